@@ -1,0 +1,172 @@
+#include "cipher/number_text.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "cipher/run_time_error.h"
+
+namespace korvane {
+namespace {
+
+bool IsBlank(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\n';
+}
+bool IsDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+
+// Walks the text the way the number reader sees it: blanks are invisible everywhere.
+class Reader {
+public:
+    explicit Reader(QStringView text) : text_(text) {}
+
+    QChar Peek() {
+        while (position_ < text_.size() && IsBlank(text_[position_]))
+            ++position_;
+        return position_ < text_.size() ? text_[position_] : QChar();
+    }
+    void Take() { ++position_; }
+    qsizetype Position() const { return position_; }
+    void Rewind(qsizetype position) { position_ = position; }
+
+private:
+    QStringView text_;
+    qsizetype position_ = 0;
+};
+
+// Saturates so that a huge exponent cannot overflow the counter.
+constexpr long kExponentLimit = 1'000'000'000;
+
+}  // namespace
+
+double ReadNumber(QStringView text) {
+    Reader reader(text);
+    std::string number;  // the accepted characters, blanks dropped, for std::from_chars
+    bool negative = false;
+
+    if (reader.Peek() == u'+' || reader.Peek() == u'-') {
+        negative = reader.Peek() == u'-';
+        if (negative)
+            number += '-';
+        reader.Take();
+    }
+
+    // The decimal magnitude of the first significant digit, used when from_chars reports a
+    // value out of a double's range to tell an overflow from an underflow.
+    long significantIntegerDigits = 0;
+    long leadingFractionZeros = 0;
+    bool seenSignificant = false;
+    bool anyDigit = false;
+
+    while (IsDigit(reader.Peek())) {
+        const char digit = static_cast<char>(reader.Peek().unicode());
+        if (digit != '0' || seenSignificant) {
+            seenSignificant = true;
+            ++significantIntegerDigits;
+        }
+        number += digit;
+        anyDigit = true;
+        reader.Take();
+    }
+    if (reader.Peek() == u'.') {
+        number += '.';
+        reader.Take();
+        while (IsDigit(reader.Peek())) {
+            const char digit = static_cast<char>(reader.Peek().unicode());
+            if (!seenSignificant) {
+                if (digit == '0') {
+                    ++leadingFractionZeros;
+                } else {
+                    seenSignificant = true;
+                }
+            }
+            number += digit;
+            anyDigit = true;
+            reader.Take();
+        }
+    }
+    if (!anyDigit)
+        return 0.0;
+
+    long exponent = 0;
+    const qsizetype beforeExponent = reader.Position();
+    if (reader.Peek() == u'e' || reader.Peek() == u'E') {
+        reader.Take();
+        bool exponentNegative = false;
+        if (reader.Peek() == u'+' || reader.Peek() == u'-') {
+            exponentNegative = reader.Peek() == u'-';
+            reader.Take();
+        }
+        if (IsDigit(reader.Peek())) {
+            while (IsDigit(reader.Peek())) {
+                exponent =
+                    std::min(kExponentLimit, exponent * 10 + (reader.Peek().unicode() - '0'));
+                reader.Take();
+            }
+            if (exponentNegative)
+                exponent = -exponent;
+            number += 'e';
+            number += std::to_string(exponent);
+        } else {
+            reader.Rewind(beforeExponent);  // a bare 'E' is not part of the number
+        }
+    }
+
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    (void)end;
+    if (error == std::errc::result_out_of_range) {
+        if (!seenSignificant)
+            return negative ? -0.0 : 0.0;
+        const long magnitude =
+            (significantIntegerDigits > 0 ? significantIntegerDigits : -leadingFractionZeros) +
+            exponent;
+        const double huge = std::numeric_limits<double>::infinity();
+        if (magnitude > 0)
+            return negative ? -huge : huge;
+        return negative ? -0.0 : 0.0;
+    }
+    return value;
+}
+
+namespace {
+
+double RoundHalfToEven(double value) {
+    const double floor = std::floor(value);
+    const double fraction = value - floor;  // exact for every finite double
+    if (fraction > 0.5)
+        return floor + 1.0;
+    if (fraction < 0.5)
+        return floor;
+    return std::fmod(floor, 2.0) == 0.0 ? floor : floor + 1.0;
+}
+
+template <typename Integer>
+Integer RoundChecked(double value) {
+    const double rounded = RoundHalfToEven(value);
+    // Written so that NaN and the infinities fail the test too.
+    if (!(rounded >= static_cast<double>(std::numeric_limits<Integer>::min()) &&
+          rounded <= static_cast<double>(std::numeric_limits<Integer>::max()))) {
+        throw OverflowError();
+    }
+    return static_cast<Integer>(rounded);
+}
+
+}  // namespace
+
+qint16 ToInt16(double value) {
+    return RoundChecked<qint16>(value);
+}
+
+qint32 ToInt32(double value) {
+    return RoundChecked<qint32>(value);
+}
+
+QString FormatInteger(qint32 value) {
+    return QString::number(value);
+}
+
+}  // namespace korvane

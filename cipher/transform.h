@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+namespace korvane {
+
+// The letter transform of one letter code (65 'A' … 90 'Z') in checked 16-bit arithmetic:
+// t = code × multiplier + rotation, then (t rem 26) + 78, less 26 when above 90. Raises Overflow.
+qint16 TransformLetter(qint16 code, qint16 rotation, qint16 multiplier);
+
+// Upper-cases the text and replaces every letter A–Z by its transform; every other character
+// stays where it is. Raises Overflow when any letter of the text overflows, and then yields
+// nothing at all.
+QString TransformText(QStringView text, qint16 rotation, qint16 multiplier);
+
+}  // namespace korvane

@@ -1,0 +1,10 @@
+#include <memory>
+
+#include "runtime/program.h"
+#include "window/frm_main.h"
+#include "window/project.h"
+
+int main(int argc, char** argv) {
+    return korvane::runtime::Start(argc, argv, korvane::KorvaneProject(),
+                                   [] { return std::make_unique<korvane::frmMain>(); });
+}

@@ -1,0 +1,24 @@
+#include "runtime/command_button.h"
+
+#include <QPushButton>
+
+namespace korvane::runtime {
+namespace {
+
+QPushButton* MakeButton(const ControlDescription& description, QWidget* form) {
+    auto* button = new QPushButton(QString::fromUtf8(description.caption), form);
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    button->setFocusPolicy(Qt::StrongFocus);
+    return button;
+}
+
+}  // namespace
+
+CommandButton::CommandButton(const ControlDescription& description, QWidget* form)
+    : Control(description, MakeButton(description, form)) {
+    connect(static_cast<QPushButton*>(widget()), &QPushButton::clicked, this,
+            [this] { Deliver(Click); });
+}
+
+}  // namespace korvane::runtime

@@ -1,0 +1,31 @@
+#include "runtime/program.h"
+
+#include <QApplication>
+
+#include "runtime/error_report.h"
+#include "runtime/events.h"
+
+namespace korvane::runtime {
+
+int Start(int& argc, char** argv, const ProjectDescription& project,
+          const std::function<std::unique_ptr<Form>()>& loadStartupForm) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(project.title);
+    QApplication::setApplicationVersion(project.version);
+
+    std::unique_ptr<Form> form;
+    Deliver([&] { form = loadStartupForm(); });
+    if (!form)
+        return 1;
+    form->show();
+    return QApplication::exec();
+}
+
+void End() {
+    MarkProgramEnded();
+    for (QWidget* window : QApplication::topLevelWidgets())
+        window->hide();
+    QCoreApplication::exit(0);
+}
+
+}  // namespace korvane::runtime

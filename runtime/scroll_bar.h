@@ -1,0 +1,26 @@
+#pragma once
+
+#include "runtime/control.h"
+
+class QScrollBar;
+
+namespace korvane::runtime {
+
+// A horizontal scroll bar with a fixed range. Its value changes when the user releases the
+// thumb, not while dragging, and on every arrow, track or keyboard step.
+class HScrollBar final : public Control {
+public:
+    HScrollBar(const ControlDescription& description, QWidget* form);
+
+    qint16 value() const;
+    // A value outside the range is an invalid property value. A write that changes the value
+    // raises Change before it returns; writing the current value raises nothing.
+    void setValue(qint16 value);
+
+    EventHandler Change;
+
+private:
+    QScrollBar* bar_;
+};
+
+}  // namespace korvane::runtime

@@ -1,0 +1,147 @@
+#include "runtime/text_box.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <algorithm>
+#include <limits>
+
+#include "runtime/errors.h"
+#include "runtime/key_ascii.h"
+
+namespace korvane::runtime {
+namespace {
+
+QWidget* MakeEditor(const ControlDescription& description, QWidget* form) {
+    const QString first = QString::fromUtf8(description.caption);
+    if (!description.multiLine) {
+        auto* line = new QLineEdit(form);
+        line->setMaxLength(std::numeric_limits<int>::max());  // no 32767-character cut
+        line->setText(first);
+        line->setReadOnly(description.readOnly);
+        return line;
+    }
+    auto* lines = new QPlainTextEdit(form);
+    lines->setLineWrapMode(QPlainTextEdit::NoWrap);
+    lines->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    lines->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    lines->setTabChangesFocus(true);
+    lines->setPlainText(first);
+    if (description.readOnly) {
+        lines->setReadOnly(true);
+        lines->setUndoRedoEnabled(false);
+        // Read-only, yet the user can still select with the keyboard and copy.
+        lines->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        lines->setFocusPolicy(Qt::StrongFocus);
+    }
+    return lines;
+}
+
+// Rewrites only the span where the wanted text differs from the current one, in one edit, so
+// the caret and the scroll position stay put and long texts are not laid out again.
+void ReplaceChangedSpan(QPlainTextEdit* edit, const QString& current, const QString& wanted) {
+    qsizetype prefix = 0;
+    qsizetype suffix = 0;
+    // A carriage return becomes a line break on insertion, so such a text is written whole.
+    if (!wanted.contains(u'\r')) {
+        const qsizetype shorter = std::min(current.size(), wanted.size());
+        const auto mismatch =
+            std::mismatch(current.begin(), current.begin() + shorter, wanted.begin());
+        prefix = mismatch.first - current.begin();
+        if (prefix > 0 && current[prefix - 1].isHighSurrogate())
+            --prefix;
+        const qsizetype room = shorter - prefix;
+        const auto tail = std::mismatch(current.rbegin(), current.rbegin() + room, wanted.rbegin());
+        suffix = tail.first - current.rbegin();
+        if (suffix > 0 && current[current.size() - suffix].isLowSurrogate())
+            --suffix;
+    }
+    QTextCursor cursor(edit->document());
+    cursor.beginEditBlock();
+    cursor.setPosition(int(prefix));
+    cursor.setPosition(int(current.size() - suffix), QTextCursor::KeepAnchor);
+    cursor.insertText(wanted.mid(prefix, wanted.size() - prefix - suffix));
+    cursor.endEditBlock();
+}
+
+}  // namespace
+
+TextBox::TextBox(const ControlDescription& description, QWidget* form)
+    : Control(description, MakeEditor(description, form)) {
+    line_ = qobject_cast<QLineEdit*>(widget());
+    lines_ = qobject_cast<QPlainTextEdit*>(widget());
+    widget()->installEventFilter(this);
+    if (line_) {
+        connect(line_, &QLineEdit::textChanged, this, [this] { Deliver(Change); });
+    } else {
+        connect(lines_, &QPlainTextEdit::textChanged, this, [this] { Deliver(Change); });
+    }
+}
+
+QString TextBox::text() const {
+    if (line_)
+        return line_->text();
+    // The raw text keeps every character as typed (a no-break space stays one); only the
+    // document's block separators are read back as line feeds.
+    QString raw = lines_->document()->toRawText();
+    raw.replace(QChar::ParagraphSeparator, u'\n');
+    return raw;
+}
+
+void TextBox::setText(const QString& text) {
+    const QString current = this->text();
+    if (current == text)
+        return;
+    WriteRaisingEvents([&] {
+        if (line_) {
+            line_->setText(text);
+        } else {
+            ReplaceChangedSpan(lines_, current, text);
+        }
+    });
+}
+
+void TextBox::setSelLength(int length) {
+    if (length < 0)
+        throw InvalidPropertyValueError();
+    if (line_) {
+        const int start =
+            line_->hasSelectedText() ? line_->selectionStart() : line_->cursorPosition();
+        line_->setSelection(start, std::min(length, int(line_->text().size()) - start));
+        return;
+    }
+    QTextCursor cursor = lines_->textCursor();
+    const int start = cursor.selectionStart();
+    const int end = lines_->document()->characterCount() - 1;  // less the closing separator
+    cursor.setPosition(start);
+    cursor.setPosition(std::min(start + length, end), QTextCursor::KeepAnchor);
+    lines_->setTextCursor(cursor);
+}
+
+void TextBox::InsertTyped(QChar character) {
+    if (line_) {
+        line_->insert(QString(character));
+    } else {
+        lines_->insertPlainText(QString(character));
+    }
+}
+
+bool TextBox::eventFilter(QObject* watched, QEvent* event) noexcept {
+    if (watched != widget() || event->type() != QEvent::KeyPress || !KeyPress)
+        return false;
+    const std::optional<qint16> typed = KeyAsciiOf(*static_cast<QKeyEvent*>(event));
+    if (!typed)
+        return false;
+    qint16 keyAscii = *typed;
+    Deliver([&] { KeyPress(keyAscii); });
+    if (keyAscii == *typed)
+        return false;  // the box takes the key as usual
+    if (keyAscii != 0)
+        InsertTyped(QChar(char16_t(keyAscii)));
+    return true;
+}
+
+}  // namespace korvane::runtime
