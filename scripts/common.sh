@@ -1,0 +1,36 @@
+# Shared by the scripts: installs missing Debian packages and configures the build in build/.
+# shellcheck shell=bash
+
+KORVANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+KORVANE_BUILD=${KORVANE_BUILD:-$KORVANE_ROOT/build}
+
+# What building and testing need on a fresh Debian machine.
+KORVANE_PACKAGES=(cmake ninja-build g++ qt6-base-dev fonts-dejavu-core)
+
+# Installs those of the named packages that are absent; does nothing when all are there.
+ensure_packages() {
+    local missing=() package
+    for package in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$package")
+        fi
+    done
+    ((${#missing[@]} == 0)) && return 0
+    local sudo=()
+    if [[ $(id -u) -ne 0 ]]; then sudo=(sudo); fi
+    echo "Installing missing packages: ${missing[*]}"
+    "${sudo[@]}" apt-get update -q
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# Configures build/ (once) and builds the given targets, or everything.
+build_korvane() {
+    if [[ ! -f $KORVANE_BUILD/CMakeCache.txt ]]; then
+        cmake -S "$KORVANE_ROOT" -B "$KORVANE_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    fi
+    if (($# > 0)); then
+        cmake --build "$KORVANE_BUILD" --target "$@"
+    else
+        cmake --build "$KORVANE_BUILD"
+    fi
+}
