@@ -1,0 +1,102 @@
+// Fuzzes TransformText with any text, rotation and multiplier.
+//
+// Input layout: bytes 0–1 the rotation and 2–3 the multiplier (little-endian 16-bit), byte 4 a
+// shape byte (bit 0 folds the multiplier into −600…600, bit 1 the rotation into −100…100, so
+// that texts with letters also reach the side of the overflow bounds where no overflow
+// happens), the rest the text as little-endian UTF-16 code units, lone surrogates included.
+#include <QString>
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <optional>
+
+#include "check.h"
+#include "cipher/run_time_error.h"
+#include "cipher/transform.h"
+#include "tests/reference_transform.h"
+
+namespace {
+
+using korvane::RunTimeError;
+namespace reference = korvane::reference;
+
+struct Case {
+    qint16 rotation = 0;
+    qint16 multiplier = 0;
+    QString text;
+};
+
+Case Decode(const uint8_t* data, size_t size) {
+    Case c;
+    if (size < 5)
+        return c;
+    c.rotation = qint16(uint16_t(data[0] | data[1] << 8));
+    c.multiplier = qint16(uint16_t(data[2] | data[3] << 8));
+    if (data[4] & 1)
+        c.multiplier = qint16(c.multiplier % 601);
+    if (data[4] & 2)
+        c.rotation = qint16(c.rotation % 101);
+    for (size_t i = 5; i + 1 < size; i += 2)
+        c.text += QChar(char16_t(data[i] | data[i + 1] << 8));
+    return c;
+}
+
+// The engine's result, or nothing when it raised Overflow; any other error is a failure.
+std::optional<QString> Run(const QString& text, qint16 rotation, qint16 multiplier) {
+    try {
+        return korvane::TransformText(text, rotation, multiplier);
+    } catch (const RunTimeError& error) {
+        FUZZ_CHECK(error == korvane::OverflowError());
+        return std::nullopt;
+    }
+}
+
+void CheckOneCall(const Case& c) {
+    const QString upper = reference::UpperCase(c.text);
+    bool someLetterOverflows = false;
+    for (QChar u : upper) {
+        if (reference::IsLetter(u) &&
+            reference::LetterOverflows(u.unicode(), c.rotation, c.multiplier)) {
+            someLetterOverflows = true;
+        }
+    }
+
+    const std::optional<QString> result = Run(c.text, c.rotation, c.multiplier);
+    FUZZ_CHECK(result.has_value() == !someLetterOverflows);
+    if (!result)
+        return;
+
+    FUZZ_CHECK(result->size() == c.text.size());
+    std::map<char16_t, char16_t> letterMap;
+    for (qsizetype i = 0; i < upper.size(); ++i) {
+        const QChar u = upper[i];
+        const QChar out = (*result)[i];
+        if (!reference::IsLetter(u)) {
+            FUZZ_CHECK(out == u);
+            continue;
+        }
+        FUZZ_CHECK(out.unicode() == reference::LetterOf(u.unicode(), c.rotation, c.multiplier));
+        const auto [entry, inserted] = letterMap.try_emplace(u.unicode(), out.unicode());
+        FUZZ_CHECK(inserted || entry->second == out.unicode());
+    }
+}
+
+// With multiplier 1 every rotation r in −65…91 keeps each sum non-negative, so a shift by r
+// followed by one by 26 − r gives back the upper-cased text.
+void CheckRoundTrip(const Case& c) {
+    const qint16 r = qint16((c.rotation % 157 + 157) % 157 - 65);
+    const std::optional<QString> there = Run(c.text, r, 1);
+    FUZZ_CHECK(there.has_value());
+    const std::optional<QString> back = Run(*there, qint16(26 - r), 1);
+    FUZZ_CHECK(back.has_value());
+    FUZZ_CHECK(*back == reference::UpperCase(c.text));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const Case c = Decode(data, size);
+    CheckOneCall(c);
+    CheckRoundTrip(c);
+    return 0;
+}

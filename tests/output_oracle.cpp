@@ -1,0 +1,49 @@
+#include "tests/output_oracle.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <optional>
+
+#include "cipher/number_text.h"
+#include "cipher/run_time_error.h"
+#include "tests/reference_transform.h"
+#include "window/frm_main.h"
+
+namespace korvane::testing {
+namespace {
+
+std::optional<qint16> NumberIn(const QString& text) {
+    try {
+        return ToInt16(ReadNumber(text));
+    } catch (const RunTimeError&) {
+        return std::nullopt;
+    }
+}
+
+}  // namespace
+
+OutputOracle::OutputOracle(frmMain& form) : form_(form) {
+    connect(qobject_cast<QPlainTextEdit*>(form.txtOriginal.widget()), &QPlainTextEdit::textChanged,
+            this, [this] { OnRecompute(); });
+    connect(qobject_cast<QLineEdit*>(form.txtMultiply.widget()), &QLineEdit::textChanged, this,
+            [this] { OnRecompute(); });
+    connect(qobject_cast<QScrollBar*>(form.HSRotate.widget()), &QScrollBar::valueChanged, this,
+            [this] { OnRecompute(); });
+}
+
+void OutputOracle::OnRecompute() {
+    ++recomputes_;
+    const std::optional<qint16> rotation = NumberIn(form_.txtRotate.text());
+    const std::optional<qint16> multiplier = NumberIn(form_.txtMultiply.text());
+    std::optional<QString> output;
+    if (rotation && multiplier)
+        output = reference::Transform(form_.txtOriginal.text(), *rotation, *multiplier);
+    if (output) {
+        expected_ = *output;
+    } else {
+        ++failed_;
+    }
+}
+
+}  // namespace korvane::testing

@@ -1,0 +1,115 @@
+// TransformText over every UTF-16 code unit on its own and every supplementary code point,
+// compared with the reference transform: upper-casing keeps the length, every character that is
+// not a letter after upper-casing stays where it was, letters take the affine map, and an
+// Overflow comes exactly when some letter's product or sum leaves the 16-bit range.
+#include <QTest>
+#include <optional>
+
+#include "cipher/run_time_error.h"
+#include "cipher/transform.h"
+#include "tests/reference_transform.h"
+
+namespace reference = korvane::reference;
+
+namespace {
+
+// Every code unit 0…FFFF, each between two blanks, so that a high surrogate is never followed
+// by a low one: all 2048 surrogates stand alone.
+QString EveryCodeUnitAlone() {
+    QString text;
+    for (char32_t unit = 0; unit <= 0xffff; ++unit) {
+        text += u' ';
+        text += QChar(char16_t(unit));
+    }
+    return text + u' ';
+}
+
+// Every supplementary code point as a surrogate pair, one after the other.
+QString EverySupplementaryCodePoint() {
+    QString text;
+    for (char32_t code = 0x10000; code <= 0x10ffff; ++code) {
+        text += QChar(QChar::highSurrogate(code));
+        text += QChar(QChar::lowSurrogate(code));
+    }
+    return text;
+}
+
+std::optional<QString> Engine(const QString& text, qint16 rotation, qint16 multiplier) {
+    try {
+        return korvane::TransformText(text, rotation, multiplier);
+    } catch (const korvane::RunTimeError& error) {
+        if (error == korvane::OverflowError())
+            return std::nullopt;
+        throw;
+    }
+}
+
+// The first place where the two texts differ, for a readable failure.
+QString FirstDifference(const QString& actual, const QString& expected) {
+    for (qsizetype i = 0; i < std::min(actual.size(), expected.size()); ++i) {
+        if (actual[i] != expected[i]) {
+            return QStringLiteral("at unit %1: got U+%2, expected U+%3")
+                .arg(i)
+                .arg(actual[i].unicode(), 4, 16, QLatin1Char('0'))
+                .arg(expected[i].unicode(), 4, 16, QLatin1Char('0'));
+        }
+    }
+    return QStringLiteral("lengths %1 and %2").arg(actual.size()).arg(expected.size());
+}
+
+}  // namespace
+
+class tst_TransformUnicode : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void everyCharacter_data();
+    void everyCharacter();
+};
+
+void tst_TransformUnicode::everyCharacter_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("rotation");
+    QTest::addColumn<int>("multiplier");
+
+    const QString units = EveryCodeUnitAlone();
+    const QString pairs = EverySupplementaryCodePoint();
+    const struct {
+        const char* key;
+        int rotation, multiplier;
+    } keys[] = {{"plain upper-casing", 0, 1},
+                {"ROT13", 13, 1},
+                {"affine 5, 3", 5, 3},
+                {"multiplier 0", 0, 0},
+                {"multiplier 0, rotation -25", -25, 0},
+                {"multiplier -1", 0, -1},
+                {"largest sum that fits", 7, 364},
+                {"Z overflows its sum", 8, 364},
+                {"Z overflows its product", 0, 365},
+                {"A overflows too", 0, 505},
+                {"negative overflow", 0, -365},
+                {"rotation -32768", -32768, 1}};
+    for (const auto& key : keys) {
+        QTest::addRow("every code unit alone, %s", key.key)
+            << units << key.rotation << key.multiplier;
+        QTest::addRow("every supplementary code point, %s", key.key)
+            << pairs << key.rotation << key.multiplier;
+    }
+}
+
+void tst_TransformUnicode::everyCharacter() {
+    QFETCH(QString, text);
+    QFETCH(int, rotation);
+    QFETCH(int, multiplier);
+
+    const std::optional<QString> expected = reference::Transform(text, rotation, multiplier);
+    const std::optional<QString> actual = Engine(text, qint16(rotation), qint16(multiplier));
+    QCOMPARE(actual.has_value(), expected.has_value());
+    if (!expected)
+        return;
+    QCOMPARE(actual->size(), text.size());
+    QVERIFY2(*actual == *expected, qPrintable(FirstDifference(*actual, *expected)));
+}
+
+QTEST_APPLESS_MAIN(tst_TransformUnicode)
+#include "tst_transform_unicode.moc"
