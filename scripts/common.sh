@@ -6,6 +6,9 @@ KORVANE_BUILD=${KORVANE_BUILD:-$KORVANE_ROOT/build}
 
 # What building and testing need on a fresh Debian machine.
 KORVANE_PACKAGES=(cmake ninja-build g++ qt6-base-dev fonts-dejavu-core)
+# What the sanitizer build and the fuzzers need on top: clang with its sanitizer and libFuzzer
+# runtimes, and the symbolizer that names the lines in their reports.
+KORVANE_CLANG_PACKAGES=(clang libclang-rt-14-dev llvm-14)
 
 # Installs those of the named packages that are absent; does nothing when all are there.
 ensure_packages() {
