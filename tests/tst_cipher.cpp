@@ -192,8 +192,8 @@ private Q_SLOTS:
         QTest::newRow("rot13") << "HELLO" << 13 << 1 << "URYYB";
         QTest::newRow("rot13 undone") << "URYYB" << 13 << 1 << "HELLO";
         QTest::newRow("affine 5/3") << "Hello, World!" << 5 << 3 << "ARMMV, TVEMO!";
-        QTest::newRow("affine 5/3 read back with 7/9") << "ARMMV, TVEMO!" << 7 << 9
-                                                       << "HELLO, WORLD!";
+        QTest::newRow("affine 5/3 read back with 7/9")
+            << "ARMMV, TVEMO!" << 7 << 9 << "HELLO, WORLD!";
         QTest::newRow("multiplier 0") << "HELLO" << 0 << 0 << "NNNNN";
         QTest::newRow("even multiplier") << "AZ" << 0 << 2 << "NL";
         QTest::newRow("multiplier 0, rotation -20") << "ABC" << -20 << 0 << ":::";
@@ -206,29 +206,27 @@ private Q_SLOTS:
         QTest::newRow("sum exactly the largest") << "Z" << 7 << 364 << "U";
         QTest::newRow("sum exactly the smallest") << "Z" << -8 << -364 << "F";
         QTest::newRow("line breaks and tabs stay") << "a\nb\tc\r\n" << 1 << 1 << "B\nC\tD\r\n";
-        QTest::newRow("NUL stays") << QStringLiteral("a\u0000b") << 1 << 1
-                                   << QStringLiteral("B\u0000C");
+        QTest::newRow("NUL stays")
+            << QStringLiteral("a\u0000b") << 1 << 1 << QStringLiteral("B\u0000C");
         QTest::newRow("accented letters capitalised, not shifted")
             << QStringLiteral("é ü") << 1 << 1 << QStringLiteral("É Ü");
-        QTest::newRow("sharp s has no one-letter capital") << QStringLiteral("ß") << 1 << 1
-                                                           << QStringLiteral("ß");
-        QTest::newRow("dotless i becomes I, then shifts") << QStringLiteral("ı") << 1 << 1
-                                                          << "J";
+        QTest::newRow("sharp s has no one-letter capital")
+            << QStringLiteral("ß") << 1 << 1 << QStringLiteral("ß");
+        QTest::newRow("dotless i becomes I, then shifts") << QStringLiteral("ı") << 1 << 1 << "J";
         QTest::newRow("long s becomes S, then shifts") << QStringLiteral("ſ") << 1 << 1 << "T";
-        QTest::newRow("Greek capitalised") << QStringLiteral("αβγ") << 5 << 3
-                                           << QStringLiteral("ΑΒΓ");
-        QTest::newRow("CJK passes") << QStringLiteral("中文a") << 1 << 1
-                                    << QStringLiteral("中文B");
-        QTest::newRow("emoji pair passes whole") << QStringLiteral("a😀b") << 1 << 1
-                                                 << QStringLiteral("B😀C");
+        QTest::newRow("Greek capitalised")
+            << QStringLiteral("αβγ") << 5 << 3 << QStringLiteral("ΑΒΓ");
+        QTest::newRow("CJK passes") << QStringLiteral("中文a") << 1 << 1 << QStringLiteral("中文B");
+        QTest::newRow("emoji pair passes whole")
+            << QStringLiteral("a😀b") << 1 << 1 << QStringLiteral("B😀C");
         QTest::newRow("supplementary letter capitalised as a pair")
             << QStringLiteral("\U00010428x") << 0 << 1 << QStringLiteral("\U00010400X");
         QTest::newRow("lone high surrogate passes")
             << QString(QChar(0xD83D)) + u'a' << 1 << 1 << QString(QChar(0xD83D)) + u'B';
         QTest::newRow("lone low surrogate passes")
             << u'a' + QString(QChar(0xDE00)) << 1 << 1 << u'B' + QString(QChar(0xDE00));
-        QTest::newRow("digits never overflow") << "0123456789 !?" << 32767 << 32767
-                                               << "0123456789 !?";
+        QTest::newRow("digits never overflow")
+            << "0123456789 !?" << 32767 << 32767 << "0123456789 !?";
     }
     void transformText() {
         QFETCH(QString, text);
