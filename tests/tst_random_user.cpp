@@ -90,6 +90,16 @@ public:
     QString Act() {
         if (model_.size() > kInputLimit)
             return ClearInput();
+        // A window shrunk to nothing loses activation; the user clicks it active again, as the
+        // window manager lets one.
+        if (QApplication::activeWindow() != &form_ && form_.width() > 0 && form_.height() > 0) {
+            QApplication::setActiveWindow(&form_);
+            QCoreApplication::processEvents();
+            return QStringLiteral("activate the window again");
+        }
+        // A window shrunk past its controls soon gets enlarged again, or little can be reached.
+        if ((form_.width() < 489 || form_.height() < 379) && text_.OneIn(4))
+            return Resize(489 + text_.Below(1000), 379 + text_.Below(500));
         const int pick = text_.Below(100);
         if (pick < 47)
             MaybeReturnToInput();
@@ -116,7 +126,9 @@ public:
         if (pick < 72)
             return ScrollBarKey();
         if (pick < 76)
-            return Resize();
+            return Resize(
+                text_.OneIn(3) ? kNarrow[text_.Below(int(std::size(kNarrow)))] : text_.Below(1600),
+                text_.Below(900));
         if (pick < 82)
             return EnterNumber(form_.txtRotate.widget(), QStringLiteral("rotation"));
         if (pick < 88)
@@ -317,14 +329,12 @@ private:
         return QStringLiteral("scroll bar key %1").arg(int(key), 0, 16);
     }
 
-    // Any client width from 0 up, a minimised window's included; the height changes too.
-    QString Resize() {
+    // Widths around the margins of the large boxes, and 0 as a minimised window has.
+    static constexpr int kNarrow[] = {0, 1, 15, 16, 17, 100};
+
+    QString Resize(int width, int height) {
         inputWidth_ = input_->width();
         outputWidth_ = output_->width();
-        static constexpr int kNarrow[] = {0, 1, 15, 16, 17, 100};
-        const int width =
-            text_.OneIn(3) ? kNarrow[text_.Below(int(std::size(kNarrow)))] : text_.Below(1600);
-        const int height = text_.Below(900);
         form_.resize(width, height);
         resized_ = true;
         return QStringLiteral("resize to %1 × %2").arg(width).arg(height);
