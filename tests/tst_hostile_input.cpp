@@ -1,0 +1,277 @@
+// Hostile input through the real window: what the user pastes into the input box (NUL, lone
+// surrogates, every kind of line break, letters with unusual capitals, 100 KB), and numbers
+// no box can hold typed into the multiplier and rotation boxes. Each row names the input and
+// says what the user sees: the input box's text, the output box's text, the messages shown.
+#include <QApplication>
+#include <QClipboard>
+#include <QTest>
+
+#include "tests/reference_transform.h"
+#include "window_fixture.h"
+
+using korvane::runtime::MessageBoxIcon;
+
+namespace {
+
+const QString kOverflow = QStringLiteral("Run-time error '6':\n\nOverflow");
+const QString kTooLong = QStringLiteral(
+    "The number you have entered for rotation is too long!\rPlease retype as a smaller version");
+
+// Replaces the whole text of a line box the way a user does: click, select all, type.
+void TypeInto(QLineEdit* box, const QString& text) {
+    QTest::mouseClick(box, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    if (text.isEmpty()) {
+        QTest::keyClick(box, Qt::Key_Backspace);
+        return;
+    }
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+void PasteInto(QWidget* box, const QString& text) {
+    QApplication::clipboard()->setText(text);
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+}
+
+QStringList Prompts(const WindowFixture& f) {
+    QStringList prompts;
+    for (const auto& box : f.boxes)
+        prompts << box.prompt;
+    return prompts;
+}
+
+// 100 KB of mixed-case letters, digits, blanks and line breaks.
+QString HundredKilobytes() {
+    QString block;
+    while (block.size() < 51'200)
+        block += QStringLiteral("The quick brown fox, 0123456789, jumps over the lazy dog.\n");
+    return block;
+}
+
+}  // namespace
+
+class tst_HostileInput : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { QApplication::clipboard()->clear(); }
+
+    void pastedIntoInput_data();
+    void pastedIntoInput();
+    void largePasteIsTransformedWhole();
+    void multiplierBeyondRange_data();
+    void multiplierBeyondRange();
+    void rotationBeyondRange_data();
+    void rotationBeyondRange();
+};
+
+void tst_HostileInput::pastedIntoInput_data() {
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("stored");  // what the input box then holds
+    QTest::addColumn<QString>("output");  // with rotation 0 and multiplier 1
+
+    QTest::newRow("NUL between letters")
+        << QStringLiteral("a\0b") << QStringLiteral("a\0b") << QStringLiteral("A\0B");
+    QTest::newRow("lone high surrogate")
+        << QString::fromUtf16(u"x\xd800y") << QString::fromUtf16(u"x\xd800y")
+        << QString::fromUtf16(u"X\xd800Y");
+    QTest::newRow("lone low surrogate")
+        << QString::fromUtf16(u"\xdc00z") << QString::fromUtf16(u"\xdc00z")
+        << QString::fromUtf16(u"\xdc00Z");
+    QTest::newRow("halves of a pair in reverse order")
+        << QString::fromUtf16(u"\xdc00\xd800") << QString::fromUtf16(u"\xdc00\xd800")
+        << QString::fromUtf16(u"\xdc00\xd800");
+    QTest::newRow("small Deseret letter takes its capital")
+        << QString::fromUtf16(u"\U00010428") << QString::fromUtf16(u"\U00010428")
+        << QString::fromUtf16(u"\U00010400");
+    QTest::newRow("emoji before a letter")
+        << QString::fromUtf16(u"\U0001F600a") << QString::fromUtf16(u"\U0001F600a")
+        << QString::fromUtf16(u"\U0001F600A");
+    QTest::newRow("CR LF is one line break")
+        << QStringLiteral("a\r\nb") << QStringLiteral("a\nb") << QStringLiteral("A\nB");
+    QTest::newRow("lone CR is a line break")
+        << QStringLiteral("a\rb") << QStringLiteral("a\nb") << QStringLiteral("A\nB");
+    QTest::newRow("paragraph separator is a line break")
+        << QString::fromUtf16(u"a\u2029b") << QStringLiteral("a\nb") << QStringLiteral("A\nB");
+    QTest::newRow("line separator stays")
+        << QString::fromUtf16(u"a\u2028b") << QString::fromUtf16(u"a\u2028b")
+        << QString::fromUtf16(u"A\u2028B");
+    QTest::newRow("U+FDD0 and U+FDD1 become line breaks")
+        << QString::fromUtf16(u"a\ufdd0b\ufdd1") << QStringLiteral("a\nb\n")
+        << QStringLiteral("A\nB\n");
+    QTest::newRow("control codes and DEL stay")
+        << QStringLiteral("\x01\x1f\x7f") << QStringLiteral("\x01\x1f\x7f")
+        << QStringLiteral("\x01\x1f\x7f");
+    QTest::newRow("non-characters and BOM stay")
+        << QString::fromUtf16(u"\ufffe\uffff\ufeff") << QString::fromUtf16(u"\ufffe\uffff\ufeff")
+        << QString::fromUtf16(u"\ufffe\uffff\ufeff");
+    QTest::newRow("sharp s has no one-letter capital")
+        << QString::fromUtf16(u"\u00df") << QString::fromUtf16(u"\u00df")
+        << QString::fromUtf16(u"\u00df");
+    QTest::newRow("dotless i and long s become letters")
+        << QString::fromUtf16(u"\u0131\u017f") << QString::fromUtf16(u"\u0131\u017f")
+        << QStringLiteral("IS");
+    QTest::newRow("Kelvin sign is not K")
+        << QString::fromUtf16(u"\u212a") << QString::fromUtf16(u"\u212a")
+        << QString::fromUtf16(u"\u212a");
+    QTest::newRow("full-width letters are not A to Z")
+        << QString::fromUtf16(u"\uff41") << QString::fromUtf16(u"\uff41")
+        << QString::fromUtf16(u"\uff21");
+    QTest::newRow("combining accent stays after its letter")
+        << QString::fromUtf16(u"e\u0301") << QString::fromUtf16(u"e\u0301")
+        << QString::fromUtf16(u"E\u0301");
+}
+
+void tst_HostileInput::pastedIntoInput() {
+    QFETCH(QString, pasted);
+    QFETCH(QString, stored);
+    QFETCH(QString, output);
+
+    WindowFixture f;
+    QVERIFY(f.exposed());
+    TypeInto(f.multiplier(), QStringLiteral("1"));
+    QTest::mouseClick(f.input()->viewport(), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    PasteInto(f.input(), pasted);
+
+    QCOMPARE(f.form().txtOriginal.text(), stored);
+    QCOMPARE(f.form().txtDecrypted.text(), output);
+    QCOMPARE(Prompts(f), QStringList());
+}
+
+void tst_HostileInput::largePasteIsTransformedWhole() {
+    WindowFixture f;
+    QVERIFY(f.exposed());
+    TypeInto(f.multiplier(), QStringLiteral("3"));
+    QTest::mouseClick(f.input()->viewport(), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    const QString block = HundredKilobytes();
+    PasteInto(f.input(), block);
+    PasteInto(f.input(), block);  // another 100 KB at the end
+
+    QCOMPARE(f.form().txtOriginal.text(), block + block);
+    const std::optional<QString> expected = korvane::reference::Transform(block + block, 0, 3);
+    QVERIFY(expected.has_value());
+    QVERIFY(f.form().txtDecrypted.text() == *expected);
+    QCOMPARE(Prompts(f), QStringList());
+}
+
+void tst_HostileInput::multiplierBeyondRange_data() {
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("multiplier");
+    QTest::addColumn<QString>("output");  // after "1" was the multiplier; "" means unchanged
+
+    QTest::newRow("40000 overflows 16 bits") << "hello z"
+                                             << "40000"
+                                             << "";
+    QTest::newRow("1e308") << "hello z"
+                           << "1e308"
+                           << "";
+    QTest::newRow("1e400 reads as infinity") << "hello z"
+                                             << "1e400"
+                                             << "";
+    QTest::newRow("-1e400 reads as minus infinity") << "hello z"
+                                                    << "-1e400"
+                                                    << "";
+    QTest::newRow("twenty digits") << "hello z"
+                                   << "99999999999999999999"
+                                   << "";
+    QTest::newRow("365 overflows Z") << "hello z"
+                                     << "365"
+                                     << "";
+    QTest::newRow("365 with digits only") << "12 34"
+                                          << "365"
+                                          << "12 34";
+    QTest::newRow("inf is no number") << "abc"
+                                      << "inf"
+                                      << "NNN";
+    QTest::newRow("hex prefix reads as 0") << "abc"
+                                           << "0x10"
+                                           << "NNN";
+    QTest::newRow("Arabic-Indic digits read as 0")
+        << "abc" << QString::fromUtf16(u"\u0661\u0662") << "NNN";
+    QTest::newRow("full-width digit reads as 0") << "abc" << QString::fromUtf16(u"\uff11") << "NNN";
+}
+
+void tst_HostileInput::multiplierBeyondRange() {
+    QFETCH(QString, input);
+    QFETCH(QString, multiplier);
+    QFETCH(QString, output);
+
+    WindowFixture f;
+    QVERIFY(f.exposed());
+    TypeInto(f.multiplier(), QStringLiteral("1"));
+    QTest::mouseClick(f.input()->viewport(), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    PasteInto(f.input(), input);
+    const QString before = f.form().txtDecrypted.text();
+    QCOMPARE(before, input.toUpper());
+    f.boxes.clear();
+
+    // Pasted over the selected old text, so that only the whole number is recomputed with.
+    QTest::mouseClick(f.multiplier(), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    QTest::keyClick(f.multiplier(), Qt::Key_A, Qt::ControlModifier);
+    PasteInto(f.multiplier(), multiplier);
+    QCOMPARE(f.form().txtMultiply.text(), multiplier);
+    QCOMPARE(f.form().txtOriginal.text(), input);
+    if (output.isEmpty()) {
+        QCOMPARE(f.form().txtDecrypted.text(), before);
+        QCOMPARE(Prompts(f), QStringList{kOverflow});
+        QCOMPARE(f.boxes.back().icon, MessageBoxIcon::Critical);
+    } else {
+        QCOMPARE(f.form().txtDecrypted.text(), output);
+        QCOMPARE(Prompts(f), QStringList());
+    }
+    QVERIFY(f.form().isVisible());
+}
+
+void tst_HostileInput::rotationBeyondRange_data() {
+    QTest::addColumn<QString>("rotation");  // pasted into the rotation box, then Tab
+    QTest::addColumn<QString>("box");       // what the rotation box then holds
+    QTest::addColumn<QString>("message");   // the one message shown, if any
+    QTest::addColumn<QString>("output");    // of "hello" with multiplier 1
+
+    QTest::newRow("9e99 overflows 32 bits") << "9e99"
+                                            << "9e99" << kOverflow << "HELLO";
+    QTest::newRow("1e400 reads as infinity") << "1e400"
+                                             << "1e400" << kOverflow << "HELLO";
+    QTest::newRow("seven digits") << "1234567"
+                                  << "1234567" << kTooLong << "HELLO";
+    QTest::newRow("minus 3 moves on by 26") << "-3"
+                                            << "23" << QString() << "EBIIL";
+    QTest::newRow("999999 wraps to 13") << "999999"
+                                        << "13" << QString() << "URYYB";
+    QTest::newRow("NUL and letters read as 0")
+        << QStringLiteral("\0x") << "0" << QString() << "HELLO";
+}
+
+void tst_HostileInput::rotationBeyondRange() {
+    QFETCH(QString, rotation);
+    QFETCH(QString, box);
+    QFETCH(QString, message);
+    QFETCH(QString, output);
+
+    WindowFixture f;
+    QVERIFY(f.exposed());
+    TypeInto(f.multiplier(), QStringLiteral("1"));
+    QTest::mouseClick(f.input()->viewport(), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    PasteInto(f.input(), QStringLiteral("hello"));
+    f.boxes.clear();
+
+    QTest::keyClick(f.input(), Qt::Key_Tab);  // into the rotation box, its text selected
+    QCOMPARE(QApplication::focusWidget(), f.rotation());
+    PasteInto(f.rotation(), rotation);
+    QTest::keyClick(f.rotation(), Qt::Key_Tab);
+
+    QCOMPARE(f.form().txtRotate.text(), box);
+    QCOMPARE(Prompts(f), message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(f.form().txtDecrypted.text(), output);
+    QCOMPARE(f.form().txtOriginal.text(), QStringLiteral("hello"));
+}
+
+QTEST_MAIN(tst_HostileInput)
+#include "tst_hostile_input.moc"
