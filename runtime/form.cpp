@@ -76,8 +76,14 @@ Form::Form(const FormDescription& description) {
     if (!tabOrder.empty())
         tabOrder.front()->widget()->setFocus(Qt::OtherFocusReason);
 
-    connect(qApp, &QApplication::focusChanged, this,
-            [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
+    focusChanged_ = connect(qApp, &QApplication::focusChanged, this,
+                            [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
+}
+
+Form::~Form() {
+    // ~QWidget then closes the window, and focus leaves it when this form's own members are
+    // already destroyed: the form must not hear of that any more.
+    disconnect(focusChanged_);
 }
 
 float Form::clientWidth() const {

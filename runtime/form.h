@@ -17,6 +17,7 @@ namespace korvane::runtime {
 class Form : public QWidget {
 public:
     explicit Form(const FormDescription& description);
+    ~Form() override;
 
     // The width of the client area in twips.
     float clientWidth() const;
@@ -41,6 +42,7 @@ private:
     std::vector<Control*> controls_;  // owned through their widgets, children of the form
     QPointer<Control> active_;
     Qt::FocusReason lastFocusInReason_ = Qt::OtherFocusReason;
+    QMetaObject::Connection focusChanged_;
 };
 
 template <typename ControlType>
