@@ -5,6 +5,7 @@
 #include "runtime/events.h"
 #include "runtime/program.h"
 #include "window/frm_main_description.h"
+#include "window/help_texts.h"
 
 namespace korvane {
 
@@ -23,6 +24,7 @@ frmMain::frmMain()
     txtOriginal.Change = [this] { txtOriginal_Change(); };
     txtMultiply.Change = [this] { txtMultiply_Change(); };
     HSRotate.Change = [this] { HSRotate_Change(); };
+    AttachHelpTexts(*this);
 }
 
 void frmMain::Form_Resize() {

@@ -1,0 +1,67 @@
+#include "cipher/inverse_key.h"
+
+#include "cipher/run_time_error.h"
+#include "cipher/transform.h"
+
+namespace korvane {
+namespace {
+
+// The residue of a value modulo 26, in 0…25 whatever its sign.
+int Mod26(int value) {
+    const int rest = value % 26;
+    return rest < 0 ? rest + 26 : rest;
+}
+
+// The inverse of an odd residue not divisible by 13; 26 has no other units.
+int UnitInverse(int residue) {
+    for (int candidate = 1; candidate < 26; candidate += 2) {
+        if (Mod26(residue * candidate) == 1)
+            return candidate;
+    }
+    return 0;  // not reached for a unit
+}
+
+}  // namespace
+
+InverseKey InverseOf(Key key) {
+    InverseKey result;
+    if (key.multiplier % 2 == 0) {
+        result.undo = Undo::EvenMultiplier;
+        return result;
+    }
+    if (key.multiplier % 13 == 0) {
+        result.undo = Undo::MultipleOf13;
+        return result;
+    }
+
+    // The formula holds only for letters that land on letters; a negative sum can land below
+    // 'A'. Each letter is tried through the transform itself.
+    bool anyEnciphered = false;
+    for (char16_t letter = u'A'; letter <= u'Z'; ++letter) {
+        qint16 code = 0;
+        try {
+            code = TransformLetter(qint16(letter), key.rotation, key.multiplier);
+        } catch (const RunTimeError&) {
+            if (result.firstOverflowingLetter == 0)
+                result.firstOverflowingLetter = letter;
+            continue;
+        }
+        anyEnciphered = true;
+        if (code < u'A' || code > u'Z') {
+            result.undo = Undo::NotLetters;
+            return result;
+        }
+    }
+    if (!anyEnciphered) {
+        result.undo = Undo::AllOverflow;
+        result.firstOverflowingLetter = 0;
+        return result;
+    }
+
+    const int inverseMultiplier = UnitInverse(Mod26(key.multiplier));
+    const int inverseRotation = Mod26(-inverseMultiplier * Mod26(key.rotation));
+    result.inverse = {.rotation = qint16(inverseRotation), .multiplier = qint16(inverseMultiplier)};
+    return result;
+}
+
+}  // namespace korvane
