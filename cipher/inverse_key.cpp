@@ -24,40 +24,36 @@ int UnitInverse(int residue) {
 }  // namespace
 
 InverseKey InverseOf(Key key) {
-    InverseKey result;
-    if (key.multiplier % 2 == 0) {
-        result.undo = Undo::EvenMultiplier;
-        return result;
-    }
-    if (key.multiplier % 13 == 0) {
-        result.undo = Undo::MultipleOf13;
-        return result;
+    // Each letter goes through the transform itself: the formula holds only for letters that
+    // land on letters, and a negative sum can land below 'A'.
+    bool anyEnciphered = false;
+    bool allLetters = true;
+    char16_t firstOverflowing = 0;
+    for (char16_t letter = u'A'; letter <= u'Z'; ++letter) {
+        try {
+            const qint16 code = TransformLetter(qint16(letter), key.rotation, key.multiplier);
+            anyEnciphered = true;
+            allLetters = allLetters && code >= u'A' && code <= u'Z';
+        } catch (const RunTimeError&) {
+            if (firstOverflowing == 0)
+                firstOverflowing = letter;
+        }
     }
 
-    // The formula holds only for letters that land on letters; a negative sum can land below
-    // 'A'. Each letter is tried through the transform itself.
-    bool anyEnciphered = false;
-    for (char16_t letter = u'A'; letter <= u'Z'; ++letter) {
-        qint16 code = 0;
-        try {
-            code = TransformLetter(qint16(letter), key.rotation, key.multiplier);
-        } catch (const RunTimeError&) {
-            if (result.firstOverflowingLetter == 0)
-                result.firstOverflowingLetter = letter;
-            continue;
-        }
-        anyEnciphered = true;
-        if (code < u'A' || code > u'Z') {
-            result.undo = Undo::NotLetters;
-            return result;
-        }
-    }
+    InverseKey result;
     if (!anyEnciphered) {
         result.undo = Undo::AllOverflow;
-        result.firstOverflowingLetter = 0;
-        return result;
+    } else if (key.multiplier % 2 == 0) {
+        result.undo = Undo::EvenMultiplier;
+    } else if (key.multiplier % 13 == 0) {
+        result.undo = Undo::MultipleOf13;
+    } else if (!allLetters) {
+        result.undo = Undo::NotLetters;
     }
+    if (result.undo != Undo::Possible)
+        return result;
 
+    result.firstOverflowingLetter = firstOverflowing;
     const int inverseMultiplier = UnitInverse(Mod26(key.multiplier));
     const int inverseRotation = Mod26(-inverseMultiplier * Mod26(key.rotation));
     result.inverse = {.rotation = qint16(inverseRotation), .multiplier = qint16(inverseMultiplier)};
