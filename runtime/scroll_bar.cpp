@@ -2,6 +2,7 @@
 
 #include <QScrollBar>
 
+#include "runtime/arrow_keys.h"
 #include "runtime/errors.h"
 
 namespace korvane::runtime {
@@ -15,6 +16,7 @@ QScrollBar* MakeBar(const ControlDescription& description, QWidget* form) {
     bar->setPageStep(5);
     bar->setTracking(false);               // Change follows the released thumb
     bar->setFocusPolicy(Qt::StrongFocus);  // in the tab order; the arrow keys step it
+    StepWithArrowKeys(bar);
     return bar;
 }
 
