@@ -10,8 +10,7 @@ namespace korvane::runtime {
 int Start(int& argc, char** argv, const ProjectDescription& project,
           const std::function<std::unique_ptr<Form>()>& loadStartupForm) {
     QApplication application(argc, argv);
-    QApplication::setApplicationName(project.title);
-    QApplication::setApplicationVersion(project.version);
+    UseProject(project);
 
     std::unique_ptr<Form> form;
     Deliver([&] { form = loadStartupForm(); });
@@ -19,6 +18,11 @@ int Start(int& argc, char** argv, const ProjectDescription& project,
         return 1;
     form->show();
     return QApplication::exec();
+}
+
+void UseProject(const ProjectDescription& project) {
+    QCoreApplication::setApplicationName(project.title);
+    QCoreApplication::setApplicationVersion(project.version);
 }
 
 void End() {

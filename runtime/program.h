@@ -14,6 +14,9 @@ struct ProjectDescription {
     QString version;
 };
 
+// Makes the project's title and version the application's; Start does this first.
+void UseProject(const ProjectDescription& project);
+
 // Creates the application, loads the start-up form, shows it and delivers events until the
 // program ends. Returns the exit status.
 int Start(int& argc, char** argv, const ProjectDescription& project,

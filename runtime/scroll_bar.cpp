@@ -2,7 +2,6 @@
 
 #include <QScrollBar>
 
-#include "runtime/arrow_keys.h"
 #include "runtime/errors.h"
 
 namespace korvane::runtime {
@@ -15,8 +14,8 @@ QScrollBar* MakeBar(const ControlDescription& description, QWidget* form) {
     bar->setSingleStep(1);
     bar->setPageStep(5);
     bar->setTracking(false);               // Change follows the released thumb
+    bar->setInvertedControls(false);       // Right and End raise the value, as drawn
     bar->setFocusPolicy(Qt::StrongFocus);  // in the tab order; the arrow keys step it
-    StepWithArrowKeys(bar);
     return bar;
 }
 
