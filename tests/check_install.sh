@@ -47,8 +47,10 @@ xpath() { xmllint --xpath "string($1)" "$metainfo"; }
 [[ $(xpath "/component/launchable[@type='desktop-id']") == "$id.desktop" ]] ||
     fail "metainfo does not launch $id.desktop"
 [[ $(xpath /component/name) == Korvane ]] || fail "metainfo name is $(xpath /component/name)"
-[[ $(xpath "/component/screenshots/screenshot/image") == https://* ]] ||
-    fail "metainfo has no screenshot address"
+screenshot=$(xpath "/component/screenshots/screenshot/image")
+[[ $screenshot == https://*/docs/screenshot.png ]] || fail "screenshot address: $screenshot"
+# The address points at the README's screenshot, which must be in the tree to be published.
+[[ -f $source_dir/docs/screenshot.png ]] || fail "docs/screenshot.png is missing"
 [[ $(xpath "/component/provides/binary") == "$(entry Exec)" ]] ||
     fail "metainfo provides another binary than the entry starts"
 
