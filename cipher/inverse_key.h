@@ -15,7 +15,7 @@ struct Key {
 // Whether the letter map of a key can be undone by another key, and why not.
 enum class Undo {
     Possible,        // the inverse key reads every enciphered letter back
-    EvenMultiplier,  // letters fall together in pairs
+    EvenMultiplier,  // letters fall together in pairs, or all into one for a multiple of 26
     MultipleOf13,    // letters fall together in groups of 13
     NotLetters,      // some letters become digits or signs ('5' … '@'), which no key changes
     AllOverflow,     // every letter overflows, so no text with a letter is ever enciphered

@@ -45,11 +45,12 @@ QString WayBackText(QStringView rotationText, QStringView multiplierText) {
     switch (back.undo) {
         case Undo::EvenMultiplier:
             return CannotBeUndone(
-                QStringLiteral("Multiplier %1 is even: two letters become the same letter").arg(m));
+                QStringLiteral("Multiplier %1 is even: several letters become the same letter")
+                    .arg(m));
         case Undo::MultipleOf13:
             return CannotBeUndone(
-                QStringLiteral("Multiplier %1 is a multiple of 13: 13 letters become the same "
-                               "letter")
+                QStringLiteral("Multiplier %1 is a multiple of 13: several letters become the "
+                               "same letter")
                     .arg(m));
         case Undo::NotLetters:
             return CannotBeUndone(
