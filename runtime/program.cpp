@@ -23,6 +23,8 @@ int Start(int& argc, char** argv, const ProjectDescription& project,
 void UseProject(const ProjectDescription& project) {
     QCoreApplication::setApplicationName(project.title);
     QCoreApplication::setApplicationVersion(project.version);
+    if (!project.desktopFileName.isEmpty())
+        QGuiApplication::setDesktopFileName(project.desktopFileName);
 }
 
 void End() {

@@ -7,6 +7,7 @@
 #include "runtime/message_box.h"
 #include "runtime/program.h"
 #include "window/frm_main_description.h"
+#include "window/help_texts.h"
 
 namespace korvane {
 
@@ -28,6 +29,7 @@ frmMain::frmMain()
     txtRotate.GotFocus = [this] { txtRotate_GotFocus(); };
     txtRotate.KeyPress = [this](qint16& KeyAscii) { txtRotate_KeyPress(KeyAscii); };
     txtRotate.LostFocus = [this] { txtRotate_LostFocus(); };
+    AttachHelpTexts(*this);
 }
 
 void frmMain::Form_Resize() {
@@ -57,7 +59,9 @@ void frmMain::HSRotate_Change() {
     txtOriginal_Change();
 }
 
-void frmMain::txtRotate_GotFocus() { txtRotate.setSelLength(int(txtRotate.text().size())); }
+void frmMain::txtRotate_GotFocus() {
+    txtRotate.setSelLength(int(txtRotate.text().size()));
+}
 
 void frmMain::txtRotate_KeyPress(qint16& KeyAscii) {
     constexpr qint16 kStepUp = 38;    // '&'
@@ -82,7 +86,8 @@ void frmMain::txtRotate_LostFocus() {
     txtRotate.setText(FormatInteger(rotation));
     // The scroll bar runs from 0 to 25; a negative rotation is the same shift moved on by 26.
     qint16 position = NarrowToInt16(rotation);
-    if (position < 0) position = CheckedAdd16(position, 26);
+    if (position < 0)
+        position = CheckedAdd16(position, 26);
     HSRotate.setValue(position);
     // When the bar already stood there it raised no Change; the box still shows its value.
     txtRotate.setText(FormatInteger(HSRotate.value()));
