@@ -81,8 +81,6 @@ public:
     User(frmMain& form, quint64 seed) : form_(form), random_(seed), text_(random_) {
         input_ = qobject_cast<QPlainTextEdit*>(form.txtOriginal.widget());
         output_ = qobject_cast<QPlainTextEdit*>(form.txtDecrypted.widget());
-        rotate_ = qobject_cast<QLineEdit*>(form.txtRotate.widget());
-        multiply_ = qobject_cast<QLineEdit*>(form.txtMultiply.widget());
         bar_ = qobject_cast<QScrollBar*>(form.HSRotate.widget());
     }
 
@@ -97,7 +95,8 @@ public:
             QCoreApplication::processEvents();
             return QStringLiteral("activate the window again");
         }
-        // A window shrunk past its controls soon gets enlarged again, or little can be reached.
+        // A window shrunk below its stored minimum (489 × 379 pixels) soon gets enlarged again, or
+        // little can be reached.
         if ((form_.width() < 489 || form_.height() < 379) && text_.OneIn(4))
             return Resize(489 + text_.Below(1000), 379 + text_.Below(500));
         const int pick = text_.Below(100);
@@ -364,8 +363,6 @@ private:
     RandomText text_;
     QPlainTextEdit* input_ = nullptr;
     QPlainTextEdit* output_ = nullptr;
-    QLineEdit* rotate_ = nullptr;
-    QLineEdit* multiply_ = nullptr;
     QScrollBar* bar_ = nullptr;
     QString model_;
     bool resized_ = false;
