@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "bench/sample_text.h"
+#include "runtime/memory_reuse.h"
 #include "window/frm_main.h"
 
 namespace {
@@ -203,6 +204,7 @@ void ReportChildFigures() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    korvane::runtime::ReuseLargeBlocks();  // as the program's start does
     QApplication application(argc, argv);
     if (argc == 2 && std::strcmp(argv[1], "--startup-child") == 0)
         return StartupChild();
