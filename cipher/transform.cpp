@@ -94,24 +94,27 @@ void Store(char16_t* units, __m128i lanes) {
 }
 
 // Upper-cases 'a'–'z' and maps the letters of eight code units at once; every other unit,
-// whatever its value, passes. The arithmetic is the rule's in 16-bit lanes: t = code ×
-// multiplier + rotation wraps where it overflows, but such a letter is caught by the overflow
-// test and then no result is used. t rem 26 takes the quotient from a multiply by 20165 / 2^19,
-// which equals t / 26 truncated for every 16-bit t.
+// whatever its value, passes. A unit is a letter when its position p = (unit | 32) − 'a' lies
+// in 0…25, which holds for 'A'–'Z' and 'a'–'z' and nothing else. The arithmetic is the rule's
+// in 16-bit lanes, t = (65 + p) × multiplier + rotation = p × multiplier + (65 × multiplier +
+// rotation): it wraps where it overflows, but such a letter is caught by the overflow test and
+// then no result is used. t rem 26 takes the quotient from a multiply by 20165 / 2^19, which
+// equals t / 26 truncated for every 16-bit t.
 class LetterLanes {
 public:
     explicit LetterLanes(const LetterMap& map)
         : multiplier_(_mm_set1_epi16(map.multiplier)),
-          rotation_(_mm_set1_epi16(map.rotation)),
-          beforeOverflow_(_mm_set1_epi16(qint16(map.firstOverflow - 1))) {}
+          base_(_mm_set1_epi16(qint16(65 * map.multiplier + map.rotation))),  // wraps as t does
+          lastFitting_(_mm_set1_epi16(qint16(map.firstOverflow - u'A' - 1))) {}
 
     // Returns the transformed units; sets lanes of `overflow` for letters that overflow.
     __m128i Transform(__m128i units, __m128i& overflow) const {
-        const __m128i lower = InRange(units, u'a', u'z');
-        const __m128i upper = _mm_sub_epi16(units, _mm_and_si128(lower, _mm_set1_epi16(32)));
-        const __m128i letter = InRange(upper, u'A', u'Z');
+        const __m128i p =
+            _mm_sub_epi16(_mm_or_si128(units, _mm_set1_epi16(32)), _mm_set1_epi16(97));
+        const __m128i letter =
+            _mm_cmpeq_epi16(_mm_subs_epu16(p, _mm_set1_epi16(25)), _mm_setzero_si128());
 
-        const __m128i t = _mm_add_epi16(_mm_mullo_epi16(upper, multiplier_), rotation_);
+        const __m128i t = _mm_add_epi16(_mm_mullo_epi16(p, multiplier_), base_);
         const __m128i quotient = _mm_sub_epi16(
             _mm_srai_epi16(_mm_mulhi_epi16(t, _mm_set1_epi16(20165)), 3), _mm_srai_epi16(t, 15));
         const __m128i remainder = _mm_sub_epi16(t, _mm_mullo_epi16(quotient, _mm_set1_epi16(26)));
@@ -119,9 +122,8 @@ public:
         g = _mm_sub_epi16(
             g, _mm_and_si128(_mm_cmpgt_epi16(g, _mm_set1_epi16(90)), _mm_set1_epi16(26)));
 
-        overflow =
-            _mm_or_si128(overflow, _mm_and_si128(letter, _mm_cmpgt_epi16(upper, beforeOverflow_)));
-        return _mm_or_si128(_mm_and_si128(letter, g), _mm_andnot_si128(letter, upper));
+        overflow = _mm_or_si128(overflow, _mm_and_si128(letter, _mm_cmpgt_epi16(p, lastFitting_)));
+        return _mm_or_si128(_mm_and_si128(letter, g), _mm_andnot_si128(letter, units));
     }
 
     void TransformChunk(const char16_t* in, char16_t* out, __m128i& overflow) const {
@@ -130,32 +132,39 @@ public:
     }
 
 private:
-    // Signed comparisons: units from 0x8000 on read as negative and fall outside any range.
-    static __m128i InRange(__m128i units, char16_t first, char16_t last) {
-        return _mm_and_si128(_mm_cmpgt_epi16(units, _mm_set1_epi16(qint16(first - 1))),
-                             _mm_cmplt_epi16(units, _mm_set1_epi16(qint16(last + 1))));
-    }
-
     __m128i multiplier_;
-    __m128i rotation_;
-    __m128i beforeOverflow_;
+    __m128i base_;
+    __m128i lastFitting_;  // the largest position whose letter does not overflow
 };
+
+// The upper-case forms of eight units, looked up one by one and put straight into the lanes:
+// storing them first and loading them back as one would stall. A surrogate maps to itself.
+__m128i UpperCaseLanes(const char16_t* in, const char16_t* upperCase) {
+    __m128i lanes = _mm_cvtsi32_si128(upperCase[in[0]]);
+    lanes = _mm_insert_epi16(lanes, upperCase[in[1]], 1);
+    lanes = _mm_insert_epi16(lanes, upperCase[in[2]], 2);
+    lanes = _mm_insert_epi16(lanes, upperCase[in[3]], 3);
+    lanes = _mm_insert_epi16(lanes, upperCase[in[4]], 4);
+    lanes = _mm_insert_epi16(lanes, upperCase[in[5]], 5);
+    lanes = _mm_insert_epi16(lanes, upperCase[in[6]], 6);
+    return _mm_insert_epi16(lanes, upperCase[in[7]], 7);
+}
 
 // What a chunk of kChunk code units holds, which decides how it is upper-cased.
 enum class ChunkKind { Ascii, NoSurrogates, Other };
 
 ChunkKind KindOf(const char16_t* units) {
     __m128i all = _mm_setzero_si128();
-    __m128i surrogates = _mm_setzero_si128();
-    for (qsizetype k = 0; k < kChunk; k += kLanes) {
-        const __m128i lanes = Load(units + k);
-        all = _mm_or_si128(all, lanes);
-        const __m128i top = _mm_and_si128(lanes, _mm_set1_epi16(qint16(0xF800)));
-        surrogates = _mm_or_si128(surrogates, _mm_cmpeq_epi16(top, _mm_set1_epi16(qint16(0xD800))));
-    }
+    for (qsizetype k = 0; k < kChunk; k += kLanes)
+        all = _mm_or_si128(all, Load(units + k));
     const __m128i high = _mm_and_si128(all, _mm_set1_epi16(qint16(0xFF80)));
     if (_mm_movemask_epi8(_mm_cmpeq_epi16(high, _mm_setzero_si128())) == 0xFFFF)
         return ChunkKind::Ascii;
+    __m128i surrogates = _mm_setzero_si128();
+    for (qsizetype k = 0; k < kChunk; k += kLanes) {
+        const __m128i top = _mm_and_si128(Load(units + k), _mm_set1_epi16(qint16(0xF800)));
+        surrogates = _mm_or_si128(surrogates, _mm_cmpeq_epi16(top, _mm_set1_epi16(qint16(0xD800))));
+    }
     return _mm_movemask_epi8(surrogates) == 0 ? ChunkKind::NoSurrogates : ChunkKind::Other;
 }
 
@@ -193,19 +202,22 @@ qsizetype TransformChunks(const char16_t* in, qsizetype n, char16_t* out, const 
     char16_t upper[kChunk + 1];  // a pair may reach one unit past the chunk
     qsizetype i = 0;
     while (i + kChunk <= n) {
-        const ChunkKind kind = KindOf(in + i);
-        switch (kind) {
+        switch (KindOf(in + i)) {
             case ChunkKind::Ascii:
                 lanes.TransformChunk(in + i, out + i, laneOverflow);
                 i += kChunk;
                 break;
             case ChunkKind::NoSurrogates:
+                for (qsizetype k = 0; k < kChunk; k += kLanes) {
+                    Store(out + i + k,
+                          lanes.Transform(UpperCaseLanes(in + i + k, upperCase), laneOverflow));
+                }
+                i += kChunk;
+                break;
             case ChunkKind::Other: {
-                for (qsizetype k = 0; k < kChunk; ++k)
-                    upper[k] = upperCase[in[i + k]];  // a surrogate maps to itself
-                qsizetype taken = kChunk;
-                if (kind == ChunkKind::Other)
-                    taken = UpperCasePairs(in + i, n - i, upper);
+                for (qsizetype k = 0; k < kChunk; k += kLanes)  // a surrogate maps to itself
+                    Store(upper + k, UpperCaseLanes(in + i + k, upperCase));
+                const qsizetype taken = UpperCasePairs(in + i, n - i, upper);
                 lanes.TransformChunk(upper, out + i, laneOverflow);
                 if (taken > kChunk)
                     out[i + kChunk] = upper[kChunk];  // the low half of a pair: no letter
