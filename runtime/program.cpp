@@ -12,8 +12,7 @@ int Start(int& argc, char** argv, const ProjectDescription& project,
           const std::function<std::unique_ptr<Form>()>& loadStartupForm) {
     ReuseLargeBlocks();
     QApplication application(argc, argv);
-    QApplication::setApplicationName(project.title);
-    QApplication::setApplicationVersion(project.version);
+    UseProject(project);
 
     std::unique_ptr<Form> form;
     Deliver([&] { form = loadStartupForm(); });
@@ -21,6 +20,13 @@ int Start(int& argc, char** argv, const ProjectDescription& project,
         return 1;
     form->show();
     return QApplication::exec();
+}
+
+void UseProject(const ProjectDescription& project) {
+    QCoreApplication::setApplicationName(project.title);
+    QCoreApplication::setApplicationVersion(project.version);
+    if (!project.desktopFileName.isEmpty())
+        QGuiApplication::setDesktopFileName(project.desktopFileName);
 }
 
 void End() {

@@ -12,7 +12,13 @@ namespace korvane::runtime {
 struct ProjectDescription {
     QString title;  // the application title: message boxes carry it
     QString version;
+    // The id of the program's desktop entry: Wayland compositors find the window's icon and
+    // name through it. Empty when the program has none.
+    QString desktopFileName = {};
 };
+
+// Makes the project's title and version the application's; Start does this first.
+void UseProject(const ProjectDescription& project);
 
 // Creates the application, loads the start-up form, shows it and delivers events until the
 // program ends. Returns the exit status.

@@ -14,6 +14,7 @@ QScrollBar* MakeBar(const ControlDescription& description, QWidget* form) {
     bar->setSingleStep(1);
     bar->setPageStep(5);
     bar->setTracking(false);               // Change follows the released thumb
+    bar->setInvertedControls(false);       // Right and End raise the value, as drawn
     bar->setFocusPolicy(Qt::StrongFocus);  // in the tab order; the arrow keys step it
     return bar;
 }

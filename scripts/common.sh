@@ -6,6 +6,10 @@ KORVANE_BUILD=${KORVANE_BUILD:-$KORVANE_ROOT/build}
 
 # What building and testing need on a fresh Debian machine.
 KORVANE_PACKAGES=(cmake ninja-build g++ qt6-base-dev fonts-dejavu-core)
+# The desktop-integration checks: the validators, the Debian packaging tools, the MinGW resource
+# compiler, image comparison and XPath for the installed files, and Qt SVG for the scalable icon.
+KORVANE_PACKAGES+=(desktop-file-utils appstream dpkg-dev binutils-mingw-w64-x86-64 imagemagick
+    libxml2-utils qt6-svg-dev)
 
 # Installs those of the named packages that are absent; does nothing when all are there.
 ensure_packages() {

@@ -1,10 +1,13 @@
 #include "window/frm_main.h"
 
+#include "cipher/checked_int.h"
 #include "cipher/number_text.h"
 #include "cipher/transform.h"
 #include "runtime/events.h"
+#include "runtime/message_box.h"
 #include "runtime/program.h"
 #include "window/frm_main_description.h"
+#include "window/help_texts.h"
 
 namespace korvane {
 
@@ -23,6 +26,10 @@ frmMain::frmMain()
     txtOriginal.Change = [this] { txtOriginal_Change(); };
     txtMultiply.Change = [this] { txtMultiply_Change(); };
     HSRotate.Change = [this] { HSRotate_Change(); };
+    txtRotate.GotFocus = [this] { txtRotate_GotFocus(); };
+    txtRotate.KeyPress = [this](qint16& KeyAscii) { txtRotate_KeyPress(KeyAscii); };
+    txtRotate.LostFocus = [this] { txtRotate_LostFocus(); };
+    AttachHelpTexts(*this);
 }
 
 void frmMain::Form_Resize() {
@@ -50,6 +57,40 @@ void frmMain::txtMultiply_Change() {
 void frmMain::HSRotate_Change() {
     txtRotate.setText(FormatInteger(HSRotate.value()));
     txtOriginal_Change();
+}
+
+void frmMain::txtRotate_GotFocus() {
+    txtRotate.setSelLength(int(txtRotate.text().size()));
+}
+
+void frmMain::txtRotate_KeyPress(qint16& KeyAscii) {
+    constexpr qint16 kStepUp = 38;    // '&'
+    constexpr qint16 kStepDown = 40;  // '('
+    qint16 value = ToInt16(ReadNumber(txtRotate.text()));
+    if (KeyAscii == kStepUp) {
+        value = CheckedAdd16(value, 1);
+    } else if (KeyAscii == kStepDown) {
+        value = CheckedSub16(value, 1);
+    }
+    txtRotate.setText(FormatInteger(value));
+}
+
+void frmMain::txtRotate_LostFocus() {
+    constexpr int kLongestRotation = 6;
+    if (txtRotate.text().size() > kLongestRotation) {
+        runtime::MsgBox(QStringLiteral("The number you have entered for rotation is too long!") +
+                        QChar(13) + QStringLiteral("Please retype as a smaller version"));
+        return;
+    }
+    const qint32 rotation = ToInt32(ReadNumber(txtRotate.text())) % 26;
+    txtRotate.setText(FormatInteger(rotation));
+    // The scroll bar runs from 0 to 25; a negative rotation is the same shift moved on by 26.
+    qint16 position = NarrowToInt16(rotation);
+    if (position < 0)
+        position = CheckedAdd16(position, 26);
+    HSRotate.setValue(position);
+    // When the bar already stood there it raised no Change; the box still shows its value.
+    txtRotate.setText(FormatInteger(HSRotate.value()));
 }
 
 }  // namespace korvane

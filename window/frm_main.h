@@ -29,6 +29,13 @@ public:
     void txtOriginal_Change();
     void txtMultiply_Change();
     void HSRotate_Change();
+
+    // The rotation box: entering selects its text, each typed character first rewrites the
+    // box to the plain form of its value ('&' steps it up, '(' down), and leaving wraps the
+    // value into -25…25 and hands it to the scroll bar, which recomputes.
+    void txtRotate_GotFocus();
+    void txtRotate_KeyPress(qint16& KeyAscii);
+    void txtRotate_LostFocus();
 };
 
 }  // namespace korvane

@@ -4,9 +4,10 @@
 
 namespace korvane {
 
-// The application title and version, as the build defines them.
+// The application title, version and desktop entry id, as the build defines them.
 inline runtime::ProjectDescription KorvaneProject() {
-    return {QStringLiteral(KORVANE_TITLE), QStringLiteral(KORVANE_VERSION)};
+    return {QStringLiteral(KORVANE_TITLE), QStringLiteral(KORVANE_VERSION),
+            QStringLiteral(KORVANE_APP_ID)};
 }
 
 }  // namespace korvane

@@ -1,0 +1,63 @@
+#include "cipher/inverse_key.h"
+
+#include "cipher/run_time_error.h"
+#include "cipher/transform.h"
+
+namespace korvane {
+namespace {
+
+// The residue of a value modulo 26, in 0…25 whatever its sign.
+int Mod26(int value) {
+    const int rest = value % 26;
+    return rest < 0 ? rest + 26 : rest;
+}
+
+// The inverse of an odd residue not divisible by 13; 26 has no other units.
+int UnitInverse(int residue) {
+    for (int candidate = 1; candidate < 26; candidate += 2) {
+        if (Mod26(residue * candidate) == 1)
+            return candidate;
+    }
+    return 0;  // not reached for a unit
+}
+
+}  // namespace
+
+InverseKey InverseOf(Key key) {
+    // Each letter goes through the transform itself: the formula holds only for letters that
+    // land on letters, and a negative sum can land below 'A'.
+    bool anyEnciphered = false;
+    bool allLetters = true;
+    char16_t firstOverflowing = 0;
+    for (char16_t letter = u'A'; letter <= u'Z'; ++letter) {
+        try {
+            const qint16 code = TransformLetter(qint16(letter), key.rotation, key.multiplier);
+            anyEnciphered = true;
+            allLetters = allLetters && code >= u'A' && code <= u'Z';
+        } catch (const RunTimeError&) {
+            if (firstOverflowing == 0)
+                firstOverflowing = letter;
+        }
+    }
+
+    InverseKey result;
+    if (!anyEnciphered) {
+        result.undo = Undo::AllOverflow;
+    } else if (key.multiplier % 2 == 0) {
+        result.undo = Undo::EvenMultiplier;
+    } else if (key.multiplier % 13 == 0) {
+        result.undo = Undo::MultipleOf13;
+    } else if (!allLetters) {
+        result.undo = Undo::NotLetters;
+    }
+    if (result.undo != Undo::Possible)
+        return result;
+
+    result.firstOverflowingLetter = firstOverflowing;
+    const int inverseMultiplier = UnitInverse(Mod26(key.multiplier));
+    const int inverseRotation = Mod26(-inverseMultiplier * Mod26(key.rotation));
+    result.inverse = {.rotation = qint16(inverseRotation), .multiplier = qint16(inverseMultiplier)};
+    return result;
+}
+
+}  // namespace korvane

@@ -1,0 +1,80 @@
+#include "cipher/way_back.h"
+
+#include <optional>
+
+#include "cipher/inverse_key.h"
+#include "cipher/number_text.h"
+#include "cipher/run_time_error.h"
+
+namespace korvane {
+namespace {
+
+std::optional<qint16> BoxValue(QStringView text) {
+    try {
+        return ToInt16(ReadNumber(text));
+    } catch (const RunTimeError&) {
+        return std::nullopt;
+    }
+}
+
+QString TooLarge(const QString& box) {
+    return QStringLiteral(
+               "The %1 box holds a number outside -32768 to 32767, so no text can be "
+               "enciphered (Overflow).")
+        .arg(box);
+}
+
+QString CannotBeUndone(const QString& why) {
+    return QStringLiteral("%1, so the text cannot be read back.").arg(why);
+}
+
+}  // namespace
+
+QString WayBackText(QStringView rotationText, QStringView multiplierText) {
+    const std::optional<qint16> rotation = BoxValue(rotationText);
+    if (!rotation)
+        return TooLarge(QStringLiteral("rotation"));
+    const std::optional<qint16> multiplier = BoxValue(multiplierText);
+    if (!multiplier)
+        return TooLarge(QStringLiteral("multiplier"));
+
+    const Key key{.rotation = *rotation, .multiplier = *multiplier};
+    const InverseKey back = InverseOf(key);
+    const QString m = FormatInteger(key.multiplier);
+    const QString r = FormatInteger(key.rotation);
+    switch (back.undo) {
+        case Undo::EvenMultiplier:
+            return CannotBeUndone(
+                QStringLiteral("Multiplier %1 is even: several letters become the same letter")
+                    .arg(m));
+        case Undo::MultipleOf13:
+            return CannotBeUndone(
+                QStringLiteral("Multiplier %1 is a multiple of 13: several letters become the "
+                               "same letter")
+                    .arg(m));
+        case Undo::NotLetters:
+            return CannotBeUndone(
+                QStringLiteral("With rotation %1 and multiplier %2 some letters become digits "
+                               "or signs")
+                    .arg(r, m));
+        case Undo::AllOverflow:
+            return QStringLiteral(
+                       "With rotation %1 and multiplier %2 every letter overflows, so "
+                       "no text with letters is enciphered.")
+                .arg(r, m);
+        case Undo::Possible:
+            break;
+    }
+    QString text =
+        QStringLiteral("To read the output back, set rotation %1 and multiplier %2.")
+            .arg(FormatInteger(back.inverse.rotation), FormatInteger(back.inverse.multiplier));
+    if (back.firstOverflowingLetter != 0) {
+        text += QStringLiteral(
+                    "\nLetters from %1 to Z overflow with this key: a text holding one "
+                    "of them is not enciphered.")
+                    .arg(QChar(back.firstOverflowingLetter));
+    }
+    return text;
+}
+
+}  // namespace korvane

@@ -1,0 +1,320 @@
+// The main window as assistive technology and a keyboard-only user meet it: every control has
+// a name and a description through Qt's accessibility interfaces, Tab reaches every control in
+// order, each control works from the keyboard, and the way back shows as a tooltip and in the
+// accessible description.
+#include <QAbstractScrollArea>
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QHelpEvent>
+#include <QTest>
+#include <QToolTip>
+#include <memory>
+
+#include "runtime/message_box.h"
+#include "window/frm_main.h"
+
+using korvane::frmMain;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QAccessibleInterface* Accessible(QObject* object) {
+    return QAccessible::queryAccessibleInterface(object);
+}
+
+QString AccessibleText(QWidget* widget) {
+    QAccessibleTextInterface* text = Accessible(widget)->textInterface();
+    return text ? text->text(0, text->characterCount()) : QString();
+}
+
+QWidget* Focused() {
+    return QApplication::focusWidget();
+}
+
+// One keyboard step of a row: "type:TEXT", "tab", "backtab", "ctrl:KEY" or "key:NAME".
+void Press(const QString& step) {
+    QWidget* target = Focused();
+    QVERIFY2(target, "nothing has focus");
+    const QString argument = step.section(u':', 1);
+    if (step.startsWith(QLatin1String("type:"))) {
+        QTest::keyClicks(target, argument);
+    } else if (step == QLatin1String("tab")) {
+        QTest::keyClick(target, Qt::Key_Tab);
+    } else if (step == QLatin1String("backtab")) {
+        QTest::keyClick(target, Qt::Key_Backtab, Qt::ShiftModifier);
+    } else if (step.startsWith(QLatin1String("ctrl:"))) {
+        QTest::keyClick(target, argument.at(0).toLatin1(), Qt::ControlModifier);
+    } else if (step.startsWith(QLatin1String("key:"))) {
+        static const QHash<QString, Qt::Key> keys{
+            {QStringLiteral("Right"), Qt::Key_Right},
+            {QStringLiteral("Left"), Qt::Key_Left},
+            {QStringLiteral("End"), Qt::Key_End},
+            {QStringLiteral("Home"), Qt::Key_Home},
+            {QStringLiteral("PageDown"), Qt::Key_PageDown},
+            {QStringLiteral("Space"), Qt::Key_Space},
+            {QStringLiteral("Return"), Qt::Key_Return},
+            {QStringLiteral("Escape"), Qt::Key_Escape},
+        };
+        QVERIFY2(keys.contains(argument), qPrintable(step));
+        QTest::keyClick(target, keys.value(argument));
+    } else {
+        QFAIL(qPrintable(QStringLiteral("unknown step ") + step));
+    }
+}
+
+}  // namespace
+
+class TestAccessibility : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void namesAndDescriptions_data();
+    void namesAndDescriptions();
+    void everyControlIsDescribed();
+    void tabReachesEveryControl_data();
+    void tabReachesEveryControl();
+    void keyboardOnly_data();
+    void keyboardOnly();
+    void wayBack_data();
+    void wayBack();
+
+private:
+    std::unique_ptr<frmMain> form_;
+    QStringList reports_;
+    korvane::runtime::MessageBoxPresenter previousPresenter_;
+};
+
+void TestAccessibility::init() {
+    reports_.clear();
+    previousPresenter_ = korvane::runtime::SetMessageBoxPresenter(
+        [this](const korvane::runtime::MessageBoxRequest& request) { reports_ << request.prompt; });
+    form_ = std::make_unique<frmMain>();
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    QCOMPARE(Focused(), form_->txtOriginal.widget());
+}
+
+void TestAccessibility::cleanup() {
+    QToolTip::hideText();
+    form_.reset();
+    korvane::runtime::SetMessageBoxPresenter(previousPresenter_);
+}
+
+void TestAccessibility::namesAndDescriptions_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QAccessible::Role>("role");
+
+    QTest::newRow("input box") << "txtOriginal"
+                               << "Enter Original text:" << QAccessible::EditableText;
+    QTest::newRow("rotation box") << "txtRotate"
+                                  << "Rotate by" << QAccessible::EditableText;
+    QTest::newRow("rotation scroll bar") << "HSRotate"
+                                         << "Rotate by" << QAccessible::ScrollBar;
+    QTest::newRow("multiplier box") << "txtMultiply"
+                                    << "Multiply by:" << QAccessible::EditableText;
+    QTest::newRow("exit button") << "cmdExit"
+                                 << "Exit" << QAccessible::Button;
+    QTest::newRow("output box") << "txtDecrypted"
+                                << "Altered version of text" << QAccessible::EditableText;
+    QTest::newRow("input label") << "Label1"
+                                 << "Enter Original text:" << QAccessible::StaticText;
+    QTest::newRow("rotation label") << "Label2"
+                                    << "Rotate by" << QAccessible::StaticText;
+    QTest::newRow("output label") << "Label3"
+                                  << "Altered version of text" << QAccessible::StaticText;
+    QTest::newRow("multiplier label") << "Label4"
+                                      << "Multiply by:" << QAccessible::StaticText;
+}
+
+void TestAccessibility::namesAndDescriptions() {
+    QFETCH(QString, control);
+    QFETCH(QString, name);
+    QFETCH(QAccessible::Role, role);
+
+    auto* widget = form_->findChild<QWidget*>(control);
+    QVERIFY(widget);
+    QAccessibleInterface* accessible = Accessible(widget);
+    QVERIFY(accessible && accessible->isValid());
+    QCOMPARE(accessible->text(QAccessible::Name), name);
+    QCOMPARE(accessible->role(), role);
+    const QString description = accessible->text(QAccessible::Description);
+    QVERIFY2(description.size() > name.size(), qPrintable(description));
+}
+
+// Walks the window's accessible children, so that a control added later without a name or a
+// description is caught too.
+void TestAccessibility::everyControlIsDescribed() {
+    QAccessibleInterface* window = Accessible(form_.get());
+    QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Korvane"));
+    QVERIFY(window->text(QAccessible::Description).contains(QLatin1String("rotation")));
+    QCOMPARE(window->childCount(), 10);
+    for (int i = 0; i < window->childCount(); ++i) {
+        QAccessibleInterface* child = window->child(i);
+        const QByteArray which = child->object()->objectName().toUtf8();
+        QVERIFY2(!child->text(QAccessible::Name).isEmpty(), which);
+        QVERIFY2(!child->text(QAccessible::Description).isEmpty(), which);
+    }
+}
+
+void TestAccessibility::tabReachesEveryControl_data() {
+    QTest::addColumn<QString>("step");
+    QTest::addColumn<QStringList>("order");
+
+    const QStringList forward{u"txtRotate"_s,   u"HSRotate"_s,    u"txtDecrypted"_s, u"cmdExit"_s,
+                              u"txtMultiply"_s, u"txtOriginal"_s, u"txtRotate"_s};
+    QStringList backward{u"txtMultiply"_s, u"cmdExit"_s,   u"txtDecrypted"_s,
+                         u"HSRotate"_s,    u"txtRotate"_s, u"txtOriginal"_s};
+    QTest::newRow("Tab, and round again") << "tab" << forward;
+    QTest::newRow("Shift+Tab") << "backtab" << backward;
+}
+
+void TestAccessibility::tabReachesEveryControl() {
+    QFETCH(QString, step);
+    QFETCH(QStringList, order);
+
+    for (const QString& expected : order) {
+        Press(step);
+        QWidget* focused = Focused();
+        QVERIFY(focused);
+        QCOMPARE(focused->objectName(), expected);
+        QVERIFY2(Accessible(focused)->state().focused, qPrintable(expected));
+    }
+}
+
+void TestAccessibility::keyboardOnly_data() {
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("rotation");
+    QTest::addColumn<bool>("stillOpen");
+
+    const auto tabs = [](int count) { return QStringList(count, QStringLiteral("tab")); };
+    QTest::newRow("typing with the multiplier box empty") << QStringList{u"type:hello"_s} << "NNNNN"
+                                                          << "0" << true;
+    QTest::newRow("multiplier typed after Tab")
+        << (QStringList{u"type:Hello, World!"_s} + tabs(5) + QStringList{u"type:1"_s})
+        << "HELLO, WORLD!"
+        << "0" << true;
+    QTest::newRow("scroll bar steps right")
+        << (QStringList{u"type:HELLO"_s} + tabs(5) +
+            QStringList{u"type:1"_s, u"backtab"_s, u"backtab"_s, u"backtab"_s, u"key:Right"_s})
+        << "IFMMP"
+        << "1" << true;
+    QTest::newRow("scroll bar End")
+        << (QStringList{u"type:HELLO"_s} + tabs(5) + QStringList{u"type:1"_s} + tabs(3) +
+            QStringList{u"key:End"_s})
+        << "GDKKN"
+        << "25" << true;
+    QTest::newRow("scroll bar Page Down then Home")
+        << (QStringList{u"type:HELLO"_s} + tabs(5) + QStringList{u"type:1"_s} + tabs(3) +
+            QStringList{u"key:PageDown"_s, u"key:Home"_s})
+        << "HELLO"
+        << "0" << true;
+    QTest::newRow("rotation typed into its box")
+        << (QStringList{u"type:Hello"_s, u"tab"_s, u"type:3"_s} + tabs(4) +
+            QStringList{u"type:1"_s})
+        << "KHOOR"
+        << "3" << true;
+    QTest::newRow("output box is read-only")
+        << (QStringList{u"type:ab"_s} + tabs(3) + QStringList{u"type:xyz"_s, u"key:Return"_s})
+        << "NN"
+        << "0" << true;
+    QStringList enterAndEscape{u"type:ab"_s};
+    for (int control = 0; control < 5; ++control)
+        enterAndEscape << u"tab"_s << u"key:Return"_s << u"key:Escape"_s;
+    QTest::newRow("Enter and Escape on every other control do not exit") << enterAndEscape << "NN"
+                                                                         << "0" << true;
+    QTest::newRow("scroll bar Left steps back")
+        << (QStringList{u"type:HELLO"_s} + tabs(5) + QStringList{u"type:1"_s} + tabs(3) +
+            QStringList{u"key:End"_s, u"key:Left"_s})
+        << "FCJJM"
+        << "24" << true;
+    QTest::newRow("Space on Exit ends the program")
+        << (QStringList{u"type:ab"_s} + tabs(4) + QStringList{u"key:Space"_s}) << "NN"
+        << "0" << false;
+}
+
+void TestAccessibility::keyboardOnly() {
+    QFETCH(QStringList, steps);
+    QFETCH(QString, output);
+    QFETCH(QString, rotation);
+    QFETCH(bool, stillOpen);
+
+    for (const QString& step : steps) {
+        Press(step);
+        if (QTest::currentTestFailed())
+            return;
+    }
+    QCOMPARE(form_->isVisible(), stillOpen);
+    QCOMPARE(AccessibleText(form_->txtDecrypted.widget()), output);
+    QCOMPARE(AccessibleText(form_->txtRotate.widget()), rotation);
+    QVERIFY2(reports_.isEmpty(), qPrintable(reports_.join(u'\n')));
+}
+
+void TestAccessibility::wayBack_data() {
+    QTest::addColumn<int>("rightSteps");  // on the rotation scroll bar
+    QTest::addColumn<QString>("multiplier");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("mention");
+
+    QTest::newRow("multiplier box, rotation 5 multiplier 3") << 5 << "3"
+                                                             << "txtMultiply"
+                                                             << "rotation 7 and multiplier 9";
+    QTest::newRow("output box, rotation 5 multiplier 3") << 5 << "3"
+                                                         << "txtDecrypted"
+                                                         << "rotation 7 and multiplier 9";
+    QTest::newRow("output box, rot13") << 13 << "1"
+                                       << "txtDecrypted"
+                                       << "rotation 13 and multiplier 1";
+    QTest::newRow("even multiplier") << 0 << "2"
+                                     << "txtMultiply"
+                                     << "cannot be read back";
+    QTest::newRow("multiple of 13") << 1 << "13"
+                                    << "txtDecrypted"
+                                    << "cannot be read back";
+    QTest::newRow("empty multiplier box") << 0 << ""
+                                          << "txtDecrypted"
+                                          << "Multiplier 0 is even";
+    QTest::newRow("multiplier too large for its box") << 0 << "99999"
+                                                      << "txtMultiply"
+                                                      << "multiplier box";
+}
+
+void TestAccessibility::wayBack() {
+    QFETCH(int, rightSteps);
+    QFETCH(QString, multiplier);
+    QFETCH(QString, box);
+    QFETCH(QString, mention);
+
+    QTest::keyClicks(form_->txtOriginal.widget(), QStringLiteral("Hello"));
+    form_->HSRotate.widget()->setFocus(Qt::TabFocusReason);
+    for (int i = 0; i < rightSteps; ++i)
+        QTest::keyClick(form_->HSRotate.widget(), Qt::Key_Right);
+    form_->txtMultiply.widget()->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(form_->txtMultiply.widget(), multiplier);
+    const QString outputBefore = AccessibleText(form_->txtDecrypted.widget());
+
+    auto* widget = form_->findChild<QWidget*>(box);
+    QVERIFY(widget);
+    // The mouse rests over the box: Qt asks the widget right under it, a scroll area's viewport.
+    QWidget* under = widget;
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(widget))
+        under = area->viewport();
+    const QPoint where = under->rect().center();
+    QHelpEvent request(QEvent::ToolTip, where, under->mapToGlobal(where));
+    QApplication::sendEvent(under, &request);
+
+    QVERIFY2(QToolTip::isVisible(), "no tooltip shown");
+    QVERIFY2(QToolTip::text().contains(mention), qPrintable(QToolTip::text()));
+    const QString description = Accessible(widget)->text(QAccessible::Description);
+    QVERIFY2(description.contains(QToolTip::text()), qPrintable(description));
+    // Asking for the tooltip changes nothing the user sees in the window.
+    QCOMPARE(AccessibleText(form_->txtDecrypted.widget()), outputBefore);
+}
+
+QTEST_MAIN(TestAccessibility)
+#include "tst_accessibility.moc"

@@ -1,0 +1,318 @@
+// The rotation box as a user meets it: entering selects, each typed character first tidies
+// the box ('&' and '(' step it), leaving wraps the value and moves the scroll bar.
+#include <QApplication>
+#include <QClipboard>
+#include <QTest>
+
+#include "window_fixture.h"
+
+using korvane::runtime::MessageBoxIcon;
+
+namespace {
+
+const QString kTooLong = QStringLiteral(
+    "The number you have entered for rotation is too long!\rPlease retype as a smaller version");
+
+// Counts how often the output box is rewritten, that is how often a recompute succeeded in
+// changing it.
+struct OutputWrites {
+    explicit OutputWrites(QPlainTextEdit* output) {
+        QObject::connect(output, &QPlainTextEdit::textChanged, output, [this] { ++count; });
+    }
+    int count = 0;
+};
+
+// Tabs from the input box into the rotation box, which selects its text.
+void TabIntoRotation(WindowFixture& f) {
+    f.input()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(f.input(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), f.rotation());
+}
+
+// Puts a text into the rotation box as a paste over its whole selected text.
+void PasteIntoRotation(WindowFixture& f, const QString& text) {
+    TabIntoRotation(f);
+    QApplication::clipboard()->setText(text);
+    QTest::keyClick(f.rotation(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(f.rotation()->text(), text);
+}
+
+void LeaveRotation(WindowFixture& f) {
+    QTest::keyClick(f.rotation(), Qt::Key_Tab);
+}
+
+}  // namespace
+
+class RotationEntryTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { QApplication::clipboard()->clear(); }
+
+    void leavingWrapsTheRotation_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<int>("bar");
+        QTest::addColumn<QString>("output");  // of "HELLO" with multiplier 1
+        QTest::newRow("27") << "27"
+                            << "1" << 1 << "IFMMP";
+        QTest::newRow("26") << "26"
+                            << "0" << 0 << "HELLO";
+        QTest::newRow("100") << "100"
+                             << "22" << 22 << "DAHHK";
+        QTest::newRow("six nines") << "999999"
+                                   << "13" << 13 << "URYYB";
+        QTest::newRow("letters") << "abc"
+                                 << "0" << 0 << "HELLO";
+        QTest::newRow("3.5 rounds to even") << "3.5"
+                                            << "4" << 4 << "LIPPS";
+        QTest::newRow("leading blanks") << "  5"
+                                        << "5" << 5 << "MJQQT";
+        QTest::newRow("negative") << "-3"
+                                  << "23" << 23 << "EBIIL";
+        QTest::newRow("negative past a round") << "-29"
+                                               << "23" << 23 << "EBIIL";
+        QTest::newRow("minus 26") << "-26"
+                                  << "0" << 0 << "HELLO";
+        QTest::newRow("in range") << "25"
+                                  << "25" << 25 << "GDKKN";
+        QTest::newRow("exponent") << "1e2"
+                                  << "22" << 22 << "DAHHK";
+    }
+    void leavingWrapsTheRotation() {
+        QFETCH(QString, typed);
+        QFETCH(QString, box);
+        QFETCH(int, bar);
+        QFETCH(QString, output);
+        WindowFixture f;
+        QVERIFY(QTest::qWaitForWindowActive(&f.form()));
+        QTest::keyClicks(f.multiplier(), QStringLiteral("1"));
+        QTest::keyClicks(f.input(), QStringLiteral("hello"));
+        PasteIntoRotation(f, typed);
+        LeaveRotation(f);
+        QCOMPARE(QApplication::focusWidget(), f.scrollBar());
+        QCOMPARE(f.rotation()->text(), box);
+        QCOMPARE(f.scrollBar()->value(), bar);
+        QCOMPARE(f.output()->toPlainText(), output);
+        QVERIFY(f.boxes.isEmpty());
+    }
+
+    void leavingWithTheBarsValueDoesNotRecompute() {
+        WindowFixture f;
+        QVERIFY(QTest::qWaitForWindowActive(&f.form()));
+        QTest::keyClicks(f.multiplier(), QStringLiteral("1"));
+        QTest::keyClicks(f.input(), QStringLiteral("abc"));
+        OutputWrites writes(f.output());
+        PasteIntoRotation(f, QStringLiteral("26"));
+        LeaveRotation(f);
+        QCOMPARE(f.rotation()->text(), QStringLiteral("0"));
+        QCOMPARE(f.scrollBar()->value(), 0);
+        QCOMPARE(writes.count, 0);
+    }
+
+    void tooLongATextIsRefusedWithAMessage_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("seven digits") << "1234567";
+        QTest::newRow("seven blanks") << "       ";
+        QTest::newRow("small number, long text") << "   0003";
+    }
+    void tooLongATextIsRefusedWithAMessage() {
+        QFETCH(QString, typed);
+        WindowFixture f;
+        QVERIFY(QTest::qWaitForWindowActive(&f.form()));
+        QTest::keyClicks(f.multiplier(), QStringLiteral("1"));
+        QTest::keyClicks(f.input(), QStringLiteral("abc"));
+        OutputWrites writes(f.output());
+        PasteIntoRotation(f, typed);
+        LeaveRotation(f);
+        QCOMPARE(f.boxes.size(), 1);
+        QCOMPARE(f.boxes.front().prompt, kTooLong);
+        QCOMPARE(f.boxes.front().title, QStringLiteral("Korvane"));
+        QCOMPARE(f.boxes.front().icon, MessageBoxIcon::None);
+        QCOMPARE(f.rotation()->text(), typed);
+        QCOMPARE(f.scrollBar()->value(), 0);
+        QCOMPARE(writes.count, 0);
+        QCOMPARE(QApplication::focusWidget(), f.scrollBar());  // where the user sent it
+
+        // Moving on from the scroll bar says nothing more; leaving the box again does.
+        QTest::keyClick(f.scrollBar(), Qt::Key_Tab);
+        QCOMPARE(f.boxes.size(), 1);
+        f.rotation()->setFocus(Qt::MouseFocusReason);
+        QCoreApplication::processEvents();
+        f.output()->setFocus(Qt::MouseFocusReason);
+        QCOMPARE(f.boxes.size(), 2);
+    }
+
+    // The message leaves a rotation beyond 16 bits in the box; the next recompute reports it.
+    void tooLongARotationOverflowsTheNextRecompute() {
+        WindowFixture f;
+        QVERIFY(QTest::qWaitForWindowActive(&f.form()));
+        QTest::keyClicks(f.multiplier(), QStringLiteral("1"));
+        QTest::keyClicks(f.input(), QStringLiteral("abc"));
+        PasteIntoRotation(f, QStringLiteral("1234567"));
+        LeaveRotation(f);
+        QTest::keyClicks(f.input(), QStringLiteral("d"));
+        QCOMPARE(f.boxes.size(), 2);
+        QCOMPARE(f.boxes.last().prompt, QStringLiteral("Run-time error '6':\n\nOverflow"));
+        QCOMPARE(f.output()->toPlainText(), QStringLiteral("ABC"));
+        QCOMPARE(f.input()->toPlainText(), QStringLiteral("abcd"));
+    }
+
+    void leavingWithAValueBeyond32BitsIsReported() {
+        WindowFixture f;
+        QVERIFY(QTest::qWaitForWindowActive(&f.form()));
+        PasteIntoRotation(f, QStringLiteral("9e99"));
+        LeaveRotation(f);
+        QCOMPARE(f.boxes.size(), 1);
+        QCOMPARE(f.boxes.front().prompt, QStringLiteral("Run-time error '6':\n\nOverflow"));
+        QCOMPARE(f.rotation()->text(), QStringLiteral("9e99"));
+        QCOMPARE(f.scrollBar()->value(), 0);
+        QCOMPARE(QApplication::focusWidget(), f.scrollBar());
+    }
+
+    // The scroll bar's Change runs inside the leave: the box, the bar and the output agree
+    // before the focus has settled, and an overflow there is reported once.
+    void leavingRecomputesThroughTheScrollBar() {
+        WindowFixture f;
+        QVERIFY(QTest::qWaitForWindowActive(&f.form()));
+        QTest::keyClicks(f.input(), QStringLiteral("Zz"));
+        QTest::keyClicks(f.multiplier(), QStringLiteral("364"));
+        const QString before = f.output()->toPlainText();
+        PasteIntoRotation(f, QStringLiteral("8"));
+        LeaveRotation(f);
+        QCOMPARE(f.rotation()->text(), QStringLiteral("8"));
+        QCOMPARE(f.scrollBar()->value(), 8);
+        QCOMPARE(f.boxes.size(), 1);
+        QCOMPARE(f.boxes.front().prompt, QStringLiteral("Run-time error '6':\n\nOverflow"));
+        QCOMPARE(f.output()->toPlainText(), before);
+    }
+
+    void typedCharacterFirstTidiesTheBox_data() {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<bool>("overflows");
+        QTest::newRow("& steps up") << "5"
+                                    << "&"
+                                    << "6&" << false;
+        QTest::newRow("( steps down") << "5"
+                                      << "("
+                                      << "4(" << false;
+        QTest::newRow("( below zero") << "0"
+                                      << "("
+                                      << "-1(" << false;
+        QTest::newRow("( on a negative") << "-5"
+                                         << "("
+                                         << "-6(" << false;
+        QTest::newRow("leading zeros dropped") << "007"
+                                               << "1"
+                                               << "71" << false;
+        QTest::newRow("fraction dropped") << "2.5"
+                                          << "x"
+                                          << "2x" << false;
+        QTest::newRow("no number becomes 0") << "abc"
+                                             << "1"
+                                             << "01" << false;
+        QTest::newRow("empty becomes 0") << ""
+                                         << "7"
+                                         << "07" << false;
+        QTest::newRow("blank inside") << "1 2"
+                                      << "3"
+                                      << "123" << false;
+        QTest::newRow("& on the largest") << "32767"
+                                          << "&"
+                                          << "32767&" << true;
+        QTest::newRow("( on the smallest") << "-32768"
+                                           << "("
+                                           << "-32768(" << true;
+        QTest::newRow("beyond 16 bits") << "99999"
+                                        << "1"
+                                        << "999991" << true;
+        QTest::newRow("& just below the largest") << "32766"
+                                                  << "&"
+                                                  << "32767&" << false;
+    }
+    void typedCharacterFirstTidiesTheBox() {
+        QFETCH(QString, start);
+        QFETCH(QString, typed);
+        QFETCH(QString, result);
+        QFETCH(bool, overflows);
+        WindowFixture f;
+        f.rotation()->setText(start);  // the caret stands at the end
+        QTest::keyClicks(f.rotation(), typed);
+        QCOMPARE(f.rotation()->text(), result);
+        QCOMPARE(f.boxes.size(), overflows ? 1 : 0);
+        if (overflows) {
+            QCOMPARE(f.boxes.front().prompt, QStringLiteral("Run-time error '6':\n\nOverflow"));
+        }
+    }
+
+    void typingAfterTabReplacesTheSelectedText() {
+        WindowFixture f;
+        QVERIFY(QTest::qWaitForWindowActive(&f.form()));
+        TabIntoRotation(f);
+        QCOMPARE(f.rotation()->selectedText(), QStringLiteral("0"));
+        QTest::keyClicks(f.rotation(), QStringLiteral("12"));
+        QCOMPARE(f.rotation()->text(), QStringLiteral("12"));
+        QTest::keyClick(f.rotation(), Qt::Key_Backspace);
+        QCOMPARE(f.rotation()->text(), QStringLiteral("1"));
+    }
+
+    void backspaceAfterTheTidyingStillErases() {
+        WindowFixture f;
+        f.rotation()->setText(QStringLiteral("007"));
+        QTest::keyClick(f.rotation(), Qt::Key_Backspace);
+        QCOMPARE(f.rotation()->text(), QString());
+        f.rotation()->setText(QStringLiteral("99999"));
+        QTest::keyClick(f.rotation(), Qt::Key_Backspace);  // tidying fails, the key still erases
+        QCOMPARE(f.rotation()->text(), QStringLiteral("9999"));
+        QCOMPARE(f.boxes.size(), 1);
+    }
+
+    void copyKeepsTheSelection() {
+        WindowFixture f;
+        QVERIFY(QTest::qWaitForWindowActive(&f.form()));
+        PasteIntoRotation(f, QStringLiteral("17"));
+        f.rotation()->selectAll();
+        QTest::keyClick(f.rotation(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("17"));
+        QCOMPARE(f.rotation()->selectedText(), QStringLiteral("17"));
+    }
+
+    void clickSelectsFromTheClickToTheEnd_data() {
+        QTest::addColumn<double>("where");  // across the box, 0 left edge … 1 right edge
+        QTest::newRow("at the start") << 0.02;
+        QTest::newRow("in the middle") << 0.5;
+        QTest::newRow("past the end") << 0.98;
+    }
+    void clickSelectsFromTheClickToTheEnd() {
+        QFETCH(double, where);
+        WindowFixture f;
+        QVERIFY(QTest::qWaitForWindowActive(&f.form()));
+        f.rotation()->setText(QStringLiteral("-1234"));
+        const QPoint point(int(f.rotation()->width() * where), f.rotation()->height() / 2);
+        const int clicked = f.rotation()->cursorPositionAt(point);
+        QTest::mouseClick(f.rotation(), Qt::LeftButton, {}, point);
+        QTRY_COMPARE(f.rotation()->selectedText(), QStringLiteral("-1234").mid(clicked));
+        QCOMPARE(f.rotation()->hasSelectedText(), clicked < 5);
+    }
+
+    void scrollBarAndBoxAgreeAfterEveryLeave() {
+        WindowFixture f;
+        QVERIFY(QTest::qWaitForWindowActive(&f.form()));
+        QTest::keyClicks(f.multiplier(), QStringLiteral("1"));
+        QTest::keyClicks(f.input(), QStringLiteral("a"));
+        for (const QString& typed : {QStringLiteral("-1"), QStringLiteral("-1"),
+                                     QStringLiteral("-27"), QStringLiteral("51")}) {
+            PasteIntoRotation(f, typed);
+            LeaveRotation(f);
+            QCOMPARE(f.rotation()->text(), QStringLiteral("25"));
+            QCOMPARE(f.scrollBar()->value(), 25);
+            QCOMPARE(f.output()->toPlainText(), QStringLiteral("Z"));
+        }
+        QVERIFY(f.boxes.isEmpty());
+    }
+};
+
+QTEST_MAIN(RotationEntryTest)
+#include "tst_rotation_entry.moc"

@@ -1,0 +1,413 @@
+// The form runtime's rules: control properties, events raised by writes, errors travelling
+// back to the handler that wrote, focus events, key presses and program end.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTest>
+#include <array>
+#include <cmath>
+#include <new>
+#include <stdexcept>
+
+#include "runtime/errors.h"
+#include "runtime/form.h"
+#include "runtime/key_ascii.h"
+#include "runtime/message_box.h"
+#include "runtime/program.h"
+#include "runtime/scroll_bar.h"
+#include "runtime/text_box.h"
+
+using namespace korvane;
+using namespace korvane::runtime;
+
+namespace {
+
+constexpr std::array<ControlDescription, 4> kControls{{
+    {.name = "first",
+     .kind = ControlKind::TextBox,
+     .caption = "hello world",
+     .left = 0,
+     .top = 0,
+     .width = 3000,
+     .height = 300,
+     .tabIndex = 0},
+    {.name = "second",
+     .kind = ControlKind::TextBox,
+     .caption = "",
+     .left = 0,
+     .top = 450,
+     .width = 3000,
+     .height = 300,
+     .tabIndex = 1},
+    {.name = "lines",
+     .kind = ControlKind::TextBox,
+     .caption = "one\ntwo",
+     .left = 0,
+     .top = 900,
+     .width = 3000,
+     .height = 1500,
+     .tabIndex = 2,
+     .multiLine = true},
+    {.name = "bar",
+     .kind = ControlKind::HScrollBar,
+     .caption = "",
+     .left = 0,
+     .top = 2550,
+     .width = 3000,
+     .height = 255,
+     .tabIndex = 3,
+     .min = 0,
+     .max = 25,
+     .value = 0},
+}};
+
+constexpr runtime::FormDescription kTestForm{.caption = "Test form",
+                                             .clientWidth = 3300,
+                                             .clientHeight = 3000,
+                                             .minClientWidth = 0,
+                                             .minClientHeight = 0,
+                                             .iconResources = {},
+                                             .controls = kControls};
+
+class TestForm final : public Form {
+public:
+    TestForm() : Form(kTestForm) {}
+    TextBox& first = Find<TextBox>("first");
+    TextBox& second = Find<TextBox>("second");
+    TextBox& lines = Find<TextBox>("lines");
+    HScrollBar& bar = Find<HScrollBar>("bar");
+};
+
+// Shows a test form and records every message box.
+struct Fixture {
+    Fixture() {
+        UseProject({QStringLiteral("Runtime test"), QStringLiteral("1.00")});
+        previous = SetMessageBoxPresenter([this](const MessageBoxRequest& r) { boxes << r; });
+        form.show();
+        form.activateWindow();
+        exposed = QTest::qWaitForWindowActive(&form);
+    }
+    ~Fixture() { SetMessageBoxPresenter(std::move(previous)); }
+
+    QLineEdit* firstEdit() { return static_cast<QLineEdit*>(form.first.widget()); }
+    QLineEdit* secondEdit() { return static_cast<QLineEdit*>(form.second.widget()); }
+    QPlainTextEdit* linesEdit() { return static_cast<QPlainTextEdit*>(form.lines.widget()); }
+
+    MessageBoxPresenter previous;
+    TestForm form;
+    QList<MessageBoxRequest> boxes;
+    bool exposed = false;
+};
+
+std::optional<RunTimeError> ErrorOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const RunTimeError& error) {
+        return error;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+class RuntimeTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void scrollBarValue_data() {
+        QTest::addColumn<int>("value");
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<int>("changes");
+        QTest::newRow("below the range") << -1 << true << 0;
+        QTest::newRow("above the range") << 26 << true << 0;
+        QTest::newRow("far above the range") << 32767 << true << 0;
+        QTest::newRow("the current value") << 0 << false << 0;
+        QTest::newRow("a new value") << 5 << false << 1;
+        QTest::newRow("the top of the range") << 25 << false << 1;
+    }
+    void scrollBarValue() {
+        QFETCH(int, value);
+        QFETCH(bool, refused);
+        QFETCH(int, changes);
+        Fixture f;
+        int changed = 0;
+        int seen = -1;
+        f.form.bar.Change = [&] {
+            ++changed;
+            seen = f.form.bar.value();
+        };
+        const auto error = ErrorOf([&] { f.form.bar.setValue(qint16(value)); });
+        QCOMPARE(error.has_value(), refused);
+        if (refused)
+            QCOMPARE(*error, InvalidPropertyValueError());
+        // Change ran inside the write, seeing the new value, and only when the value changed.
+        QCOMPARE(changed, changes);
+        QCOMPARE(int(f.form.bar.value()), refused ? 0 : value);
+        if (changes)
+            QCOMPARE(seen, value);
+    }
+
+    void width_data() {
+        QTest::addColumn<double>("twips");
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<int>("pixels");
+        QTest::newRow("negative") << -15.0 << true << 200;
+        QTest::newRow("just below zero") << -0.5 << true << 200;
+        QTest::newRow("not a number") << std::nan("") << true << 200;
+        QTest::newRow("zero") << 0.0 << false << 0;
+        QTest::newRow("whole pixels") << 1500.0 << false << 100;
+        QTest::newRow("rounded to a pixel") << 1508.0 << false << 101;
+    }
+    void width() {
+        QFETCH(double, twips);
+        QFETCH(bool, refused);
+        QFETCH(int, pixels);
+        Fixture f;
+        const auto error = ErrorOf([&] { f.form.second.setWidth(twips); });
+        QCOMPARE(error.has_value(), refused);
+        QCOMPARE(f.secondEdit()->width(), pixels);
+        QCOMPARE(f.form.second.width(), pixels * 15.0);
+    }
+
+    void writingTheSameTextKeepsTheSelection() {
+        Fixture f;
+        int changes = 0;
+        f.form.first.Change = [&] { ++changes; };
+        f.firstEdit()->setSelection(2, 3);
+        f.form.first.setText(QStringLiteral("hello world"));
+        QCOMPARE(changes, 0);
+        QCOMPARE(f.firstEdit()->selectedText(), QStringLiteral("llo"));
+
+        f.form.first.setText(QStringLiteral("hello"));
+        QCOMPARE(changes, 1);
+        QVERIFY(!f.firstEdit()->hasSelectedText());
+        QCOMPARE(f.firstEdit()->cursorPosition(), 5);
+    }
+
+    void multiLineWriteIsOneChange_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("grown at the end") << "one\ntwo\nthree";
+        QTest::newRow("changed in the middle") << "one\nTWO";
+        QTest::newRow("emptied") << "";
+        QTest::newRow("carriage returns") << "a\r\nb\rc";
+        QTest::newRow("no-break space kept") << QStringLiteral("one\u00a0two");
+        QTest::newRow("pairs sharing a high surrogate") << QStringLiteral("one\ntw😀😁");
+    }
+    void multiLineWriteIsOneChange() {
+        QFETCH(QString, text);
+        Fixture f;
+        f.form.lines.setText(QStringLiteral("one\ntw😀😀"));
+        int changes = 0;
+        f.form.lines.Change = [&] { ++changes; };
+        f.form.lines.setText(text);
+        QCOMPARE(changes, 1);
+        QString expected = text;
+        expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+        QCOMPARE(f.form.lines.text(), expected);
+    }
+
+    void selectionLength_data() {
+        QTest::addColumn<int>("caret");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<QString>("selected");
+        QTest::newRow("from the start") << 0 << 5 << "hello";
+        QTest::newRow("whole text from the start") << 0 << 11 << "hello world";
+        QTest::newRow("from the caret to the end") << 6 << 11 << "world";
+        QTest::newRow("nothing") << 3 << 0 << "";
+    }
+    void selectionLength() {
+        QFETCH(int, caret);
+        QFETCH(int, length);
+        QFETCH(QString, selected);
+        Fixture f;
+        f.firstEdit()->setCursorPosition(caret);
+        f.form.first.setSelLength(length);
+        QCOMPARE(f.firstEdit()->selectedText(), selected);
+        QCOMPARE(ErrorOf([&] { f.form.first.setSelLength(-1); }), InvalidPropertyValueError());
+    }
+
+    void multiLineSelectionLength() {
+        Fixture f;
+        QTextCursor cursor = f.linesEdit()->textCursor();
+        cursor.setPosition(2);
+        f.linesEdit()->setTextCursor(cursor);
+        f.form.lines.setSelLength(100);
+        QCOMPARE(f.linesEdit()->textCursor().selectedText(), QStringLiteral("e\u2029two"));
+    }
+
+    // An error in a handler raised by a property write ends the handler that wrote, too, and
+    // is reported once.
+    void errorTravelsBackToTheWriter() {
+        Fixture f;
+        bool wroteOn = false;
+        f.form.bar.Change = [] { throw OverflowError(); };
+        f.form.second.Change = [&] {
+            f.form.bar.setValue(3);
+            wroteOn = true;
+        };
+        QTest::keyClicks(f.secondEdit(), QStringLiteral("x"));
+        QVERIFY(!wroteOn);
+        QCOMPARE(f.boxes.size(), 1);
+        QCOMPARE(f.boxes.front().prompt, QStringLiteral("Run-time error '6':\n\nOverflow"));
+        QCOMPARE(f.boxes.front().title, QStringLiteral("Runtime test"));
+        QCOMPARE(int(f.form.bar.value()), 3);
+
+        // Written from outside any handler, the write itself raises the error.
+        QCOMPARE(ErrorOf([&] { f.form.bar.setValue(4); }), OverflowError());
+        QCOMPARE(f.boxes.size(), 1);
+    }
+
+    void everyKindOfErrorIsReported_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("report");
+        QTest::newRow("run-time error") << 0 << "Run-time error '380':\n\nInvalid property value";
+        QTest::newRow("memory exhausted") << 1 << "Run-time error '7':\n\nOut of memory";
+        QTest::newRow("any other exception") << 2 << "Run-time error '51':\n\nInternal error";
+    }
+    void everyKindOfErrorIsReported() {
+        QFETCH(int, kind);
+        QFETCH(QString, report);
+        Fixture f;
+        f.form.second.Change = [&] {
+            if (kind == 0)
+                f.form.second.setWidth(-1);
+            if (kind == 1)
+                throw std::bad_alloc();
+            throw std::runtime_error("unexpected");
+        };
+        QTest::keyClicks(f.secondEdit(), QStringLiteral("x"));
+        QCOMPARE(f.boxes.size(), 1);
+        QCOMPARE(f.boxes.front().prompt, report);
+        QCOMPARE(f.boxes.front().icon, MessageBoxIcon::Critical);
+        QCOMPARE(f.form.second.text(), QStringLiteral("x"));
+    }
+
+    void keyPressMayKeepSwallowOrReplaceTheCharacter_data() {
+        QTest::addColumn<int>("replacement");  // -1 leaves the code as it is
+        QTest::addColumn<bool>("throws");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("left as it is") << -1 << false << "ab";
+        QTest::newRow("swallowed") << 0 << false << "a";
+        QTest::newRow("replaced") << int('X') << false << "aX";
+        QTest::newRow("handler fails") << -1 << true << "ab";
+    }
+    void keyPressMayKeepSwallowOrReplaceTheCharacter() {
+        QFETCH(int, replacement);
+        QFETCH(bool, throws);
+        QFETCH(QString, result);
+        Fixture f;
+        f.form.second.setText(QStringLiteral("a"));
+        QList<int> seen;
+        f.form.second.KeyPress = [&](qint16& keyAscii) {
+            seen << keyAscii;
+            if (throws)
+                throw OverflowError();
+            if (replacement >= 0)
+                keyAscii = qint16(replacement);
+        };
+        QTest::keyClicks(f.secondEdit(), QStringLiteral("b"));
+        QCOMPARE(seen, QList<int>{int('b')});
+        QCOMPARE(f.form.second.text(), result);
+        QCOMPARE(f.boxes.size(), throws ? 1 : 0);
+    }
+
+    void keyAscii_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("expected");  // -1: the key raises no key press
+        QTest::newRow("letter") << int(Qt::Key_A) << 0 << "a" << 97;
+        QTest::newRow("ampersand") << int(Qt::Key_Ampersand) << int(Qt::ShiftModifier) << "&" << 38;
+        QTest::newRow("left parenthesis")
+            << int(Qt::Key_ParenLeft) << int(Qt::ShiftModifier) << "(" << 40;
+        QTest::newRow("backspace") << int(Qt::Key_Backspace) << 0 << "" << 8;
+        QTest::newRow("enter") << int(Qt::Key_Return) << 0 << "\r" << 13;
+        QTest::newRow("keypad enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << "" << 13;
+        QTest::newRow("escape") << int(Qt::Key_Escape) << 0 << "" << 27;
+        QTest::newRow("ctrl+c") << int(Qt::Key_C) << int(Qt::ControlModifier) << "" << 3;
+        QTest::newRow("ctrl+v") << int(Qt::Key_V) << int(Qt::ControlModifier) << "" << 22;
+        QTest::newRow("accented letter") << int(Qt::Key_Eacute) << 0 << QStringLiteral("é") << 233;
+        QTest::newRow("up arrow") << int(Qt::Key_Up) << 0 << "" << -1;
+        QTest::newRow("down arrow") << int(Qt::Key_Down) << 0 << "" << -1;
+        QTest::newRow("delete") << int(Qt::Key_Delete) << 0 << "" << -1;
+        QTest::newRow("tab") << int(Qt::Key_Tab) << 0 << "\t" << -1;
+        QTest::newRow("function key") << int(Qt::Key_F1) << 0 << "" << -1;
+        QTest::newRow("ctrl+alt+letter")
+            << int(Qt::Key_C) << int(Qt::ControlModifier | Qt::AltModifier) << "" << -1;
+    }
+    void keyAscii() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, text);
+        QFETCH(int, expected);
+        const QKeyEvent event(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
+        const std::optional<qint16> code = KeyAsciiOf(event);
+        QCOMPARE(code ? int(*code) : -1, expected);
+    }
+
+    void focusMovesRaiseLostThenGot() {
+        Fixture f;
+        QVERIFY(f.exposed);
+        QStringList log;
+        f.form.first.LostFocus = [&] { log << "first lost"; };
+        f.form.second.GotFocus = [&] { log << "second got"; };
+        f.form.second.LostFocus = [&] { log << "second lost"; };
+        QCOMPARE(QApplication::focusWidget(), f.firstEdit());
+        QTest::keyClick(f.firstEdit(), Qt::Key_Tab);
+        QTest::keyClick(f.secondEdit(), Qt::Key_Tab);
+        QCOMPARE(log, (QStringList{"first lost", "second got", "second lost"}));
+    }
+
+    // A box shown while focus moves takes focus away and gives it back: that is no move
+    // between the form's controls, so nothing is raised again.
+    void focusLeavingTheWindowRaisesNothing() {
+        Fixture f;
+        QVERIFY(f.exposed);
+        QWidget other;
+        other.resize(100, 100);
+        int lost = 0;
+        int got = 0;
+        f.form.first.LostFocus = [&] {
+            ++lost;
+            other.show();
+            other.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&other));
+            other.hide();
+            f.form.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&f.form));
+        };
+        f.form.second.GotFocus = [&] { ++got; };
+        QTest::keyClick(f.firstEdit(), Qt::Key_Tab);
+        QCoreApplication::processEvents();
+        QCOMPARE(lost, 1);
+        QCOMPARE(got, 1);
+        QCOMPARE(QApplication::focusWidget(), f.secondEdit());
+    }
+
+    // A click takes focus first and places the caret after; GotFocus sees the caret placed.
+    void gotFocusByClickSeesTheClickedCaret() {
+        Fixture f;
+        f.form.second.setText(QStringLiteral("hello world"));
+        f.secondEdit()->setCursorPosition(0);
+        int caretSeen = -1;
+        f.form.second.GotFocus = [&] { caretSeen = f.secondEdit()->cursorPosition(); };
+        QTest::mouseClick(f.secondEdit(), Qt::LeftButton, {},
+                          QPoint(f.secondEdit()->width() - 3, f.secondEdit()->height() / 2));
+        QTRY_COMPARE(caretSeen, 11);
+    }
+
+    void noHandlerRunsAfterEnd() {
+        Fixture f;
+        int changes = 0;
+        f.form.second.Change = [&] { ++changes; };
+        End();
+        QVERIFY(!f.form.isVisible());
+        f.form.second.setText(QStringLiteral("late"));
+        QCOMPARE(changes, 0);
+    }
+};
+
+QTEST_MAIN(RuntimeTest)
+#include "tst_runtime.moc"

@@ -1,0 +1,481 @@
+// The main window as a user meets it: its controls, its layout and resizing, the live
+// recompute, the error report and the ways the program ends.
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+
+#include "window_fixture.h"
+
+using korvane::runtime::MessageBoxIcon;
+
+namespace {
+
+// Types into a box the way a user would: one key press per character, Enter for a line break.
+void Type(QWidget* box, const QString& text) {
+    for (const QChar character : text) {
+        if (character == u'\n') {
+            QTest::keyClick(box, Qt::Key_Return);
+        } else {
+            QTest::keyClicks(box, QString(character));
+        }
+    }
+}
+
+// Clicks the scroll bar's right arrow.
+void ClickRightArrow(QScrollBar* bar) {
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 4, bar->height() / 2));
+}
+
+int RunEventLoopUntilEnd() {
+    // A program that fails to end would hang the suite; this bounds the wait.
+    QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(99); });
+    return QApplication::exec();
+}
+
+}  // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void controlsAsStored_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QRect>("geometry");  // logical pixels, after the first resize
+        QTest::newRow("Label1") << "Label1"
+                                << "Enter Original text:" << QRect(8, 0, 257, 17);
+        QTest::newRow("txtOriginal") << "txtOriginal"
+                                     << "" << QRect(8, 24, 532, 147);
+        QTest::newRow("Label2") << "Label2"
+                                << "Rotate by" << QRect(8, 184, 73, 17);
+        QTest::newRow("txtRotate") << "txtRotate"
+                                   << "0" << QRect(64, 184, 33, 17);
+        QTest::newRow("HSRotate") << "HSRotate"
+                                  << "" << QRect(96, 184, 105, 17);
+        QTest::newRow("Label4") << "Label4"
+                                << "Multiply by:" << QRect(216, 184, 57, 17);
+        QTest::newRow("txtMultiply") << "txtMultiply"
+                                     << "" << QRect(272, 184, 81, 19);
+        QTest::newRow("cmdExit") << "cmdExit"
+                                 << "Exit" << QRect(408, 176, 73, 33);
+        QTest::newRow("Label3") << "Label3"
+                                << "Altered version of text" << QRect(8, 208, 249, 17);
+        QTest::newRow("txtDecrypted") << "txtDecrypted"
+                                      << "" << QRect(8, 224, 532, 147);
+    }
+    void controlsAsStored() {
+        QFETCH(QString, name);
+        QFETCH(QString, text);
+        QFETCH(QRect, geometry);
+        WindowFixture f;
+        QWidget* control = f.form().findChild<QWidget*>(name);
+        QVERIFY(control);
+        QCOMPARE(control->geometry(), geometry);
+        QString shown;
+        if (auto* label = qobject_cast<QLabel*>(control))
+            shown = label->text();
+        if (auto* line = qobject_cast<QLineEdit*>(control))
+            shown = line->text();
+        if (auto* lines = qobject_cast<QPlainTextEdit*>(control))
+            shown = lines->toPlainText();
+        if (auto* button = qobject_cast<QPushButton*>(control))
+            shown = button->text();
+        QCOMPARE(shown, text);
+    }
+
+    void windowAsStored() {
+        WindowFixture f;
+        QVERIFY(f.exposed());
+        QCOMPARE(f.form().windowTitle(), QStringLiteral("Korvane"));
+        QCOMPARE(f.form().size(), QSize(548, 379));
+        QCOMPARE(f.form().clientWidth(), 8220.0f);
+        const QList<QSize> pictures = f.form().windowIcon().availableSizes();
+        QVERIFY(pictures.contains(QSize(16, 16)));
+        QVERIFY(pictures.contains(QSize(32, 32)));
+        QCOMPARE(f.scrollBar()->minimum(), 0);
+        QCOMPARE(f.scrollBar()->maximum(), 25);
+        QCOMPARE(f.scrollBar()->value(), 0);
+        QVERIFY(f.output()->isReadOnly());
+        QVERIFY(!f.exitButton()->isDefault() && !f.exitButton()->autoDefault());
+        QCOMPARE(f.input()->lineWrapMode(), QPlainTextEdit::NoWrap);
+        QCOMPARE(f.input()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        QCOMPARE(f.output()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    }
+
+    // Every caption can be read whole: none runs past its label or under a box.
+    void captionsFitTheirLabels_data() {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("nextControl");  // the control drawn over the label's right
+        QTest::newRow("Enter Original text:") << "Label1"
+                                              << "";
+        QTest::newRow("Rotate by") << "Label2"
+                                   << "txtRotate";
+        QTest::newRow("Multiply by:") << "Label4"
+                                      << "txtMultiply";
+        QTest::newRow("Altered version of text") << "Label3"
+                                                 << "";
+    }
+    void captionsFitTheirLabels() {
+        QFETCH(QString, label);
+        QFETCH(QString, nextControl);
+        WindowFixture f;
+        auto* caption = f.form().findChild<QLabel*>(label);
+        int room = caption->width();
+        if (!nextControl.isEmpty()) {
+            room = f.form().findChild<QWidget*>(nextControl)->x() - caption->x();
+        }
+        QVERIFY2(caption->fontMetrics().horizontalAdvance(caption->text()) <= room,
+                 qPrintable(caption->text()));
+    }
+
+    void startsWithFocusInTheInputAndNoOutput() {
+        WindowFixture f;
+        QVERIFY(QTest::qWaitForWindowActive(&f.form()));
+        QCOMPARE(QApplication::focusWidget(), f.input());
+        QCOMPARE(f.output()->toPlainText(), QString());
+        QVERIFY(f.boxes.isEmpty());
+    }
+
+    void tabVisitsTheControlsInOrder() {
+        WindowFixture f;
+        QVERIFY(QTest::qWaitForWindowActive(&f.form()));
+        const QStringList expected{"txtRotate", "HSRotate",    "txtDecrypted",
+                                   "cmdExit",   "txtMultiply", "txtOriginal"};
+        QStringList visited;
+        for (int i = 0; i < expected.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(visited, expected);
+        QCOMPARE(f.input()->toPlainText(), QString());  // Tab moved on, it typed nothing
+
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), f.multiplier());
+    }
+
+    void largeBoxesFollowTheWidth_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("expectedWidth");  // of both large boxes, in pixels
+        QTest::newRow("wider by 1500 twips") << QSize(648, 379) << 632;
+        QTest::newRow("taller only") << QSize(548, 500) << 532;
+        QTest::newRow("as narrow as allowed") << QSize(489, 379) << 473;
+        QTest::newRow("narrower than allowed") << QSize(100, 100) << 473;
+        QTest::newRow("much wider") << QSize(1600, 900) << 1584;
+    }
+    void largeBoxesFollowTheWidth() {
+        QFETCH(QSize, size);
+        QFETCH(int, expectedWidth);
+        WindowFixture f;
+        const int inputHeight = f.input()->height();
+        f.form().resize(size);
+        QCOMPARE(f.input()->width(), expectedWidth);
+        QCOMPARE(f.output()->width(), expectedWidth);
+        QCOMPARE(f.input()->height(), inputHeight);
+        QCOMPARE(f.exitButton()->geometry(), QRect(408, 176, 73, 33));
+        QVERIFY(f.boxes.isEmpty());
+    }
+
+    // Below the margins the boxes refuse the width; each statement is skipped on its own and
+    // nothing is reported.
+    void widthBelowTheMarginsLeavesTheBoxes() {
+        WindowFixture f;
+        f.form().setMinimumSize(0, 0);
+        f.form().resize(10, 379);
+        QCOMPARE(f.input()->width(), 532);
+        QCOMPARE(f.output()->width(), 532);
+        QVERIFY(f.boxes.isEmpty());
+        f.form().resize(600, 379);
+        QCOMPARE(f.input()->width(), 584);
+        QCOMPARE(f.output()->width(), 584);
+    }
+
+    void minimisingKeepsTheWidths() {
+        WindowFixture f;
+        f.form().resize(700, 400);
+        f.form().showMinimized();
+        QCoreApplication::processEvents();
+        f.form().showNormal();
+        QCoreApplication::processEvents();
+        QCOMPARE(f.input()->width(), 684);
+        QCOMPARE(f.output()->width(), 684);
+    }
+
+    void recomputeFollowsEveryChange_data() {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("multiplier");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("empty multiplier reads as 0") << "hello"
+                                                     << ""
+                                                     << "NNNNN";
+        QTest::newRow("multiplier 1 only capitalises") << "Hello, World!"
+                                                       << "1"
+                                                       << "HELLO, WORLD!";
+        QTest::newRow("multiplier 3") << "Hello, World!"
+                                      << "3"
+                                      << "VMHHQ, OQZHJ!";
+        QTest::newRow("2.5 acts as 2") << "AZ"
+                                       << "2.5"
+                                       << "NL";
+        QTest::newRow("3.5 acts as 4") << "AZ"
+                                       << "3.5"
+                                       << "NJ";
+        QTest::newRow("multiplier with letters after it") << "abc"
+                                                          << "1x"
+                                                          << "ABC";
+        QTest::newRow("negative multiplier") << "AB"
+                                             << "-1"
+                                             << "A@";
+        QTest::newRow("line breaks from Enter") << "a\nb"
+                                                << "1"
+                                                << "A\nB";
+        QTest::newRow("non-letters only") << "123 ?!"
+                                          << "400"
+                                          << "123 ?!";
+    }
+    void recomputeFollowsEveryChange() {
+        QFETCH(QString, input);
+        QFETCH(QString, multiplier);
+        QFETCH(QString, expected);
+        WindowFixture f;
+        Type(f.multiplier(), multiplier);
+        Type(f.input(), input);
+        QCOMPARE(f.input()->toPlainText(), input);
+        QCOMPARE(f.output()->toPlainText(), expected);
+        QVERIFY(f.boxes.isEmpty());
+    }
+
+    void multiplierTypedAfterTheInput() {
+        WindowFixture f;
+        Type(f.input(), "Hello, World!");
+        QCOMPARE(f.output()->toPlainText(), QStringLiteral("NNNNN, NNNNN!"));
+        Type(f.multiplier(), "1");
+        QCOMPARE(f.output()->toPlainText(), QStringLiteral("HELLO, WORLD!"));
+        QTest::keyClick(f.multiplier(), Qt::Key_Backspace);
+        QCOMPARE(f.output()->toPlainText(), QStringLiteral("NNNNN, NNNNN!"));
+    }
+
+    void emptyingTheInputEmptiesTheOutput() {
+        WindowFixture f;
+        Type(f.multiplier(), "1");
+        Type(f.input(), "abc");
+        QCOMPARE(f.output()->toPlainText(), QStringLiteral("ABC"));
+        f.input()->selectAll();
+        QTest::keyClick(f.input(), Qt::Key_Delete);
+        QCOMPARE(f.output()->toPlainText(), QString());
+    }
+
+    void pastedTextIsTransformed() {
+        WindowFixture f;
+        Type(f.multiplier(), "1");
+        QApplication::clipboard()->setText(QStringLiteral("uryyb\nJbeyq"));
+        QTest::keyClick(f.input(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(f.input()->toPlainText(), QStringLiteral("uryyb\nJbeyq"));
+        ClickRightArrow(f.scrollBar());
+        QCOMPARE(f.scrollBar()->value(), 1);
+        f.scrollBar()->setValue(13);
+        QCOMPARE(f.output()->toPlainText(), QStringLiteral("HELLO\nWORLD"));
+    }
+
+    void scrollBarSetsTheRotation() {
+        WindowFixture f;
+        Type(f.multiplier(), "1");
+        Type(f.input(), "HELLO");
+        QCOMPARE(f.output()->toPlainText(), QStringLiteral("HELLO"));
+        ClickRightArrow(f.scrollBar());
+        QCOMPARE(f.rotation()->text(), QStringLiteral("1"));
+        QCOMPARE(f.output()->toPlainText(), QStringLiteral("IFMMP"));
+
+        f.scrollBar()->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(f.scrollBar(), Qt::Key_Right);
+        QCOMPARE(f.rotation()->text(), QStringLiteral("2"));
+        QCOMPARE(f.output()->toPlainText(), QStringLiteral("JGNNQ"));
+        QTest::keyClick(f.scrollBar(), Qt::Key_End);
+        QCOMPARE(f.rotation()->text(), QStringLiteral("25"));
+        QCOMPARE(f.output()->toPlainText(), QStringLiteral("GDKKN"));
+    }
+
+    // Dragging the thumb changes nothing until it is released.
+    void thumbTakesEffectWhenReleased() {
+        WindowFixture f;
+        Type(f.multiplier(), "1");
+        Type(f.input(), "ABC");
+        f.scrollBar()->setSliderDown(true);
+        f.scrollBar()->setSliderPosition(3);
+        QCOMPARE(f.rotation()->text(), QStringLiteral("0"));
+        QCOMPARE(f.output()->toPlainText(), QStringLiteral("ABC"));
+        f.scrollBar()->setSliderDown(false);
+        QCOMPARE(f.rotation()->text(), QStringLiteral("3"));
+        QCOMPARE(f.output()->toPlainText(), QStringLiteral("DEF"));
+    }
+
+    // A rotation typed into its box is used by the next recompute, not before.
+    void rotationBoxIsReadByTheNextRecompute() {
+        WindowFixture f;
+        Type(f.multiplier(), "1");
+        Type(f.input(), "abc");
+        f.rotation()->setText(QStringLiteral("3"));
+        QCOMPARE(f.output()->toPlainText(), QStringLiteral("ABC"));
+        Type(f.input(), "d");
+        QCOMPARE(f.output()->toPlainText(), QStringLiteral("DEFG"));
+    }
+
+    void overflowIsReportedAndTheOutputKept_data() {
+        QTest::addColumn<QString>("rotation");
+        QTest::addColumn<QString>("multiplier");  // its last character brings the overflow
+        QTest::newRow("product of Z past 16 bits") << "0"
+                                                   << "400";
+        QTest::newRow("sum past 16 bits") << "8"
+                                          << "364";
+        QTest::newRow("multiplier beyond 16 bits") << "0"
+                                                   << "40000";
+        QTest::newRow("multiplier far beyond a double") << "0"
+                                                        << "1e999";
+        QTest::newRow("rotation beyond 16 bits") << "99999"
+                                                 << "1";
+    }
+    void overflowIsReportedAndTheOutputKept() {
+        QFETCH(QString, rotation);
+        QFETCH(QString, multiplier);
+        WindowFixture f;
+        Type(f.input(), "Zebra");
+        f.rotation()->setText(rotation);
+        Type(f.multiplier(), multiplier.chopped(1));
+        const QString before = f.output()->toPlainText();
+        f.boxes.clear();
+
+        Type(f.multiplier(), multiplier.right(1));
+        QCOMPARE(f.boxes.size(), 1);
+        const korvane::runtime::MessageBoxRequest report = f.boxes.last();
+        QCOMPARE(report.title, QStringLiteral("Korvane"));
+        QCOMPARE(report.prompt, QStringLiteral("Run-time error '6':\n\nOverflow"));
+        QCOMPARE(report.icon, MessageBoxIcon::Critical);
+        QCOMPARE(f.output()->toPlainText(), before);
+        QCOMPARE(f.input()->toPlainText(), QStringLiteral("Zebra"));
+        QCOMPARE(f.multiplier()->text(), multiplier);
+
+        // The program goes on: a sound key brings the output up to date again.
+        f.rotation()->setText(QStringLiteral("1"));
+        f.multiplier()->selectAll();
+        Type(f.multiplier(), "1");
+        QCOMPARE(f.output()->toPlainText(), QStringLiteral("AFCSB"));
+    }
+
+    void scrollBarChangeThatOverflowsStillSetsTheRotationBox() {
+        WindowFixture f;
+        Type(f.input(), "Z");
+        f.multiplier()->setText(QStringLiteral("364"));
+        const QString before = f.output()->toPlainText();
+        f.boxes.clear();
+        f.scrollBar()->setValue(8);
+        QCOMPARE(f.rotation()->text(), QStringLiteral("8"));
+        QCOMPARE(f.boxes.size(), 1);
+        QCOMPARE(f.output()->toPlainText(), before);
+    }
+
+    void outputIsReadOnlyButCopies() {
+        WindowFixture f;
+        Type(f.multiplier(), "1");
+        Type(f.input(), "secret");
+        f.output()->setFocus(Qt::TabFocusReason);
+        QVERIFY(f.output()->hasFocus());
+        Type(f.output(), "xyz");
+        QTest::keyClick(f.output(), Qt::Key_Backspace);
+        QCOMPARE(f.output()->toPlainText(), QStringLiteral("SECRET"));
+        QTest::keyClick(f.output(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(f.output(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("SECRET"));
+    }
+
+    // Rewriting the output keeps where the reader is in it.
+    void outputKeepsItsScrollPosition() {
+        WindowFixture f;
+        Type(f.multiplier(), "1");
+        QString text;
+        for (int line = 0; line < 200; ++line)
+            text += QStringLiteral("line %1\n").arg(line);
+        f.input()->setPlainText(text);
+        QScrollBar* vertical = f.output()->verticalScrollBar();
+        vertical->setValue(vertical->maximum() / 2);
+        const int position = vertical->value();
+        QVERIFY(position > 0);
+        f.input()->moveCursor(QTextCursor::End);
+        Type(f.input(), "more");
+        QVERIFY(f.output()->toPlainText().endsWith(QStringLiteral("MORE")));
+        QCOMPARE(vertical->value(), position);
+    }
+
+    void exitButtonEndsTheProgram() {
+        WindowFixture f;
+        Type(f.input(), "unsaved");
+        QTimer::singleShot(0, f.exitButton(),
+                           [&f] { QTest::mouseClick(f.exitButton(), Qt::LeftButton); });
+        QCOMPARE(RunEventLoopUntilEnd(), 0);
+        QVERIFY(!f.form().isVisible());
+        QVERIFY(f.boxes.isEmpty());
+    }
+
+    void closeBoxEndsTheProgram() {
+        WindowFixture f;
+        QTimer::singleShot(0, &f.form(), [&f] { f.form().close(); });
+        QCOMPARE(RunEventLoopUntilEnd(), 0);
+        QVERIFY(!f.form().isVisible());
+    }
+
+    void enterAndEscapeDoNotPressExit_data() {
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("in the multiplier box") << "txtMultiply";
+        QTest::newRow("in the rotation box") << "txtRotate";
+        QTest::newRow("on the Exit button") << "cmdExit";
+        QTest::newRow("on the scroll bar") << "HSRotate";
+    }
+    void enterAndEscapeDoNotPressExit() {
+        QFETCH(QString, focus);
+        WindowFixture f;
+        bool pressed = false;
+        QObject::connect(f.exitButton(), &QPushButton::clicked, &f.form(),
+                         [&pressed] { pressed = true; });
+        QWidget* control = f.form().findChild<QWidget*>(focus);
+        control->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(control, Qt::Key_Return);
+        QTest::keyClick(control, Qt::Key_Enter, Qt::KeypadModifier);
+        QTest::keyClick(control, Qt::Key_Escape);
+        QVERIFY(!pressed);
+        QVERIFY(f.form().isVisible());
+    }
+
+    void spacePressesTheFocusedExitButton() {
+        WindowFixture f;
+        bool pressed = false;
+        QObject::connect(f.exitButton(), &QPushButton::clicked, &f.form(),
+                         [&pressed] { pressed = true; });
+        f.exitButton()->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(f.exitButton(), Qt::Key_Space);
+        QVERIFY(pressed);
+    }
+
+    void inputControlsAreNamedByTheirLabels_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("accessibleName");
+        QTest::newRow("txtOriginal") << "txtOriginal"
+                                     << "Enter Original text:";
+        QTest::newRow("txtRotate") << "txtRotate"
+                                   << "Rotate by";
+        QTest::newRow("HSRotate") << "HSRotate"
+                                  << "Rotate by";
+        QTest::newRow("txtMultiply") << "txtMultiply"
+                                     << "Multiply by:";
+        QTest::newRow("txtDecrypted") << "txtDecrypted"
+                                      << "Altered version of text";
+    }
+    void inputControlsAreNamedByTheirLabels() {
+        QFETCH(QString, control);
+        QFETCH(QString, accessibleName);
+        WindowFixture f;
+        QCOMPARE(f.form().findChild<QWidget*>(control)->accessibleName(), accessibleName);
+    }
+};
+
+QTEST_MAIN(WindowTest)
+#include "tst_window.moc"

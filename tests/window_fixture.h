@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QLineEdit>
+#include <QList>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <memory>
+
+#include "runtime/message_box.h"
+#include "runtime/program.h"
+#include "window/frm_main.h"
+#include "window/project.h"
+
+// A freshly loaded and shown main window whose message boxes are recorded instead of shown,
+// so a test sees every box the program asked for without a modal loop.
+class WindowFixture {
+public:
+    WindowFixture() {
+        previousPresenter_ = korvane::runtime::SetMessageBoxPresenter(
+            [this](const korvane::runtime::MessageBoxRequest& request) { boxes.append(request); });
+        korvane::runtime::UseProject(korvane::KorvaneProject());
+        form_ = std::make_unique<korvane::frmMain>();
+        form_->show();
+        form_->activateWindow();
+        exposed_ = QTest::qWaitForWindowExposed(form_.get());
+    }
+    ~WindowFixture() {
+        form_.reset();
+        korvane::runtime::SetMessageBoxPresenter(std::move(previousPresenter_));
+    }
+
+    bool exposed() const { return exposed_; }
+    korvane::frmMain& form() { return *form_; }
+
+    template <typename Widget>
+    Widget* widget(const char* name) {
+        return form_->findChild<Widget*>(QLatin1String(name));
+    }
+    QPlainTextEdit* input() { return widget<QPlainTextEdit>("txtOriginal"); }
+    QLineEdit* rotation() { return widget<QLineEdit>("txtRotate"); }
+    QScrollBar* scrollBar() { return widget<QScrollBar>("HSRotate"); }
+    QLineEdit* multiplier() { return widget<QLineEdit>("txtMultiply"); }
+    QPushButton* exitButton() { return widget<QPushButton>("cmdExit"); }
+    QPlainTextEdit* output() { return widget<QPlainTextEdit>("txtDecrypted"); }
+
+    // Every box the program asked for, in order.
+    QList<korvane::runtime::MessageBoxRequest> boxes;
+
+private:
+    korvane::runtime::MessageBoxPresenter previousPresenter_;
+    std::unique_ptr<korvane::frmMain> form_;
+    bool exposed_ = false;
+};
