@@ -2,7 +2,6 @@
 
 #include <QChar>
 #include <algorithm>
-#include <cstring>
 
 #include "cipher/letter_map.h"
 #include "cipher/run_time_error.h"

@@ -5,7 +5,7 @@
 
 namespace korvane::runtime {
 
-void PlainTextEdit::insertFromMimeData(const QMimeData* source) {
+void PlainTextEdit::insertFromMimeData(const QMimeData* source) noexcept {
     if (!(textInteractionFlags() & Qt::TextEditable) || !source)
         return;
     const QString text = source->text();

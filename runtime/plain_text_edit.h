@@ -13,7 +13,7 @@ public:
     using QPlainTextEdit::QPlainTextEdit;
 
 protected:
-    void insertFromMimeData(const QMimeData* source) override;
+    void insertFromMimeData(const QMimeData* source) noexcept override;
 };
 
 }  // namespace korvane::runtime
