@@ -1,96 +1,257 @@
 #include "cipher/transform.h"
 
-#include <array>
+#include <QChar>
+#include <algorithm>
 
-#include "cipher/checked_int.h"
+#include "cipher/letter_map.h"
 #include "cipher/run_time_error.h"
+#include "cipher/upper_case.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace korvane {
 
-qint16 TransformLetter(qint16 code, qint16 rotation, qint16 multiplier) {
-    qint16 t = CheckedMul16(code, multiplier);
-    t = CheckedAdd16(t, rotation);
+std::optional<qint16> TryTransformLetter(qint16 code, qint16 rotation, qint16 multiplier) noexcept {
+    qint16 t;
+    if (__builtin_mul_overflow(code, multiplier, &t) || __builtin_add_overflow(t, rotation, &t))
+        return std::nullopt;
     qint16 g = static_cast<qint16>(t % 26 + 78);  // C++'s % truncates, as the rule wants
     if (g > 90)
         g = static_cast<qint16>(g - 26);
     return g;
 }
 
+qint16 TransformLetter(qint16 code, qint16 rotation, qint16 multiplier) {
+    const std::optional<qint16> letter = TryTransformLetter(code, rotation, multiplier);
+    if (!letter)
+        throw OverflowError();
+    return *letter;
+}
+
 namespace {
 
-// What every character below 128 becomes under one rotation and multiplier: 'a'–'z' are
-// upper-cased first, letters take their transform, the rest stay. Letters whose transform
-// overflows are flagged, so one pass over the text tells whether the call must fail.
-struct AsciiMap {
-    std::array<char16_t, 128> output{};
-    std::array<bool, 128> overflows{};
+// The transform runs in two steps, as the rule reads: upper-case, then map the letters. Most
+// text is ASCII, where both steps are done at once in SSE2 lanes; other text is upper-cased
+// one code unit at a time through a table and then goes through the same lanes.
 
-    AsciiMap(qint16 rotation, qint16 multiplier) {
-        std::array<char16_t, 26> letters{};
-        std::array<bool, 26> letterOverflows{};
-        for (int p = 0; p < 26; ++p) {
-            try {
-                letters[p] =
-                    static_cast<char16_t>(TransformLetter(qint16(u'A' + p), rotation, multiplier));
-            } catch (const RunTimeError&) {
-                letterOverflows[p] = true;
-            }
-        }
-        for (int c = 0; c < 128; ++c) {
-            int letter = -1;
-            if (c >= 'A' && c <= 'Z')
-                letter = c - 'A';
-            if (c >= 'a' && c <= 'z')
-                letter = c - 'a';
-            output[c] = letter < 0 ? char16_t(c) : letters[letter];
-            overflows[c] = letter >= 0 && letterOverflows[letter];
-        }
+// Upper-cases the pair at in[0], in[1] as one code point into out[0], out[1]. It stays a
+// pair: Unicode has no simple mapping between the planes, but one that left the pair would be
+// refused.
+inline void UpperCasePair(const char16_t* in, char16_t* out) {
+    const char32_t upper = QChar::toUpper(QChar::surrogateToUcs4(in[0], in[1]));
+    const bool staysPair = QChar::requiresSurrogates(upper);
+    out[0] = staysPair ? QChar::highSurrogate(upper) : in[0];
+    out[1] = staysPair ? QChar::lowSurrogate(upper) : in[1];
+}
+
+inline bool StartsPair(const char16_t* in, qsizetype n, qsizetype i) {
+    return QChar::isHighSurrogate(in[i]) && i + 1 < n && QChar::isLowSurrogate(in[i + 1]);
+}
+
+// Upper-cases the character at in[i], the whole pair when a surrogate pair starts there, into
+// out[i]; returns how many code units it took. A lone half of a pair passes as it is.
+inline qsizetype UpperCaseOne(const char16_t* in, qsizetype n, qsizetype i, char16_t* out,
+                              const char16_t* upperCase) {
+    if (StartsPair(in, n, i)) {
+        UpperCasePair(in + i, out + i);
+        return 2;
+    }
+    out[i] = upperCase[in[i]];
+    return 1;
+}
+
+// One upper-cased code unit: a letter takes its transform, anything else stays.
+inline char16_t MapLetter(char16_t upper, const LetterMap& map, bool& overflow) {
+    const unsigned position = unsigned(upper) - u'A';
+    const bool letter = position < 26;
+    overflow |= letter && upper >= map.firstOverflow;
+    return letter ? map.letters[position] : upper;
+}
+
+// Both steps for the units from i on, one at a time; returns how many it took.
+inline qsizetype TransformOne(const char16_t* in, qsizetype n, qsizetype i, char16_t* out,
+                              const char16_t* upperCase, const LetterMap& map, bool& overflow) {
+    const qsizetype taken = UpperCaseOne(in, n, i, out, upperCase);
+    for (qsizetype k = i; k < i + taken; ++k)
+        out[k] = MapLetter(out[k], map, overflow);
+    return taken;
+}
+
+#if defined(__SSE2__)
+
+constexpr qsizetype kLanes = 8;           // code units in one SSE2 register
+constexpr qsizetype kChunk = 8 * kLanes;  // what one choice of the way to go covers
+
+__m128i Load(const char16_t* units) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(units));
+}
+
+void Store(char16_t* units, __m128i lanes) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(units), lanes);
+}
+
+// Upper-cases 'a'–'z' and maps the letters of eight code units at once; every other unit,
+// whatever its value, passes. A unit is a letter when its position p = (unit | 32) − 'a' lies
+// in 0…25, which holds for 'A'–'Z' and 'a'–'z' and nothing else. The arithmetic is the rule's
+// in 16-bit lanes, t = (65 + p) × multiplier + rotation = p × multiplier + (65 × multiplier +
+// rotation): it wraps where it overflows, but such a letter is caught by the overflow test and
+// then no result is used. t rem 26 takes the quotient from a multiply by 20165 / 2^19, which
+// equals t / 26 truncated for every 16-bit t.
+class LetterLanes {
+public:
+    explicit LetterLanes(const LetterMap& map)
+        : multiplier_(_mm_set1_epi16(map.multiplier)),
+          base_(_mm_set1_epi16(qint16(65 * map.multiplier + map.rotation))),  // wraps as t does
+          lastFitting_(_mm_set1_epi16(qint16(map.firstOverflow - u'A' - 1))) {}
+
+    // Returns the transformed units; sets lanes of `overflow` for letters that overflow.
+    __m128i Transform(__m128i units, __m128i& overflow) const {
+        const __m128i p =
+            _mm_sub_epi16(_mm_or_si128(units, _mm_set1_epi16(32)), _mm_set1_epi16(97));
+        const __m128i letter =
+            _mm_cmpeq_epi16(_mm_subs_epu16(p, _mm_set1_epi16(25)), _mm_setzero_si128());
+
+        const __m128i t = _mm_add_epi16(_mm_mullo_epi16(p, multiplier_), base_);
+        const __m128i quotient = _mm_sub_epi16(
+            _mm_srai_epi16(_mm_mulhi_epi16(t, _mm_set1_epi16(20165)), 3), _mm_srai_epi16(t, 15));
+        const __m128i remainder = _mm_sub_epi16(t, _mm_mullo_epi16(quotient, _mm_set1_epi16(26)));
+        __m128i g = _mm_add_epi16(remainder, _mm_set1_epi16(78));
+        g = _mm_sub_epi16(
+            g, _mm_and_si128(_mm_cmpgt_epi16(g, _mm_set1_epi16(90)), _mm_set1_epi16(26)));
+
+        overflow = _mm_or_si128(overflow, _mm_and_si128(letter, _mm_cmpgt_epi16(p, lastFitting_)));
+        return _mm_or_si128(_mm_and_si128(letter, g), _mm_andnot_si128(letter, units));
     }
 
-    // The transform of an upper-cased letter code from outside ASCII's lower half.
-    char16_t Letter(char16_t upper) const { return output[upper]; }
+    void TransformChunk(const char16_t* in, char16_t* out, __m128i& overflow) const {
+        for (qsizetype k = 0; k < kChunk; k += kLanes)
+            Store(out + k, Transform(Load(in + k), overflow));
+    }
+
+private:
+    __m128i multiplier_;
+    __m128i base_;
+    __m128i lastFitting_;  // the largest position whose letter does not overflow
 };
+
+// The upper-case forms of eight units, looked up one by one and put straight into the lanes:
+// storing them first and loading them back as one would stall. A surrogate maps to itself.
+__m128i UpperCaseLanes(const char16_t* in, const char16_t* upperCase) {
+    __m128i lanes = _mm_cvtsi32_si128(upperCase[in[0]]);
+    lanes = _mm_insert_epi16(lanes, upperCase[in[1]], 1);
+    lanes = _mm_insert_epi16(lanes, upperCase[in[2]], 2);
+    lanes = _mm_insert_epi16(lanes, upperCase[in[3]], 3);
+    lanes = _mm_insert_epi16(lanes, upperCase[in[4]], 4);
+    lanes = _mm_insert_epi16(lanes, upperCase[in[5]], 5);
+    lanes = _mm_insert_epi16(lanes, upperCase[in[6]], 6);
+    return _mm_insert_epi16(lanes, upperCase[in[7]], 7);
+}
+
+// What a chunk of kChunk code units holds, which decides how it is upper-cased.
+enum class ChunkKind { Ascii, NoSurrogates, Other };
+
+ChunkKind KindOf(const char16_t* units) {
+    __m128i all = _mm_setzero_si128();
+    for (qsizetype k = 0; k < kChunk; k += kLanes)
+        all = _mm_or_si128(all, Load(units + k));
+    const __m128i high = _mm_and_si128(all, _mm_set1_epi16(qint16(0xFF80)));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi16(high, _mm_setzero_si128())) == 0xFFFF)
+        return ChunkKind::Ascii;
+    __m128i surrogates = _mm_setzero_si128();
+    for (qsizetype k = 0; k < kChunk; k += kLanes) {
+        const __m128i top = _mm_and_si128(Load(units + k), _mm_set1_epi16(qint16(0xF800)));
+        surrogates = _mm_or_si128(surrogates, _mm_cmpeq_epi16(top, _mm_set1_epi16(qint16(0xD800))));
+    }
+    return _mm_movemask_epi8(surrogates) == 0 ? ChunkKind::NoSurrogates : ChunkKind::Other;
+}
+
+// Upper-cases again, as code points, the surrogate pairs that start in a chunk already
+// upper-cased unit by unit; returns the units the chunk takes, one more than kChunk when its
+// last unit starts a pair. Only the high halves are visited, found from a bit mask.
+qsizetype UpperCasePairs(const char16_t* in, qsizetype n, char16_t* upper) {
+    quint64 highHalves = 0;
+    for (qsizetype k = 0; k < kChunk; k += 2 * kLanes) {
+        const __m128i high = _mm_set1_epi16(qint16(0xD800));
+        const __m128i top = _mm_set1_epi16(qint16(0xFC00));
+        const __m128i first = _mm_cmpeq_epi16(_mm_and_si128(Load(in + k), top), high);
+        const __m128i second = _mm_cmpeq_epi16(_mm_and_si128(Load(in + k + kLanes), top), high);
+        highHalves |= quint64(unsigned(_mm_movemask_epi8(_mm_packs_epi16(first, second)))) << k;
+    }
+    qsizetype taken = kChunk;
+    while (highHalves != 0) {
+        const qsizetype k = __builtin_ctzll(highHalves);
+        highHalves &= highHalves - 1;
+        if (StartsPair(in, n, k)) {
+            UpperCasePair(in + k, upper + k);
+            taken = std::max(taken, k + 2);
+        }
+    }
+    return taken;
+}
+
+// Transforms whole chunks from the start of the text; returns how far it got. The way to go
+// is chosen per chunk rather than per character, so that it stays the same over long
+// stretches of a text and the processor predicts it.
+qsizetype TransformChunks(const char16_t* in, qsizetype n, char16_t* out, const char16_t* upperCase,
+                          const LetterMap& map, bool& overflow) {
+    const LetterLanes lanes(map);
+    __m128i laneOverflow = _mm_setzero_si128();
+    char16_t upper[kChunk + 1];  // a pair may reach one unit past the chunk
+    qsizetype i = 0;
+    while (i + kChunk <= n) {
+        switch (KindOf(in + i)) {
+            case ChunkKind::Ascii:
+                lanes.TransformChunk(in + i, out + i, laneOverflow);
+                i += kChunk;
+                break;
+            case ChunkKind::NoSurrogates:
+                for (qsizetype k = 0; k < kChunk; k += kLanes) {
+                    Store(out + i + k,
+                          lanes.Transform(UpperCaseLanes(in + i + k, upperCase), laneOverflow));
+                }
+                i += kChunk;
+                break;
+            case ChunkKind::Other: {
+                for (qsizetype k = 0; k < kChunk; k += kLanes)  // a surrogate maps to itself
+                    Store(upper + k, UpperCaseLanes(in + i + k, upperCase));
+                const qsizetype taken = UpperCasePairs(in + i, n - i, upper);
+                lanes.TransformChunk(upper, out + i, laneOverflow);
+                if (taken > kChunk)
+                    out[i + kChunk] = upper[kChunk];  // the low half of a pair: no letter
+                i += taken;
+                break;
+            }
+        }
+    }
+    overflow |= _mm_movemask_epi8(laneOverflow) != 0;
+    return i;
+}
+
+#else
+
+qsizetype TransformChunks(const char16_t*, qsizetype, char16_t*, const char16_t*, const LetterMap&,
+                          bool&) {
+    return 0;  // no lanes here: the whole text goes one unit at a time
+}
+
+#endif
 
 }  // namespace
 
 QString TransformText(QStringView text, qint16 rotation, qint16 multiplier) {
-    const AsciiMap map(rotation, multiplier);
+    const LetterMap map = MakeLetterMap(rotation, multiplier);
+    const char16_t* upperCase = UpperCaseTable();
     const qsizetype n = text.size();
     const char16_t* in = text.utf16();
     QString result(n, Qt::Uninitialized);
     char16_t* out = reinterpret_cast<char16_t*>(result.data());
     bool overflow = false;
 
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = in[i];
-        if (c < 128) {
-            out[i] = map.output[c];
-            overflow |= map.overflows[c];
-            continue;
-        }
-        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(in[i + 1])) {
-            // A pair is upper-cased as one code point and stays a pair; Unicode has no simple
-            // mapping between the planes, but a mapping that left the pair would be refused.
-            const char32_t code = QChar::surrogateToUcs4(c, in[i + 1]);
-            const char32_t upper = QChar::toUpper(code);
-            const bool staysPair = QChar::requiresSurrogates(upper);
-            out[i] = staysPair ? QChar::highSurrogate(upper) : c;
-            out[i + 1] = staysPair ? QChar::lowSurrogate(upper) : in[i + 1];
-            ++i;
-            continue;
-        }
-        if (QChar::isSurrogate(c)) {
-            out[i] = c;  // a lone half of a pair passes as it is
-            continue;
-        }
-        const char16_t upper = static_cast<char16_t>(QChar::toUpper(char32_t(c)));
-        if (upper >= u'A' && upper <= u'Z') {  // such as 'ı' and 'ſ', whose capitals are ASCII
-            out[i] = map.Letter(upper);
-            overflow |= map.overflows[upper];
-        } else {
-            out[i] = upper;
-        }
-    }
+    qsizetype i = TransformChunks(in, n, out, upperCase, map, overflow);
+    while (i < n)
+        i += TransformOne(in, n, i, out, upperCase, map, overflow);
     if (overflow)
         throw OverflowError();
     return result;

@@ -2,12 +2,16 @@
 
 #include <QString>
 #include <QStringView>
+#include <optional>
 
 namespace korvane {
 
 // The letter transform of one letter code (65 'A' … 90 'Z') in checked 16-bit arithmetic:
 // t = code × multiplier + rotation, then (t rem 26) + 78, less 26 when above 90. Raises Overflow.
 qint16 TransformLetter(qint16 code, qint16 rotation, qint16 multiplier);
+
+// The same, with no value instead of the Overflow error.
+std::optional<qint16> TryTransformLetter(qint16 code, qint16 rotation, qint16 multiplier) noexcept;
 
 // Upper-cases the text and replaces every letter A–Z by its transform; every other character
 // stays where it is. Raises Overflow when any letter of the text overflows, and then yields

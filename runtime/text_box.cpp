@@ -6,10 +6,12 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 #include "runtime/errors.h"
 #include "runtime/key_ascii.h"
+#include "runtime/plain_text_edit.h"
 
 namespace korvane::runtime {
 namespace {
@@ -23,7 +25,7 @@ QWidget* MakeEditor(const ControlDescription& description, QWidget* form) {
         line->setReadOnly(description.readOnly);
         return line;
     }
-    auto* lines = new QPlainTextEdit(form);
+    auto* lines = new PlainTextEdit(form);
     lines->setLineWrapMode(QPlainTextEdit::NoWrap);
     lines->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     lines->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -39,6 +41,48 @@ QWidget* MakeEditor(const ControlDescription& description, QWidget* form) {
     return lines;
 }
 
+// How many code units the two texts share at their start, compared four at a time.
+qsizetype CommonPrefix(QStringView first, QStringView second) {
+    const char16_t* a = first.utf16();
+    const char16_t* b = second.utf16();
+    const qsizetype n = std::min(first.size(), second.size());
+    qsizetype i = 0;
+    for (; i + 4 <= n; i += 4) {
+        if (std::memcmp(a + i, b + i, 4 * sizeof(char16_t)) != 0)
+            break;
+    }
+    while (i < n && a[i] == b[i])
+        ++i;
+    return i;
+}
+
+// How many code units the two texts share at their end, compared four at a time.
+qsizetype CommonSuffix(QStringView first, QStringView second) {
+    const char16_t* a = first.utf16() + first.size();
+    const char16_t* b = second.utf16() + second.size();
+    const qsizetype n = std::min(first.size(), second.size());
+    qsizetype i = 0;
+    for (; i + 4 <= n; i += 4) {
+        if (std::memcmp(a - i - 4, b - i - 4, 4 * sizeof(char16_t)) != 0)
+            break;
+    }
+    while (i < n && a[-i - 1] == b[-i - 1])
+        ++i;
+    return i;
+}
+
+// Whether the document gives the text back as written: a carriage return, a paragraph
+// separator and the two frame marks become line breaks on insertion. No early exit, so that
+// the loop runs at the speed of the memory.
+bool ReadsBackAsWritten(QStringView text) {
+    bool changed = false;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        changed |= (u == u'\r') | (u == QChar::ParagraphSeparator) | ((u | 1) == 0xFDD1);
+    }
+    return !changed;
+}
+
 // Rewrites only the span where the wanted text differs from the current one, in one edit, so
 // the caret and the scroll position stay put and long texts are not laid out again.
 void ReplaceChangedSpan(QPlainTextEdit* edit, const QString& current, const QString& wanted) {
@@ -46,15 +90,11 @@ void ReplaceChangedSpan(QPlainTextEdit* edit, const QString& current, const QStr
     qsizetype suffix = 0;
     // A carriage return becomes a line break on insertion, so such a text is written whole.
     if (!wanted.contains(u'\r')) {
-        const qsizetype shorter = std::min(current.size(), wanted.size());
-        const auto mismatch =
-            std::mismatch(current.begin(), current.begin() + shorter, wanted.begin());
-        prefix = mismatch.first - current.begin();
+        prefix = CommonPrefix(current, wanted);
         if (prefix > 0 && current[prefix - 1].isHighSurrogate())
             --prefix;
-        const qsizetype room = shorter - prefix;
-        const auto tail = std::mismatch(current.rbegin(), current.rbegin() + room, wanted.rbegin());
-        suffix = tail.first - current.rbegin();
+        suffix =
+            CommonSuffix(QStringView(current).sliced(prefix), QStringView(wanted).sliced(prefix));
         if (suffix > 0 && current[current.size() - suffix].isLowSurrogate())
             --suffix;
     }
@@ -77,6 +117,8 @@ TextBox::TextBox(const ControlDescription& description, QWidget* form)
         connect(line_, &QLineEdit::textChanged, this, [this] { Deliver(Change); });
     } else {
         connect(lines_, &QPlainTextEdit::textChanged, this, [this] { Deliver(Change); });
+        connect(lines_->document(), &QTextDocument::contentsChange, this,
+                [this] { ++documentChanges_; });
     }
 }
 
@@ -86,20 +128,34 @@ QString TextBox::text() const {
     // The raw text keeps every character as typed (a no-break space stays one); only the
     // document's block separators are read back as line feeds.
     QString raw = lines_->document()->toRawText();
-    raw.replace(QChar::ParagraphSeparator, u'\n');
+    char16_t* units = reinterpret_cast<char16_t*>(raw.data());
+    for (qsizetype i = 0; i < raw.size(); ++i) {  // no jump per unit, so it is vectorized
+        units[i] = units[i] == QChar::ParagraphSeparator ? u'\n' : units[i];
+    }
     return raw;
 }
 
+QString TextBox::CurrentText() const {
+    if (lines_ && writtenAt_ != 0 && writtenAt_ == documentChanges_)
+        return written_;
+    return text();
+}
+
 void TextBox::setText(const QString& text) {
-    const QString current = this->text();
+    const QString current = CurrentText();
     if (current == text)
         return;
     WriteRaisingEvents([&] {
         if (line_) {
             line_->setText(text);
-        } else {
-            ReplaceChangedSpan(lines_, current, text);
+            return;
         }
+        // The edit below changes the document once. Noted before it, since the Change event
+        // it raises may write the box again.
+        const bool keep = ReadsBackAsWritten(text);
+        written_ = keep ? text : QString();
+        writtenAt_ = keep ? documentChanges_ + 1 : 0;
+        ReplaceChangedSpan(lines_, current, text);
     });
 }
 

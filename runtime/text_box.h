@@ -36,9 +36,16 @@ protected:
 
 private:
     void InsertTyped(QChar character);
+    QString CurrentText() const;
 
     QLineEdit* line_ = nullptr;
     QPlainTextEdit* lines_ = nullptr;
+
+    // The multi-line box's text as last written, while its document has not changed since:
+    // the next write compares against it instead of reading a long document back.
+    QString written_;
+    quint64 documentChanges_ = 0;  // changes of the document so far
+    quint64 writtenAt_ = 0;        // the count at which written_ is the text; 0 for none
 };
 
 }  // namespace korvane::runtime

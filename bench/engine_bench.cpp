@@ -1,0 +1,120 @@
+// Throughput of the letter transform against a plain copy of the same text, for ASCII and
+// mixed-script texts from 1 KB to 10 MB. After the runs a table gives the medians and the
+// ratios the engine is judged by.
+#include <benchmark/benchmark.h>
+
+#include <QString>
+#include <cstring>
+#include <map>
+#include <string>
+
+#include "bench/sample_text.h"
+#include "cipher/transform.h"
+
+namespace {
+
+constexpr qint16 kRotation = 13;
+constexpr qint16 kMultiplier = 3;
+
+const QString& Text(bool mixed, qsizetype length) {
+    static std::map<std::pair<bool, qsizetype>, QString> cache;
+    QString& text = cache[{mixed, length}];
+    if (text.isEmpty())
+        text = mixed ? korvane::bench::MixedText(length) : korvane::bench::AsciiText(length);
+    return text;
+}
+
+void Count(benchmark::State& state, qsizetype length) {
+    state.SetItemsProcessed(state.iterations() * length);
+    state.SetBytesProcessed(state.iterations() * length * qsizetype(sizeof(char16_t)));
+}
+
+// What a transform can at best cost: a new string of the same length, filled by memcpy.
+void Copy(benchmark::State& state, bool mixed) {
+    const QString& text = Text(mixed, state.range(0));
+    for (auto _ : state) {
+        QString copy(text.size(), Qt::Uninitialized);
+        std::memcpy(copy.data(), text.constData(), size_t(text.size()) * sizeof(char16_t));
+        benchmark::DoNotOptimize(copy.data());
+        benchmark::ClobberMemory();
+    }
+    Count(state, text.size());
+}
+
+void Transform(benchmark::State& state, bool mixed) {
+    const QString& text = Text(mixed, state.range(0));
+    for (auto _ : state) {
+        QString result = korvane::TransformText(text, kRotation, kMultiplier);
+        benchmark::DoNotOptimize(result.data());
+        benchmark::ClobberMemory();
+    }
+    Count(state, text.size());
+}
+
+void Sizes(benchmark::internal::Benchmark* b) {
+    for (qsizetype size :
+         {qsizetype(1) << 10, qsizetype(1) << 16, qsizetype(1) << 20, qsizetype(10) << 20})
+        b->Arg(size);
+}
+
+BENCHMARK_CAPTURE(Copy, ascii, false)->Apply(Sizes);
+BENCHMARK_CAPTURE(Transform, ascii, false)->Apply(Sizes);
+BENCHMARK_CAPTURE(Copy, mixed, true)->Apply(Sizes);
+BENCHMARK_CAPTURE(Transform, mixed, true)->Apply(Sizes);
+
+// Prints the usual report, then for every size the median throughput of the transform and
+// its ratios to the copy and to the ASCII transform. CPU time, not wall time: the figures
+// should not depend on what else the machine is running.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
+            if (median || single)
+                perItem_[run.run_name.str()] = run.cpu_accumulated_time / double(run.iterations);
+        }
+    }
+
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        std::printf("\n%-8s %10s %14s %14s %12s %12s\n", "text", "size", "transform", "copy",
+                    "vs copy", "vs ascii");
+        for (const char* kind : {"ascii", "mixed"}) {
+            for (qsizetype size : {qsizetype(1) << 10, qsizetype(1) << 16, qsizetype(1) << 20,
+                                   qsizetype(10) << 20}) {
+                const double transform = Seconds("Transform", kind, size);
+                const double copy = Seconds("Copy", kind, size);
+                const double ascii = Seconds("Transform", "ascii", size);
+                if (transform <= 0 || copy <= 0 || ascii <= 0)
+                    continue;
+                std::printf("%-8s %10lld %9.2f G/s %9.2f G/s %11.2fx %11.2fx\n", kind,
+                            static_cast<long long>(size), size / transform / 1e9, size / copy / 1e9,
+                            transform / copy, transform / ascii);
+            }
+        }
+        std::fflush(stdout);
+    }
+
+private:
+    double Seconds(const char* what, const char* kind, qsizetype size) const {
+        const auto found =
+            perItem_.find(std::string(what) + "/" + kind + "/" + std::to_string(size));
+        return found == perItem_.end() ? 0.0 : found->second;
+    }
+
+    std::map<std::string, double> perItem_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,265 @@
+// The output box shows exactly the engine's transform of the input box after every kind of
+// edit a user makes, and a write into a multi-line box reads back as the document holds it.
+#include <QApplication>
+#include <QClipboard>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <optional>
+
+#include "cipher/number_text.h"
+#include "cipher/run_time_error.h"
+#include "cipher/transform.h"
+#include "runtime/message_box.h"
+#include "window/frm_main.h"
+
+namespace {
+
+using korvane::frmMain;
+using namespace Qt::Literals::StringLiterals;
+
+// Rows are written in UTF-8.
+QStringList Utf8(std::initializer_list<const char*> texts) {
+    QStringList list;
+    for (const char* text : texts)
+        list << QString::fromUtf8(text);
+    return list;
+}
+
+QPlainTextEdit* Editor(korvane::runtime::TextBox& box) {
+    return static_cast<QPlainTextEdit*>(box.widget());
+}
+
+// What the box shows, line breaks as line feeds, every other character as it is.
+QString Shown(korvane::runtime::TextBox& box) {
+    return Editor(box)->document()->toRawText().replace(QChar::ParagraphSeparator, u'\n');
+}
+
+// The engine's transform of what the input box shows under what the two small boxes show;
+// nothing when it overflows.
+std::optional<QString> ExpectedOutput(frmMain& window) {
+    try {
+        const qint16 rotation = korvane::ToInt16(korvane::ReadNumber(window.txtRotate.text()));
+        const qint16 multiplier = korvane::ToInt16(korvane::ReadNumber(window.txtMultiply.text()));
+        return korvane::TransformText(Shown(window.txtOriginal), rotation, multiplier);
+    } catch (const korvane::RunTimeError&) {
+        return std::nullopt;
+    }
+}
+
+void PlaceCaret(QPlainTextEdit* edit, int position, int selected = 0) {
+    QTextCursor cursor = edit->textCursor();
+    cursor.setPosition(position);
+    cursor.setPosition(position + selected, QTextCursor::KeepAnchor);
+    edit->setTextCursor(cursor);
+}
+
+// Runs one step of a row's script on the real widgets. Steps: "type:TEXT", "caret:N",
+// "select:N+LENGTH", "backspace", "delete", "paste:TEXT", "cut", "undo", "redo",
+// "multiplier:TEXT" (overtypes the box), "multiplier+:TEXT" (types on), "right" and "left" (the
+// scroll bar), "input:TEXT" (what the input box must show now).
+void RunStep(frmMain& window, const QString& step) {
+    QPlainTextEdit* input = Editor(window.txtOriginal);
+    const QString argument = step.section(u':', 1);
+    if (step.startsWith(u"type:")) {
+        QTest::keyClicks(input, argument);
+    } else if (step.startsWith(u"caret:")) {
+        PlaceCaret(input, argument.toInt());
+    } else if (step.startsWith(u"select:")) {
+        PlaceCaret(input, argument.section(u'+', 0, 0).toInt(), argument.section(u'+', 1).toInt());
+    } else if (step == u"backspace") {
+        QTest::keyClick(input, Qt::Key_Backspace);
+    } else if (step == u"delete") {
+        QTest::keyClick(input, Qt::Key_Delete);
+    } else if (step.startsWith(u"paste:")) {
+        QGuiApplication::clipboard()->setText(argument);
+        QTest::keyClick(input, Qt::Key_V, Qt::ControlModifier);
+    } else if (step == u"cut") {
+        QTest::keyClick(input, Qt::Key_X, Qt::ControlModifier);
+    } else if (step == u"undo") {
+        QTest::keyClick(input, Qt::Key_Z, Qt::ControlModifier);
+    } else if (step == u"redo") {
+        QTest::keyClick(input, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    } else if (step.startsWith(u"multiplier:")) {
+        QWidget* multiplier = window.txtMultiply.widget();
+        QTest::keyClick(multiplier, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(multiplier, Qt::Key_Delete);
+        QTest::keyClicks(multiplier, argument);
+    } else if (step.startsWith(u"multiplier+:")) {
+        QTest::keyClicks(window.txtMultiply.widget(), argument);
+    } else if (step == u"right" || step == u"left") {
+        QTest::keyClick(window.HSRotate.widget(), step == u"right" ? Qt::Key_Right : Qt::Key_Left);
+    } else if (step.startsWith(u"input:")) {
+        QCOMPARE(Shown(window.txtOriginal), argument);
+    } else {
+        QFAIL(qPrintable(u"unknown step "_s + step));
+    }
+}
+
+}  // namespace
+
+class RecomputeExactnessTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void outputFollowsEveryEdit_data();
+    void outputFollowsEveryEdit();
+    void writesReadBackAsTheDocumentHoldsThem_data();
+    void writesReadBackAsTheDocumentHoldsThem();
+    void aWriteAfterTheUserEditedTheBoxStartsFromTheEdit();
+    void aWriteFromTheChangeEventIsKept();
+    void pasteIntoTheOutputBoxChangesNothing();
+
+private:
+    QList<korvane::runtime::MessageBoxRequest> reported_;
+    korvane::runtime::MessageBoxPresenter previous_;
+};
+
+void RecomputeExactnessTest::init() {
+    reported_.clear();
+    previous_ = korvane::runtime::SetMessageBoxPresenter(
+        [this](const korvane::runtime::MessageBoxRequest& request) { reported_.append(request); });
+}
+
+void RecomputeExactnessTest::cleanup() {
+    korvane::runtime::SetMessageBoxPresenter(previous_);
+    QGuiApplication::clipboard()->clear();
+}
+
+void RecomputeExactnessTest::outputFollowsEveryEdit_data() {
+    QTest::addColumn<QStringList>("steps");
+    const QString longLine = QString(5000, u'w') + u'\n' + QString(3000, u'k');
+    QTest::newRow("typing") << Utf8({"multiplier:3", "type:hello, world", "input:hello, world"});
+    QTest::newRow("typing into the middle")
+        << Utf8({"multiplier:1", "type:abcdef", "caret:3", "type:XY", "input:abcXYdef"});
+    QTest::newRow("backspace and delete")
+        << Utf8({"multiplier:5", "type:abcdef", "caret:3", "backspace", "delete", "input:abef"});
+    QTest::newRow("deleting a selection")
+        << Utf8({"multiplier:7", "type:one two three", "select:3+4", "delete", "input:one three"});
+    QTest::newRow("paste over a selection")
+        << Utf8({"multiplier:3", "type:keep THIS keep", "select:5+4", "paste:thät",
+                 "input:keep thät keep"});
+    QTest::newRow("paste of lines with every kind of break")
+        << Utf8({"multiplier:1", "type:[]", "caret:1", "paste:one\r\ntwo\rthree\nfour",
+                 "input:[one\ntwo\nthree\nfour]"});
+    QTest::newRow("paste of other scripts and pairs")
+        << Utf8({"multiplier:9", "paste:ıſ straße ΣΑΣ жук 😀 \U00010428 ok", "caret:3", "type:q",
+                 "backspace", "select:0+2", "paste:Zz"});
+    QTest::newRow("paste is one step to undo")
+        << Utf8({"multiplier:3", "type:ab", "paste:cd\nef", "input:abcd\nef", "undo", "input:ab",
+                 "redo", "input:abcd\nef"});
+    QTest::newRow("paste of one line after typing is its own step to undo")
+        << Utf8({"multiplier:3", "type:ab", "paste:cd", "input:abcd", "undo", "input:ab"});
+    QTest::newRow("undo of typing and of a deletion")
+        << Utf8({"multiplier:11", "type:abc", "select:0+2", "delete", "input:c", "undo",
+                 "input:abc", "undo", "input:"});
+    QTest::newRow("cut and paste back")
+        << Utf8({"multiplier:3", "type:first second", "select:0+6", "cut", "input:second",
+                 "caret:6", "paste:first", "input:secondfirst"});
+    QTest::newRow("multiplier and scroll bar change every letter")
+        << (Utf8({"multiplier:1"})
+            << u"paste:"_s + longLine
+            << Utf8({"multiplier:3", "right", "right", "left", "multiplier:25"}));
+    QTest::newRow("edits at both ends of a long text")
+        << (Utf8({"multiplier:3"}) << u"paste:"_s + longLine
+                                   << Utf8({"caret:0", "type:a", "caret:8002", "type:b",
+                                            "select:4990+30", "paste:\n\n", "undo"}));
+    QTest::newRow("an overflow leaves the output as it was")
+        << Utf8({"multiplier:40", "type:Zebra", "multiplier+:0", "type:y", "multiplier:3"});
+    QTest::newRow("emptying the input")
+        << Utf8({"multiplier:3", "type:abc", "select:0+3", "delete", "input:"});
+}
+
+void RecomputeExactnessTest::outputFollowsEveryEdit() {
+    QFETCH(QStringList, steps);
+    frmMain window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    Editor(window.txtOriginal)->setFocus();
+    for (const QString& step : steps) {
+        const QString before = Shown(window.txtDecrypted);
+        RunStep(window, step);
+        if (QTest::currentTestFailed())
+            return;
+        const std::optional<QString> expected = ExpectedOutput(window);
+        if (expected) {
+            QCOMPARE(Shown(window.txtDecrypted), *expected);
+        } else {
+            QCOMPARE(Shown(window.txtDecrypted), before);  // the error wrote nothing
+            QVERIFY(!reported_.isEmpty());
+        }
+    }
+}
+
+void RecomputeExactnessTest::writesReadBackAsTheDocumentHoldsThem_data() {
+    QTest::addColumn<QStringList>("writes");
+    QTest::addColumn<QStringList>("shown");
+    QTest::newRow("carriage returns") << Utf8({"ab\r\ncd", "ab\ncd", "ab\ncX", "a\rb"})
+                                      << Utf8({"ab\ncd", "ab\ncd", "ab\ncX", "a\nb"});
+    QTest::newRow("paragraph separator")
+        << Utf8({"x\u2029y", "x\u2029yz", "q\nyz"}) << Utf8({"x\ny", "x\nyz", "q\nyz"});
+    QTest::newRow("frame marks") << Utf8({"a\ufdd0b", "a\ufdd1bc", "a\nbcd"})
+                                 << Utf8({"a\nb", "a\nbc", "a\nbcd"});
+    QTest::newRow("pairs changed in their low half")
+        << Utf8({"a😀b", "a😁b", "a😁", "😁"}) << Utf8({"a😀b", "a😁b", "a😁", "😁"});
+    QTest::newRow("pairs changed in their high half")
+        << Utf8({"a\U00010400b", "a\U00020400b"}) << Utf8({"a\U00010400b", "a\U00020400b"});
+    QTest::newRow("growing and shrinking") << Utf8({"abc", "abcabc", "bc", "", "x\ny\nz"})
+                                           << Utf8({"abc", "abcabc", "bc", "", "x\ny\nz"});
+}
+
+// The output box's own writes, through its property, with no recompute in between.
+void RecomputeExactnessTest::writesReadBackAsTheDocumentHoldsThem() {
+    QFETCH(QStringList, writes);
+    QFETCH(QStringList, shown);
+    frmMain window;
+    for (qsizetype i = 0; i < writes.size(); ++i) {
+        window.txtDecrypted.setText(writes[i]);
+        QCOMPARE(Shown(window.txtDecrypted), shown[i]);
+        QCOMPARE(window.txtDecrypted.text(), shown[i]);
+    }
+}
+
+// The user edits a box between two writes: the second write starts from what the box holds
+// then, not from what was written before.
+void RecomputeExactnessTest::aWriteAfterTheUserEditedTheBoxStartsFromTheEdit() {
+    frmMain window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.txtOriginal.setText(u"hello world"_s);
+    PlaceCaret(Editor(window.txtOriginal), 0);
+    QTest::keyClicks(Editor(window.txtOriginal), u"Oh, "_s);
+    QCOMPARE(Shown(window.txtOriginal), u"Oh, hello world"_s);
+    window.txtOriginal.setText(u"hello there"_s);
+    QCOMPARE(Shown(window.txtOriginal), u"hello there"_s);
+}
+
+// A Change handler that writes the box again: the later write is what the box holds, and the
+// next write starts from it.
+void RecomputeExactnessTest::aWriteFromTheChangeEventIsKept() {
+    frmMain window;
+    bool rewrite = true;
+    window.txtDecrypted.Change = [&] {
+        if (std::exchange(rewrite, false))
+            window.txtDecrypted.setText(u"inner text"_s);
+    };
+    window.txtDecrypted.setText(u"outer text"_s);
+    QCOMPARE(Shown(window.txtDecrypted), u"inner text"_s);
+    window.txtDecrypted.setText(u"outer text"_s);
+    QCOMPARE(Shown(window.txtDecrypted), u"outer text"_s);
+}
+
+void RecomputeExactnessTest::pasteIntoTheOutputBoxChangesNothing() {
+    frmMain window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTest::keyClicks(window.txtMultiply.widget(), u"1"_s);
+    QTest::keyClicks(Editor(window.txtOriginal), u"abc"_s);
+    QGuiApplication::clipboard()->setText(u"pasted"_s);
+    QTest::keyClick(Editor(window.txtDecrypted), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(Shown(window.txtDecrypted), u"ABC"_s);
+}
+
+QTEST_MAIN(RecomputeExactnessTest)
+#include "tst_recompute_exactness.moc"

@@ -1,0 +1,209 @@
+// The fast transform against the rule read literally, one character at a time, over many
+// random texts: ASCII, other scripts, surrogate pairs and lone halves, and keys under which
+// some letters overflow.
+#include <QTest>
+#include <optional>
+#include <random>
+
+#include "cipher/run_time_error.h"
+#include "cipher/transform.h"
+
+namespace {
+
+// The letter rule in 32-bit arithmetic with the 16-bit range checked by hand.
+std::optional<char16_t> ReferenceLetter(int code, int rotation, int multiplier) {
+    const int product = code * multiplier;
+    if (product < -32768 || product > 32767)
+        return std::nullopt;
+    const int t = product + rotation;
+    if (t < -32768 || t > 32767)
+        return std::nullopt;
+    int g = t % 26 + 78;
+    if (g > 90)
+        g -= 26;
+    return char16_t(g);
+}
+
+// Upper-cases each character (a pair as one code point, kept only if it stays a pair), then
+// maps the codes 65–90; nothing when any letter overflows.
+std::optional<QString> Reference(const QString& text, qint16 rotation, qint16 multiplier) {
+    QString out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            const char32_t upper = QChar::toUpper(QChar::surrogateToUcs4(c, text[i + 1].unicode()));
+            if (QChar::requiresSurrogates(upper)) {
+                out += QChar(QChar::highSurrogate(upper));
+                out += QChar(QChar::lowSurrogate(upper));
+            } else {
+                out += text[i];
+                out += text[i + 1];
+            }
+            ++i;
+            continue;
+        }
+        const char32_t upper = QChar::isSurrogate(c) ? c : QChar::toUpper(char32_t(c));
+        if (upper >= 65 && upper <= 90) {
+            const std::optional<char16_t> letter =
+                ReferenceLetter(int(upper), rotation, multiplier);
+            if (!letter)
+                return std::nullopt;
+            out += QChar(*letter);
+        } else {
+            out += QChar(char16_t(upper));
+        }
+    }
+    return out;
+}
+
+enum class Kind { Ascii, Mixed, Surrogates };
+
+// Characters to draw from: each kind adds to the one before.
+QString Pool(Kind kind) {
+    QString pool = QStringLiteral(
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ 0123456789"
+        ".,;:!?@[]`{}~\n\t");
+    pool += QChar(u'\0');
+    pool += QChar(u'\x7f');
+    if (kind == Kind::Ascii)
+        return pool;
+    pool += QString::fromUtf8("àéîõüßÿÆøıſǅﬀΑαβγΣσςЖжяЁё日本語한글\u00a0\u2029\u2028\ufdd0\uffff");
+    if (kind == Kind::Mixed)
+        return pool;
+    // Pairs that upper-case to other pairs, pairs that stay, and halves on their own.
+    return pool + QString::fromUtf8("\U00010428\U0001044F\U0001E922😀𝐚") + QChar(u'\xd800') +
+           QChar(u'\xdbff') + QChar(u'\xdc00') + QChar(u'\xdfff');
+}
+
+// A random text of `length` units from the pool, pairs kept whole where the pool has them.
+QString RandomText(std::mt19937& random, const QString& pool, qsizetype length) {
+    std::uniform_int_distribution<qsizetype> pick(0, pool.size() - 1);
+    QString text;
+    while (text.size() < length) {
+        const qsizetype at = pick(random);
+        if (pool[at].isHighSurrogate() && at + 1 < pool.size() && pool[at + 1].isLowSurrogate()) {
+            text += pool.mid(at, 2);
+        } else if (pool[at].isLowSurrogate() && at > 0 && pool[at - 1].isHighSurrogate()) {
+            text += pool.mid(at - 1, 2);
+        } else {
+            text += pool[at];
+        }
+    }
+    return text;
+}
+
+std::optional<QString> Transformed(const QString& text, qint16 rotation, qint16 multiplier) {
+    try {
+        return korvane::TransformText(text, rotation, multiplier);
+    } catch (const korvane::RunTimeError& error) {
+        if (error.number != 6)
+            throw;
+        return std::nullopt;
+    }
+}
+
+}  // namespace
+
+class TransformReferenceTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void randomTextsMatchTheReference_data();
+    void randomTextsMatchTheReference();
+    void pairsAtEveryOffsetMatchTheReference_data();
+    void pairsAtEveryOffsetMatchTheReference();
+};
+
+void TransformReferenceTest::randomTextsMatchTheReference_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<qint16>("rotation");
+    QTest::addColumn<qint16>("multiplier");
+    const struct {
+        const char* name;
+        qint16 rotation, multiplier;
+    } keys[] = {
+        {"ROT13", 13, 1},
+        {"affine 5 3", 5, 3},
+        {"multiplier 0 gives N", 0, 0},
+        {"multiplier 0 rotation -25 gives 5", -25, 0},
+        {"multiplier -1", 0, -1},
+        {"even multiplier", 0, 2},
+        {"rotation below letters", -70, 1},
+        {"large rotation", 30000, 1},
+        {"most negative rotation", -32768, 1},
+        {"Z fits, sum at the edge", 7, 364},
+        {"Z overflows in the sum", 8, 364},
+        {"Z overflows in the product", 0, 365},
+        {"A overflows from 505", 0, 505},
+        {"negative product overflows", 0, -365},
+        {"negative sum overflows", -100, -364},
+        {"most negative multiplier", 0, -32768},
+    };
+    const struct {
+        const char* name;
+        Kind kind;
+    } kinds[] = {{"ascii", Kind::Ascii}, {"mixed", Kind::Mixed}, {"surrogates", Kind::Surrogates}};
+    for (const auto& kind : kinds) {
+        for (const auto& key : keys) {
+            QTest::addRow("%s, %s", kind.name, key.name)
+                << int(kind.kind) << key.rotation << key.multiplier;
+        }
+    }
+    // Keys drawn over the whole 16-bit range, where most texts overflow and some do not.
+    std::mt19937 random(4);
+    std::uniform_int_distribution<int> any(-32768, 32767);
+    std::uniform_int_distribution<int> small(-400, 400);
+    for (int k = 0; k < 12; ++k) {
+        const auto rotation = qint16(any(random));
+        const auto multiplier = qint16(k % 2 ? any(random) : small(random));
+        QTest::addRow("surrogates, drawn key %d", k)
+            << int(Kind::Surrogates) << rotation << multiplier;
+    }
+}
+
+void TransformReferenceTest::randomTextsMatchTheReference() {
+    QFETCH(int, kind);
+    QFETCH(qint16, rotation);
+    QFETCH(qint16, multiplier);
+    const QString pool = Pool(Kind(kind));
+    std::mt19937 random(20261208u + unsigned(kind) * 7919u + quint16(rotation) * 31u +
+                        quint16(multiplier));
+    // Lengths around the widths the engine works in, then a few long texts.
+    std::uniform_int_distribution<qsizetype> shortLength(0, 300);
+    for (int round = 0; round < 400; ++round) {
+        // Texts with few letters, so that keys under which letters overflow still succeed.
+        const bool fewLetters = round % 3 == 0;
+        const qsizetype length = round < 390 ? shortLength(random) : 20000;
+        QString text = RandomText(random, fewLetters ? pool.mid(52) : pool, length);
+        const std::optional<QString> expected = Reference(text, rotation, multiplier);
+        const std::optional<QString> actual = Transformed(text, rotation, multiplier);
+        if (expected != actual) {
+            qWarning() << "text" << text.left(200) << "expected"
+                       << expected.value_or(u"<overflow>"_qs) << "actual"
+                       << actual.value_or(u"<overflow>"_qs);
+        }
+        QVERIFY(expected == actual);
+    }
+}
+
+void TransformReferenceTest::pairsAtEveryOffsetMatchTheReference_data() {
+    QTest::addColumn<QString>("pair");
+    QTest::newRow("pair that upper-cases to another") << QString::fromUtf8("\U00010428");
+    QTest::newRow("pair that stays") << QString::fromUtf8("😀");
+    QTest::newRow("high half alone") << QString(QChar(u'\xd801'));
+    QTest::newRow("low half alone") << QString(QChar(u'\xdc28'));
+    QTest::newRow("dotless i") << QString::fromUtf8("ı");
+}
+
+// One special character after every number of ASCII letters, so that it meets every border
+// the engine divides a text at.
+void TransformReferenceTest::pairsAtEveryOffsetMatchTheReference() {
+    QFETCH(QString, pair);
+    for (int offset = 0; offset < 200; ++offset) {
+        const QString text = QString(offset, u'q') + pair + QString(70, u'z') + pair;
+        QCOMPARE(Transformed(text, 3, 7), Reference(text, 3, 7));
+    }
+}
+
+QTEST_GUILESS_MAIN(TransformReferenceTest)
+#include "tst_transform_reference.moc"
