@@ -36,8 +36,8 @@ build_korvane() {
         cmake -S "$KORVANE_ROOT" -B "$KORVANE_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
     fi
     if (($# > 0)); then
-        cmake --build "$KORVANE_BUILD" --target "$@"
+        cmake --build "$KORVANE_BUILD" --parallel "$(nproc)" --target "$@"
     else
-        cmake --build "$KORVANE_BUILD"
+        cmake --build "$KORVANE_BUILD" --parallel "$(nproc)"
     fi
 }
