@@ -35,6 +35,13 @@ void PasteInto(QWidget* box, const QString& text) {
     QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
 }
 
+// Sets the multiplier, then clicks into the input box, ready for a paste there.
+void ReadyForInput(WindowFixture& f, const QString& multiplier) {
+    TypeInto(f.multiplier(), multiplier);
+    QTest::mouseClick(f.input()->viewport(), Qt::LeftButton);
+    QCoreApplication::processEvents();
+}
+
 QStringList Prompts(const WindowFixture& f) {
     QStringList prompts;
     for (const auto& box : f.boxes)
@@ -131,9 +138,7 @@ void tst_HostileInput::pastedIntoInput() {
 
     WindowFixture f;
     QVERIFY(f.exposed());
-    TypeInto(f.multiplier(), QStringLiteral("1"));
-    QTest::mouseClick(f.input()->viewport(), Qt::LeftButton);
-    QCoreApplication::processEvents();
+    ReadyForInput(f, QStringLiteral("1"));
     PasteInto(f.input(), pasted);
 
     QCOMPARE(f.form().txtOriginal.text(), stored);
@@ -144,9 +149,7 @@ void tst_HostileInput::pastedIntoInput() {
 void tst_HostileInput::largePasteIsTransformedWhole() {
     WindowFixture f;
     QVERIFY(f.exposed());
-    TypeInto(f.multiplier(), QStringLiteral("3"));
-    QTest::mouseClick(f.input()->viewport(), Qt::LeftButton);
-    QCoreApplication::processEvents();
+    ReadyForInput(f, QStringLiteral("3"));
     const QString block = HundredKilobytes();
     PasteInto(f.input(), block);
     PasteInto(f.input(), block);  // another 100 KB at the end
@@ -202,9 +205,7 @@ void tst_HostileInput::multiplierBeyondRange() {
 
     WindowFixture f;
     QVERIFY(f.exposed());
-    TypeInto(f.multiplier(), QStringLiteral("1"));
-    QTest::mouseClick(f.input()->viewport(), Qt::LeftButton);
-    QCoreApplication::processEvents();
+    ReadyForInput(f, QStringLiteral("1"));
     PasteInto(f.input(), input);
     const QString before = f.form().txtDecrypted.text();
     QCOMPARE(before, input.toUpper());
@@ -256,9 +257,7 @@ void tst_HostileInput::rotationBeyondRange() {
 
     WindowFixture f;
     QVERIFY(f.exposed());
-    TypeInto(f.multiplier(), QStringLiteral("1"));
-    QTest::mouseClick(f.input()->viewport(), Qt::LeftButton);
-    QCoreApplication::processEvents();
+    ReadyForInput(f, QStringLiteral("1"));
     PasteInto(f.input(), QStringLiteral("hello"));
     f.boxes.clear();
 
