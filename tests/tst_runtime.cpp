@@ -194,6 +194,7 @@ private Q_SLOTS:
         QTest::newRow("carriage returns") << "a\r\nb\rc";
         QTest::newRow("no-break space kept") << QStringLiteral("one\u00a0two");
         QTest::newRow("pairs sharing a high surrogate") << QStringLiteral("one\ntw😀😁");
+        QTest::newRow("pairs sharing a low surrogate") << QStringLiteral("one\ntw\U00010600😀");
     }
     void multiLineWriteIsOneChange() {
         QFETCH(QString, text);
