@@ -1,7 +1,6 @@
 #include "cipher/inverse_key.h"
 
-#include "cipher/run_time_error.h"
-#include "cipher/transform.h"
+#include "cipher/letter_map.h"
 
 namespace korvane {
 namespace {
@@ -24,21 +23,16 @@ int UnitInverse(int residue) {
 }  // namespace
 
 InverseKey InverseOf(Key key) {
-    // Each letter goes through the transform itself: the formula holds only for letters that
-    // land on letters, and a negative sum can land below 'A'.
-    bool anyEnciphered = false;
+    // The letters go through the transform's own table: the formula holds only for letters
+    // that land on letters, and a negative sum can land below 'A'.
+    const LetterMap map = MakeLetterMap(key.rotation, key.multiplier);
+    const bool anyEnciphered = map.firstOverflow > u'A';
     bool allLetters = true;
-    char16_t firstOverflowing = 0;
-    for (char16_t letter = u'A'; letter <= u'Z'; ++letter) {
-        try {
-            const qint16 code = TransformLetter(qint16(letter), key.rotation, key.multiplier);
-            anyEnciphered = true;
-            allLetters = allLetters && code >= u'A' && code <= u'Z';
-        } catch (const RunTimeError&) {
-            if (firstOverflowing == 0)
-                firstOverflowing = letter;
-        }
+    for (char16_t letter = u'A'; letter < map.firstOverflow; ++letter) {
+        const char16_t code = map.letters[letter - u'A'];
+        allLetters = allLetters && code >= u'A' && code <= u'Z';
     }
+    const char16_t firstOverflowing = map.firstOverflow <= u'Z' ? map.firstOverflow : 0;
 
     InverseKey result;
     if (!anyEnciphered) {

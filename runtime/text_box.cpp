@@ -71,25 +71,34 @@ qsizetype CommonSuffix(QStringView first, QStringView second) {
     return i;
 }
 
-// Whether the document gives the text back as written: a carriage return, a paragraph
-// separator and the two frame marks become line breaks on insertion. No early exit, so that
-// the loop runs at the speed of the memory.
-bool ReadsBackAsWritten(QStringView text) {
-    bool changed = false;
+// What the document does not keep as written: a carriage return, a paragraph separator and the
+// two frame marks become line breaks on insertion. One pass with no early exit, so that it
+// runs at the speed of the memory.
+struct InsertionRewrites {
+    bool carriageReturn = false;
+    bool any = false;
+};
+
+InsertionRewrites RewritesOf(QStringView text) {
+    bool carriageReturn = false;
+    bool other = false;
     for (const QChar c : text) {
         const char16_t u = c.unicode();
-        changed |= (u == u'\r') | (u == QChar::ParagraphSeparator) | ((u | 1) == 0xFDD1);
+        carriageReturn |= u == u'\r';
+        other |= (u == QChar::ParagraphSeparator) | ((u | 1) == 0xFDD1);
     }
-    return !changed;
+    return {carriageReturn, carriageReturn || other};
 }
 
 // Rewrites only the span where the wanted text differs from the current one, in one edit, so
-// the caret and the scroll position stay put and long texts are not laid out again.
-void ReplaceChangedSpan(QPlainTextEdit* edit, const QString& current, const QString& wanted) {
+// the caret and the scroll position stay put and long texts are not laid out again. A text with
+// a carriage return is written whole: "\r\n" becomes one line break, so no span of it can be
+// matched against the current text.
+void ReplaceChangedSpan(QPlainTextEdit* edit, const QString& current, const QString& wanted,
+                        bool writeWhole) {
     qsizetype prefix = 0;
     qsizetype suffix = 0;
-    // A carriage return becomes a line break on insertion, so such a text is written whole.
-    if (!wanted.contains(u'\r')) {
+    if (!writeWhole) {
         prefix = CommonPrefix(current, wanted);
         if (prefix > 0 && current[prefix - 1].isHighSurrogate())
             --prefix;
@@ -152,10 +161,10 @@ void TextBox::setText(const QString& text) {
         }
         // The edit below changes the document once. Noted before it, since the Change event
         // it raises may write the box again.
-        const bool keep = ReadsBackAsWritten(text);
-        written_ = keep ? text : QString();
-        writtenAt_ = keep ? documentChanges_ + 1 : 0;
-        ReplaceChangedSpan(lines_, current, text);
+        const InsertionRewrites rewrites = RewritesOf(text);
+        written_ = rewrites.any ? QString() : text;
+        writtenAt_ = rewrites.any ? 0 : documentChanges_ + 1;
+        ReplaceChangedSpan(lines_, current, text, rewrites.carriageReturn);
     });
 }
 
