@@ -36,15 +36,15 @@ InverseKey InverseOf(Key key) {
 
     InverseKey result;
     if (!anyEnciphered) {
-        result.undo = Undo::AllOverflow;
+        result.invertibility = Invertibility::AllOverflow;
     } else if (key.multiplier % 2 == 0) {
-        result.undo = Undo::EvenMultiplier;
+        result.invertibility = Invertibility::EvenMultiplier;
     } else if (key.multiplier % 13 == 0) {
-        result.undo = Undo::MultipleOf13;
+        result.invertibility = Invertibility::MultipleOf13;
     } else if (!allLetters) {
-        result.undo = Undo::NotLetters;
+        result.invertibility = Invertibility::NotLetters;
     }
-    if (result.undo != Undo::Possible)
+    if (result.invertibility != Invertibility::Invertible)
         return result;
 
     result.firstOverflowingLetter = firstOverflowing;

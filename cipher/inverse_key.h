@@ -12,9 +12,9 @@ struct Key {
     friend bool operator==(const Key&, const Key&) = default;
 };
 
-// Whether the letter map of a key can be undone by another key, and why not.
-enum class Undo {
-    Possible,        // the inverse key reads every enciphered letter back
+// Whether the letter map of a key has an inverse key, and why not.
+enum class Invertibility {
+    Invertible,      // the inverse key reads every enciphered letter back
     EvenMultiplier,  // letters fall together in pairs, or all into one for a multiple of 26
     MultipleOf13,    // letters fall together in groups of 13
     NotLetters,      // some letters become digits or signs ('5' … '@'), which no key changes
@@ -22,11 +22,11 @@ enum class Undo {
 };
 
 struct InverseKey {
-    Undo undo = Undo::Possible;
-    // Meaningful when undo is Possible: multiplier 1…25 and rotation 0…25, which the rotation
+    Invertibility invertibility = Invertibility::Invertible;
+    // Meaningful when the key is invertible: multiplier 1…25 and rotation 0…25, which the rotation
     // scroll bar can take and whose sums never overflow or go negative.
     Key inverse;
-    // When undo is Possible: the letters from this code up to 'Z' overflow with the key, so a
+    // When the key is invertible: the letters from this code up to 'Z' overflow with the key, so a
     // text holding one of them is not enciphered at all. 0 when no letter overflows.
     char16_t firstOverflowingLetter = 0;
 };

@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-#include "cipher/run_time_error.h"
+#include "runtime/run_time_error.h"
 
 namespace korvane {
 namespace {
@@ -150,7 +150,7 @@ Integer RoundChecked(double value) {
     // Written so that NaN and the infinities fail the test too.
     if (!(rounded >= static_cast<double>(std::numeric_limits<Integer>::min()) &&
           rounded <= static_cast<double>(std::numeric_limits<Integer>::max()))) {
-        throw OverflowError();
+        throw runtime::OverflowError();
     }
     return static_cast<Integer>(rounded);
 }

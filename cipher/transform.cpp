@@ -2,10 +2,11 @@
 
 #include <QChar>
 #include <algorithm>
+#include <bit>
 
 #include "cipher/letter_map.h"
-#include "cipher/run_time_error.h"
 #include "cipher/upper_case.h"
+#include "runtime/run_time_error.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -13,9 +14,21 @@
 
 namespace korvane {
 
+namespace {
+
+bool FitsInt16(qint32 value) {
+    return value >= -32768 && value <= 32767;
+}
+
+}  // namespace
+
 std::optional<qint16> TryTransformLetter(qint16 code, qint16 rotation, qint16 multiplier) noexcept {
-    qint16 t;
-    if (__builtin_mul_overflow(code, multiplier, &t) || __builtin_add_overflow(t, rotation, &t))
+    // Each step in 32 bits, where it cannot overflow, then checked against the 16-bit range.
+    const qint32 product = qint32(code) * qint32(multiplier);
+    if (!FitsInt16(product))
+        return std::nullopt;
+    const qint32 t = product + qint32(rotation);
+    if (!FitsInt16(t))
         return std::nullopt;
     qint16 g = static_cast<qint16>(t % 26 + 78);  // C++'s % truncates, as the rule wants
     if (g > 90)
@@ -26,14 +39,14 @@ std::optional<qint16> TryTransformLetter(qint16 code, qint16 rotation, qint16 mu
 qint16 TransformLetter(qint16 code, qint16 rotation, qint16 multiplier) {
     const std::optional<qint16> letter = TryTransformLetter(code, rotation, multiplier);
     if (!letter)
-        throw OverflowError();
+        throw runtime::OverflowError();
     return *letter;
 }
 
 namespace {
 
 // The transform runs in two steps, as the rule reads: upper-case, then map the letters. Most
-// text is ASCII, where both steps are done at once in SSE2 lanes; other text is upper-cased
+// text is ASCII, where both steps are done at once in SIMD lanes (SSE2); other text is upper-cased
 // one code unit at a time through a table and then goes through the same lanes.
 
 // Upper-cases the pair at in[0], in[1] as one code point into out[0], out[1]. It stays a
@@ -82,7 +95,7 @@ inline qsizetype TransformOne(const char16_t* in, qsizetype n, qsizetype i, char
 #if defined(__SSE2__)
 
 constexpr qsizetype kLanes = 8;           // code units in one SSE2 register
-constexpr qsizetype kChunk = 8 * kLanes;  // what one choice of the way to go covers
+constexpr qsizetype kChunk = 8 * kLanes;  // code units that take one code path
 
 __m128i Load(const char16_t* units) {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(units));
@@ -181,7 +194,7 @@ qsizetype UpperCasePairs(const char16_t* in, qsizetype n, char16_t* upper) {
     }
     qsizetype taken = kChunk;
     while (highHalves != 0) {
-        const qsizetype k = __builtin_ctzll(highHalves);
+        const qsizetype k = std::countr_zero(highHalves);
         highHalves &= highHalves - 1;
         if (StartsPair(in, n, k)) {
             UpperCasePair(in + k, upper + k);
@@ -191,9 +204,9 @@ qsizetype UpperCasePairs(const char16_t* in, qsizetype n, char16_t* upper) {
     return taken;
 }
 
-// Transforms whole chunks from the start of the text; returns how far it got. The way to go
-// is chosen per chunk rather than per character, so that it stays the same over long
-// stretches of a text and the processor predicts it.
+// Transforms whole chunks from the start of the text; returns how far it got. The code path is
+// chosen per chunk rather than per character, which keeps branch prediction right over long
+// stretches of a text.
 qsizetype TransformChunks(const char16_t* in, qsizetype n, char16_t* out, const char16_t* upperCase,
                           const LetterMap& map, bool& overflow) {
     const LetterLanes lanes(map);
@@ -253,7 +266,7 @@ QString TransformText(QStringView text, qint16 rotation, qint16 multiplier) {
     while (i < n)
         i += TransformOne(in, n, i, out, upperCase, map, overflow);
     if (overflow)
-        throw OverflowError();
+        throw runtime::OverflowError();
     return result;
 }
 

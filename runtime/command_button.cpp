@@ -2,6 +2,8 @@
 
 #include <QPushButton>
 
+#include "runtime/form.h"
+
 namespace korvane::runtime {
 namespace {
 
@@ -15,10 +17,10 @@ QPushButton* MakeButton(const ControlDescription& description, QWidget* form) {
 
 }  // namespace
 
-CommandButton::CommandButton(const ControlDescription& description, QWidget* form)
-    : Control(description, MakeButton(description, form)) {
+CommandButton::CommandButton(Form& form, const ControlDescription& description)
+    : Control(form, description, MakeButton(description, &form)) {
     connect(static_cast<QPushButton*>(widget()), &QPushButton::clicked, this,
-            [this] { Deliver(Click); });
+            &CommandButton::Click);
 }
 
 }  // namespace korvane::runtime

@@ -7,10 +7,13 @@ namespace korvane::runtime {
 // A push button that is neither the default nor the cancel button: Enter and Escape do not
 // press it. Space presses it when it has focus.
 class CommandButton final : public Control {
-public:
-    CommandButton(const ControlDescription& description, QWidget* form);
+    Q_OBJECT
 
-    EventHandler Click;
+public:
+    CommandButton(Form& form, const ControlDescription& description);
+
+Q_SIGNALS:
+    void Click();
 };
 
 }  // namespace korvane::runtime

@@ -1,19 +1,24 @@
 #include "runtime/control.h"
 
-#include "runtime/errors.h"
+#include "runtime/form.h"
+#include "runtime/run_time_error.h"
 #include "runtime/twips.h"
 
 namespace korvane::runtime {
 
-Control::Control(const ControlDescription& description, QWidget* widget)
-    : QObject(widget), tabIndex_(description.tabIndex), widget_(widget) {
+Control::Control(Form& form, const ControlDescription& description, QWidget* widget)
+    : form_(form), tabIndex_(description.tabIndex), widget_(widget) {
     setObjectName(QString::fromUtf8(description.name));
     widget->setObjectName(objectName());
     widget->setGeometry(TwipsToPixels(description.left), TwipsToPixels(description.top),
                         TwipsToPixels(description.width), TwipsToPixels(description.height));
-    if (*description.accessibleName) {
-        widget->setAccessibleName(QString::fromUtf8(description.accessibleName));
-    }
+    widget->setAccessibleName(QString::fromUtf8(description.accessibleName));
+    widget->setAccessibleDescription(QString::fromUtf8(description.accessibleDescription));
+    form_.Enrol(*this);
+}
+
+Control::~Control() {
+    form_.Withdraw(*this);
 }
 
 double Control::width() const {
@@ -26,6 +31,18 @@ void Control::setWidth(double twips) {
         throw InvalidPropertyValueError();
     }
     widget_->resize(TwipsToPixels(twips), widget_->height());
+}
+
+void Control::setToolTip(const QString& text) {
+    widget_->setToolTip(text);
+}
+
+QString Control::accessibleDescription() const {
+    return widget_->accessibleDescription();
+}
+
+void Control::setAccessibleDescription(const QString& text) {
+    widget_->setAccessibleDescription(text);
 }
 
 }  // namespace korvane::runtime

@@ -5,16 +5,19 @@
 #include <QString>
 #include <QWidget>
 
-#include "runtime/events.h"
 #include "runtime/form_description.h"
 
 namespace korvane::runtime {
 
-// A control of a form: a named Qt widget with the runtime's properties and events. The form
-// owns the controls; the widgets are the form's children.
+class Form;
+
+// A control of a form: a named Qt widget with the runtime's properties and events. Controls are
+// members of their form class; their widgets are children of the form's window.
 class Control : public QObject {
+    Q_OBJECT
+
 public:
-    Control(const ControlDescription& description, QWidget* widget);
+    ~Control() override;
 
     QString name() const { return objectName(); }
     int tabIndex() const { return tabIndex_; }
@@ -24,11 +27,22 @@ public:
     double width() const;
     void setWidth(double twips);
 
+    // What the mouse pointer and assistive technology tell of the control.
+    void setToolTip(const QString& text);
+    QString accessibleDescription() const;
+    void setAccessibleDescription(const QString& text);
+
+Q_SIGNALS:
     // Focus moving from one control of the form to another.
-    EventHandler GotFocus;
-    EventHandler LostFocus;
+    void GotFocus();
+    void LostFocus();
+
+protected:
+    // Takes the widget made for the description, places it and enrols it with the form.
+    Control(Form& form, const ControlDescription& description, QWidget* widget);
 
 private:
+    Form& form_;
     int tabIndex_;
     QPointer<QWidget> widget_;
 };

@@ -2,10 +2,13 @@
 
 #include <QCoreApplication>
 
-#include "runtime/errors.h"
 #include "runtime/message_box.h"
 
 namespace korvane::runtime {
+
+QString UnhandledErrorText(const RunTimeError& error) {
+    return QStringLiteral("Run-time error '%1':\n\n%2").arg(error.number).arg(error.message);
+}
 
 void ReportUnhandledError(const RunTimeError& error) noexcept {
     try {

@@ -2,17 +2,14 @@
 
 #include <exception>
 #include <new>
-#include <optional>
 
 #include "runtime/error_report.h"
-#include "runtime/errors.h"
 
 namespace korvane::runtime {
 namespace {
 
 // All of this lives on the one user-interface thread.
-int writeDepth = 0;
-std::optional<RunTimeError> errorFromWrite;
+detail::WriteScope* innermostWrite = nullptr;
 bool programEnded = false;
 
 RunTimeError CurrentExceptionAsRunTimeError() noexcept {
@@ -29,36 +26,37 @@ RunTimeError CurrentExceptionAsRunTimeError() noexcept {
 
 }  // namespace
 
-void Deliver(const EventHandler& handler) noexcept {
-    if (!handler || programEnded)
-        return;
-    try {
-        handler();
-    } catch (...) {
-        const RunTimeError error = CurrentExceptionAsRunTimeError();
-        if (writeDepth > 0) {
-            // Raised by a property write: the error belongs to the handler that wrote.
-            if (!errorFromWrite)
-                errorFromWrite = error;
-        } else {
-            ReportUnhandledError(error);
-        }
-    }
-}
-
 namespace detail {
 
-void BeginWrite() noexcept {
-    ++writeDepth;
+void HandleEscapedError() noexcept {
+    const RunTimeError error = CurrentExceptionAsRunTimeError();
+    if (WriteScope* write = WriteScope::Current()) {
+        write->Keep(error);  // the error belongs to the handler that wrote
+    } else {
+        ReportUnhandledError(error);
+    }
 }
 
-void EndWrite() {
-    --writeDepth;
-    if (errorFromWrite) {
-        const RunTimeError error = *errorFromWrite;
-        errorFromWrite.reset();
-        throw error;
-    }
+WriteScope::WriteScope() noexcept : outer_(innermostWrite) {
+    innermostWrite = this;
+}
+
+WriteScope::~WriteScope() {
+    innermostWrite = outer_;
+}
+
+WriteScope* WriteScope::Current() noexcept {
+    return innermostWrite;
+}
+
+void WriteScope::Keep(const RunTimeError& error) noexcept {
+    if (!kept_)
+        kept_ = error;
+}
+
+void WriteScope::RaiseKeptError() {
+    if (kept_)
+        throw *kept_;
 }
 
 }  // namespace detail

@@ -1,31 +1,81 @@
 #pragma once
 
-#include <functional>
+#include <QObject>
+#include <optional>
+#include <type_traits>
 #include <utility>
 
-#include "cipher/run_time_error.h"
+#include "runtime/run_time_error.h"
 
 namespace korvane::runtime {
 
-using EventHandler = std::function<void()>;
-
-// Runs an event handler at a point where Qt called us. Nothing escapes it: an error the handler
-// does not catch ends it and goes to the report of unhandled errors, or, when the event was
-// raised by a property write inside another handler, back to that write, which re-raises it in
-// the handler that wrote. After the program has ended no handler runs.
-void Deliver(const EventHandler& handler) noexcept;
+// Program state: running from the moment a form is loaded until End. After End no handler runs.
+void MarkProgramRunning() noexcept;
+void MarkProgramEnded() noexcept;
+bool ProgramEnded() noexcept;
 
 namespace detail {
-void BeginWrite() noexcept;
-void EndWrite();  // re-raises the first error a handler raised during the write
+
+// Called inside a catch block with the error a handler let escape: sends it back to the
+// property write that raised the handler's event, or else to the report of unhandled errors.
+void HandleEscapedError() noexcept;
+
+// A property write that may raise events; handlers run before it returns. An error one of them
+// lets escape is kept here and raised again in the handler that wrote. Scopes nest, and a
+// write that throws on its own still leaves its scope.
+class WriteScope {
+public:
+    WriteScope() noexcept;
+    ~WriteScope();
+    WriteScope(const WriteScope&) = delete;
+    WriteScope& operator=(const WriteScope&) = delete;
+
+    // The innermost write under way, if any.
+    static WriteScope* Current() noexcept;
+    void Keep(const RunTimeError& error) noexcept;
+    // Raises the first error a handler let escape during the write.
+    void RaiseKeptError();
+
+private:
+    WriteScope* outer_;
+    std::optional<RunTimeError> kept_;
+};
+
 }  // namespace detail
 
-// Performs a Qt write that may raise events synchronously; their handlers run before it returns.
+// Runs an event handler at a point where Qt called us; this is where every error a handler
+// lets escape is caught, so that no exception crosses a Qt frame.
+template <typename Handler>
+void Deliver(Handler&& handler) noexcept {
+    if (ProgramEnded())
+        return;
+    try {
+        std::forward<Handler>(handler)();
+    } catch (...) {
+        detail::HandleEscapedError();
+    }
+}
+
+// Connects a control's event signal to a handler, a member function of the receiver. The
+// handler runs through Deliver, so what it raises is reported and never reaches Qt.
+template <typename Sender, typename SignalClass, typename Receiver, typename HandlerClass,
+          typename... Args>
+QMetaObject::Connection ConnectHandler(Sender& sender, void (SignalClass::*signal)(Args...),
+                                       Receiver& receiver, void (HandlerClass::*handler)(Args...)) {
+    static_assert(std::is_base_of_v<SignalClass, Sender>, "the signal is not the sender's");
+    static_assert(std::is_base_of_v<HandlerClass, Receiver>, "the handler is not the receiver's");
+    return QObject::connect(&sender, signal, &receiver, [&receiver, handler](Args... args) {
+        Deliver([&] { (receiver.*handler)(std::forward<Args>(args)...); });
+    });
+}
+
+// Performs a Qt write that may raise events synchronously; their handlers run before it returns,
+// and the first error one of them raised is raised again here.
 template <typename Write>
 void WriteRaisingEvents(Write&& write) {
-    detail::BeginWrite();
+    detail::WriteScope scope;
     std::forward<Write>(write)();
-    detail::EndWrite();
+    scope.RaiseKeptError();
 }
 
 // Runs one statement whose run-time error is to be skipped, execution going on with the next.
@@ -36,10 +86,5 @@ void ResumeNext(Statement&& statement) noexcept {
     } catch (...) {  // every error of the statement is skipped, whatever its kind
     }
 }
-
-// Program state: running from the moment a form is loaded until End.
-void MarkProgramRunning() noexcept;
-void MarkProgramEnded() noexcept;
-bool ProgramEnded() noexcept;
 
 }  // namespace korvane::runtime

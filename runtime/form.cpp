@@ -6,27 +6,11 @@
 #include <QLabel>
 #include <algorithm>
 
-#include "runtime/command_button.h"
-#include "runtime/scroll_bar.h"
-#include "runtime/text_box.h"
+#include "runtime/events.h"
 #include "runtime/twips.h"
 
 namespace korvane::runtime {
 namespace {
-
-Control* MakeControl(const ControlDescription& description, QWidget* form) {
-    switch (description.kind) {
-        case ControlKind::TextBox:
-            return new TextBox(description, form);
-        case ControlKind::CommandButton:
-            return new CommandButton(description, form);
-        case ControlKind::HScrollBar:
-            return new HScrollBar(description, form);
-        case ControlKind::Label:
-            break;
-    }
-    return new Control(description, new QLabel(QString::fromUtf8(description.caption), form));
-}
 
 // The form's controls are laid out in twips for a small interface font, as the classic form
 // designers used: the desktop's family at 7.5 points, a little narrowed, lets every caption
@@ -44,6 +28,7 @@ Form::Form(const FormDescription& description) {
     MarkProgramRunning();
     setFont(DefaultFormFont());
     setWindowTitle(QString::fromUtf8(description.caption));
+    setAccessibleDescription(QString::fromUtf8(description.accessibleDescription));
     QIcon icon;
     for (const char* picture : description.iconResources)
         icon.addFile(QString::fromUtf8(picture));
@@ -51,31 +36,6 @@ Form::Form(const FormDescription& description) {
     resize(TwipsToPixels(description.clientWidth), TwipsToPixels(description.clientHeight));
     setMinimumSize(TwipsToPixels(description.minClientWidth),
                    TwipsToPixels(description.minClientHeight));
-
-    for (const ControlDescription& control : description.controls) {
-        controls_.push_back(MakeControl(control, this));
-        controls_.back()->widget()->installEventFilter(this);
-    }
-    // Later controls lie over earlier ones, and every control over the labels.
-    for (Control* control : controls_) {
-        if (!qobject_cast<QLabel*>(control->widget()))
-            control->widget()->raise();
-    }
-
-    std::vector<Control*> tabOrder;
-    for (Control* control : controls_) {
-        if (control->widget()->focusPolicy() & Qt::TabFocus)
-            tabOrder.push_back(control);
-    }
-    std::stable_sort(tabOrder.begin(), tabOrder.end(), [](const Control* a, const Control* b) {
-        return a->tabIndex() < b->tabIndex();
-    });
-    for (std::size_t i = 1; i < tabOrder.size(); ++i) {
-        QWidget::setTabOrder(tabOrder[i - 1]->widget(), tabOrder[i]->widget());
-    }
-    if (!tabOrder.empty())
-        tabOrder.front()->widget()->setFocus(Qt::OtherFocusReason);
-
     focusChanged_ = connect(qApp, &QApplication::focusChanged, this,
                             [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
 }
@@ -86,19 +46,53 @@ Form::~Form() {
     disconnect(focusChanged_);
 }
 
+void Form::Enrol(Control& control) {
+    controls_.push_back(&control);
+    control.widget()->installEventFilter(this);
+    // Later controls lie over earlier ones, and every control over the labels.
+    if (!qobject_cast<QLabel*>(control.widget()))
+        control.widget()->raise();
+}
+
+void Form::Withdraw(Control& control) noexcept {
+    std::erase(controls_, &control);
+}
+
 float Form::clientWidth() const {
     return float(PixelsToTwips(width()));
 }
 
-void Form::resizeEvent(QResizeEvent* event) noexcept {
+void Form::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    Deliver(Resize);
+    Q_EMIT Resize();
 }
 
-bool Form::eventFilter(QObject*, QEvent* event) noexcept {
-    if (event->type() == QEvent::FocusIn) {
-        lastFocusInReason_ = static_cast<QFocusEvent*>(event)->reason();
+void Form::showEvent(QShowEvent* event) {
+    if (!tabOrderApplied_) {
+        tabOrderApplied_ = true;
+        ApplyTabOrder();
     }
+    QWidget::showEvent(event);
+}
+
+void Form::ApplyTabOrder() {
+    std::vector<Control*> tabOrder;
+    for (Control* control : controls_) {
+        if (control->widget()->focusPolicy() & Qt::TabFocus)
+            tabOrder.push_back(control);
+    }
+    std::stable_sort(tabOrder.begin(), tabOrder.end(), [](const Control* a, const Control* b) {
+        return a->tabIndex() < b->tabIndex();
+    });
+    for (std::size_t i = 1; i < tabOrder.size(); ++i)
+        QWidget::setTabOrder(tabOrder[i - 1]->widget(), tabOrder[i]->widget());
+    if (!tabOrder.empty())
+        tabOrder.front()->widget()->setFocus(Qt::OtherFocusReason);
+}
+
+bool Form::eventFilter(QObject*, QEvent* event) {
+    if (event->type() == QEvent::FocusIn)
+        lastFocusInReason_ = static_cast<QFocusEvent*>(event)->reason();
     return false;
 }
 
@@ -120,7 +114,7 @@ void Form::OnFocusChanged(QWidget* now) {
     QPointer<Control> previous = active_;
     active_ = control;
     if (previous)
-        Deliver(previous->LostFocus);
+        Q_EMIT previous->LostFocus();
     if (active_ != control)
         return;  // the LostFocus handler sent focus elsewhere
     if (lastFocusInReason_ == Qt::MouseFocusReason) {
@@ -130,12 +124,12 @@ void Form::OnFocusChanged(QWidget* now) {
             this,
             [this, target = QPointer<Control>(control)] {
                 if (target && active_ == target)
-                    Deliver(target->GotFocus);
+                    Q_EMIT target->GotFocus();
             },
             Qt::QueuedConnection);
         return;
     }
-    Deliver(control->GotFocus);
+    Q_EMIT control->GotFocus();
 }
 
 }  // namespace korvane::runtime

@@ -5,16 +5,18 @@
 #include <vector>
 
 #include "runtime/control.h"
-#include "runtime/events.h"
 #include "runtime/form_description.h"
 
 namespace korvane::runtime {
 
-// A top-level window built from its stored description. It owns its controls, raises its own
-// Resize event, and raises GotFocus and LostFocus when focus moves from one of its controls to
-// another; focus leaving for another window (a message box, another program) and coming back
-// raises nothing.
+// A top-level window built from its stored description; its controls are members of the form
+// class. It raises its own Resize event, and raises GotFocus and LostFocus when focus moves from
+// one of its controls to another; focus leaving for another window (a message box, another
+// program) and coming back raises nothing. When first shown, it orders its controls for Tab by
+// their tab index and gives focus to the first.
 class Form : public QWidget {
+    Q_OBJECT
+
 public:
     explicit Form(const FormDescription& description);
     ~Form() override;
@@ -25,35 +27,29 @@ public:
     // The control that has, or last had, focus.
     Control* activeControl() const { return active_; }
 
+Q_SIGNALS:
     // Raised when the form is first shown and after every change of its size.
-    EventHandler Resize;
+    void Resize();
 
 protected:
-    template <typename ControlType>
-    ControlType& Find(const char* name) const;
-
-    void resizeEvent(QResizeEvent* event) noexcept override;
-    bool eventFilter(QObject* watched, QEvent* event) noexcept override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend class Control;
+    void Enrol(Control& control);
+    void Withdraw(Control& control) noexcept;
+
+    void ApplyTabOrder();
     Control* ControlOf(QWidget* widget) const;
     void OnFocusChanged(QWidget* now);
 
-    std::vector<Control*> controls_;  // owned through their widgets, children of the form
+    std::vector<Control*> controls_;  // members of the form class, in the order they were made
     QPointer<Control> active_;
+    bool tabOrderApplied_ = false;
     Qt::FocusReason lastFocusInReason_ = Qt::OtherFocusReason;
     QMetaObject::Connection focusChanged_;
 };
-
-template <typename ControlType>
-ControlType& Form::Find(const char* name) const {
-    for (Control* control : controls_) {
-        if (control->name() == QLatin1String(name)) {
-            if (auto* found = dynamic_cast<ControlType*>(control))
-                return *found;
-        }
-    }
-    qFatal("The stored form has no control named %s of that kind", name);
-}
 
 }  // namespace korvane::runtime

@@ -4,13 +4,11 @@
 
 #include "runtime/error_report.h"
 #include "runtime/events.h"
-#include "runtime/memory_reuse.h"
 
 namespace korvane::runtime {
 
 int Start(int& argc, char** argv, const ProjectDescription& project,
           const std::function<std::unique_ptr<Form>()>& loadStartupForm) {
-    ReuseLargeBlocks();
     QApplication application(argc, argv);
     UseProject(project);
 

@@ -7,17 +7,21 @@ class QScrollBar;
 namespace korvane::runtime {
 
 // A horizontal scroll bar with a fixed range. Its value changes when the user releases the
-// thumb, not while dragging, and on every arrow, track or keyboard step.
+// thumb, not while dragging, and on every arrow, track or keyboard step: Right, Down and
+// Page Down step it forward, Left, Up and Page Up back, Home and End go to either end.
 class HScrollBar final : public Control {
+    Q_OBJECT
+
 public:
-    HScrollBar(const ControlDescription& description, QWidget* form);
+    HScrollBar(Form& form, const ControlDescription& description);
 
     qint16 value() const;
     // A value outside the range is an invalid property value. A write that changes the value
     // raises Change before it returns; writing the current value raises nothing.
     void setValue(qint16 value);
 
-    EventHandler Change;
+Q_SIGNALS:
+    void Change();
 
 private:
     QScrollBar* bar_;

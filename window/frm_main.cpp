@@ -7,30 +7,40 @@
 #include "runtime/message_box.h"
 #include "runtime/program.h"
 #include "window/frm_main_description.h"
-#include "window/help_texts.h"
+#include "window/inverse_key_hint.h"
 
 namespace korvane {
 
+using frm_main::Row;
+using runtime::ConnectHandler;
 using runtime::ResumeNext;
 
 frmMain::frmMain()
-    : Form(FrmMainDescription()),
-      txtOriginal(Find<runtime::TextBox>("txtOriginal")),
-      txtRotate(Find<runtime::TextBox>("txtRotate")),
-      HSRotate(Find<runtime::HScrollBar>("HSRotate")),
-      txtMultiply(Find<runtime::TextBox>("txtMultiply")),
-      cmdExit(Find<runtime::CommandButton>("cmdExit")),
-      txtDecrypted(Find<runtime::TextBox>("txtDecrypted")) {
-    Resize = [this] { Form_Resize(); };
-    cmdExit.Click = [this] { cmdExit_Click(); };
-    txtOriginal.Change = [this] { txtOriginal_Change(); };
-    txtMultiply.Change = [this] { txtMultiply_Change(); };
-    HSRotate.Change = [this] { HSRotate_Change(); };
-    txtRotate.GotFocus = [this] { txtRotate_GotFocus(); };
-    txtRotate.KeyPress = [this](qint16& KeyAscii) { txtRotate_KeyPress(KeyAscii); };
-    txtRotate.LostFocus = [this] { txtRotate_LostFocus(); };
-    AttachHelpTexts(*this);
+    : Form(frm_main::kForm),
+      Label1(*this, Row("Label1")),
+      txtOriginal(*this, Row("txtOriginal")),
+      Label2(*this, Row("Label2")),
+      txtRotate(*this, Row("txtRotate")),
+      HSRotate(*this, Row("HSRotate")),
+      Label4(*this, Row("Label4")),
+      txtMultiply(*this, Row("txtMultiply")),
+      cmdExit(*this, Row("cmdExit")),
+      Label3(*this, Row("Label3")),
+      txtDecrypted(*this, Row("txtDecrypted")),
+      inverseKeyHint_(new InverseKeyHint(txtRotate, txtMultiply, this)) {
+    ConnectHandler(*this, &Form::Resize, *this, &frmMain::Form_Resize);
+    ConnectHandler(cmdExit, &runtime::CommandButton::Click, *this, &frmMain::cmdExit_Click);
+    ConnectHandler(txtOriginal, &runtime::TextBox::Change, *this, &frmMain::txtOriginal_Change);
+    ConnectHandler(txtMultiply, &runtime::TextBox::Change, *this, &frmMain::txtMultiply_Change);
+    ConnectHandler(HSRotate, &runtime::HScrollBar::Change, *this, &frmMain::HSRotate_Change);
+    ConnectHandler(txtRotate, &runtime::Control::GotFocus, *this, &frmMain::txtRotate_GotFocus);
+    ConnectHandler(txtRotate, &runtime::TextBox::KeyPress, *this, &frmMain::txtRotate_KeyPress);
+    ConnectHandler(txtRotate, &runtime::Control::LostFocus, *this, &frmMain::txtRotate_LostFocus);
+    inverseKeyHint_->Show(txtMultiply);
+    inverseKeyHint_->Show(txtDecrypted);
 }
+
+frmMain::~frmMain() = default;
 
 void frmMain::Form_Resize() {
     // A width below zero (a window narrower than the margins) is refused by the box; the

@@ -2,24 +2,35 @@
 
 #include "runtime/command_button.h"
 #include "runtime/form.h"
+#include "runtime/label.h"
+#include "runtime/multi_line_text_box.h"
 #include "runtime/scroll_bar.h"
-#include "runtime/text_box.h"
+#include "runtime/single_line_text_box.h"
 
 namespace korvane {
+
+class InverseKeyHint;
 
 // The main window. Its handlers keep no state between events: every value is read afresh from
 // the controls.
 // NOLINTNEXTLINE(readability-identifier-naming): the window and its handlers keep their names
 class frmMain final : public runtime::Form {
+    Q_OBJECT
+
 public:
     frmMain();
+    ~frmMain() override;
 
-    runtime::TextBox& txtOriginal;
-    runtime::TextBox& txtRotate;
-    runtime::HScrollBar& HSRotate;
-    runtime::TextBox& txtMultiply;
-    runtime::CommandButton& cmdExit;
-    runtime::TextBox& txtDecrypted;
+    runtime::Label Label1;
+    runtime::MultiLineTextBox txtOriginal;
+    runtime::Label Label2;
+    runtime::SingleLineTextBox txtRotate;
+    runtime::HScrollBar HSRotate;
+    runtime::Label Label4;
+    runtime::SingleLineTextBox txtMultiply;
+    runtime::CommandButton cmdExit;
+    runtime::Label Label3;
+    runtime::MultiLineTextBox txtDecrypted;
 
     void Form_Resize();
     void cmdExit_Click();
@@ -36,6 +47,9 @@ public:
     void txtRotate_GotFocus();
     void txtRotate_KeyPress(qint16& KeyAscii);
     void txtRotate_LostFocus();
+
+private:
+    InverseKeyHint* inverseKeyHint_;
 };
 
 }  // namespace korvane

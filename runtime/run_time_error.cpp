@@ -1,6 +1,10 @@
-#include "runtime/errors.h"
+#include "runtime/run_time_error.h"
 
 namespace korvane::runtime {
+
+RunTimeError OverflowError() {
+    return {6, QStringLiteral("Overflow")};
+}
 
 RunTimeError InvalidPropertyValueError() {
     return {380, QStringLiteral("Invalid property value")};
@@ -12,10 +16,6 @@ RunTimeError OutOfMemoryError() {
 
 RunTimeError InternalError() {
     return {51, QStringLiteral("Internal error")};
-}
-
-QString UnhandledErrorText(const RunTimeError& error) {
-    return QStringLiteral("Run-time error '%1':\n\n%2").arg(error.number).arg(error.message);
 }
 
 }  // namespace korvane::runtime

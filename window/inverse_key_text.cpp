@@ -1,10 +1,10 @@
-#include "cipher/way_back.h"
+#include "window/inverse_key_text.h"
 
 #include <optional>
 
 #include "cipher/inverse_key.h"
 #include "cipher/number_text.h"
-#include "cipher/run_time_error.h"
+#include "runtime/run_time_error.h"
 
 namespace korvane {
 namespace {
@@ -12,7 +12,7 @@ namespace {
 std::optional<qint16> BoxValue(QStringView text) {
     try {
         return ToInt16(ReadNumber(text));
-    } catch (const RunTimeError&) {
+    } catch (const runtime::RunTimeError&) {
         return std::nullopt;
     }
 }
@@ -30,7 +30,7 @@ QString CannotBeUndone(const QString& why) {
 
 }  // namespace
 
-QString WayBackText(QStringView rotationText, QStringView multiplierText) {
+QString InverseKeyText(QStringView rotationText, QStringView multiplierText) {
     const std::optional<qint16> rotation = BoxValue(rotationText);
     if (!rotation)
         return TooLarge(QStringLiteral("rotation"));
@@ -39,40 +39,40 @@ QString WayBackText(QStringView rotationText, QStringView multiplierText) {
         return TooLarge(QStringLiteral("multiplier"));
 
     const Key key{.rotation = *rotation, .multiplier = *multiplier};
-    const InverseKey back = InverseOf(key);
+    const InverseKey inverse = InverseOf(key);
     const QString m = FormatInteger(key.multiplier);
     const QString r = FormatInteger(key.rotation);
-    switch (back.undo) {
-        case Undo::EvenMultiplier:
+    switch (inverse.invertibility) {
+        case Invertibility::EvenMultiplier:
             return CannotBeUndone(
                 QStringLiteral("Multiplier %1 is even: several letters become the same letter")
                     .arg(m));
-        case Undo::MultipleOf13:
+        case Invertibility::MultipleOf13:
             return CannotBeUndone(
                 QStringLiteral("Multiplier %1 is a multiple of 13: several letters become the "
                                "same letter")
                     .arg(m));
-        case Undo::NotLetters:
+        case Invertibility::NotLetters:
             return CannotBeUndone(
                 QStringLiteral("With rotation %1 and multiplier %2 some letters become digits "
                                "or signs")
                     .arg(r, m));
-        case Undo::AllOverflow:
+        case Invertibility::AllOverflow:
             return QStringLiteral(
                        "With rotation %1 and multiplier %2 every letter overflows, so "
                        "no text with letters is enciphered.")
                 .arg(r, m);
-        case Undo::Possible:
+        case Invertibility::Invertible:
             break;
     }
     QString text =
         QStringLiteral("To read the output back, set rotation %1 and multiplier %2.")
-            .arg(FormatInteger(back.inverse.rotation), FormatInteger(back.inverse.multiplier));
-    if (back.firstOverflowingLetter != 0) {
+            .arg(FormatInteger(inverse.inverse.rotation), FormatInteger(inverse.inverse.multiplier));
+    if (inverse.firstOverflowingLetter != 0) {
         text += QStringLiteral(
                     "\nLetters from %1 to Z overflow with this key: a text holding one "
                     "of them is not enciphered.")
-                    .arg(QChar(back.firstOverflowingLetter));
+                    .arg(QChar(inverse.firstOverflowingLetter));
     }
     return text;
 }

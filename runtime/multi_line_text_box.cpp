@@ -1,0 +1,116 @@
+#include "runtime/multi_line_text_box.h"
+
+#include <QTextCursor>
+#include <QTextDocument>
+#include <algorithm>
+
+#include "runtime/events.h"
+#include "runtime/form.h"
+#include "runtime/plain_text_edit.h"
+#include "runtime/text_diff.h"
+
+namespace korvane::runtime {
+namespace {
+
+QPlainTextEdit* MakeLines(const ControlDescription& description, QWidget* form) {
+    auto* lines = new PlainTextEdit(form);
+    lines->setLineWrapMode(QPlainTextEdit::NoWrap);
+    lines->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    lines->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    lines->setTabChangesFocus(true);
+    lines->setPlainText(QString::fromUtf8(description.caption));
+    if (description.readOnly) {
+        lines->setReadOnly(true);
+        lines->setUndoRedoEnabled(false);
+        // Read-only, yet the user can still select with the keyboard and copy.
+        lines->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        lines->setFocusPolicy(Qt::StrongFocus);
+    }
+    return lines;
+}
+
+// What the document does not keep as written: a carriage return, a paragraph separator and the
+// two frame marks become line breaks on insertion. One pass with no early exit, so that the
+// compiler vectorizes it.
+struct LineBreakNormalisation {
+    bool carriageReturn = false;
+    bool any = false;
+};
+
+LineBreakNormalisation NormalisationOf(QStringView text) {
+    bool carriageReturn = false;
+    bool other = false;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        carriageReturn |= u == u'\r';
+        other |= (u == QChar::ParagraphSeparator) | ((u | 1) == 0xFDD1);
+    }
+    return {carriageReturn, carriageReturn || other};
+}
+
+}  // namespace
+
+MultiLineTextBox::MultiLineTextBox(Form& form, const ControlDescription& description)
+    : TextBox(form, description, MakeLines(description, &form)),
+      lines_(static_cast<QPlainTextEdit*>(widget())) {
+    connect(lines_, &QPlainTextEdit::textChanged, this, &TextBox::Change);
+    connect(lines_->document(), &QTextDocument::contentsChange, this,
+            [this] { ++documentChanges_; });
+}
+
+QString MultiLineTextBox::text() const {
+    // The raw text keeps every character as typed (a no-break space stays one); only the
+    // document's block separators are read back as line feeds.
+    QString raw = lines_->document()->toRawText();
+    char16_t* units = reinterpret_cast<char16_t*>(raw.data());
+    for (qsizetype i = 0; i < raw.size(); ++i) {  // no jump per unit, so it is vectorized
+        units[i] = units[i] == QChar::ParagraphSeparator ? u'\n' : units[i];
+    }
+    return raw;
+}
+
+QString MultiLineTextBox::CurrentText() const {
+    if (writtenAt_ != 0 && writtenAt_ == documentChanges_)
+        return written_;
+    return text();
+}
+
+void MultiLineTextBox::setText(const QString& text) {
+    const QString current = CurrentText();
+    if (current == text)
+        return;
+    WriteRaisingEvents([&] {
+        // The edit below changes the document once. Noted before it, since the Change event
+        // it raises may write the box again.
+        const LineBreakNormalisation normalisation = NormalisationOf(text);
+        written_ = normalisation.any ? QString() : text;
+        writtenAt_ = normalisation.any ? 0 : documentChanges_ + 1;
+        // "\r\n" becomes one line break, so no span of such a text matches the document: it is
+        // written whole.
+        const ChangedSpan span =
+            normalisation.carriageReturn ? ChangedSpan{} : FindChangedSpan(current, text);
+        QTextCursor cursor(lines_->document());
+        cursor.beginEditBlock();
+        cursor.setPosition(int(span.prefix));
+        cursor.setPosition(int(current.size() - span.suffix), QTextCursor::KeepAnchor);
+        cursor.insertText(text.mid(span.prefix, text.size() - span.prefix - span.suffix));
+        cursor.endEditBlock();
+    });
+}
+
+void MultiLineTextBox::setSelLength(int length) {
+    if (length < 0)
+        throw InvalidPropertyValueError();
+    QTextCursor cursor = lines_->textCursor();
+    const int start = cursor.selectionStart();
+    const int end = lines_->document()->characterCount() - 1;  // less the closing separator
+    cursor.setPosition(start);
+    cursor.setPosition(std::min(start + length, end), QTextCursor::KeepAnchor);
+    lines_->setTextCursor(cursor);
+}
+
+void MultiLineTextBox::InsertTyped(QChar character) {
+    lines_->insertPlainText(QString(character));
+}
+
+}  // namespace korvane::runtime

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "runtime/text_box.h"
+
+class QPlainTextEdit;
+
+namespace korvane::runtime {
+
+// A text box of several lines with both scroll bars and no wrapping; read-only when its
+// description says so, and then still selectable and copyable.
+class MultiLineTextBox final : public TextBox {
+    Q_OBJECT
+
+public:
+    MultiLineTextBox(Form& form, const ControlDescription& description);
+
+    QString text() const override;
+    // Rewrites only the span that differs, in one edit, so that the caret and the scroll position
+    // of someone reading the box stay put.
+    void setText(const QString& text) override;
+    void setSelLength(int length) override;
+
+protected:
+    void InsertTyped(QChar character) override;
+
+private:
+    QString CurrentText() const;
+
+    QPlainTextEdit* lines_;
+
+    // The text as last written, while the document has not changed since: the next write
+    // compares against it instead of reading a long document back.
+    QString written_;
+    quint64 documentChanges_ = 0;  // changes of the document so far
+    quint64 writtenAt_ = 0;        // the count at which written_ is the text; 0 for none
+};
+
+}  // namespace korvane::runtime

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+namespace korvane::runtime {
+
+// A run-time error: a number and a message, thrown as a value and caught where Qt calls a
+// handler. The errors below are the ones the program raises or meets.
+struct RunTimeError {
+    int number = 0;
+    QString message;
+
+    friend bool operator==(const RunTimeError&, const RunTimeError&) = default;
+};
+
+// Error 6: checked 16-bit or 32-bit arithmetic, or a conversion, left its type's range.
+RunTimeError OverflowError();
+
+// Error 380: a control was given a value it cannot take (a negative width, a scroll-bar value
+// outside its range).
+RunTimeError InvalidPropertyValueError();
+
+// Errors that do not come from the program's own rules but must still never cross a Qt frame.
+RunTimeError OutOfMemoryError();
+RunTimeError InternalError();
+
+}  // namespace korvane::runtime

@@ -1,0 +1,50 @@
+#include "runtime/single_line_text_box.h"
+
+#include <QLineEdit>
+#include <algorithm>
+#include <limits>
+
+#include "runtime/events.h"
+#include "runtime/form.h"
+
+namespace korvane::runtime {
+namespace {
+
+QLineEdit* MakeLine(const ControlDescription& description, QWidget* form) {
+    auto* line = new QLineEdit(form);
+    line->setMaxLength(std::numeric_limits<int>::max());  // no 32767-character cut
+    line->setText(QString::fromUtf8(description.caption));
+    line->setReadOnly(description.readOnly);
+    return line;
+}
+
+}  // namespace
+
+SingleLineTextBox::SingleLineTextBox(Form& form, const ControlDescription& description)
+    : TextBox(form, description, MakeLine(description, &form)),
+      line_(static_cast<QLineEdit*>(widget())) {
+    connect(line_, &QLineEdit::textChanged, this, &TextBox::Change);
+}
+
+QString SingleLineTextBox::text() const {
+    return line_->text();
+}
+
+void SingleLineTextBox::setText(const QString& text) {
+    if (line_->text() == text)
+        return;
+    WriteRaisingEvents([&] { line_->setText(text); });
+}
+
+void SingleLineTextBox::setSelLength(int length) {
+    if (length < 0)
+        throw InvalidPropertyValueError();
+    const int start = line_->hasSelectedText() ? line_->selectionStart() : line_->cursorPosition();
+    line_->setSelection(start, std::min(length, int(line_->text().size()) - start));
+}
+
+void SingleLineTextBox::InsertTyped(QChar character) {
+    line_->insert(QString(character));
+}
+
+}  // namespace korvane::runtime

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QStringView>
+
+namespace korvane::runtime {
+
+// Where two texts differ: they share `prefix` code units at the start and `suffix` at the end,
+// and neither boundary splits a surrogate pair. Replacing current[prefix, size - suffix) with
+// wanted[prefix, size - suffix) turns one into the other.
+struct ChangedSpan {
+    qsizetype prefix = 0;
+    qsizetype suffix = 0;
+};
+
+ChangedSpan FindChangedSpan(QStringView current, QStringView wanted);
+
+}  // namespace korvane::runtime

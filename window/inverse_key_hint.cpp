@@ -1,0 +1,32 @@
+#include "window/inverse_key_hint.h"
+
+#include "window/inverse_key_text.h"
+
+namespace korvane {
+
+InverseKeyHint::InverseKeyHint(const runtime::TextBox& rotation,
+                               const runtime::TextBox& multiplier, QObject* parent)
+    : QObject(parent), rotation_(rotation), multiplier_(multiplier) {
+    // Every change of either box, typed or written by a handler, changes the inverse key.
+    for (const runtime::TextBox* box : {&rotation_, &multiplier_})
+        connect(box, &runtime::TextBox::Change, this, &InverseKeyHint::Refresh);
+}
+
+void InverseKeyHint::Show(runtime::Control& control) {
+    shown_.push_back({&control, control.accessibleDescription()});
+    Refresh();
+}
+
+void InverseKeyHint::Refresh() noexcept {
+    try {
+        const QString hint = InverseKeyText(rotation_.text(), multiplier_.text());
+        for (const Shown& entry : shown_) {
+            entry.control->setToolTip(hint);
+            entry.control->setAccessibleDescription(
+                entry.description.isEmpty() ? hint : entry.description + u' ' + hint);
+        }
+    } catch (...) {  // out of memory: the hints keep their last text
+    }
+}
+
+}  // namespace korvane
