@@ -14,11 +14,11 @@
 
 #include "check.h"
 #include "cipher/number_text.h"
-#include "cipher/run_time_error.h"
+#include "runtime/run_time_error.h"
 
 namespace {
 
-using korvane::RunTimeError;
+using korvane::runtime::RunTimeError;
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
@@ -74,7 +74,7 @@ void CheckConversion(double value, Integer low, Integer high, Convert convert) {
         FUZZ_CHECK(double(converted) == expected);
     } catch (const RunTimeError& error) {
         FUZZ_CHECK(!fits);
-        FUZZ_CHECK(error == korvane::OverflowError());
+        FUZZ_CHECK(error == korvane::runtime::OverflowError());
     }
 }
 

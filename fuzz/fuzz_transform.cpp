@@ -11,13 +11,13 @@
 #include <optional>
 
 #include "check.h"
-#include "cipher/run_time_error.h"
 #include "cipher/transform.h"
-#include "tests/reference_transform.h"
+#include "reference/reference_transform.h"
+#include "runtime/run_time_error.h"
 
 namespace {
 
-using korvane::RunTimeError;
+using korvane::runtime::RunTimeError;
 namespace reference = korvane::reference;
 
 struct Case {
@@ -46,7 +46,7 @@ std::optional<QString> Run(const QString& text, qint16 rotation, qint16 multipli
     try {
         return korvane::TransformText(text, rotation, multiplier);
     } catch (const RunTimeError& error) {
-        FUZZ_CHECK(error == korvane::OverflowError());
+        FUZZ_CHECK(error == korvane::runtime::OverflowError());
         return std::nullopt;
     }
 }

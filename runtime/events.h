@@ -69,6 +69,16 @@ QMetaObject::Connection ConnectHandler(Sender& sender, void (SignalClass::*signa
     });
 }
 
+// Connects a control's event signal to any callable, run through Deliver as a handler is.
+template <typename Sender, typename SignalClass, typename Handler, typename... Args>
+QMetaObject::Connection ConnectHandler(Sender& sender, void (SignalClass::*signal)(Args...),
+                                       const QObject* context, Handler handler) {
+    static_assert(std::is_base_of_v<SignalClass, Sender>, "the signal is not the sender's");
+    return QObject::connect(&sender, signal, context, [handler = std::move(handler)](Args... args) {
+        Deliver([&] { handler(std::forward<Args>(args)...); });
+    });
+}
+
 // Performs a Qt write that may raise events synchronously; their handlers run before it returns,
 // and the first error one of them raised is raised again here.
 template <typename Write>

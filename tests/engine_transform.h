@@ -4,8 +4,8 @@
 #include <QStringView>
 #include <optional>
 
-#include "cipher/run_time_error.h"
 #include "cipher/transform.h"
+#include "runtime/run_time_error.h"
 
 namespace korvane::testing {
 
@@ -15,8 +15,8 @@ inline std::optional<QString> EngineTransform(QStringView text, qint16 rotation,
                                               qint16 multiplier) {
     try {
         return TransformText(text, rotation, multiplier);
-    } catch (const RunTimeError& error) {
-        if (error == OverflowError())
+    } catch (const runtime::RunTimeError& error) {
+        if (error == runtime::OverflowError())
             return std::nullopt;
         throw;
     }

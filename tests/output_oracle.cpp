@@ -1,4 +1,4 @@
-#include "tests/output_oracle.h"
+#include "output_oracle.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -6,8 +6,8 @@
 #include <optional>
 
 #include "cipher/number_text.h"
-#include "cipher/run_time_error.h"
-#include "tests/reference_transform.h"
+#include "reference/reference_transform.h"
+#include "runtime/run_time_error.h"
 #include "window/frm_main.h"
 
 namespace korvane::testing {
@@ -16,7 +16,7 @@ namespace {
 std::optional<qint16> NumberIn(const QString& text) {
     try {
         return ToInt16(ReadNumber(text));
-    } catch (const RunTimeError&) {
+    } catch (const runtime::RunTimeError&) {
         return std::nullopt;
     }
 }

@@ -1,4 +1,4 @@
-#include "tests/random_text.h"
+#include "random_text.h"
 
 #include <array>
 

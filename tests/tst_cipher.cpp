@@ -5,8 +5,8 @@
 
 #include "cipher/checked_int.h"
 #include "cipher/number_text.h"
-#include "cipher/run_time_error.h"
 #include "cipher/transform.h"
+#include "runtime/run_time_error.h"
 
 using namespace korvane;
 
@@ -17,8 +17,8 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 bool RaisesOverflow(const std::function<void()>& call) {
     try {
         call();
-    } catch (const RunTimeError& error) {
-        return error == OverflowError();
+    } catch (const runtime::RunTimeError& error) {
+        return error == runtime::OverflowError();
     }
     return false;
 }

@@ -6,7 +6,7 @@
 #include <QClipboard>
 #include <QTest>
 
-#include "tests/reference_transform.h"
+#include "reference/reference_transform.h"
 #include "window_fixture.h"
 
 using korvane::runtime::MessageBoxIcon;

@@ -19,10 +19,10 @@
 #include <random>
 #include <vector>
 
+#include "output_oracle.h"
+#include "random_text.h"
 #include "runtime/events.h"
 #include "runtime/message_box.h"
-#include "tests/output_oracle.h"
-#include "tests/random_text.h"
 #include "window/frm_main.h"
 
 using korvane::frmMain;

@@ -7,9 +7,10 @@
 #include <optional>
 
 #include "cipher/number_text.h"
-#include "cipher/run_time_error.h"
 #include "cipher/transform.h"
+#include "runtime/events.h"
 #include "runtime/message_box.h"
+#include "runtime/run_time_error.h"
 #include "window/frm_main.h"
 
 namespace {
@@ -41,7 +42,7 @@ std::optional<QString> ExpectedOutput(frmMain& window) {
         const qint16 rotation = korvane::ToInt16(korvane::ReadNumber(window.txtRotate.text()));
         const qint16 multiplier = korvane::ToInt16(korvane::ReadNumber(window.txtMultiply.text()));
         return korvane::TransformText(Shown(window.txtOriginal), rotation, multiplier);
-    } catch (const korvane::RunTimeError&) {
+    } catch (const korvane::runtime::RunTimeError&) {
         return std::nullopt;
     }
 }
@@ -240,10 +241,11 @@ void RecomputeExactnessTest::aWriteAfterTheUserEditedTheBoxStartsFromTheEdit() {
 void RecomputeExactnessTest::aWriteFromTheChangeEventIsKept() {
     frmMain window;
     bool rewrite = true;
-    window.txtDecrypted.Change = [&] {
-        if (std::exchange(rewrite, false))
-            window.txtDecrypted.setText(u"inner text"_s);
-    };
+    korvane::runtime::ConnectHandler(window.txtDecrypted, &korvane::runtime::TextBox::Change,
+                                     &window, [&] {
+                                         if (std::exchange(rewrite, false))
+                                             window.txtDecrypted.setText(u"inner text"_s);
+                                     });
     window.txtDecrypted.setText(u"outer text"_s);
     QCOMPARE(Shown(window.txtDecrypted), u"inner text"_s);
     window.txtDecrypted.setText(u"outer text"_s);

@@ -11,74 +11,73 @@
 #include <new>
 #include <stdexcept>
 
-#include "runtime/errors.h"
+#include "runtime/events.h"
 #include "runtime/form.h"
 #include "runtime/key_ascii.h"
 #include "runtime/message_box.h"
+#include "runtime/multi_line_text_box.h"
 #include "runtime/program.h"
+#include "runtime/run_time_error.h"
 #include "runtime/scroll_bar.h"
-#include "runtime/text_box.h"
+#include "runtime/single_line_text_box.h"
 
 using namespace korvane;
 using namespace korvane::runtime;
 
 namespace {
 
-constexpr std::array<ControlDescription, 4> kControls{{
-    {.name = "first",
-     .kind = ControlKind::TextBox,
-     .caption = "hello world",
-     .left = 0,
-     .top = 0,
-     .width = 3000,
-     .height = 300,
-     .tabIndex = 0},
-    {.name = "second",
-     .kind = ControlKind::TextBox,
-     .caption = "",
-     .left = 0,
-     .top = 450,
-     .width = 3000,
-     .height = 300,
-     .tabIndex = 1},
-    {.name = "lines",
-     .kind = ControlKind::TextBox,
-     .caption = "one\ntwo",
-     .left = 0,
-     .top = 900,
-     .width = 3000,
-     .height = 1500,
-     .tabIndex = 2,
-     .multiLine = true},
-    {.name = "bar",
-     .kind = ControlKind::HScrollBar,
-     .caption = "",
-     .left = 0,
-     .top = 2550,
-     .width = 3000,
-     .height = 255,
-     .tabIndex = 3,
-     .min = 0,
-     .max = 25,
-     .value = 0},
-}};
+constexpr ControlDescription kFirst{.name = "first",
+                                    .caption = "hello world",
+                                    .left = 0,
+                                    .top = 0,
+                                    .width = 3000,
+                                    .height = 300,
+                                    .tabIndex = 0};
+constexpr ControlDescription kSecond{.name = "second",
+                                     .caption = "",
+                                     .left = 0,
+                                     .top = 450,
+                                     .width = 3000,
+                                     .height = 300,
+                                     .tabIndex = 1};
+constexpr ControlDescription kLines{.name = "lines",
+                                    .caption = "one\ntwo",
+                                    .left = 0,
+                                    .top = 900,
+                                    .width = 3000,
+                                    .height = 1500,
+                                    .tabIndex = 2};
+constexpr ControlDescription kBar{.name = "bar",
+                                  .caption = "",
+                                  .left = 0,
+                                  .top = 2550,
+                                  .width = 3000,
+                                  .height = 255,
+                                  .tabIndex = 3,
+                                  .min = 0,
+                                  .max = 25,
+                                  .value = 0};
 
-constexpr runtime::FormDescription kTestForm{.caption = "Test form",
-                                             .clientWidth = 3300,
-                                             .clientHeight = 3000,
-                                             .minClientWidth = 0,
-                                             .minClientHeight = 0,
-                                             .iconResources = {},
-                                             .controls = kControls};
+constexpr FormDescription kTestForm{.caption = "Test form",
+                                    .clientWidth = 3300,
+                                    .clientHeight = 3000,
+                                    .minClientWidth = 0,
+                                    .minClientHeight = 0};
 
 class TestForm final : public Form {
 public:
     TestForm() : Form(kTestForm) {}
-    TextBox& first = Find<TextBox>("first");
-    TextBox& second = Find<TextBox>("second");
-    TextBox& lines = Find<TextBox>("lines");
-    HScrollBar& bar = Find<HScrollBar>("bar");
+    SingleLineTextBox first{*this, kFirst};
+    SingleLineTextBox second{*this, kSecond};
+    MultiLineTextBox lines{*this, kLines};
+    HScrollBar bar{*this, kBar};
 };
+
+// Connects a test's handler to a control's event, delivered as the window's handlers are.
+template <typename Sender, typename Signal, typename Handler>
+void On(Sender& sender, Signal signal, Handler handler) {
+    ConnectHandler(sender, signal, &sender, std::move(handler));
+}
 
 // Shows a test form and records every message box.
 struct Fixture {
@@ -134,10 +133,10 @@ private Q_SLOTS:
         Fixture f;
         int changed = 0;
         int seen = -1;
-        f.form.bar.Change = [&] {
+        On(f.form.bar, &HScrollBar::Change, [&] {
             ++changed;
             seen = f.form.bar.value();
-        };
+        });
         const auto error = ErrorOf([&] { f.form.bar.setValue(qint16(value)); });
         QCOMPARE(error.has_value(), refused);
         if (refused)
@@ -174,7 +173,7 @@ private Q_SLOTS:
     void writingTheSameTextKeepsTheSelection() {
         Fixture f;
         int changes = 0;
-        f.form.first.Change = [&] { ++changes; };
+        On(f.form.first, &TextBox::Change, [&] { ++changes; });
         f.firstEdit()->setSelection(2, 3);
         f.form.first.setText(QStringLiteral("hello world"));
         QCOMPARE(changes, 0);
@@ -201,7 +200,7 @@ private Q_SLOTS:
         Fixture f;
         f.form.lines.setText(QStringLiteral("one\ntw😀😀"));
         int changes = 0;
-        f.form.lines.Change = [&] { ++changes; };
+        On(f.form.lines, &TextBox::Change, [&] { ++changes; });
         f.form.lines.setText(text);
         QCOMPARE(changes, 1);
         QString expected = text;
@@ -243,11 +242,11 @@ private Q_SLOTS:
     void errorTravelsBackToTheWriter() {
         Fixture f;
         bool wroteOn = false;
-        f.form.bar.Change = [] { throw OverflowError(); };
-        f.form.second.Change = [&] {
+        On(f.form.bar, &HScrollBar::Change, [] { throw OverflowError(); });
+        On(f.form.second, &TextBox::Change, [&] {
             f.form.bar.setValue(3);
             wroteOn = true;
-        };
+        });
         QTest::keyClicks(f.secondEdit(), QStringLiteral("x"));
         QVERIFY(!wroteOn);
         QCOMPARE(f.boxes.size(), 1);
@@ -271,13 +270,13 @@ private Q_SLOTS:
         QFETCH(int, kind);
         QFETCH(QString, report);
         Fixture f;
-        f.form.second.Change = [&] {
+        On(f.form.second, &TextBox::Change, [&] {
             if (kind == 0)
                 f.form.second.setWidth(-1);
             if (kind == 1)
                 throw std::bad_alloc();
             throw std::runtime_error("unexpected");
-        };
+        });
         QTest::keyClicks(f.secondEdit(), QStringLiteral("x"));
         QCOMPARE(f.boxes.size(), 1);
         QCOMPARE(f.boxes.front().prompt, report);
@@ -301,13 +300,13 @@ private Q_SLOTS:
         Fixture f;
         f.form.second.setText(QStringLiteral("a"));
         QList<int> seen;
-        f.form.second.KeyPress = [&](qint16& keyAscii) {
+        On(f.form.second, &TextBox::KeyPress, [&](qint16& keyAscii) {
             seen << keyAscii;
             if (throws)
                 throw OverflowError();
             if (replacement >= 0)
                 keyAscii = qint16(replacement);
-        };
+        });
         QTest::keyClicks(f.secondEdit(), QStringLiteral("b"));
         QCOMPARE(seen, QList<int>{int('b')});
         QCOMPARE(f.form.second.text(), result);
@@ -352,9 +351,9 @@ private Q_SLOTS:
         Fixture f;
         QVERIFY(f.exposed);
         QStringList log;
-        f.form.first.LostFocus = [&] { log << "first lost"; };
-        f.form.second.GotFocus = [&] { log << "second got"; };
-        f.form.second.LostFocus = [&] { log << "second lost"; };
+        On(f.form.first, &Control::LostFocus, [&] { log << "first lost"; });
+        On(f.form.second, &Control::GotFocus, [&] { log << "second got"; });
+        On(f.form.second, &Control::LostFocus, [&] { log << "second lost"; });
         QCOMPARE(QApplication::focusWidget(), f.firstEdit());
         QTest::keyClick(f.firstEdit(), Qt::Key_Tab);
         QTest::keyClick(f.secondEdit(), Qt::Key_Tab);
@@ -370,7 +369,7 @@ private Q_SLOTS:
         other.resize(100, 100);
         int lost = 0;
         int got = 0;
-        f.form.first.LostFocus = [&] {
+        On(f.form.first, &Control::LostFocus, [&] {
             ++lost;
             other.show();
             other.activateWindow();
@@ -378,8 +377,8 @@ private Q_SLOTS:
             other.hide();
             f.form.activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(&f.form));
-        };
-        f.form.second.GotFocus = [&] { ++got; };
+        });
+        On(f.form.second, &Control::GotFocus, [&] { ++got; });
         QTest::keyClick(f.firstEdit(), Qt::Key_Tab);
         QCoreApplication::processEvents();
         QCOMPARE(lost, 1);
@@ -393,7 +392,8 @@ private Q_SLOTS:
         f.form.second.setText(QStringLiteral("hello world"));
         f.secondEdit()->setCursorPosition(0);
         int caretSeen = -1;
-        f.form.second.GotFocus = [&] { caretSeen = f.secondEdit()->cursorPosition(); };
+        On(f.form.second, &Control::GotFocus,
+           [&] { caretSeen = f.secondEdit()->cursorPosition(); });
         QTest::mouseClick(f.secondEdit(), Qt::LeftButton, {},
                           QPoint(f.secondEdit()->width() - 3, f.secondEdit()->height() / 2));
         QTRY_COMPARE(caretSeen, 11);
@@ -402,7 +402,7 @@ private Q_SLOTS:
     void noHandlerRunsAfterEnd() {
         Fixture f;
         int changes = 0;
-        f.form.second.Change = [&] { ++changes; };
+        On(f.form.second, &TextBox::Change, [&] { ++changes; });
         End();
         QVERIFY(!f.form.isVisible());
         f.form.second.setText(QStringLiteral("late"));

@@ -5,8 +5,8 @@
 #include <optional>
 #include <random>
 
-#include "tests/engine_transform.h"
-#include "tests/reference_transform.h"
+#include "engine_transform.h"
+#include "reference/reference_transform.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <QTest>
 #include <optional>
 
-#include "cipher/run_time_error.h"
 #include "cipher/transform.h"
-#include "tests/engine_transform.h"
-#include "tests/reference_transform.h"
+#include "engine_transform.h"
+#include "reference/reference_transform.h"
+#include "runtime/run_time_error.h"
 
 namespace reference = korvane::reference;
 

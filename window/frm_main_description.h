@@ -111,8 +111,7 @@ inline constexpr std::array<ControlDescription, 10> kControls{{
      .readOnly = true},
 }};
 
-inline constexpr std::array<const char*, 2> kIcon{":/korvane/icon-16.xpm",
-                                                  ":/korvane/icon-32.xpm"};
+inline constexpr std::array<const char*, 2> kIcon{":/korvane/icon-16.xpm", ":/korvane/icon-32.xpm"};
 
 // The window opens at 8220 × 5685 twips and can shrink no further than what shows every
 // control (the Exit button ends at 7215, the output box at 5565, each with a 120 margin);

@@ -4,8 +4,8 @@
 
 namespace korvane {
 
-InverseKeyHint::InverseKeyHint(const runtime::TextBox& rotation,
-                               const runtime::TextBox& multiplier, QObject* parent)
+InverseKeyHint::InverseKeyHint(const runtime::TextBox& rotation, const runtime::TextBox& multiplier,
+                               QObject* parent)
     : QObject(parent), rotation_(rotation), multiplier_(multiplier) {
     // Every change of either box, typed or written by a handler, changes the inverse key.
     for (const runtime::TextBox* box : {&rotation_, &multiplier_})

@@ -65,9 +65,9 @@ QString InverseKeyText(QStringView rotationText, QStringView multiplierText) {
         case Invertibility::Invertible:
             break;
     }
-    QString text =
-        QStringLiteral("To read the output back, set rotation %1 and multiplier %2.")
-            .arg(FormatInteger(inverse.inverse.rotation), FormatInteger(inverse.inverse.multiplier));
+    QString text = QStringLiteral("To read the output back, set rotation %1 and multiplier %2.")
+                       .arg(FormatInteger(inverse.inverse.rotation),
+                            FormatInteger(inverse.inverse.multiplier));
     if (inverse.firstOverflowingLetter != 0) {
         text += QStringLiteral(
                     "\nLetters from %1 to Z overflow with this key: a text holding one "

@@ -1,18 +1,18 @@
-// The way back: the inverse key the engine offers must really read an enciphered text back
+// The inverse key: the key the engine offers must really read an enciphered text back
 // through TransformText, and a key it calls final must really lose letters.
 #include <QSet>
 #include <QTest>
 #include <vector>
 
 #include "cipher/inverse_key.h"
-#include "cipher/run_time_error.h"
 #include "cipher/transform.h"
-#include "cipher/way_back.h"
-#include "tests/engine_transform.h"
+#include "engine_transform.h"
+#include "runtime/run_time_error.h"
+#include "window/inverse_key_text.h"
 
 using namespace korvane;
 
-Q_DECLARE_METATYPE(korvane::Undo)
+Q_DECLARE_METATYPE(korvane::Invertibility)
 
 namespace {
 
@@ -35,21 +35,21 @@ QString SampleText(const QString& letters) {
 
 }  // namespace
 
-class TestWayBack : public QObject {
+class TestInverseKey : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
     void readsBack_data();
     void readsBack();
-    void cannotBeUndone_data();
-    void cannotBeUndone();
+    void notInvertible_data();
+    void notInvertible();
     void verdictMatchesTransform_data();
     void verdictMatchesTransform();
-    void wayBackText_data();
-    void wayBackText();
+    void inverseKeyText_data();
+    void inverseKeyText();
 };
 
-void TestWayBack::readsBack_data() {
+void TestInverseKey::readsBack_data() {
     QTest::addColumn<int>("rotation");
     QTest::addColumn<int>("multiplier");
     // -1 where only the round trip is checked.
@@ -75,7 +75,7 @@ void TestWayBack::readsBack_data() {
     QTest::newRow("multiplier -401 with rotation 32767") << 32767 << -401 << -1 << -1;
 }
 
-void TestWayBack::readsBack() {
+void TestInverseKey::readsBack() {
     QFETCH(int, rotation);
     QFETCH(int, multiplier);
     QFETCH(int, backRotation);
@@ -83,7 +83,7 @@ void TestWayBack::readsBack() {
     const Key key{.rotation = qint16(rotation), .multiplier = qint16(multiplier)};
 
     const InverseKey back = InverseOf(key);
-    QCOMPARE(back.undo, Undo::Possible);
+    QCOMPARE(back.invertibility, Invertibility::Invertible);
     if (backRotation >= 0) {
         QCOMPARE(back.inverse.rotation, backRotation);
         QCOMPARE(back.inverse.multiplier, backMultiplier);
@@ -100,39 +100,40 @@ void TestWayBack::readsBack() {
              plain.toUpper());
 }
 
-void TestWayBack::cannotBeUndone_data() {
+void TestInverseKey::notInvertible_data() {
     QTest::addColumn<int>("rotation");
     QTest::addColumn<int>("multiplier");
-    QTest::addColumn<Undo>("undo");
+    QTest::addColumn<Invertibility>("invertibility");
 
-    QTest::newRow("empty multiplier box") << 0 << 0 << Undo::EvenMultiplier;
-    QTest::newRow("multiplier 2") << 0 << 2 << Undo::EvenMultiplier;
-    QTest::newRow("multiplier 2, rotation 5") << 5 << 2 << Undo::EvenMultiplier;
-    QTest::newRow("multiplier -4") << 100 << -4 << Undo::EvenMultiplier;
-    QTest::newRow("multiplier 13") << 0 << 13 << Undo::MultipleOf13;
-    QTest::newRow("multiplier 39") << 3 << 39 << Undo::MultipleOf13;
-    QTest::newRow("multiplier -13") << 2000 << -13 << Undo::MultipleOf13;
-    QTest::newRow("multiplier -1") << 0 << -1 << Undo::NotLetters;
-    QTest::newRow("multiplier -3, rotation 7") << 7 << -3 << Undo::NotLetters;
-    QTest::newRow("rotation -1000") << -1000 << 1 << Undo::NotLetters;
-    QTest::newRow("rotation -32768") << -32768 << 1 << Undo::NotLetters;
-    QTest::newRow("multiplier 505") << 0 << 505 << Undo::AllOverflow;
-    QTest::newRow("multiplier -999") << 0 << -999 << Undo::AllOverflow;
-    QTest::newRow("multiplier 600, even and all overflowing") << 0 << 600 << Undo::AllOverflow;
+    QTest::newRow("empty multiplier box") << 0 << 0 << Invertibility::EvenMultiplier;
+    QTest::newRow("multiplier 2") << 0 << 2 << Invertibility::EvenMultiplier;
+    QTest::newRow("multiplier 2, rotation 5") << 5 << 2 << Invertibility::EvenMultiplier;
+    QTest::newRow("multiplier -4") << 100 << -4 << Invertibility::EvenMultiplier;
+    QTest::newRow("multiplier 13") << 0 << 13 << Invertibility::MultipleOf13;
+    QTest::newRow("multiplier 39") << 3 << 39 << Invertibility::MultipleOf13;
+    QTest::newRow("multiplier -13") << 2000 << -13 << Invertibility::MultipleOf13;
+    QTest::newRow("multiplier -1") << 0 << -1 << Invertibility::NotLetters;
+    QTest::newRow("multiplier -3, rotation 7") << 7 << -3 << Invertibility::NotLetters;
+    QTest::newRow("rotation -1000") << -1000 << 1 << Invertibility::NotLetters;
+    QTest::newRow("rotation -32768") << -32768 << 1 << Invertibility::NotLetters;
+    QTest::newRow("multiplier 505") << 0 << 505 << Invertibility::AllOverflow;
+    QTest::newRow("multiplier -999") << 0 << -999 << Invertibility::AllOverflow;
+    QTest::newRow("multiplier 600, even and all overflowing")
+        << 0 << 600 << Invertibility::AllOverflow;
 }
 
-void TestWayBack::cannotBeUndone() {
+void TestInverseKey::notInvertible() {
     QFETCH(int, rotation);
     QFETCH(int, multiplier);
-    QFETCH(Undo, undo);
+    QFETCH(Invertibility, invertibility);
     const Key key{.rotation = qint16(rotation), .multiplier = qint16(multiplier)};
 
-    QCOMPARE(InverseOf(key).undo, undo);
+    QCOMPARE(InverseOf(key).invertibility, invertibility);
 
     // What the transform does to the letters it enciphers: some fall together or leave the
     // alphabet, or there are none.
     const QString letters = EncipherableLetters(key);
-    if (undo == Undo::AllOverflow) {
+    if (invertibility == Invertibility::AllOverflow) {
         QVERIFY(letters.isEmpty());
         return;
     }
@@ -144,7 +145,7 @@ void TestWayBack::cannotBeUndone() {
     QVERIFY(distinct.size() < letters.size() || !allLetters);
 }
 
-void TestWayBack::verdictMatchesTransform_data() {
+void TestInverseKey::verdictMatchesTransform_data() {
     QTest::addColumn<int>("rotation");
     for (int rotation : {-32768, -5000, -1000, -100, -26, -25, -13, -1, 0, 1, 5, 13, 25, 26, 100,
                          1000, 5000, 32767}) {
@@ -152,11 +153,11 @@ void TestWayBack::verdictMatchesTransform_data() {
     }
 }
 
-// Over a wide range of multipliers: where a way back is offered it reads back every letter the
+// Over a wide range of multipliers: where an inverse key is offered it reads back every letter the
 // key enciphers, and the letters that overflow are the ones from the letter the engine names up
 // to Z; where none is offered, no key the window can take (rotation 0…25, multiplier 0…25, which
 // between them give every letter map a window key can) reads two or more enciphered letters back.
-void TestWayBack::verdictMatchesTransform() {
+void TestInverseKey::verdictMatchesTransform() {
     QFETCH(int, rotation);
     std::vector<QString> keyMaps;  // index rotation·26 + multiplier: the alphabet's image
     for (int r = 0; r < 26; ++r) {
@@ -181,11 +182,11 @@ void TestWayBack::verdictMatchesTransform() {
         const InverseKey back = InverseOf(key);
         const QString letters = EncipherableLetters(key);
         const QByteArray where = "multiplier " + QByteArray::number(multiplier);
-        QVERIFY2((back.undo == Undo::AllOverflow) == letters.isEmpty(), where);
+        QVERIFY2((back.invertibility == Invertibility::AllOverflow) == letters.isEmpty(), where);
         if (letters.isEmpty())
             continue;
         const QString out = TransformText(letters, key.rotation, key.multiplier);
-        if (back.undo != Undo::Possible) {
+        if (back.invertibility != Invertibility::Invertible) {
             QVERIFY2(letters.size() < 2 || !someKeyReadsBack(out, letters), where);
             continue;
         }
@@ -197,7 +198,7 @@ void TestWayBack::verdictMatchesTransform() {
     }
 }
 
-void TestWayBack::wayBackText_data() {
+void TestInverseKey::inverseKeyText_data() {
     QTest::addColumn<QString>("rotationBox");
     QTest::addColumn<QString>("multiplierBox");
     QTest::addColumn<QStringList>("mentions");
@@ -242,20 +243,20 @@ void TestWayBack::wayBackText_data() {
         << "99999" << list({"rotation box", "Overflow"});
 }
 
-void TestWayBack::wayBackText() {
+void TestInverseKey::inverseKeyText() {
     QFETCH(QString, rotationBox);
     QFETCH(QString, multiplierBox);
     QFETCH(QStringList, mentions);
 
     QString text;
     try {
-        text = WayBackText(rotationBox, multiplierBox);
+        text = InverseKeyText(rotationBox, multiplierBox);
     } catch (...) {
-        QFAIL("the way back must never raise");
+        QFAIL("the inverse key text must never raise");
     }
     for (const QString& mention : mentions)
         QVERIFY2(text.contains(mention), qPrintable(text));
 }
 
-QTEST_APPLESS_MAIN(TestWayBack)
-#include "tst_way_back.moc"
+QTEST_APPLESS_MAIN(TestInverseKey)
+#include "tst_inverse_key.moc"
