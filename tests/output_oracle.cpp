@@ -1,8 +1,5 @@
 #include "output_oracle.h"
 
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QScrollBar>
 #include <optional>
 
 #include "cipher/number_text.h"
@@ -24,12 +21,9 @@ std::optional<qint16> NumberIn(const QString& text) {
 }  // namespace
 
 OutputOracle::OutputOracle(frmMain& form) : form_(form) {
-    connect(qobject_cast<QPlainTextEdit*>(form.txtOriginal.widget()), &QPlainTextEdit::textChanged,
-            this, [this] { OnRecompute(); });
-    connect(qobject_cast<QLineEdit*>(form.txtMultiply.widget()), &QLineEdit::textChanged, this,
-            [this] { OnRecompute(); });
-    connect(qobject_cast<QScrollBar*>(form.HSRotate.widget()), &QScrollBar::valueChanged, this,
-            [this] { OnRecompute(); });
+    connect(&form.txtOriginal, &runtime::TextBox::Change, this, &OutputOracle::OnRecompute);
+    connect(&form.txtMultiply, &runtime::TextBox::Change, this, &OutputOracle::OnRecompute);
+    connect(&form.HSRotate, &runtime::HScrollBar::Change, this, &OutputOracle::OnRecompute);
 }
 
 void OutputOracle::OnRecompute() {

@@ -5,11 +5,13 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 #include <array>
 #include <cmath>
 #include <new>
 #include <stdexcept>
+#include <utility>
 
 #include "runtime/events.h"
 #include "runtime/form.h"
@@ -257,6 +259,61 @@ private Q_SLOTS:
         // Written from outside any handler, the write itself raises the error.
         QCOMPARE(ErrorOf([&] { f.form.bar.setValue(4); }), OverflowError());
         QCOMPARE(f.boxes.size(), 1);
+    }
+
+    // A write that fails on its own (memory running out inside Qt) still leaves the runtime
+    // able to report the errors that follow.
+    void aWriteThatThrowsLeavesLaterErrorsReported() {
+        Fixture f;
+        bool failWrite = true;
+        On(f.form.second, &TextBox::Change, [&] {
+            if (std::exchange(failWrite, false))
+                WriteRaisingEvents([] { throw std::bad_alloc(); });
+            else
+                throw OverflowError();
+        });
+        QTest::keyClicks(f.secondEdit(), QStringLiteral("xy"));
+        QCOMPARE(f.boxes.size(), 2);
+        QCOMPARE(f.boxes.at(0).prompt, QStringLiteral("Run-time error '7':\n\nOut of memory"));
+        QCOMPARE(f.boxes.at(1).prompt, QStringLiteral("Run-time error '6':\n\nOverflow"));
+    }
+
+    // Every listener of an event hears it, whatever another listener raised.
+    void severalListenersHearOneEvent() {
+        Fixture f;
+        QSignalSpy spy(&f.form.second, &TextBox::Change);
+        int heard = 0;
+        On(f.form.second, &TextBox::Change, [] { throw OverflowError(); });
+        On(f.form.second, &TextBox::Change, [&] { ++heard; });
+        QTest::keyClicks(f.secondEdit(), QStringLiteral("x"));
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(heard, 1);
+        QCOMPARE(f.boxes.size(), 1);
+    }
+
+    // Right, Down and Page Down step the bar forward, Left, Up and Page Up back, Home and End
+    // go to either end, and every step raises Change.
+    void scrollBarKeys_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("value");
+        QTest::newRow("Right") << int(Qt::Key_Right) << 11;
+        QTest::newRow("Down") << int(Qt::Key_Down) << 11;
+        QTest::newRow("Page Down") << int(Qt::Key_PageDown) << 15;
+        QTest::newRow("Left") << int(Qt::Key_Left) << 9;
+        QTest::newRow("Up") << int(Qt::Key_Up) << 9;
+        QTest::newRow("Page Up") << int(Qt::Key_PageUp) << 5;
+        QTest::newRow("Home") << int(Qt::Key_Home) << 0;
+        QTest::newRow("End") << int(Qt::Key_End) << 25;
+    }
+    void scrollBarKeys() {
+        QFETCH(int, key);
+        QFETCH(int, value);
+        Fixture f;
+        f.form.bar.setValue(10);
+        QSignalSpy changes(&f.form.bar, &HScrollBar::Change);
+        QTest::keyClick(f.form.bar.widget(), Qt::Key(key));
+        QCOMPARE(int(f.form.bar.value()), value);
+        QCOMPARE(changes.count(), 1);
     }
 
     void everyKindOfErrorIsReported_data() {

@@ -34,16 +34,13 @@ public:
     bool exposed() const { return exposed_; }
     korvane::frmMain& form() { return *form_; }
 
-    template <typename Widget>
-    Widget* widget(const char* name) {
-        return form_->findChild<Widget*>(QLatin1String(name));
-    }
-    QPlainTextEdit* input() { return widget<QPlainTextEdit>("txtOriginal"); }
-    QLineEdit* rotation() { return widget<QLineEdit>("txtRotate"); }
-    QScrollBar* scrollBar() { return widget<QScrollBar>("HSRotate"); }
-    QLineEdit* multiplier() { return widget<QLineEdit>("txtMultiply"); }
-    QPushButton* exitButton() { return widget<QPushButton>("cmdExit"); }
-    QPlainTextEdit* output() { return widget<QPlainTextEdit>("txtDecrypted"); }
+    // The Qt widgets that show the controls, for driving them with keys and mouse clicks.
+    QPlainTextEdit* input() { return static_cast<QPlainTextEdit*>(form_->txtOriginal.widget()); }
+    QLineEdit* rotation() { return static_cast<QLineEdit*>(form_->txtRotate.widget()); }
+    QScrollBar* scrollBar() { return static_cast<QScrollBar*>(form_->HSRotate.widget()); }
+    QLineEdit* multiplier() { return static_cast<QLineEdit*>(form_->txtMultiply.widget()); }
+    QPushButton* exitButton() { return static_cast<QPushButton*>(form_->cmdExit.widget()); }
+    QPlainTextEdit* output() { return static_cast<QPlainTextEdit*>(form_->txtDecrypted.widget()); }
 
     // Every box the program asked for, in order.
     QList<korvane::runtime::MessageBoxRequest> boxes;

@@ -1,0 +1,6 @@
+// Compiles only where the cipher engine's headers are visible.
+#include "cipher/transform.h"
+
+int main() {
+    return korvane::TransformText(u"A", 0, 1).size() == 1 ? 0 : 1;
+}

@@ -1,0 +1,6 @@
+// Compiles only where the runtime's controls are visible.
+#include "runtime/form.h"
+
+int main() {
+    return sizeof(korvane::runtime::Form) > 0 ? 0 : 1;
+}

@@ -1,0 +1,6 @@
+// Compiles only where the main window's headers are visible.
+#include "window/frm_main.h"
+
+int main() {
+    return sizeof(korvane::frmMain) > 0 ? 0 : 1;
+}
