@@ -13,6 +13,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "message_box_capture.h"
 #include "runtime/events.h"
 #include "runtime/form.h"
 #include "runtime/key_ascii.h"
@@ -85,20 +86,18 @@ void On(Sender& sender, Signal signal, Handler handler) {
 struct Fixture {
     Fixture() {
         UseProject({QStringLiteral("Runtime test"), QStringLiteral("1.00")});
-        previous = SetMessageBoxPresenter([this](const MessageBoxRequest& r) { boxes << r; });
         form.show();
         form.activateWindow();
         exposed = QTest::qWaitForWindowActive(&form);
     }
-    ~Fixture() { SetMessageBoxPresenter(std::move(previous)); }
 
     QLineEdit* firstEdit() { return static_cast<QLineEdit*>(form.first.widget()); }
     QLineEdit* secondEdit() { return static_cast<QLineEdit*>(form.second.widget()); }
     QPlainTextEdit* linesEdit() { return static_cast<QPlainTextEdit*>(form.lines.widget()); }
 
-    MessageBoxPresenter previous;
+    MessageBoxCapture capture;
+    QList<MessageBoxRequest>& boxes = capture.boxes;
     TestForm form;
-    QList<MessageBoxRequest> boxes;
     bool exposed = false;
 };
 

@@ -138,23 +138,6 @@ private Q_SLOTS:
         QVERIFY(f.boxes.isEmpty());
     }
 
-    void tabVisitsTheControlsInOrder() {
-        WindowFixture f;
-        QVERIFY(QTest::qWaitForWindowActive(&f.form()));
-        const QStringList expected{"txtRotate", "HSRotate",    "txtDecrypted",
-                                   "cmdExit",   "txtMultiply", "txtOriginal"};
-        QStringList visited;
-        for (int i = 0; i < expected.size(); ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            visited << QApplication::focusWidget()->objectName();
-        }
-        QCOMPARE(visited, expected);
-        QCOMPARE(f.input()->toPlainText(), QString());  // Tab moved on, it typed nothing
-
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-        QCOMPARE(QApplication::focusWidget(), f.multiplier());
-    }
-
     void largeBoxesFollowTheWidth_data() {
         QTest::addColumn<QSize>("size");
         QTest::addColumn<int>("expectedWidth");  // of both large boxes, in pixels
@@ -453,27 +436,6 @@ private Q_SLOTS:
         f.exitButton()->setFocus(Qt::TabFocusReason);
         QTest::keyClick(f.exitButton(), Qt::Key_Space);
         QVERIFY(pressed);
-    }
-
-    void inputControlsAreNamedByTheirLabels_data() {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("accessibleName");
-        QTest::newRow("txtOriginal") << "txtOriginal"
-                                     << "Enter Original text:";
-        QTest::newRow("txtRotate") << "txtRotate"
-                                   << "Rotate by";
-        QTest::newRow("HSRotate") << "HSRotate"
-                                  << "Rotate by";
-        QTest::newRow("txtMultiply") << "txtMultiply"
-                                     << "Multiply by:";
-        QTest::newRow("txtDecrypted") << "txtDecrypted"
-                                      << "Altered version of text";
-    }
-    void inputControlsAreNamedByTheirLabels() {
-        QFETCH(QString, control);
-        QFETCH(QString, accessibleName);
-        WindowFixture f;
-        QCOMPARE(f.form().findChild<QWidget*>(control)->accessibleName(), accessibleName);
     }
 };
 

@@ -8,7 +8,7 @@
 #include <QTest>
 #include <memory>
 
-#include "runtime/message_box.h"
+#include "message_box_capture.h"
 #include "runtime/program.h"
 #include "window/frm_main.h"
 #include "window/project.h"
@@ -18,17 +18,11 @@
 class WindowFixture {
 public:
     WindowFixture() {
-        previousPresenter_ = korvane::runtime::SetMessageBoxPresenter(
-            [this](const korvane::runtime::MessageBoxRequest& request) { boxes.append(request); });
         korvane::runtime::UseProject(korvane::KorvaneProject());
         form_ = std::make_unique<korvane::frmMain>();
         form_->show();
         form_->activateWindow();
         exposed_ = QTest::qWaitForWindowExposed(form_.get());
-    }
-    ~WindowFixture() {
-        form_.reset();
-        korvane::runtime::SetMessageBoxPresenter(std::move(previousPresenter_));
     }
 
     bool exposed() const { return exposed_; }
@@ -42,11 +36,14 @@ public:
     QPushButton* exitButton() { return static_cast<QPushButton*>(form_->cmdExit.widget()); }
     QPlainTextEdit* output() { return static_cast<QPlainTextEdit*>(form_->txtDecrypted.widget()); }
 
+private:
+    MessageBoxCapture capture_;  // made before the window and outlives it
+
+public:
     // Every box the program asked for, in order.
-    QList<korvane::runtime::MessageBoxRequest> boxes;
+    QList<korvane::runtime::MessageBoxRequest>& boxes = capture_.boxes;
 
 private:
-    korvane::runtime::MessageBoxPresenter previousPresenter_;
     std::unique_ptr<korvane::frmMain> form_;
     bool exposed_ = false;
 };
