@@ -55,7 +55,10 @@ MultiLineTextBox::MultiLineTextBox(Form& form, const ControlDescription& descrip
       lines_(static_cast<QPlainTextEdit*>(widget())) {
     connect(lines_, &QPlainTextEdit::textChanged, this, &TextBox::Change);
     connect(lines_->document(), &QTextDocument::contentsChange, this,
-            [this] { ++documentChanges_; });
+            [this](int position, int removed, int added) {
+                ++documentChanges_;
+                Q_EMIT Edited(position, removed, added);
+            });
 }
 
 QString MultiLineTextBox::text() const {
@@ -67,6 +70,19 @@ QString MultiLineTextBox::text() const {
         units[i] = units[i] == QChar::ParagraphSeparator ? u'\n' : units[i];
     }
     return raw;
+}
+
+qsizetype MultiLineTextBox::length() const {
+    return lines_->document()->characterCount() - 1;  // less the closing separator
+}
+
+QString MultiLineTextBox::mid(qsizetype position, qsizetype count) const {
+    QTextCursor span(lines_->document());
+    span.setPosition(int(position));
+    span.setPosition(int(position + count), QTextCursor::KeepAnchor);
+    QString text = span.selectedText();
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    return text;
 }
 
 QString MultiLineTextBox::CurrentText() const {

@@ -2,11 +2,11 @@
 
 #include "cipher/checked_int.h"
 #include "cipher/number_text.h"
-#include "cipher/transform.h"
 #include "runtime/events.h"
 #include "runtime/message_box.h"
 #include "runtime/program.h"
 #include "window/frm_main_description.h"
+#include "window/incremental_transform.h"
 #include "window/inverse_key_hint.h"
 
 namespace korvane {
@@ -27,6 +27,7 @@ frmMain::frmMain()
       cmdExit(*this, Row("cmdExit")),
       Label3(*this, Row("Label3")),
       txtDecrypted(*this, Row("txtDecrypted")),
+      transform_(new IncrementalTransform(txtOriginal, txtDecrypted, this)),
       inverseKeyHint_(new InverseKeyHint(txtRotate, txtMultiply, this)) {
     ConnectHandler(*this, &Form::Resize, *this, &frmMain::Form_Resize);
     ConnectHandler(cmdExit, &runtime::CommandButton::Click, *this, &frmMain::cmdExit_Click);
@@ -54,10 +55,11 @@ void frmMain::cmdExit_Click() {
 }
 
 void frmMain::txtOriginal_Change() {
-    const QString original = txtOriginal.text();
     const qint16 rotation = ToInt16(ReadNumber(txtRotate.text()));
     const qint16 multiplier = ToInt16(ReadNumber(txtMultiply.text()));
-    txtDecrypted.setText(TransformText(original, rotation, multiplier));
+    // The transform of the whole input text, written in one assignment. The input is read, and
+    // transformed again, only as far as it changed since the output was written under this key.
+    transform_->Write({.rotation = rotation, .multiplier = multiplier});
 }
 
 void frmMain::txtMultiply_Change() {

@@ -6,9 +6,11 @@
 #include "runtime/multi_line_text_box.h"
 #include "runtime/scroll_bar.h"
 #include "runtime/single_line_text_box.h"
+#include "runtime/text_view_box.h"
 
 namespace korvane {
 
+class IncrementalTransform;
 class InverseKeyHint;
 
 // The main window. Its handlers keep no state between events: every value is read afresh from
@@ -30,7 +32,7 @@ public:
     runtime::SingleLineTextBox txtMultiply;
     runtime::CommandButton cmdExit;
     runtime::Label Label3;
-    runtime::MultiLineTextBox txtDecrypted;
+    runtime::TextViewBox txtDecrypted;
 
     void Form_Resize();
     void cmdExit_Click();
@@ -49,6 +51,7 @@ public:
     void txtRotate_LostFocus();
 
 private:
+    IncrementalTransform* transform_;
     InverseKeyHint* inverseKeyHint_;
 };
 

@@ -1,0 +1,63 @@
+#include "runtime/text_view_box.h"
+
+#include <algorithm>
+
+#include "runtime/events.h"
+#include "runtime/form.h"
+#include "runtime/text_diff.h"
+#include "runtime/text_view.h"
+
+namespace korvane::runtime {
+namespace {
+
+TextView* MakeView(const ControlDescription& description, QWidget* form) {
+    auto* view = new TextView(form);
+    view->setText(QString::fromUtf8(description.caption));
+    return view;
+}
+
+}  // namespace
+
+TextViewBox::TextViewBox(Form& form, const ControlDescription& description)
+    : TextBox(form, description, MakeView(description, &form)),
+      view_(static_cast<TextView*>(widget())) {
+    connect(view_, &TextView::textChanged, this, [this] {
+        ++revision_;
+        Q_EMIT Change();
+    });
+}
+
+QString TextViewBox::text() const {
+    return view_->text();
+}
+
+qsizetype TextViewBox::length() const {
+    return view_->length();
+}
+
+void TextViewBox::setText(const QString& text) {
+    const QString& current = view_->text();
+    if (current == text)
+        return;
+    const ChangedSpan span = FindChangedSpan(current, text);
+    const qsizetype removed = current.size() - span.prefix - span.suffix;
+    const qsizetype inserted = text.size() - span.prefix - span.suffix;
+    replaceSpan(span.prefix, removed, QStringView(text).sliced(span.prefix, inserted));
+}
+
+void TextViewBox::replaceSpan(qsizetype position, qsizetype removed, QStringView inserted) {
+    WriteRaisingEvents([&] { view_->replace(position, removed, inserted); });
+}
+
+void TextViewBox::setSelLength(int length) {
+    if (length < 0)
+        throw InvalidPropertyValueError();
+    const qsizetype start = view_->selectionStart();
+    view_->setSelection(start, std::min<qsizetype>(start + length, view_->length()));
+}
+
+void TextViewBox::InsertTyped(QChar) {
+    // Read-only: a typed character never goes in.
+}
+
+}  // namespace korvane::runtime

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "runtime/text_box.h"
+
+namespace korvane::runtime {
+
+class TextView;
+
+// A read-only text box of several lines for texts of any size: the user selects and copies,
+// the program writes. Both scroll bars are always shown and lines do not wrap.
+class TextViewBox final : public TextBox {
+    Q_OBJECT
+
+public:
+    TextViewBox(Form& form, const ControlDescription& description);
+
+    QString text() const override;
+    qsizetype length() const;
+    // Rewrites only the span that differs, so that the caret and the scroll position of
+    // someone reading the box stay put.
+    void setText(const QString& text) override;
+    // Replaces `removed` characters at `position` by `inserted`, in one write.
+    void replaceSpan(qsizetype position, qsizetype removed, QStringView inserted);
+    void setSelLength(int length) override;
+
+    // Counts the changes of the text, whoever made them.
+    quint64 revision() const { return revision_; }
+
+protected:
+    void InsertTyped(QChar character) override;
+
+private:
+    TextView* view_;
+    quint64 revision_ = 0;
+};
+
+}  // namespace korvane::runtime

@@ -1,0 +1,74 @@
+#include "window/incremental_transform.h"
+
+#include <QChar>
+#include <algorithm>
+
+#include "cipher/transform.h"
+
+namespace korvane {
+
+IncrementalTransform::IncrementalTransform(runtime::MultiLineTextBox& input,
+                                           runtime::TextViewBox& output, QObject* parent)
+    : QObject(parent), input_(input), output_(output) {
+    connect(&input_, &runtime::MultiLineTextBox::Edited, this, &IncrementalTransform::NoteEdit);
+}
+
+void IncrementalTransform::NoteEdit(qsizetype position, qsizetype removed, qsizetype added) {
+    // The document may report its closing separator as part of an edit; what lies beyond the
+    // text only makes the unchanged parts smaller, never wrong.
+    const qsizetype length = input_.length();
+    unchangedPrefix_ = std::clamp<qsizetype>(std::min(unchangedPrefix_, position), 0, length);
+    unchangedSuffix_ =
+        std::clamp<qsizetype>(std::min(unchangedSuffix_, length - position - added), 0, length);
+    Q_UNUSED(removed);
+}
+
+void IncrementalTransform::Write(Key key) {
+    if (writtenKey_ == key && writtenRevision_ == output_.revision()) {
+        WriteChangedSpan(key);
+    } else {
+        WriteWhole(key);
+    }
+}
+
+void IncrementalTransform::WriteWhole(Key key) {
+    writtenKey_.reset();  // until the write below succeeds
+    const QString original = input_.text();
+    const quint64 before = output_.revision();
+    output_.setText(TransformText(original, key.rotation, key.multiplier));
+    Written(key, before);
+}
+
+void IncrementalTransform::WriteChangedSpan(Key key) {
+    const qsizetype length = input_.length();
+    qsizetype prefix = std::min(unchangedPrefix_, length);
+    qsizetype suffix = std::min(unchangedSuffix_, length - prefix);
+    // A surrogate pair is upper-cased as one character: the span takes both halves of a pair
+    // at either of its ends.
+    if (prefix > 0 && QChar::isHighSurrogate(input_.mid(prefix - 1, 1).front().unicode()))
+        --prefix;
+    if (suffix > 0 && QChar::isLowSurrogate(input_.mid(length - suffix, 1).front().unicode()))
+        --suffix;
+    const qsizetype outputLength = output_.length();
+    if (prefix + suffix > outputLength) {
+        WriteWhole(key);  // the output no longer lines up with the input
+        return;
+    }
+    writtenKey_.reset();  // until the write below succeeds
+    const QString changed = input_.mid(prefix, length - prefix - suffix);
+    const QString transformed = TransformText(changed, key.rotation, key.multiplier);
+    const quint64 before = output_.revision();
+    output_.replaceSpan(prefix, outputLength - prefix - suffix, transformed);
+    Written(key, before);
+}
+
+void IncrementalTransform::Written(Key key, quint64 revisionBefore) {
+    writtenRevision_ = output_.revision();
+    // One change is the write itself; a handler of the output's Change that wrote it again
+    // leaves a text this object did not make.
+    if (writtenRevision_ <= revisionBefore + 1)
+        writtenKey_ = key;
+    unchangedPrefix_ = unchangedSuffix_ = input_.length();
+}
+
+}  // namespace korvane

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QObject>
+#include <optional>
+
+#include "cipher/inverse_key.h"
+#include "runtime/multi_line_text_box.h"
+#include "runtime/text_view_box.h"
+
+namespace korvane {
+
+// Keeps the output box the transform of the input box at the cost of what changed: it follows
+// the input's edits, and when the key is the one the output was last written with, transforms
+// again only the span of the input that changed since and splices it into the output. A new
+// key, an output written by anyone else, or a recompute that failed since, transforms the whole
+// text. Either way the output ends as TransformText of the whole input would make it, and a
+// letter that overflows anywhere in the input fails the write with nothing written.
+class IncrementalTransform final : public QObject {
+    Q_OBJECT
+
+public:
+    IncrementalTransform(runtime::MultiLineTextBox& input, runtime::TextViewBox& output,
+                         QObject* parent);
+
+    // Writes the transform of the input under the key into the output box, in one write;
+    // raises Overflow and writes nothing when some letter of the input overflows.
+    void Write(Key key);
+
+private:
+    void NoteEdit(qsizetype position, qsizetype removed, qsizetype added);
+    void WriteWhole(Key key);
+    void WriteChangedSpan(Key key);
+    // Notes that the output now shows the input's transform under the key.
+    void Written(Key key, quint64 revisionBefore);
+
+    runtime::MultiLineTextBox& input_;
+    runtime::TextViewBox& output_;
+
+    // What the output last showed: the transform under this key of the input as it was, which
+    // still holds for the first `unchangedPrefix_` and the last `unchangedSuffix_` characters
+    // of the input. No key when the output must be written whole.
+    std::optional<Key> writtenKey_;
+    quint64 writtenRevision_ = 0;
+    qsizetype unchangedPrefix_ = 0;
+    qsizetype unchangedSuffix_ = 0;
+};
+
+}  // namespace korvane
