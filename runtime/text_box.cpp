@@ -11,6 +11,7 @@
 
 #include "runtime/errors.h"
 #include "runtime/key_ascii.h"
+#include "runtime/line_edit.h"
 #include "runtime/plain_text_edit.h"
 
 namespace korvane::runtime {
@@ -19,7 +20,7 @@ namespace {
 QWidget* MakeEditor(const ControlDescription& description, QWidget* form) {
     const QString first = QString::fromUtf8(description.caption);
     if (!description.multiLine) {
-        auto* line = new QLineEdit(form);
+        auto* line = new LineEdit(form);
         line->setMaxLength(std::numeric_limits<int>::max());  // no 32767-character cut
         line->setText(first);
         line->setReadOnly(description.readOnly);
