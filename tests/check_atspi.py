@@ -188,7 +188,10 @@ def check_attribute_run(name, box, value, failures):
     text = box.queryText()
     for offset in range(len(value) + 1):
         what = f"{name}: attribute run at {offset}"
-        _, start, stop = timed(what, lambda: text.getAttributeRun(offset, False))
+        attributes, start, stop = timed(what, lambda: text.getAttributeRun(offset, False))
+        if offset == 0:  # what a reader gets, shown for the log
+            print(f"{name} holding {value!r}: run {start}..{stop} {text.getText(start, stop)!r} "
+                  f"{sorted(attributes)}")
         if (start, stop) != (0, len(value)):
             failures.append(f"{what} is {start}..{stop}, not 0..{len(value)} ({value!r})")
         _, start, stop = timed(what, lambda: text.getAttributes(offset))
