@@ -46,8 +46,11 @@ except (ImportError, ValueError) as error:
 def start_x_server(processes, log):
     """Starts Xvfb on a display it picks itself and returns the display name."""
     read_end, write_end = os.pipe()
+    # No reset when the last client leaves: the bus launcher connects and leaves just as the
+    # program connects, and a server in the middle of a reset turns the program away.
     server = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+         "-noreset"],
         pass_fds=(write_end,), stdout=log, stderr=log)
     processes.append(server)
     os.close(write_end)
@@ -261,6 +264,10 @@ def main():
         except (Hang, Refused, AssertionError, subprocess.TimeoutExpired) as error:
             failures.append(str(error))
     finally:
+        # How each process stood when the checks ended, before the clean-up below ends them.
+        states = [f"{os.path.basename(p.args[0])} " +
+                  ("running" if p.poll() is None else f"ended with {p.returncode}")
+                  for p in processes]
         for process in reversed(processes):
             if process.poll() is None:
                 process.terminate()
@@ -270,7 +277,7 @@ def main():
                     process.kill()
                     process.wait()
     if failures:
-        print("Exit codes:", ", ".join(f"{' '.join(p.args[:1])} {p.returncode}" for p in processes))
+        print("When the checks ended:", ", ".join(states))
         log.seek(0)
         print("What the X server, the bus and the program wrote:\n" + log.read().decode(errors="replace")[-2000:])
         for failure in failures:
