@@ -6,12 +6,13 @@
 
 #include "runtime/events.h"
 #include "runtime/form.h"
+#include "runtime/line_edit.h"
 
 namespace korvane::runtime {
 namespace {
 
 QLineEdit* MakeLine(const ControlDescription& description, QWidget* form) {
-    auto* line = new QLineEdit(form);
+    auto* line = new LineEdit(form);
     line->setMaxLength(std::numeric_limits<int>::max());  // no 32767-character cut
     line->setText(QString::fromUtf8(description.caption));
     line->setReadOnly(description.readOnly);

@@ -10,6 +10,10 @@ KORVANE_PACKAGES=(cmake ninja-build g++ qt6-base-dev fonts-dejavu-core)
 # compiler, image comparison and XPath for the installed files, and Qt SVG for the scalable icon.
 KORVANE_PACKAGES+=(desktop-file-utils appstream dpkg-dev binutils-mingw-w64-x86-64 imagemagick
     libxml2-utils qt6-svg-dev)
+# The screen-reader check over the real AT-SPI bus: the accessibility bus and registry, the Python
+# bindings that read it, an X server for Qt's xcb platform (its accessibility bridge needs one)
+# and a D-Bus session of its own.
+KORVANE_PACKAGES+=(at-spi2-core python3-pyatspi gir1.2-atspi-2.0 xvfb dbus)
 # What the sanitizer build and the fuzzers need on top: clang with its sanitizer and libFuzzer
 # runtimes, and the symbolizer that names the lines in their reports.
 KORVANE_CLANG_PACKAGES=(clang libclang-rt-14-dev llvm-14)

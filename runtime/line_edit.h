@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QLineEdit>
+
+namespace korvane::runtime {
+
+// The single-line text box: a QLineEdit that only differs in what assistive technology gets.
+// Its class name selects LineEditAccessible instead of Qt's own line-edit interface.
+class LineEdit final : public QLineEdit {
+    Q_OBJECT
+
+public:
+    explicit LineEdit(QWidget* parent = nullptr);
+};
+
+}  // namespace korvane::runtime

@@ -1,0 +1,292 @@
+#!/usr/bin/python3
+"""Reads and edits Korvane's window over the real AT-SPI bus, as a screen reader does.
+
+Run inside a D-Bus session of its own (check_atspi.sh does that). Starts an X server, the
+accessibility bus and the program, then checks that every text box answers each text query at
+offsets 0, 1 and the end within a second, that the single-line boxes report one attribute run
+over their whole text, that text typed through the bus is rewritten into the output box, and
+that the program still answers afterwards. Exits 0 when all holds, 1 on a failure and 77 when
+the accessibility stack cannot be brought up here.
+"""
+
+import os
+import select
+import subprocess
+import sys
+import tempfile
+import time
+
+SKIP = 77
+QUERY_SECONDS = 1.0  # a query taking longer than this counts as a hang
+answered = 0  # queries answered in time, for the summary
+INPUT = "Hello, World!"
+ROT13 = "URYYB, JBEYQ!"
+
+
+class Hang(Exception):
+    """The program stopped answering: every later query would wait in vain."""
+
+
+class Refused(Exception):
+    """The program answered a query at once with an error, as for a method it does not offer."""
+
+
+def skip(reason):
+    print(f"SKIP: {reason}")
+    sys.exit(SKIP)
+
+
+try:
+    import pyatspi
+    from gi.repository import Atspi
+except (ImportError, ValueError) as error:
+    skip(f"no AT-SPI Python bindings ({error})")
+
+
+def start_x_server(processes, log):
+    """Starts Xvfb on a display it picks itself and returns the display name."""
+    read_end, write_end = os.pipe()
+    # No reset when the last client leaves: the bus launcher connects and leaves just as the
+    # program connects, and a server in the middle of a reset turns the program away.
+    server = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+         "-noreset"],
+        pass_fds=(write_end,), stdout=log, stderr=log)
+    processes.append(server)
+    os.close(write_end)
+    # The read end stays open while the server runs: Xvfb ends when it is closed.
+    ready, _, _ = select.select([read_end], [], [], 10)
+    number = os.read(read_end, 32).decode().strip() if ready else ""
+    if not number:
+        skip("Xvfb did not start")
+    return f":{number}"
+
+
+def start_accessibility_bus(launcher, processes, log):
+    """Starts the accessibility bus launcher and waits until it owns its name on the session
+    bus. Asking for the name's owner does not start a second launcher, as a call to it would."""
+    processes.append(subprocess.Popen([launcher, "--launch-immediately"], stdout=log, stderr=log))
+    deadline = time.monotonic() + 10
+    while time.monotonic() < deadline:
+        asked = subprocess.run(
+            ["dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus",
+             "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner",
+             "string:org.a11y.Bus"], capture_output=True, text=True, check=False)
+        if "boolean true" in asked.stdout:
+            return
+        time.sleep(0.1)
+    skip("the accessibility bus did not start")
+
+
+def find_application(pid, program):
+    """The program's application on the registry, matched by process id."""
+    deadline = time.monotonic() + 15
+    while time.monotonic() < deadline:
+        if program.poll() is not None:
+            raise AssertionError(f"the program ended early with code {program.returncode}")
+        try:
+            for application in pyatspi.Registry.getDesktop(0):
+                if application is not None and application.get_process_id() == pid:
+                    return application
+        except Exception:  # an application still starting may not answer in time
+            pass
+        time.sleep(0.2)
+    raise AssertionError("the program never appeared on the accessibility registry")
+
+
+def descendants(accessible):
+    for child in accessible:
+        if child is not None:
+            yield child
+            yield from descendants(child)
+
+
+def timed(what, query):
+    """Runs one query over the bus; a query that times out or takes too long is a hang."""
+    started = time.monotonic()
+    try:
+        answer = query()
+    except Exception as error:  # the bindings report every failed call as a GLib error
+        if time.monotonic() - started < QUERY_SECONDS / 2 and "imeout" not in str(error):
+            raise Refused(f"{what}: {error}") from error
+        raise Hang(f"{what}: no answer ({error})") from error
+    if time.monotonic() - started > QUERY_SECONDS:
+        raise Hang(f"{what}: answered only after {time.monotonic() - started:.1f} s")
+    global answered
+    answered += 1
+    return answer
+
+
+BOUNDARIES = {
+    "char": Atspi.TextBoundaryType.CHAR,
+    "word start": Atspi.TextBoundaryType.WORD_START,
+    "word end": Atspi.TextBoundaryType.WORD_END,
+    "sentence start": Atspi.TextBoundaryType.SENTENCE_START,
+    "sentence end": Atspi.TextBoundaryType.SENTENCE_END,
+    "line start": Atspi.TextBoundaryType.LINE_START,
+    "line end": Atspi.TextBoundaryType.LINE_END,
+}
+GRANULARITIES = {
+    "char": Atspi.TextGranularity.CHAR,
+    "word": Atspi.TextGranularity.WORD,
+    "sentence": Atspi.TextGranularity.SENTENCE,
+    "line": Atspi.TextGranularity.LINE,
+    "paragraph": Atspi.TextGranularity.PARAGRAPH,
+}
+
+
+def check_boundaries(name, box, failures, notes):
+    """Asks for every kind of segment at offsets 0, 1 and the end; each answer must lie in the
+    text and hold what the text holds there."""
+    text = box.queryText()
+    whole = timed(f"{name}: text", lambda: text.getText(0, -1))
+    end = len(whole)
+    for offset in sorted({0, min(1, end), end}):
+        for kind, boundary in BOUNDARIES.items():
+            what = f"{name}: text at offset {offset} by {kind}"
+            got, start, stop = timed(what, lambda: text.getTextAtOffset(offset, boundary))
+            if got and whole[start:stop] != got:
+                failures.append(f"{what}: {got!r} is not the text at {start}..{stop}")
+            if kind == "char" and offset < end and got != whole[offset]:
+                failures.append(f"{what}: {got!r}, not {whole[offset]!r}")
+            if kind.startswith("line") and got.rstrip("\n") != whole:
+                failures.append(f"{what}: {got!r}, not the whole line {whole!r}")
+        for kind, granularity in GRANULARITIES.items():
+            if name in notes:
+                break
+            what = f"{name}: string at offset {offset} by {kind}"
+            try:
+                got, start, stop = timed(what, lambda: text.getStringAtOffset(offset, granularity))
+            except Refused as refusal:
+                # Older bridges lack GetStringAtOffset; readers then use GetTextAtOffset.
+                notes[name] = f"GetStringAtOffset is refused ({refusal})"
+                break
+            if got and whole[start:stop] != got:
+                failures.append(f"{what}: {got!r} is not the text at {start}..{stop}")
+
+
+def set_text(name, box, value):
+    """Writes the box's text through its editable text interface, as a reader's user would."""
+    editable = box.queryEditableText()
+    timed(f"{name}: set text", lambda: editable.setTextContents(value))
+
+
+def wait_for_text(name, box, expected):
+    """The box's text once it equals the expected text, or the last read after two seconds."""
+    text = box.queryText()
+    deadline = time.monotonic() + 2
+    while True:
+        got = timed(f"{name}: text", lambda: text.getText(0, -1))
+        if got == expected or time.monotonic() > deadline:
+            return got
+        time.sleep(0.05)
+
+
+def check_attribute_run(name, box, value, failures):
+    set_text(name, box, value)
+    got = wait_for_text(name, box, value)
+    if got != value:
+        failures.append(f"{name}: holds {got!r} after writing {value!r}")
+        return
+    text = box.queryText()
+    for offset in range(len(value) + 1):
+        what = f"{name}: attribute run at {offset}"
+        attributes, start, stop = timed(what, lambda: text.getAttributeRun(offset, False))
+        if offset == 0:  # what a reader gets, shown for the log
+            print(f"{name} holding {value!r}: run {start}..{stop} {text.getText(start, stop)!r} "
+                  f"{sorted(attributes)}")
+        if (start, stop) != (0, len(value)):
+            failures.append(f"{what} is {start}..{stop}, not 0..{len(value)} ({value!r})")
+        _, start, stop = timed(what, lambda: text.getAttributes(offset))
+        if (start, stop) != (0, len(value)):
+            failures.append(f"{what} (attributes) is {start}..{stop}, not 0..{len(value)}")
+
+
+def run_checks(program, failures):
+    application = find_application(program.pid, program)
+    boxes = {}
+    for accessible in descendants(application):
+        if accessible.getRole() == pyatspi.ROLE_TEXT:
+            boxes.setdefault(accessible.name, accessible)
+    names = {"input": "Enter Original text:", "rotation": "Rotate by",
+             "multiplier": "Multiply by:", "output": "Altered version of text"}
+    missing = [name for name in names.values() if name not in boxes]
+    if missing:
+        raise AssertionError(f"no text box named {missing}; found {sorted(boxes)}")
+    box = {key: boxes[name] for key, name in names.items()}
+
+    # The multiplier box as a reader reads "400": one run from 0 to 3. The input box is still
+    # empty, so no letter is multiplied by 400.
+    check_attribute_run("multiplier box", box["multiplier"], "400", failures)
+    check_attribute_run("rotation box", box["rotation"], "13", failures)
+    set_text("multiplier box", box["multiplier"], "1")
+    set_text("input box", box["input"], INPUT)
+    shown = wait_for_text("output box", box["output"], ROT13)
+    if shown != ROT13:
+        failures.append(f"output box reads {shown!r} for {INPUT!r}, not {ROT13!r}")
+
+    notes = {}  # the boxes whose bridge refuses a kind of query, with the reason
+    for key in ("input", "output", "multiplier", "rotation"):
+        check_boundaries(f"{key} box", box[key], failures, notes)
+    for name, note in notes.items():
+        print(f"NOTE: {name}: {note}")
+
+    timed("multiplier box: a last read", lambda: box["multiplier"].queryText().getText(0, -1))
+    if program.poll() is not None:
+        raise AssertionError(f"the program ended with code {program.returncode}")
+
+    # Ends the program with its own Exit button, pressed through the bus.
+    exit_button = next(a for a in descendants(application)
+                       if a.getRole() == pyatspi.ROLE_PUSH_BUTTON and a.name == "Exit")
+    timed("Exit button", lambda: exit_button.queryAction().doAction(0))
+    if program.wait(timeout=5) != 0:
+        failures.append(f"the program ended with code {program.returncode} on Exit")
+
+
+def main():
+    if len(sys.argv) != 3:
+        sys.exit("usage: check_atspi.py PROGRAM AT-SPI-BUS-LAUNCHER")
+    program_path, launcher = sys.argv[1], sys.argv[2]
+    processes = []
+    failures = []
+    log = tempfile.TemporaryFile()
+    try:
+        os.environ["DISPLAY"] = start_x_server(processes, log)
+        start_accessibility_bus(launcher, processes, log)
+        # Every call gives up after a second, also in the program's first seconds.
+        pyatspi.setTimeout(int(QUERY_SECONDS * 1000), int(QUERY_SECONDS * 1000))
+        environment = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_ACCESSIBILITY="1",
+                           QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+        program = subprocess.Popen([program_path], env=environment, stdout=log, stderr=log)
+        processes.append(program)
+        try:
+            run_checks(program, failures)
+        except (Hang, Refused, AssertionError, subprocess.TimeoutExpired) as error:
+            failures.append(str(error))
+    finally:
+        # How each process stood when the checks ended, before the clean-up below ends them.
+        states = [f"{os.path.basename(p.args[0])} " +
+                  ("running" if p.poll() is None else f"ended with {p.returncode}")
+                  for p in processes]
+        for process in reversed(processes):
+            if process.poll() is None:
+                process.terminate()
+                try:
+                    process.wait(timeout=3)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
+    if failures:
+        print("When the checks ended:", ", ".join(states))
+        log.seek(0)
+        print("What the X server, the bus and the program wrote:\n" + log.read().decode(errors="replace")[-2000:])
+        for failure in failures:
+            print(f"FAIL: {failure}")
+        return 1
+    print(f"PASS: {answered} queries answered in time; the multiplier box reads 0..3 '400'; "
+          f"{INPUT!r} came out as {ROT13!r}")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
