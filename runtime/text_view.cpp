@@ -442,12 +442,14 @@ void TextView::adjustScrollBars() {
     QScrollBar* vertical = verticalScrollBar();
     vertical->setRange(0, std::max(0, lines_.lineCount() - fit));
     vertical->setPageStep(fit);
-    // The widest line laid out so far, or the longest line at the average character width,
-    // whichever is wider: every line is not laid out to measure it.
-    const qreal widest = std::max(widestSeen_, qreal(longestLine_) * averageCharWidth_);
-    const qreal contentWidth = std::min(widest + 2 * kMargin + 1, qreal(INT_MAX / 2));
+    // As wide as the widest line laid out so far, as in QPlainTextEdit, or as a line too long
+    // to be laid out whole would be at the average character width.
+    const qreal longest =
+        longestLine_ > kLongLine ? qreal(longestLine_) * averageCharWidth_ : qreal(0);
+    const qreal contentWidth =
+        std::min(std::max(widestSeen_, longest) + 2 * kMargin, qreal(INT_MAX / 2));
     QScrollBar* horizontal = horizontalScrollBar();
-    horizontal->setRange(0, std::max(0, int(std::ceil(contentWidth)) - viewport()->width()));
+    horizontal->setRange(0, std::max(0, int(contentWidth - viewport()->width())));
     horizontal->setPageStep(viewport()->width());
 }
 
