@@ -86,7 +86,7 @@ void TextView::replace(qsizetype position, qsizetype removed, QStringView insert
     removed = std::clamp<qsizetype>(removed, 0, text_.size() - position);
     if (removed == 0 && inserted.isEmpty())
         return;
-    const QString removedText = QAccessible::isActive() ? text_.mid(position, removed) : QString();
+    const QString removedText = TextViewEventsWanted() ? text_.mid(position, removed) : QString();
     const int editLine = lines_.lineAt(position);
     const int lastOldLine = lines_.lineAt(position + removed);
     const int oldLineCount = lines_.lineCount();
@@ -138,17 +138,17 @@ void TextView::replace(qsizetype position, qsizetype removed, QStringView insert
 }
 
 void TextView::notifyTextChange(qsizetype position, const QString& removed, QStringView inserted) {
-    if (!QAccessible::isActive())
+    if (!TextViewEventsWanted())
         return;
     if (removed.isEmpty()) {
         QAccessibleTextInsertEvent event(this, int(position), inserted.toString());
-        QAccessible::updateAccessibility(&event);
+        SendTextViewEvent(&event);
     } else if (inserted.isEmpty()) {
         QAccessibleTextRemoveEvent event(this, int(position), removed);
-        QAccessible::updateAccessibility(&event);
+        SendTextViewEvent(&event);
     } else {
         QAccessibleTextUpdateEvent event(this, int(position), removed, inserted.toString());
-        QAccessible::updateAccessibility(&event);
+        SendTextViewEvent(&event);
     }
 }
 
@@ -186,17 +186,17 @@ void TextView::select(qsizetype anchor, qsizetype caret) {
     viewport()->update();
     if (caretMoved) {
         restartBlinking();
-        if (QAccessible::isActive()) {
+        if (TextViewEventsWanted()) {
             QAccessibleTextCursorEvent event(this, int(caret_));
-            QAccessible::updateAccessibility(&event);
+            SendTextViewEvent(&event);
         }
         Q_EMIT cursorPositionChanged();
     }
     if (selectionMoved) {
-        if (QAccessible::isActive()) {
+        if (TextViewEventsWanted()) {
             QAccessibleTextSelectionEvent event(this, int(selectionStart()), int(selectionEnd()));
             event.setCursorPosition(int(caret_));
-            QAccessible::updateAccessibility(&event);
+            SendTextViewEvent(&event);
         }
         Q_EMIT selectionChanged();
     }
@@ -428,10 +428,13 @@ void TextView::ensureVisible(qsizetype position) {
         verticalScrollBar()->setValue(line);
     else if (line >= first + fit)
         verticalScrollBar()->setValue(line - fit + 1);
-    // As QPlainTextEdit does, a caret beyond either side brings its place to the middle.
-    const qreal x = xOf(position) + kMargin;
-    const int left = horizontalScrollBar()->value();
-    if (x < left || x + 1 > left + viewport()->width()) {
+    // As QPlainTextEdit does, a caret beyond either side brings its place to the middle. In a
+    // long line the place is first estimated, then measured on the slice laid out there.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const qreal x = xOf(position) + kMargin;
+        const int left = horizontalScrollBar()->value();
+        if (x >= left && x + 1 <= left + viewport()->width())
+            break;
         adjustScrollBars();
         horizontalScrollBar()->setValue(int(x) - viewport()->width() / 2);
     }

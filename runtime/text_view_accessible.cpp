@@ -11,6 +11,8 @@
 namespace korvane::runtime {
 namespace {
 
+TextViewEventObserver gObserver = nullptr;
+
 // How far either side of the offset a very long line is looked at.
 constexpr qsizetype kWindow = 4096;
 
@@ -209,6 +211,20 @@ TextSegment SegmentAt(const QString& text, const LineIndex& lines, qsizetype off
         end = next < 0 ? count : next;
     } while (!stops(end));
     return {from + start, from + end};
+}
+
+bool TextViewEventsWanted() {
+    return gObserver || QAccessible::isActive();
+}
+
+void SendTextViewEvent(QAccessibleEvent* event) {
+    if (gObserver)
+        gObserver(event);
+    QAccessible::updateAccessibility(event);
+}
+
+void SetTextViewEventObserver(TextViewEventObserver observer) {
+    gObserver = observer;
 }
 
 void InstallTextViewAccessibility() {
