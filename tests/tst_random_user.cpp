@@ -80,7 +80,7 @@ class User {
 public:
     User(frmMain& form, quint64 seed) : form_(form), random_(seed), text_(random_) {
         input_ = qobject_cast<QPlainTextEdit*>(form.txtOriginal.widget());
-        output_ = qobject_cast<QPlainTextEdit*>(form.txtDecrypted.widget());
+        output_ = form.txtDecrypted.widget();
         bar_ = qobject_cast<QScrollBar*>(form.HSRotate.widget());
     }
 
@@ -362,7 +362,7 @@ private:
     std::mt19937_64 random_;
     RandomText text_;
     QPlainTextEdit* input_ = nullptr;
-    QPlainTextEdit* output_ = nullptr;
+    QWidget* output_ = nullptr;
     QScrollBar* bar_ = nullptr;
     QString model_;
     bool resized_ = false;

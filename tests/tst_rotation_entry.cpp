@@ -16,8 +16,9 @@ const QString kTooLong = QStringLiteral(
 // Counts how often the output box is rewritten, that is how often a recompute succeeded in
 // changing it.
 struct OutputWrites {
-    explicit OutputWrites(QPlainTextEdit* output) {
-        QObject::connect(output, &QPlainTextEdit::textChanged, output, [this] { ++count; });
+    explicit OutputWrites(korvane::runtime::TextView* output) {
+        QObject::connect(output, &korvane::runtime::TextView::textChanged, output,
+                         [this] { ++count; });
     }
     int count = 0;
 };
@@ -93,7 +94,7 @@ private Q_SLOTS:
         QCOMPARE(QApplication::focusWidget(), f.scrollBar());
         QCOMPARE(f.rotation()->text(), box);
         QCOMPARE(f.scrollBar()->value(), bar);
-        QCOMPARE(f.output()->toPlainText(), output);
+        QCOMPARE(f.output()->text(), output);
         QVERIFY(f.boxes.isEmpty());
     }
 
@@ -154,7 +155,7 @@ private Q_SLOTS:
         QTest::keyClicks(f.input(), QStringLiteral("d"));
         QCOMPARE(f.boxes.size(), 2);
         QCOMPARE(f.boxes.last().prompt, QStringLiteral("Run-time error '6':\n\nOverflow"));
-        QCOMPARE(f.output()->toPlainText(), QStringLiteral("ABC"));
+        QCOMPARE(f.output()->text(), QStringLiteral("ABC"));
         QCOMPARE(f.input()->toPlainText(), QStringLiteral("abcd"));
     }
 
@@ -177,14 +178,14 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(&f.form()));
         QTest::keyClicks(f.input(), QStringLiteral("Zz"));
         QTest::keyClicks(f.multiplier(), QStringLiteral("364"));
-        const QString before = f.output()->toPlainText();
+        const QString before = f.output()->text();
         PasteIntoRotation(f, QStringLiteral("8"));
         LeaveRotation(f);
         QCOMPARE(f.rotation()->text(), QStringLiteral("8"));
         QCOMPARE(f.scrollBar()->value(), 8);
         QCOMPARE(f.boxes.size(), 1);
         QCOMPARE(f.boxes.front().prompt, QStringLiteral("Run-time error '6':\n\nOverflow"));
-        QCOMPARE(f.output()->toPlainText(), before);
+        QCOMPARE(f.output()->text(), before);
     }
 
     void typedCharacterFirstTidiesTheBox_data() {
@@ -308,7 +309,7 @@ private Q_SLOTS:
             LeaveRotation(f);
             QCOMPARE(f.rotation()->text(), QStringLiteral("25"));
             QCOMPARE(f.scrollBar()->value(), 25);
-            QCOMPARE(f.output()->toPlainText(), QStringLiteral("Z"));
+            QCOMPARE(f.output()->text(), QStringLiteral("Z"));
         }
         QVERIFY(f.boxes.isEmpty());
     }

@@ -10,6 +10,7 @@
 
 #include "message_box_capture.h"
 #include "runtime/program.h"
+#include "runtime/text_view.h"
 #include "window/frm_main.h"
 #include "window/project.h"
 
@@ -34,7 +35,9 @@ public:
     QScrollBar* scrollBar() { return static_cast<QScrollBar*>(form_->HSRotate.widget()); }
     QLineEdit* multiplier() { return static_cast<QLineEdit*>(form_->txtMultiply.widget()); }
     QPushButton* exitButton() { return static_cast<QPushButton*>(form_->cmdExit.widget()); }
-    QPlainTextEdit* output() { return static_cast<QPlainTextEdit*>(form_->txtDecrypted.widget()); }
+    korvane::runtime::TextView* output() {
+        return static_cast<korvane::runtime::TextView*>(form_->txtDecrypted.widget());
+    }
 
 private:
     MessageBoxCapture capture_;  // made before the window and outlives it

@@ -1,0 +1,875 @@
+#include "runtime/text_view.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFocusEvent>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyleHints>
+#include <QTextBoundaryFinder>
+#include <QTextLayout>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+
+#include "runtime/text_view_accessible.h"
+
+namespace korvane::runtime {
+namespace {
+
+// The blank space around the text, as QPlainTextEdit's document margin.
+constexpr int kMargin = 4;
+// QPlainTextEdit's default tab stop distance.
+constexpr qreal kTabStop = 80;
+// Lines wider than any real one; no line wraps within it.
+constexpr qreal kUnwrappedWidth = 1e7;
+// How many characters a new slice of a long line starts before the first one in view.
+constexpr qsizetype kSliceLead = 256;
+constexpr int kAutoScrollInterval = 50;
+
+QString ShortcutText(QKeySequence::StandardKey key) {
+    if (!QGuiApplication::styleHints()->showShortcutsInContextMenus())
+        return QString();
+    return u'\t' + QKeySequence(key).toString(QKeySequence::NativeText);
+}
+
+}  // namespace
+
+TextView::TextView(QWidget* parent) : QAbstractScrollArea(parent) {
+    InstallTextViewAccessibility();
+    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    viewport()->setCursor(Qt::IBeamCursor);
+    horizontalScrollBar()->setSingleStep(20);
+    verticalScrollBar()->setSingleStep(1);
+    updateFontMetrics();
+    adjustScrollBars();
+}
+
+TextView::~TextView() = default;
+
+void TextView::setText(QString text) {
+    const qsizetype oldCaret = caret_;
+    const bool hadSelection = hasSelection();
+    QString old = std::exchange(text_, std::move(text));
+    lines_.build(text_);
+    longestLine_ = lines_.longestLineLength(text_.size());
+    anchor_ = caret_ = 0;
+    wantedX_ = -1;
+    forgetLayouts();
+    adjustScrollBars();
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
+    viewport()->update();
+    notifyTextChange(0, old, text_);
+    Q_EMIT textChanged();
+    if (oldCaret != 0) {
+        restartBlinking();
+        Q_EMIT cursorPositionChanged();
+    }
+    if (hadSelection)
+        Q_EMIT selectionChanged();
+}
+
+void TextView::replace(qsizetype position, qsizetype removed, QStringView inserted) {
+    position = std::clamp<qsizetype>(position, 0, text_.size());
+    removed = std::clamp<qsizetype>(removed, 0, text_.size() - position);
+    if (removed == 0 && inserted.isEmpty())
+        return;
+    const QString removedText = TextViewEventsWanted() ? text_.mid(position, removed) : QString();
+    const int editLine = lines_.lineAt(position);
+    const int lastOldLine = lines_.lineAt(position + removed);
+    const int oldLineCount = lines_.lineCount();
+    const int first = firstVisibleLine();
+
+    text_.replace(position, removed, inserted.data(), inserted.size());
+    lines_.replace(text_, position, removed, inserted.size());
+    longestLine_ = lines_.longestLineLength(text_.size());
+    const int lineDelta = lines_.lineCount() - oldLineCount;
+    const int lastNewLine = lines_.lineAt(position + inserted.size());
+
+    // Layouts above the edit stay, those below move with their lines; the edited line keeps
+    // where its slice was placed, so that a long line does not jump sideways.
+    std::map<int, LineLayout> kept;
+    for (auto& [line, layout] : layouts_) {
+        if (line < editLine) {
+            kept.emplace(line, std::move(layout));
+        } else if (line > lastOldLine) {
+            kept.emplace(line + lineDelta, std::move(layout));
+        } else if (line == editLine) {
+            layout.layout.reset();
+            kept.emplace(line, std::move(layout));
+        }
+    }
+    layouts_ = std::move(kept);
+
+    // The line at the top stays at the top; if the edit removed its start, the view goes to
+    // where the new text ends.
+    int newFirst = first;
+    if (first > lastOldLine)
+        newFirst = first + lineDelta;
+    else if (first > editLine)
+        newFirst = lastNewLine;
+
+    // Positions after the edit move with the text; those inside the replaced span go to its end.
+    const qsizetype delta = inserted.size() - removed;
+    const auto moved = [&](qsizetype p) {
+        return p < position ? p : std::max(p + delta, position + inserted.size());
+    };
+    const qsizetype anchor = moved(anchor_);
+    const qsizetype caret = moved(caret_);
+
+    adjustScrollBars();
+    verticalScrollBar()->setValue(newFirst);
+    viewport()->update();
+    notifyTextChange(position, removedText, inserted);
+    Q_EMIT textChanged();
+    select(anchor, caret);
+}
+
+void TextView::notifyTextChange(qsizetype position, const QString& removed, QStringView inserted) {
+    if (!TextViewEventsWanted())
+        return;
+    if (removed.isEmpty()) {
+        QAccessibleTextInsertEvent event(this, int(position), inserted.toString());
+        SendTextViewEvent(&event);
+    } else if (inserted.isEmpty()) {
+        QAccessibleTextRemoveEvent event(this, int(position), removed);
+        SendTextViewEvent(&event);
+    } else {
+        QAccessibleTextUpdateEvent event(this, int(position), removed, inserted.toString());
+        SendTextViewEvent(&event);
+    }
+}
+
+QString TextView::selectedText() const {
+    QString selected = text_.mid(selectionStart(), selectionEnd() - selectionStart());
+    if (QStringView(selected).contains(QChar(QChar::LineSeparator)))
+        selected.replace(QChar(QChar::LineSeparator), QChar(u'\n'));
+    return selected;
+}
+
+qsizetype TextView::clamped(qsizetype position) const {
+    position = std::clamp<qsizetype>(position, 0, text_.size());
+    if (position > 0 && position < text_.size() && text_[position].isLowSurrogate() &&
+        text_[position - 1].isHighSurrogate())
+        --position;
+    return position;
+}
+
+void TextView::setSelection(qsizetype anchor, qsizetype position) {
+    select(anchor, position);
+}
+
+void TextView::select(qsizetype anchor, qsizetype caret) {
+    anchor = clamped(anchor);
+    caret = clamped(caret);
+    const qsizetype oldStart = selectionStart();
+    const qsizetype oldEnd = selectionEnd();
+    const bool caretMoved = caret != caret_;
+    anchor_ = anchor;
+    caret_ = caret;
+    const bool selectionMoved = (oldStart != oldEnd || hasSelection()) &&
+                                (oldStart != selectionStart() || oldEnd != selectionEnd());
+    if (!caretMoved && !selectionMoved)
+        return;
+    viewport()->update();
+    if (caretMoved) {
+        restartBlinking();
+        if (TextViewEventsWanted()) {
+            QAccessibleTextCursorEvent event(this, int(caret_));
+            SendTextViewEvent(&event);
+        }
+        Q_EMIT cursorPositionChanged();
+    }
+    if (selectionMoved) {
+        if (TextViewEventsWanted()) {
+            QAccessibleTextSelectionEvent event(this, int(selectionStart()), int(selectionEnd()));
+            event.setCursorPosition(int(caret_));
+            SendTextViewEvent(&event);
+        }
+        Q_EMIT selectionChanged();
+    }
+}
+
+void TextView::selectAll() {
+    select(0, text_.size());
+    updatePrimarySelection();
+}
+
+void TextView::copy() const {
+    if (hasSelection())
+        QGuiApplication::clipboard()->setText(selectedText());
+}
+
+void TextView::updatePrimarySelection() const {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (hasSelection() && clipboard->supportsSelection())
+        clipboard->setText(selectedText(), QClipboard::Selection);
+}
+
+QMenu* TextView::createStandardContextMenu() {
+    auto* menu = new QMenu(this);
+    QAction* copyAction =
+        menu->addAction(QCoreApplication::translate("QWidgetTextControl", "&Copy") +
+                        ShortcutText(QKeySequence::Copy));
+    copyAction->setObjectName(QStringLiteral("edit-copy"));
+    copyAction->setEnabled(hasSelection());
+    connect(copyAction, &QAction::triggered, this, [this] { copy(); });
+    menu->addSeparator();
+    QAction* selectAllAction =
+        menu->addAction(QCoreApplication::translate("QWidgetTextControl", "Select All") +
+                        ShortcutText(QKeySequence::SelectAll));
+    selectAllAction->setObjectName(QStringLiteral("select-all"));
+    selectAllAction->setEnabled(!text_.isEmpty());
+    connect(selectAllAction, &QAction::triggered, this, [this] { selectAll(); });
+    return menu;
+}
+
+// --- Layout -------------------------------------------------------------------------------
+
+void TextView::updateFontMetrics() {
+    const QFontMetricsF metrics(font(), viewport());
+    // A line is as high as QTextLine makes it with its leading included, rounded up.
+    lineHeight_ = std::max(
+        1, int(std::ceil(metrics.ascent() + metrics.descent() + std::max(0.0, metrics.leading()))));
+    ascent_ = int(metrics.ascent());
+    averageCharWidth_ = std::max(1.0, metrics.averageCharWidth());
+}
+
+void TextView::forgetLayouts() {
+    layouts_.clear();
+    widestSeen_ = 0;
+}
+
+void TextView::noteWidth(qreal right) const {
+    widestSeen_ = std::max(widestSeen_, right);
+}
+
+std::unique_ptr<QTextLayout> TextView::makeLayout(QStringView text) const {
+    auto layout = std::make_unique<QTextLayout>(text.toString(), font(), viewport());
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    option.setTabStopDistance(kTabStop);
+    option.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
+    layout->setTextOption(option);
+    layout->setCacheEnabled(true);
+    layout->beginLayout();
+    QTextLine line = layout->createLine();
+    line.setLeadingIncluded(true);
+    line.setLineWidth(kUnwrappedWidth);
+    line.setPosition(QPointF(0, 0));
+    layout->endLayout();
+    return layout;
+}
+
+TextView::LineLayout& TextView::layoutOf(int line) const {
+    LineLayout& entry = layouts_[line];
+    const qsizetype start = lines_.lineStart(line);
+    const qsizetype length = lineEnd(line) - start;
+    if (length > kLongLine) {
+        layOutSlice(line, entry);
+    } else if (!entry.layout || entry.offset != 0 || entry.length != length) {
+        entry.layout = makeLayout(QStringView(text_).sliced(start, length));
+        entry.offset = 0;
+        entry.length = length;
+        entry.x = 0;
+        entry.width = entry.layout->lineAt(0).naturalTextWidth();
+        noteWidth(entry.width);
+    }
+    return entry;
+}
+
+void TextView::layOutSlice(int line, LineLayout& slice) const {
+    const qsizetype start = lines_.lineStart(line);
+    const qsizetype length = lineEnd(line) - start;
+    const qreal viewLeft = horizontalScrollBar()->value() - kMargin;
+    const qreal viewRight = viewLeft + viewport()->width() + kMargin;
+    const bool reachesEnd = slice.offset + slice.length == length;
+    if (slice.layout && slice.offset + slice.length <= length &&
+        (slice.x <= viewLeft || slice.offset == 0) &&
+        (slice.x + slice.width >= viewRight || reachesEnd))
+        return;
+
+    // The character at the view's left edge: exact where the old slice reaches, else estimated
+    // from the old slice's ends with the font's average character width.
+    const QTextLine old = slice.layout ? slice.layout->lineAt(0) : QTextLine();
+    const qsizetype oldEnd = std::min(slice.offset + slice.length, length);
+    qsizetype atLeft;
+    if (slice.layout && viewLeft >= slice.x && viewLeft <= slice.x + slice.width)
+        atLeft = slice.offset + old.xToCursor(viewLeft - slice.x);
+    else if (viewLeft < slice.x)
+        atLeft = slice.offset - qsizetype((slice.x - viewLeft) / averageCharWidth_);
+    else
+        atLeft = oldEnd + qsizetype((viewLeft - slice.x - slice.width) / averageCharWidth_);
+    qsizetype from = std::clamp<qsizetype>(atLeft - kSliceLead, 0, length);
+    if (from > 0 && text_[start + from].isLowSurrogate())
+        --from;
+
+    // Where the new slice starts: measured against the old one where they meet or lie close,
+    // estimated where they are far apart.
+    qreal x;
+    if (from == 0) {
+        x = 0;
+    } else if (slice.layout && from >= slice.offset && from <= oldEnd) {
+        x = slice.x + old.cursorToX(int(from - slice.offset));
+    } else if (slice.layout && from < slice.offset && slice.offset - from <= kLongLine) {
+        const auto gap = makeLayout(QStringView(text_).sliced(start + from, slice.offset - from));
+        x = slice.x - gap->lineAt(0).naturalTextWidth();
+    } else if (from < slice.offset) {
+        x = slice.x - qreal(slice.offset - from) * averageCharWidth_;
+    } else {
+        x = slice.x + slice.width + qreal(from - oldEnd) * averageCharWidth_;
+    }
+
+    // Enough characters to reach past the right edge, more if the text is wider than average.
+    qsizetype count = kLongLine / 2 + qsizetype(2 * (viewRight - x) / averageCharWidth_);
+    std::unique_ptr<QTextLayout> layout;
+    qreal width = 0;
+    for (;;) {
+        count = std::clamp<qsizetype>(count, 1, length - from);
+        if (from + count < length && text_[start + from + count].isLowSurrogate())
+            ++count;
+        layout = makeLayout(QStringView(text_).sliced(start + from, count));
+        width = layout->lineAt(0).naturalTextWidth();
+        if (x + width >= viewRight || from + count >= length)
+            break;
+        count *= 2;
+    }
+    slice.offset = from;
+    slice.length = count;
+    slice.x = x;
+    slice.width = width;
+    slice.layout = std::move(layout);
+    noteWidth(x + width);
+}
+
+qreal TextView::xOf(qsizetype position) const {
+    const int line = lines_.lineAt(position);
+    const LineLayout& layout = layoutOf(line);
+    const qsizetype inLine = position - lines_.lineStart(line);
+    if (inLine < layout.offset)
+        return layout.x - qreal(layout.offset - inLine) * averageCharWidth_;
+    if (inLine > layout.offset + layout.length)
+        return layout.x + layout.width +
+               qreal(inLine - layout.offset - layout.length) * averageCharWidth_;
+    return layout.x + layout.layout->lineAt(0).cursorToX(int(inLine - layout.offset));
+}
+
+qsizetype TextView::positionAt(int line, qreal x) const {
+    const LineLayout& layout = layoutOf(line);
+    const qsizetype start = lines_.lineStart(line);
+    const qsizetype length = lineEnd(line) - start;
+    qsizetype inLine;
+    if (x < layout.x && layout.offset > 0) {
+        inLine = layout.offset - qsizetype((layout.x - x) / averageCharWidth_);
+    } else if (x > layout.x + layout.width && layout.offset + layout.length < length) {
+        inLine = layout.offset + layout.length +
+                 qsizetype((x - layout.x - layout.width) / averageCharWidth_);
+    } else {
+        inLine = layout.offset + layout.layout->lineAt(0).xToCursor(
+                                     x - layout.x, QTextLine::CursorBetweenCharacters);
+    }
+    return clamped(start + std::clamp<qsizetype>(inLine, 0, length));
+}
+
+qreal TextView::topOffset() const {
+    return firstVisibleLine() == 0 ? kMargin : 0;
+}
+
+int TextView::firstVisibleLine() const {
+    return verticalScrollBar()->value();
+}
+
+int TextView::visibleLineCount() const {
+    return std::max(1, (viewport()->height() - 2 * kMargin - 1) / lineHeight_);
+}
+
+qsizetype TextView::positionAt(QPoint point) const {
+    const int row = int(std::floor((point.y() - topOffset()) / lineHeight_));
+    const int line = std::clamp(firstVisibleLine() + row, 0, lines_.lineCount() - 1);
+    return positionAt(line, point.x() - kMargin + horizontalScrollBar()->value());
+}
+
+QRect TextView::characterRect(qsizetype position) const {
+    position = clamped(position);
+    const int line = lines_.lineAt(position);
+    const qreal left = xOf(position);
+    const qsizetype end = lineEnd(line);
+    qreal right = left + averageCharWidth_;
+    if (position < end) {
+        qsizetype next = position + 1;
+        if (text_[position].isHighSurrogate() && next < end)
+            ++next;
+        right = xOf(next);
+    }
+    const int x = kMargin - horizontalScrollBar()->value();
+    const int y = int(topOffset()) + (line - firstVisibleLine()) * lineHeight_;
+    return QRectF(x + std::min(left, right), y, std::abs(right - left), lineHeight_)
+        .toAlignedRect();
+}
+
+void TextView::ensureVisible(qsizetype position) {
+    position = clamped(position);
+    const int line = lines_.lineAt(position);
+    const int first = firstVisibleLine();
+    const int fit = visibleLineCount();
+    if (line < first)
+        verticalScrollBar()->setValue(line);
+    else if (line >= first + fit)
+        verticalScrollBar()->setValue(line - fit + 1);
+    // As QPlainTextEdit does, a caret beyond either side brings its place to the middle. In a
+    // long line the place is first estimated, then measured on the slice laid out there.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const qreal x = xOf(position) + kMargin;
+        const int left = horizontalScrollBar()->value();
+        if (x >= left && x + 1 <= left + viewport()->width())
+            break;
+        adjustScrollBars();
+        horizontalScrollBar()->setValue(int(x) - viewport()->width() / 2);
+    }
+}
+
+void TextView::adjustScrollBars() {
+    const int fit = visibleLineCount();
+    QScrollBar* vertical = verticalScrollBar();
+    vertical->setRange(0, std::max(0, lines_.lineCount() - fit));
+    vertical->setPageStep(fit);
+    // As wide as the widest line laid out so far, as in QPlainTextEdit, or as a line too long
+    // to be laid out whole would be at the average character width.
+    const qreal longest =
+        longestLine_ > kLongLine ? qreal(longestLine_) * averageCharWidth_ : qreal(0);
+    const qreal contentWidth =
+        std::min(std::max(widestSeen_, longest) + 2 * kMargin, qreal(INT_MAX / 2));
+    QScrollBar* horizontal = horizontalScrollBar();
+    horizontal->setRange(0, std::max(0, int(contentWidth - viewport()->width())));
+    horizontal->setPageStep(viewport()->width());
+}
+
+// --- Painting -----------------------------------------------------------------------------
+
+void TextView::paintEvent(QPaintEvent* event) {
+    QPainter painter(viewport());
+    const QRectF area(event->rect());
+    const int first = firstVisibleLine();
+    const qreal top = topOffset();
+    const int last =
+        std::min(lines_.lineCount() - 1, first + int((viewport()->height() - top) / lineHeight_));
+    const qreal widestBefore = widestSeen_;
+    const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
+    QTextCharFormat selectionFormat;
+    selectionFormat.setBackground(palette().brush(group, QPalette::Highlight));
+    selectionFormat.setForeground(palette().brush(group, QPalette::HighlightedText));
+    painter.setPen(palette().color(QPalette::Text));
+    const qreal left = kMargin - horizontalScrollBar()->value();
+
+    for (int line = first; line <= last; ++line) {
+        const qreal y = top + (line - first) * lineHeight_;
+        if (y > area.bottom() || y + lineHeight_ < area.top())
+            continue;
+        const LineLayout& layout = layoutOf(line);
+        const qsizetype sliceStart = lines_.lineStart(line) + layout.offset;
+        const qsizetype sliceEnd = sliceStart + layout.length;
+        const QPointF origin(left + layout.x, y);
+        QList<QTextLayout::FormatRange> selections;
+        if (hasSelection()) {
+            // A selection that goes on past the line's end shows its line break as a blank.
+            const bool breakInSlice = sliceEnd == lineEnd(line) && sliceEnd < text_.size();
+            const qsizetype from = std::max(selectionStart(), sliceStart);
+            const qsizetype to = std::min(selectionEnd(), sliceEnd + (breakInSlice ? 1 : 0));
+            if (from < to)
+                selections.append({int(from - sliceStart), int(to - from), selectionFormat});
+        }
+        layout.layout->draw(&painter, origin, selections, area);
+        if (caretShown_ && caret_ >= sliceStart && caret_ <= sliceEnd &&
+            lines_.lineAt(caret_) == line)
+            layout.layout->drawCursor(&painter, origin, int(caret_ - sliceStart), 1);
+    }
+
+    // Keeps the layouts of the lines in view and a page either side.
+    const int keepFrom = first - visibleLineCount();
+    const int keepTo = last + visibleLineCount();
+    for (auto it = layouts_.begin(); it != layouts_.end();) {
+        if (it->first < keepFrom || it->first > keepTo)
+            it = layouts_.erase(it);
+        else
+            ++it;
+    }
+    if (widestSeen_ > widestBefore)
+        QMetaObject::invokeMethod(this, &TextView::adjustScrollBars, Qt::QueuedConnection);
+}
+
+void TextView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    adjustScrollBars();
+}
+
+void TextView::scrollContentsBy(int, int) {
+    viewport()->update();
+}
+
+void TextView::changeEvent(QEvent* event) {
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        updateFontMetrics();
+        forgetLayouts();
+        adjustScrollBars();
+        viewport()->update();
+    } else if (event->type() == QEvent::PaletteChange ||
+               event->type() == QEvent::ActivationChange) {
+        viewport()->update();
+    }
+}
+
+void TextView::restartBlinking() {
+    const int flashTime = QApplication::cursorFlashTime();
+    caretShown_ = hasFocus();
+    if (caretShown_ && flashTime >= 2)
+        blinkTimer_.start(flashTime / 2, this);
+    else
+        blinkTimer_.stop();
+    viewport()->update();
+}
+
+void TextView::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == blinkTimer_.timerId()) {
+        caretShown_ = !caretShown_;
+        const QRect caret = characterRect(caret_);
+        viewport()->update(caret.x() - 2, caret.y(), 5, caret.height());
+    } else if (event->timerId() == autoScrollTimer_.timerId()) {
+        autoScroll();
+    } else {
+        QAbstractScrollArea::timerEvent(event);
+    }
+}
+
+void TextView::focusInEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusInEvent(event);
+    restartBlinking();
+}
+
+void TextView::focusOutEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusOutEvent(event);
+    blinkTimer_.stop();
+    caretShown_ = false;
+    viewport()->update();
+}
+
+// --- Keyboard -----------------------------------------------------------------------------
+
+std::pair<qsizetype, qsizetype> TextView::lineWindow(qsizetype position) const {
+    const int line = lines_.lineAt(position);
+    qsizetype from = std::max(lines_.lineStart(line), position - kLongLine);
+    qsizetype to = std::min(lineEnd(line), position + kLongLine);
+    if (from > lines_.lineStart(line) && text_[from].isLowSurrogate())
+        --from;
+    if (to < lineEnd(line) && text_[to].isLowSurrogate())
+        ++to;
+    return {from, to};
+}
+
+qsizetype TextView::nextCharacter(qsizetype position) const {
+    if (position >= text_.size())
+        return text_.size();
+    if (position == lineEnd(lines_.lineAt(position)))
+        return position + 1;
+    const auto [from, to] = lineWindow(position);
+    QTextLayout layout(text_.mid(from, to - from), font());
+    return from + layout.nextCursorPosition(int(position - from));
+}
+
+qsizetype TextView::previousCharacter(qsizetype position) const {
+    if (position <= 0)
+        return 0;
+    if (position == lines_.lineStart(lines_.lineAt(position)))
+        return position - 1;
+    const auto [from, to] = lineWindow(position);
+    QTextLayout layout(text_.mid(from, to - from), font());
+    return from + layout.previousCursorPosition(int(position - from));
+}
+
+qsizetype TextView::nextWord(qsizetype position) const {
+    if (position >= text_.size())
+        return text_.size();
+    if (position == lineEnd(lines_.lineAt(position)))
+        return position + 1;
+    const auto [from, to] = lineWindow(position);
+    QTextLayout layout(text_.mid(from, to - from), font());
+    return from + layout.nextCursorPosition(int(position - from), QTextLayout::SkipWords);
+}
+
+qsizetype TextView::previousWord(qsizetype position) const {
+    if (position <= 0)
+        return 0;
+    if (position == lines_.lineStart(lines_.lineAt(position)))
+        return position - 1;
+    const auto [from, to] = lineWindow(position);
+    QTextLayout layout(text_.mid(from, to - from), font());
+    return from + layout.previousCursorPosition(int(position - from), QTextLayout::SkipWords);
+}
+
+std::pair<qsizetype, qsizetype> TextView::wordAt(qsizetype position) const {
+    const auto [from, to] = lineWindow(position);
+    if (from == to)
+        return {position, position};
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Word, text_.constData() + from, to - from);
+    qsizetype local = position - from;
+    finder.setPosition(local);
+    // Just after a word, or at the line's end, a double click means the word before.
+    const auto reasons = finder.boundaryReasons();
+    if (local == to - from || (local > 0 && (reasons & QTextBoundaryFinder::EndOfItem) &&
+                               !(reasons & QTextBoundaryFinder::StartOfItem)))
+        finder.setPosition(--local);
+    qsizetype start = finder.isAtBoundary() ? local : finder.toPreviousBoundary();
+    finder.setPosition(local);
+    qsizetype end = finder.toNextBoundary();
+    if (start < 0)
+        start = 0;
+    if (end < 0)
+        end = to - from;
+    return {from + start, from + end};
+}
+
+void TextView::moveCaret(qsizetype position, bool extend) {
+    select(extend ? anchor_ : position, position);
+}
+
+bool TextView::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        // Keys this view acts on are its own while it has focus, not the window's shortcuts.
+        auto* key = static_cast<QKeyEvent*>(event);
+        static const QKeySequence::StandardKey kOwnKeys[] = {
+            QKeySequence::Copy,
+            QKeySequence::SelectAll,
+            QKeySequence::MoveToNextChar,
+            QKeySequence::MoveToPreviousChar,
+            QKeySequence::MoveToNextWord,
+            QKeySequence::MoveToPreviousWord,
+            QKeySequence::MoveToStartOfLine,
+            QKeySequence::MoveToEndOfLine,
+            QKeySequence::MoveToStartOfDocument,
+            QKeySequence::MoveToEndOfDocument,
+            QKeySequence::SelectNextChar,
+            QKeySequence::SelectPreviousChar,
+            QKeySequence::SelectNextWord,
+            QKeySequence::SelectPreviousWord,
+            QKeySequence::SelectStartOfLine,
+            QKeySequence::SelectEndOfLine,
+            QKeySequence::SelectStartOfDocument,
+            QKeySequence::SelectEndOfDocument,
+        };
+        for (QKeySequence::StandardKey own : kOwnKeys) {
+            if (key->matches(own)) {
+                event->accept();
+                return true;
+            }
+        }
+    }
+    return QAbstractScrollArea::event(event);
+}
+
+void TextView::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Copy)) {
+        copy();
+        return;
+    }
+    if (event->matches(QKeySequence::SelectAll)) {
+        selectAll();
+        return;
+    }
+    enum class Move { None, Char, Word, Line, Page, LineEdge, DocumentEdge };
+    struct Binding {
+        QKeySequence::StandardKey key;
+        Move move;
+        bool forward;
+        bool extend;
+    };
+    static const Binding kBindings[] = {
+        {QKeySequence::MoveToNextChar, Move::Char, true, false},
+        {QKeySequence::MoveToPreviousChar, Move::Char, false, false},
+        {QKeySequence::SelectNextChar, Move::Char, true, true},
+        {QKeySequence::SelectPreviousChar, Move::Char, false, true},
+        {QKeySequence::MoveToNextWord, Move::Word, true, false},
+        {QKeySequence::MoveToPreviousWord, Move::Word, false, false},
+        {QKeySequence::SelectNextWord, Move::Word, true, true},
+        {QKeySequence::SelectPreviousWord, Move::Word, false, true},
+        {QKeySequence::MoveToNextLine, Move::Line, true, false},
+        {QKeySequence::MoveToPreviousLine, Move::Line, false, false},
+        {QKeySequence::SelectNextLine, Move::Line, true, true},
+        {QKeySequence::SelectPreviousLine, Move::Line, false, true},
+        {QKeySequence::MoveToNextPage, Move::Page, true, false},
+        {QKeySequence::MoveToPreviousPage, Move::Page, false, false},
+        {QKeySequence::SelectNextPage, Move::Page, true, true},
+        {QKeySequence::SelectPreviousPage, Move::Page, false, true},
+        {QKeySequence::MoveToEndOfLine, Move::LineEdge, true, false},
+        {QKeySequence::MoveToStartOfLine, Move::LineEdge, false, false},
+        {QKeySequence::SelectEndOfLine, Move::LineEdge, true, true},
+        {QKeySequence::SelectStartOfLine, Move::LineEdge, false, true},
+        {QKeySequence::MoveToEndOfDocument, Move::DocumentEdge, true, false},
+        {QKeySequence::MoveToStartOfDocument, Move::DocumentEdge, false, false},
+        {QKeySequence::SelectEndOfDocument, Move::DocumentEdge, true, true},
+        {QKeySequence::SelectStartOfDocument, Move::DocumentEdge, false, true},
+    };
+    const Binding* binding = nullptr;
+    for (const Binding& candidate : kBindings) {
+        if (event->matches(candidate.key)) {
+            binding = &candidate;
+            break;
+        }
+    }
+    if (!binding) {
+        // As a read-only QPlainTextEdit, Space pages the view; every other key is not ours.
+        if (event->key() == Qt::Key_Space && !(event->modifiers() & ~Qt::ShiftModifier)) {
+            verticalScrollBar()->triggerAction(event->modifiers() & Qt::ShiftModifier
+                                                   ? QAbstractSlider::SliderPageStepSub
+                                                   : QAbstractSlider::SliderPageStepAdd);
+            return;
+        }
+        event->ignore();
+        return;
+    }
+
+    const bool vertical = binding->move == Move::Line || binding->move == Move::Page;
+    if (vertical && wantedX_ < 0)
+        wantedX_ = xOf(caret_);
+    const int line = lines_.lineAt(caret_);
+    qsizetype target = caret_;
+    switch (binding->move) {
+        case Move::None:
+            break;
+        case Move::Char:
+            if (hasSelection() && !binding->extend)
+                target = binding->forward ? selectionEnd() : selectionStart();
+            else
+                target = binding->forward ? nextCharacter(caret_) : previousCharacter(caret_);
+            break;
+        case Move::Word:
+            target = binding->forward ? nextWord(caret_) : previousWord(caret_);
+            break;
+        case Move::Line:
+        case Move::Page: {
+            const int step = binding->move == Move::Line ? 1 : visibleLineCount();
+            const int to =
+                std::clamp(line + (binding->forward ? step : -step), 0, lines_.lineCount() - 1);
+            if (binding->move == Move::Page)
+                verticalScrollBar()->setValue(firstVisibleLine() + (to - line));
+            target = to == line ? caret_ : positionAt(to, wantedX_);
+            break;
+        }
+        case Move::LineEdge:
+            target = binding->forward ? lineEnd(line) : lines_.lineStart(line);
+            break;
+        case Move::DocumentEdge:
+            target = binding->forward ? text_.size() : 0;
+            break;
+    }
+    if (!vertical)
+        wantedX_ = -1;
+    moveCaret(target, binding->extend);
+    ensureVisible(caret_);
+    restartBlinking();
+    if (binding->extend)
+        updatePrimarySelection();
+}
+
+// --- Mouse --------------------------------------------------------------------------------
+
+void TextView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        event->ignore();
+        return;
+    }
+    const qsizetype position = positionAt(event->position().toPoint());
+    wantedX_ = -1;
+    selectingByMouse_ = true;
+    selectingWords_ = false;
+    lastMousePoint_ = event->position().toPoint();
+    moveCaret(position, event->modifiers() & Qt::ShiftModifier);
+}
+
+void TextView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        event->ignore();
+        return;
+    }
+    clickedWord_ = wordAt(positionAt(event->position().toPoint()));
+    selectingByMouse_ = true;
+    selectingWords_ = true;
+    select(clickedWord_.first, clickedWord_.second);
+}
+
+void TextView::mouseMoveEvent(QMouseEvent* event) {
+    if (!selectingByMouse_ || !(event->buttons() & Qt::LeftButton))
+        return;
+    lastMousePoint_ = event->position().toPoint();
+    if (viewport()->rect().contains(lastMousePoint_))
+        autoScrollTimer_.stop();
+    else if (!autoScrollTimer_.isActive())
+        autoScrollTimer_.start(kAutoScrollInterval, this);
+    const qsizetype position = positionAt(lastMousePoint_);
+    if (!selectingWords_) {
+        moveCaret(position, true);
+    } else if (position < clickedWord_.first) {
+        select(clickedWord_.second, wordAt(position).first);
+    } else {
+        select(clickedWord_.first, std::max(clickedWord_.second, wordAt(position).second));
+    }
+}
+
+void TextView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        event->ignore();
+        return;
+    }
+    autoScrollTimer_.stop();
+    if (selectingByMouse_)
+        updatePrimarySelection();
+    selectingByMouse_ = false;
+}
+
+void TextView::autoScroll() {
+    const QRect inside = viewport()->rect();
+    if (lastMousePoint_.y() < inside.top())
+        verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    else if (lastMousePoint_.y() > inside.bottom())
+        verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    if (lastMousePoint_.x() < inside.left())
+        horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    else if (lastMousePoint_.x() > inside.right())
+        horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    const QPoint within(std::clamp(lastMousePoint_.x(), inside.left(), inside.right()),
+                        std::clamp(lastMousePoint_.y(), inside.top(), inside.bottom()));
+    moveCaret(positionAt(within), true);
+}
+
+void TextView::wheelEvent(QWheelEvent* event) {
+    // Shift turns the wheel sideways.
+    if ((event->modifiers() & Qt::ShiftModifier) && event->angleDelta().x() == 0) {
+        QWheelEvent sideways(event->position(), event->globalPosition(),
+                             event->pixelDelta().transposed(), event->angleDelta().transposed(),
+                             event->buttons(), event->modifiers() & ~Qt::ShiftModifier,
+                             event->phase(), event->inverted(), event->source());
+        QCoreApplication::sendEvent(horizontalScrollBar(), &sideways);
+        event->setAccepted(sideways.isAccepted());
+        return;
+    }
+    QAbstractScrollArea::wheelEvent(event);
+}
+
+void TextView::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
+
+}  // namespace korvane::runtime

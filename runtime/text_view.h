@@ -1,0 +1,163 @@
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QBasicTimer>
+#include <QString>
+#include <map>
+#include <memory>
+#include <utility>
+
+#include "runtime/line_index.h"
+
+class QMenu;
+class QTextLayout;
+
+namespace korvane::runtime {
+
+// A read-only view of a long plain text, with a caret and a selection the user moves with the
+// mouse and the keyboard, and copies. The text is kept as one string with an index of where its
+// lines start; only the lines in view are laid out, and of a line longer than kLongLine only a
+// slice around the part in view, so a text of many megabytes, or one line of megabytes, costs no
+// more to show than a page of it. Lines never wrap.
+class TextView : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    explicit TextView(QWidget* parent = nullptr);
+    ~TextView() override;
+
+    const QString& text() const { return text_; }
+    qsizetype length() const { return text_.size(); }
+    int lineCount() const { return lines_.lineCount(); }
+
+    // Replaces the whole text; the caret goes to the start and the view to the top.
+    void setText(QString text);
+    // Replaces `removed` characters at `position` by `inserted`. The caret, the selection and
+    // the lines in view stay on the text they were on, as in a document edited elsewhere.
+    void replace(qsizetype position, qsizetype removed, QStringView inserted);
+
+    qsizetype cursorPosition() const { return caret_; }
+    qsizetype anchorPosition() const { return anchor_; }
+    qsizetype selectionStart() const { return std::min(anchor_, caret_); }
+    qsizetype selectionEnd() const { return std::max(anchor_, caret_); }
+    bool hasSelection() const { return anchor_ != caret_; }
+    // The selected text with its line breaks as line feeds.
+    QString selectedText() const;
+    // Selects from `anchor` to `position`, where the caret goes; equal values select nothing.
+    void setSelection(qsizetype anchor, qsizetype position);
+    void setCursorPosition(qsizetype position) { setSelection(position, position); }
+    void selectAll();
+    // Puts the selection on the clipboard.
+    void copy() const;
+    // The menu a right click opens: Copy and Select All. The caller owns it.
+    QMenu* createStandardContextMenu();
+
+    // The line at the top of the view.
+    int firstVisibleLine() const;
+    const LineIndex& lineIndex() const { return lines_; }
+    int lineAt(qsizetype position) const { return lines_.lineAt(position); }
+    qsizetype lineStart(int line) const { return lines_.lineStart(line); }
+    qsizetype lineEnd(int line) const { return lines_.lineEnd(line, text_.size()); }
+    // The box of the character at `position` (the caret's place at the end of a line), in
+    // viewport coordinates.
+    QRect characterRect(qsizetype position) const;
+    // The position nearest to a viewport point.
+    qsizetype positionAt(QPoint point) const;
+    // Scrolls as little as needed to bring the character at `position` into view.
+    void ensureVisible(qsizetype position);
+
+    // Lines longer than this many characters are laid out a slice at a time.
+    static constexpr qsizetype kLongLine = 2048;
+
+Q_SIGNALS:
+    void textChanged();
+    void cursorPositionChanged();
+    void selectionChanged();
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    // The laid-out text of one line, or of the slice of a long line starting `offset`
+    // characters into it and drawn `x` pixels from the line's left end.
+    struct LineLayout {
+        qsizetype offset = 0;
+        qsizetype length = 0;
+        qreal x = 0;
+        qreal width = 0;
+        std::unique_ptr<QTextLayout> layout;
+    };
+
+    // The line's layout, covering at least the horizontal range in view for a long line.
+    LineLayout& layoutOf(int line) const;
+    std::unique_ptr<QTextLayout> makeLayout(QStringView text) const;
+    // Lays out the slice of a long line that covers the range in view, placed so that it meets
+    // the slice laid out before wherever the two overlap.
+    void layOutSlice(int line, LineLayout& slice) const;
+    // The horizontal place of `position` on its line, from the line's left end.
+    qreal xOf(qsizetype position) const;
+    qsizetype positionAt(int line, qreal x) const;
+    // `position` within the text, and off the second half of a surrogate pair.
+    qsizetype clamped(qsizetype position) const;
+    qreal topOffset() const;
+    void notifyTextChange(qsizetype position, const QString& removed, QStringView inserted);
+
+    void moveCaret(qsizetype position, bool extend);
+    // Sets the anchor and the caret, and tells who needs to know.
+    void select(qsizetype anchor, qsizetype caret);
+    void adjustScrollBars();
+    void forgetLayouts();
+    void noteWidth(qreal right) const;
+    int visibleLineCount() const;
+    int lineHeight() const { return lineHeight_; }
+    void restartBlinking();
+    void updateFontMetrics();
+    void updatePrimarySelection() const;
+    void autoScroll();
+    // The word, or run of blanks or punctuation, under `position`, as a double click selects it.
+    std::pair<qsizetype, qsizetype> wordAt(qsizetype position) const;
+    // The part of the line holding `position` that the word and character moves look at: the
+    // whole line, or kLongLine characters either side in a long one.
+    std::pair<qsizetype, qsizetype> lineWindow(qsizetype position) const;
+    qsizetype nextWord(qsizetype position) const;
+    qsizetype previousWord(qsizetype position) const;
+    qsizetype nextCharacter(qsizetype position) const;
+    qsizetype previousCharacter(qsizetype position) const;
+
+    QString text_;
+    LineIndex lines_;
+    qsizetype anchor_ = 0;
+    qsizetype caret_ = 0;
+    // Where Up and Down aim on the next line, from the line's left end; negative when unset.
+    qreal wantedX_ = -1;
+    int lineHeight_ = 1;
+    int ascent_ = 0;
+    qreal averageCharWidth_ = 1;
+    qsizetype longestLine_ = 0;
+    mutable qreal widestSeen_ = 0;
+    mutable std::map<int, LineLayout> layouts_;
+    bool caretShown_ = false;
+    bool selectingByMouse_ = false;
+    bool selectingWords_ = false;
+    // The word a double click selected, which a drag after it extends word by word.
+    std::pair<qsizetype, qsizetype> clickedWord_;
+    QPoint lastMousePoint_;
+    QBasicTimer blinkTimer_;
+    QBasicTimer autoScrollTimer_;
+};
+
+}  // namespace korvane::runtime

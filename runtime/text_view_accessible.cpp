@@ -1,0 +1,238 @@
+#include "runtime/text_view_accessible.h"
+
+#include <QAccessibleWidget>
+#include <QScrollBar>
+#include <QTextBoundaryFinder>
+#include <algorithm>
+
+#include "runtime/line_index.h"
+#include "runtime/text_view.h"
+
+namespace korvane::runtime {
+namespace {
+
+TextViewEventObserver gObserver = nullptr;
+
+// How far either side of the offset a very long line is looked at.
+constexpr qsizetype kWindow = 4096;
+
+QString RgbText(const QColor& color) {
+    return QStringLiteral("rgb(%1,%2,%3)").arg(color.red()).arg(color.green()).arg(color.blue());
+}
+
+class TextViewAccessible final : public QAccessibleWidget, public QAccessibleTextInterface {
+public:
+    explicit TextViewAccessible(TextView* view)
+        : QAccessibleWidget(view, QAccessible::EditableText) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.readOnly = true;
+        state.multiLine = true;
+        state.selectableText = true;
+        state.focusable = true;
+        return state;
+    }
+
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Value)
+            return view()->text();
+        return QAccessibleWidget::text(kind);
+    }
+
+    // --- QAccessibleTextInterface
+
+    void selection(int selectionIndex, int* startOffset, int* endOffset) const override {
+        *startOffset = *endOffset = 0;
+        if (selectionIndex == 0 && view()->hasSelection()) {
+            *startOffset = int(view()->selectionStart());
+            *endOffset = int(view()->selectionEnd());
+        }
+    }
+    int selectionCount() const override { return view()->hasSelection() ? 1 : 0; }
+    void addSelection(int startOffset, int endOffset) override {
+        view()->setSelection(startOffset, endOffset);
+    }
+    void removeSelection(int selectionIndex) override {
+        if (selectionIndex == 0)
+            view()->setCursorPosition(view()->cursorPosition());
+    }
+    void setSelection(int selectionIndex, int startOffset, int endOffset) override {
+        if (selectionIndex == 0)
+            view()->setSelection(startOffset, endOffset);
+    }
+    int cursorPosition() const override { return int(view()->cursorPosition()); }
+    void setCursorPosition(int position) override {
+        view()->setCursorPosition(position);
+        view()->ensureVisible(view()->cursorPosition());
+    }
+    QString text(int startOffset, int endOffset) const override {
+        const qsizetype length = view()->length();
+        const qsizetype start = std::clamp<qsizetype>(startOffset, 0, length);
+        const qsizetype end = std::clamp<qsizetype>(endOffset, start, length);
+        return view()->text().mid(start, end - start);
+    }
+    int characterCount() const override { return int(view()->length()); }
+
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
+                         int* endOffset) const override {
+        if (boundary == QAccessible::NoBoundary)
+            return answer(0, view()->length(), startOffset, endOffset);
+        const TextSegment at = segmentAt(offset, boundary);
+        return answer(at.start, at.end, startOffset, endOffset);
+    }
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
+                             int* endOffset) const override {
+        const qsizetype clampedOffset = std::clamp<qsizetype>(offset, 0, view()->length());
+        const TextSegment at = segmentAt(offset, boundary);
+        if (boundary == QAccessible::NoBoundary || at.start == 0)
+            return answer(clampedOffset, clampedOffset, startOffset, endOffset);
+        const TextSegment before = segmentAt(at.start - 1, boundary);
+        return answer(before.start, before.end, startOffset, endOffset);
+    }
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
+                            int* endOffset) const override {
+        const qsizetype clampedOffset = std::clamp<qsizetype>(offset, 0, view()->length());
+        const TextSegment at = segmentAt(offset, boundary);
+        if (boundary == QAccessible::NoBoundary || at.end >= view()->length())
+            return answer(clampedOffset, clampedOffset, startOffset, endOffset);
+        const TextSegment after = segmentAt(at.end, boundary);
+        return answer(after.start, after.end, startOffset, endOffset);
+    }
+
+    QString attributes(int offset, int* startOffset, int* endOffset) const override {
+        // One run of the view's font and colours over the line around the offset.
+        const TextSegment line = segmentAt(offset, QAccessible::LineBoundary);
+        *startOffset = int(line.start);
+        *endOffset = int(line.end);
+        const QFont font = view()->font();
+        const QPalette palette = view()->palette();
+        QString family = font.families().value(0, font.family());
+        family.replace(u'\\', QStringLiteral("\\\\")).replace(u'"', QStringLiteral("\\\""));
+        return QStringLiteral(
+                   "font-family:\"%1\";font-size:%2pt;font-style:%3;font-weight:%4;"
+                   "color:%5;background-color:%6;")
+            .arg(family, QString::number(font.pointSizeF()),
+                 font.italic() ? QStringLiteral("italic") : QStringLiteral("normal"),
+                 QString::number(font.weight()), RgbText(palette.color(QPalette::Text)),
+                 RgbText(palette.color(QPalette::Base)));
+    }
+
+    QRect characterRect(int offset) const override {
+        const QRect rect = view()->characterRect(offset);
+        return QRect(view()->viewport()->mapToGlobal(rect.topLeft()), rect.size());
+    }
+    int offsetAtPoint(const QPoint& point) const override {
+        const QPoint local = view()->viewport()->mapFromGlobal(point);
+        if (!view()->viewport()->rect().contains(local))
+            return -1;
+        return int(view()->positionAt(local));
+    }
+    void scrollToSubstring(int startIndex, int endIndex) override {
+        view()->ensureVisible(endIndex);
+        view()->ensureVisible(startIndex);
+    }
+
+private:
+    TextView* view() const { return static_cast<TextView*>(widget()); }
+
+    TextSegment segmentAt(qsizetype offset, QAccessible::TextBoundaryType boundary) const {
+        return SegmentAt(view()->text(), view()->lineIndex(), offset, boundary);
+    }
+
+    QString answer(qsizetype start, qsizetype end, int* startOffset, int* endOffset) const {
+        *startOffset = int(start);
+        *endOffset = int(end);
+        return view()->text().mid(start, end - start);
+    }
+};
+
+QAccessibleInterface* TextViewFactory(const QString& className, QObject* object) {
+    if (object && object->isWidgetType() &&
+        className == QLatin1String(TextView::staticMetaObject.className()))
+        return new TextViewAccessible(static_cast<TextView*>(object));
+    return nullptr;
+}
+
+}  // namespace
+
+TextSegment SegmentAt(const QString& text, const LineIndex& lines, qsizetype offset,
+                      QAccessible::TextBoundaryType boundary) {
+    offset = std::clamp<qsizetype>(offset, 0, text.size());
+    if (boundary == QAccessible::NoBoundary)
+        return {0, text.size()};
+    const int line = lines.lineAt(offset);
+    const qsizetype lineStart = lines.lineStart(line);
+    const qsizetype lineEnd = lines.lineEnd(line, text.size());
+    const qsizetype withBreak = lineEnd < text.size() ? lineEnd + 1 : lineEnd;
+    if (boundary == QAccessible::LineBoundary || boundary == QAccessible::ParagraphBoundary)
+        return {lineStart, withBreak};
+    if (offset == text.size())
+        return {offset, offset};
+    if (offset == lineEnd)
+        return {lineEnd, withBreak};  // the line break, a segment of its own
+
+    qsizetype from = std::max(lineStart, offset - kWindow);
+    qsizetype to = std::min(lineEnd, offset + kWindow);
+    if (from > lineStart && text[from].isLowSurrogate())
+        --from;
+    if (to < lineEnd && text[to].isLowSurrogate())
+        ++to;
+    const auto type = boundary == QAccessible::CharBoundary   ? QTextBoundaryFinder::Grapheme
+                      : boundary == QAccessible::WordBoundary ? QTextBoundaryFinder::Word
+                                                              : QTextBoundaryFinder::Sentence;
+    QTextBoundaryFinder finder(type, text.constData() + from, to - from);
+    const qsizetype count = to - from;
+    // A segment ends where an item (a word, a grapheme, a sentence) starts or ends, and at the
+    // ends of the line.
+    const auto stops = [&](qsizetype at) {
+        if (at <= 0 || at >= count)
+            return true;
+        finder.setPosition(at);
+        return bool(finder.boundaryReasons() &
+                    (QTextBoundaryFinder::StartOfItem | QTextBoundaryFinder::EndOfItem));
+    };
+    const qsizetype local = offset - from;
+    qsizetype start = local;
+    while (!stops(start)) {
+        finder.setPosition(start);
+        start = std::max<qsizetype>(0, finder.toPreviousBoundary());
+    }
+    qsizetype end = local;
+    do {
+        finder.setPosition(end);
+        const qsizetype next = finder.toNextBoundary();
+        end = next < 0 ? count : next;
+    } while (!stops(end));
+    return {from + start, from + end};
+}
+
+bool TextViewEventsWanted() {
+    return gObserver || QAccessible::isActive();
+}
+
+void SendTextViewEvent(QAccessibleEvent* event) {
+    if (gObserver)
+        gObserver(event);
+    QAccessible::updateAccessibility(event);
+}
+
+void SetTextViewEventObserver(TextViewEventObserver observer) {
+    gObserver = observer;
+}
+
+void InstallTextViewAccessibility() {
+    static const bool installed = [] {
+        QAccessible::installFactory(TextViewFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
+}  // namespace korvane::runtime

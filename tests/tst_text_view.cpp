@@ -1,0 +1,696 @@
+// The read-only text view as its user and assistive technology meet it: keys and the mouse
+// move the caret and the selection, Copy puts exactly the selection on the clipboard, edits
+// made by the program keep the reader's place, the line index stays true, and the accessible
+// text interface answers every boundary query at every offset.
+#include <QAccessible>
+#include <QAccessibleTextInterface>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMenu>
+#include <QRandomGenerator>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBoundaryFinder>
+#include <QVBoxLayout>
+#include <memory>
+
+#include "runtime/text_view.h"
+#include "runtime/text_view_accessible.h"
+
+using korvane::runtime::TextView;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+bool IsBreak(QChar c) {
+    return c == u'\n' || c == QChar::LineSeparator;
+}
+
+// A text with a short line, an empty line, a line ended by a LINE SEPARATOR, a line too long
+// to be laid out whole, and a last line without a break.
+QString SampleText() {
+    QString longLine;
+    for (int i = 0; i < 600; ++i)
+        longLine += u"word "_s;
+    return u"alpha beta\n\ngamma delta epsilon\x2028zeta\n"_s + longLine + u"\nlast line"_s;
+}
+constexpr int kLongLineStart = 37;
+
+// A text as the clipboard gets it: every line break a line feed.
+QString AsCopied(QString text) {
+    return text.replace(QChar::LineSeparator, u'\n');
+}
+
+// Presses the keys of a sequence such as "Ctrl+Shift+Right", each step separated by spaces.
+void Press(QWidget* target, const QString& steps) {
+    for (const QString& step : steps.split(u' ', Qt::SkipEmptyParts)) {
+        const QKeyCombination key = QKeySequence::fromString(step)[0];
+        QTest::keyClick(target, key.key(), key.keyboardModifiers());
+    }
+}
+
+struct Segment {
+    int start;
+    int end;
+};
+
+// The segment around `offset` the slow way, one position at a time over the whole text: a
+// segment ends where a word, grapheme or sentence starts or ends, and on both sides of a break.
+Segment WholeTextSegment(const QString& text, int offset, QAccessible::TextBoundaryType kind) {
+    const int length = int(text.size());
+    if (kind == QAccessible::NoBoundary)
+        return {0, length};
+    if (kind == QAccessible::LineBoundary || kind == QAccessible::ParagraphBoundary) {
+        int start = offset;
+        while (start > 0 && !IsBreak(text[start - 1]))
+            --start;
+        int end = offset;
+        while (end < length && !IsBreak(text[end]))
+            ++end;
+        return {start, end < length ? end + 1 : end};
+    }
+    if (offset == length)
+        return {length, length};
+    const auto type = kind == QAccessible::CharBoundary   ? QTextBoundaryFinder::Grapheme
+                      : kind == QAccessible::WordBoundary ? QTextBoundaryFinder::Word
+                                                          : QTextBoundaryFinder::Sentence;
+    QTextBoundaryFinder finder(type, text);
+    const auto stops = [&](int at) {
+        if (at == 0 || at == length || IsBreak(text[at - 1]) || IsBreak(text[at]))
+            return true;
+        finder.setPosition(at);
+        return bool(finder.boundaryReasons() &
+                    (QTextBoundaryFinder::StartOfItem | QTextBoundaryFinder::EndOfItem));
+    };
+    int start = offset;
+    while (!stops(start))
+        --start;
+    int end = offset + 1;
+    while (!stops(end))
+        ++end;
+    return {start, end};
+}
+
+struct Captured {
+    QAccessible::Event type;
+    int position;
+    int secondPosition;
+    QString removed;
+    QString inserted;
+};
+QList<Captured> gEvents;
+
+void CaptureEvent(QAccessibleEvent* event) {
+    Captured captured{event->type(), -1, -1, {}, {}};
+    switch (event->type()) {
+        case QAccessible::TextInserted: {
+            auto* insert = static_cast<QAccessibleTextInsertEvent*>(event);
+            captured.position = insert->changePosition();
+            captured.inserted = insert->textInserted();
+            break;
+        }
+        case QAccessible::TextRemoved: {
+            auto* remove = static_cast<QAccessibleTextRemoveEvent*>(event);
+            captured.position = remove->changePosition();
+            captured.removed = remove->textRemoved();
+            break;
+        }
+        case QAccessible::TextUpdated: {
+            auto* update = static_cast<QAccessibleTextUpdateEvent*>(event);
+            captured.position = update->changePosition();
+            captured.removed = update->textRemoved();
+            captured.inserted = update->textInserted();
+            break;
+        }
+        case QAccessible::TextCaretMoved:
+            captured.position = static_cast<QAccessibleTextCursorEvent*>(event)->cursorPosition();
+            break;
+        case QAccessible::TextSelectionChanged: {
+            auto* selection = static_cast<QAccessibleTextSelectionEvent*>(event);
+            captured.position = selection->selectionStart();
+            captured.secondPosition = selection->selectionEnd();
+            break;
+        }
+        default:
+            return;
+    }
+    gEvents.append(captured);
+}
+
+}  // namespace
+
+class TestTextView : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void keyboardSelection_data();
+    void keyboardSelection();
+    void pageKeysMoveByAPage();
+    void keysThatWouldEditDoNothing();
+    void tabMovesFocusOn();
+    void mouseSelection_data();
+    void mouseSelection();
+    void dragBelowTheViewScrollsIt();
+    void copyPutsTheSelection_data();
+    void copyPutsTheSelection();
+    void contextMenu();
+    void replaceKeepsThePlace_data();
+    void replaceKeepsThePlace();
+    void lineIndexMatchesASplit();
+    void longLineShowsTheCaret();
+    void accessibleBoundaries_data();
+    void accessibleBoundaries();
+    void accessibleAnswersEveryOffset_data();
+    void accessibleAnswersEveryOffset();
+    void accessibleRoleAndStates();
+    void accessibleEvents_data();
+    void accessibleEvents();
+
+private:
+    std::unique_ptr<QWidget> window_;
+    TextView* view_ = nullptr;
+    QLineEdit* next_ = nullptr;
+};
+
+void TestTextView::init() {
+    window_ = std::make_unique<QWidget>();
+    auto* layout = new QVBoxLayout(window_.get());
+    view_ = new TextView;
+    view_->setAccessibleName(u"Altered version of text"_s);
+    next_ = new QLineEdit;
+    layout->addWidget(view_);
+    layout->addWidget(next_);
+    window_->resize(320, 240);
+    view_->setText(SampleText());
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    // Under a bare X server no window manager makes the window active.
+    window_->activateWindow();
+    QApplication::setActiveWindow(window_.get());
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    view_->setFocus();
+    QVERIFY(view_->hasFocus());
+    gEvents.clear();
+}
+
+void TestTextView::cleanup() {
+    korvane::runtime::SetTextViewEventObserver(nullptr);
+    window_.reset();
+}
+
+void TestTextView::keyboardSelection_data() {
+    QTest::addColumn<int>("from");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<int>("anchor");
+    QTest::addColumn<int>("caret");
+
+    const int length = int(SampleText().size());
+    QTest::newRow("Right") << 0 << "Right" << 1 << 1;
+    QTest::newRow("Shift+Right three times")
+        << 0 << "Shift+Right Shift+Right Shift+Right" << 0 << 3;
+    QTest::newRow("Left collapses a selection to its start")
+        << 2 << "Shift+Right Shift+Right Left" << 2 << 2;
+    QTest::newRow("Right collapses a selection to its end")
+        << 4 << "Shift+Left Shift+Left Right" << 4 << 4;
+    QTest::newRow("Right over a line break") << 10 << "Right" << 11 << 11;
+    QTest::newRow("Left at the start stays") << 0 << "Left Shift+Left" << 0 << 0;
+    QTest::newRow("Ctrl+Right to the next word") << 0 << "Ctrl+Right" << 6 << 6;
+    QTest::newRow("Ctrl+Shift+Right to the line end, then the next line")
+        << 0 << "Ctrl+Shift+Right Ctrl+Shift+Right Ctrl+Shift+Right" << 0 << 11;
+    QTest::newRow("Ctrl+Left to the word start") << 8 << "Ctrl+Left" << 6 << 6;
+    QTest::newRow("Ctrl+Left over the empty line") << 12 << "Ctrl+Left Ctrl+Left" << 10 << 10;
+    QTest::newRow("End and Shift+Home") << 14 << "End Shift+Home" << 31 << 12;
+    QTest::newRow("Home stops at a LINE SEPARATOR") << 34 << "Home" << 32 << 32;
+    QTest::newRow("Down through the empty line") << 0 << "Down Down" << 12 << 12;
+    QTest::newRow("Shift+Down onto the empty line") << 0 << "Shift+Down" << 0 << 11;
+    QTest::newRow("Up at the top stays") << 3 << "Up" << 3 << 3;
+    QTest::newRow("Down then Up through the empty line keeps the column")
+        << 7 << "Down Down Up Up" << 7 << 7;
+    QTest::newRow("Ctrl+End") << 5 << "Ctrl+End" << length << length;
+    QTest::newRow("Ctrl+Shift+Home") << 5 << "Ctrl+Shift+Home" << 5 << 0;
+    QTest::newRow("Ctrl+A") << 5 << "Ctrl+A" << 0 << length;
+    QTest::newRow("End of the long line")
+        << kLongLineStart + 2 << "End" << length - 10 << length - 10;
+    QTest::newRow("Ctrl+Left inside the long line")
+        << kLongLineStart + 1502 << "Ctrl+Left Ctrl+Shift+Left" << kLongLineStart + 1500
+        << kLongLineStart + 1495;
+}
+
+void TestTextView::keyboardSelection() {
+    QFETCH(int, from);
+    QFETCH(QString, keys);
+    QFETCH(int, anchor);
+    QFETCH(int, caret);
+
+    view_->setCursorPosition(from);
+    Press(view_, keys);
+    QCOMPARE(view_->anchorPosition(), anchor);
+    QCOMPARE(view_->cursorPosition(), caret);
+    QCOMPARE(view_->selectedText(),
+             AsCopied(SampleText().mid(std::min(anchor, caret), std::abs(caret - anchor))));
+    // The caret the keys moved is in view.
+    QVERIFY(view_->viewport()->rect().intersects(view_->characterRect(caret)));
+}
+
+void TestTextView::pageKeysMoveByAPage() {
+    QString text;
+    for (int i = 0; i < 200; ++i)
+        text += u"line %1\n"_s.arg(i);
+    view_->setText(text);
+    const int page = view_->verticalScrollBar()->pageStep();
+    QVERIFY(page > 2);
+    Press(view_, u"Right PgDown"_s);
+    QCOMPARE(view_->lineAt(view_->cursorPosition()), page);
+    QCOMPARE(view_->cursorPosition(), view_->lineStart(page) + 1);
+    QCOMPARE(view_->firstVisibleLine(), page);
+    Press(view_, u"Shift+PgDown Shift+PgUp Shift+PgUp"_s);
+    QCOMPARE(view_->cursorPosition(), 1);
+    QCOMPARE(view_->anchorPosition(), view_->lineStart(page) + 1);
+    QCOMPARE(view_->firstVisibleLine(), 0);
+}
+
+void TestTextView::keysThatWouldEditDoNothing() {
+    view_->setSelection(0, 5);
+    QGuiApplication::clipboard()->setText(u"pasted"_s);
+    Press(view_, u"X Backspace Delete Return Enter Escape Ctrl+V Ctrl+X Ctrl+Z Shift+Insert"_s);
+    QCOMPARE(view_->text(), SampleText());
+    QCOMPARE(view_->selectionStart(), 0);
+    QCOMPARE(view_->selectionEnd(), 5);
+    QVERIFY(view_->hasFocus());
+}
+
+void TestTextView::tabMovesFocusOn() {
+    QTest::keyClick(view_, Qt::Key_Tab);
+    QVERIFY(next_->hasFocus());
+    QTest::keyClick(next_, Qt::Key_Backtab, Qt::ShiftModifier);
+    QVERIFY(view_->hasFocus());
+    QCOMPARE(view_->text(), SampleText());
+}
+
+void TestTextView::mouseSelection_data() {
+    QTest::addColumn<QString>("gesture");
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("second");
+    QTest::addColumn<int>("anchor");
+    QTest::addColumn<int>("caret");
+
+    QTest::newRow("click") << "click" << 8 << -1 << 8 << 8;
+    QTest::newRow("click on the empty line") << "click" << 11 << -1 << 11 << 11;
+    QTest::newRow("drag forward over a line break") << "drag" << 3 << 15 << 3 << 15;
+    QTest::newRow("drag backward") << "drag" << 20 << 13 << 20 << 13;
+    QTest::newRow("double click selects the word") << "double" << 8 << -1 << 6 << 10;
+    QTest::newRow("double click then drag extends by words") << "double-drag" << 1 << 14 << 0 << 17;
+    QTest::newRow("shift click extends") << "shift-click" << 4 << 20 << 4 << 20;
+}
+
+void TestTextView::mouseSelection() {
+    QFETCH(QString, gesture);
+    QFETCH(int, first);
+    QFETCH(int, second);
+    QFETCH(int, anchor);
+    QFETCH(int, caret);
+
+    QWidget* area = view_->viewport();
+    // One pixel into the character, where a click lands before it.
+    const auto at = [&](int position) {
+        return view_->characterRect(position).topLeft() + QPoint(1, 2);
+    };
+    view_->setCursorPosition(30);
+    if (gesture == u"click") {
+        QTest::mouseClick(area, Qt::LeftButton, {}, at(first));
+    } else if (gesture == u"drag") {
+        QTest::mousePress(area, Qt::LeftButton, {}, at(first));
+        QTest::mouseMove(area, at((first + second) / 2));
+        QTest::mouseMove(area, at(second));
+        QTest::mouseRelease(area, Qt::LeftButton, {}, at(second));
+    } else if (gesture == u"double") {
+        QTest::mouseDClick(area, Qt::LeftButton, {}, at(first));
+    } else if (gesture == u"double-drag") {
+        // The second press of a double click held down and dragged.
+        const auto send = [&](QEvent::Type type, QPoint point, Qt::MouseButtons held) {
+            QMouseEvent event(type, point, area->mapToGlobal(point), Qt::LeftButton, held, {});
+            QApplication::sendEvent(area, &event);
+        };
+        send(QEvent::MouseButtonPress, at(first), Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, at(first), {});
+        send(QEvent::MouseButtonPress, at(first), Qt::LeftButton);
+        send(QEvent::MouseButtonDblClick, at(first), Qt::LeftButton);
+        send(QEvent::MouseMove, at(second), Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, at(second), {});
+    } else if (gesture == u"shift-click") {
+        QTest::mouseClick(area, Qt::LeftButton, {}, at(first));
+        QTest::mouseClick(area, Qt::LeftButton, Qt::ShiftModifier, at(second));
+    }
+    QCOMPARE(view_->anchorPosition(), anchor);
+    QCOMPARE(view_->cursorPosition(), caret);
+    if (QGuiApplication::clipboard()->supportsSelection() && anchor != caret)
+        QCOMPARE(QGuiApplication::clipboard()->text(QClipboard::Selection), view_->selectedText());
+}
+
+void TestTextView::dragBelowTheViewScrollsIt() {
+    QString text;
+    for (int i = 0; i < 200; ++i)
+        text += u"line %1\n"_s.arg(i);
+    view_->setText(text);
+    QWidget* area = view_->viewport();
+    QTest::mousePress(area, Qt::LeftButton, {}, QPoint(1, 10));
+    QTest::mouseMove(area, QPoint(10, area->height() + 20));
+    QTRY_VERIFY(view_->firstVisibleLine() >= 3);
+    QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(10, area->height() + 20));
+    const int scrolled = view_->firstVisibleLine();
+    QTest::qWait(150);
+    QCOMPARE(view_->firstVisibleLine(), scrolled);  // stops with the button released
+    QCOMPARE(view_->anchorPosition(), 0);
+    QVERIFY(view_->lineAt(view_->cursorPosition()) >= scrolled);
+}
+
+void TestTextView::copyPutsTheSelection_data() {
+    QTest::addColumn<int>("anchor");
+    QTest::addColumn<int>("caret");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("copied");
+
+    QTest::newRow("a word with Ctrl+C") << 6 << 10 << "Ctrl+C"
+                                        << "beta";
+    QTest::newRow("backwards over line breaks with Ctrl+Insert") << 14 << 6 << "Ctrl+Ins"
+                                                                 << "beta\n\nga";
+    QTest::newRow("a LINE SEPARATOR is copied as a line feed") << 24 << 35 << "Ctrl+C"
+                                                               << "epsilon\nzet";
+    QTest::newRow("nothing selected leaves the clipboard") << 6 << 6 << "Ctrl+C"
+                                                           << "before";
+}
+
+void TestTextView::copyPutsTheSelection() {
+    QFETCH(int, anchor);
+    QFETCH(int, caret);
+    QFETCH(QString, keys);
+    QFETCH(QString, copied);
+
+    QGuiApplication::clipboard()->setText(u"before"_s);
+    view_->setSelection(anchor, caret);
+    Press(view_, keys);
+    QCOMPARE(QGuiApplication::clipboard()->text(), copied);
+}
+
+void TestTextView::contextMenu() {
+    std::unique_ptr<QMenu> menu(view_->createStandardContextMenu());
+    auto* copy = menu->findChild<QAction*>(u"edit-copy"_s);
+    auto* selectAll = menu->findChild<QAction*>(u"select-all"_s);
+    QVERIFY(copy && selectAll);
+    QVERIFY(copy->text().startsWith(u"&Copy"_s));
+    QVERIFY(selectAll->text().startsWith(u"Select All"_s));
+    QVERIFY(!copy->isEnabled());
+    selectAll->trigger();
+    QCOMPARE(view_->selectionStart(), 0);
+    QCOMPARE(view_->selectionEnd(), SampleText().size());
+
+    menu.reset(view_->createStandardContextMenu());
+    copy = menu->findChild<QAction*>(u"edit-copy"_s);
+    QVERIFY(copy->isEnabled());
+    copy->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), AsCopied(SampleText()));
+}
+
+void TestTextView::replaceKeepsThePlace_data() {
+    QTest::addColumn<int>("position");
+    QTest::addColumn<int>("removed");
+    QTest::addColumn<QString>("inserted");
+    QTest::addColumn<QString>("topLine");
+    QTest::addColumn<int>("anchor");
+    QTest::addColumn<int>("caret");
+
+    // Lines "line 00" to "line 99" of 8 characters each; the view starts at line 50, the
+    // selection goes from 482 (line 60) to 491 (line 61).
+    QTest::newRow("lines added above") << 42 << 0 << "x\ny\nz"
+                                       << "line 50" << 487 << 496;
+    QTest::newRow("lines removed above") << 81 << 16 << ""
+                                         << "line 50" << 466 << 475;
+    QTest::newRow("a change on the top line") << 403 << 2 << "LL\nMM"
+                                              << "linLL" << 485 << 494;
+    QTest::newRow("the top line's start removed") << 397 << 8 << ""
+                                                  << "line 50" << 474 << 483;
+    QTest::newRow("inside the selection") << 485 << 3 << "xx\n"
+                                          << "line 50" << 482 << 491;
+    QTest::newRow("over the caret") << 490 << 4 << "AB"
+                                    << "line 50" << 482 << 492;
+    QTest::newRow("at the caret") << 491 << 0 << "Q"
+                                  << "line 50" << 482 << 492;
+    QTest::newRow("below everything") << 720 << 8 << ""
+                                      << "line 50" << 482 << 491;
+}
+
+void TestTextView::replaceKeepsThePlace() {
+    QFETCH(int, position);
+    QFETCH(int, removed);
+    QFETCH(QString, inserted);
+    QFETCH(QString, topLine);
+    QFETCH(int, anchor);
+    QFETCH(int, caret);
+
+    QString text;
+    for (int i = 0; i < 100; ++i)
+        text += u"line %1\n"_s.arg(i, 2, 10, QChar(u'0'));
+    view_->setText(text);
+    view_->setSelection(482, 491);
+    view_->verticalScrollBar()->setValue(50);
+
+    view_->replace(position, removed, inserted);
+    text.replace(position, removed, inserted);
+    QCOMPARE(view_->text(), text);
+    const int top = view_->firstVisibleLine();
+    QCOMPARE(text.mid(view_->lineStart(top), view_->lineEnd(top) - view_->lineStart(top)), topLine);
+    QCOMPARE(view_->anchorPosition(), anchor);
+    QCOMPARE(view_->cursorPosition(), caret);
+    QCOMPARE(view_->selectedText(), text.mid(anchor, caret - anchor));
+}
+
+void TestTextView::lineIndexMatchesASplit() {
+    QRandomGenerator random(20240611);
+    const QString pieces[] = {u"a"_s, u"\n"_s, u"bc"_s, u"\x2028"_s, u"\n\n"_s, u"xyz\nw"_s, {}};
+    QString text = u"start\nof the text\n"_s;
+    view_->setText(text);
+    for (int round = 0; round < 400; ++round) {
+        const qsizetype position = random.bounded(int(text.size()) + 1);
+        const qsizetype removed =
+            random.bounded(int(std::min<qsizetype>(6, text.size() - position)) + 1);
+        const QString& inserted = pieces[random.bounded(int(std::size(pieces)))];
+        view_->replace(position, removed, inserted);
+        text.replace(position, removed, inserted);
+
+        QCOMPARE(view_->text(), text);
+        QString normalized = text;
+        const QStringList lines = normalized.replace(QChar::LineSeparator, u'\n').split(u'\n');
+        QCOMPARE(view_->lineCount(), lines.size());
+        qsizetype start = 0;
+        for (int line = 0; line < lines.size(); ++line) {
+            QCOMPARE(view_->lineStart(line), start);
+            QCOMPARE(view_->lineEnd(line), start + lines[line].size());
+            start += lines[line].size() + 1;
+        }
+    }
+}
+
+void TestTextView::longLineShowsTheCaret() {
+    // A line of a megabyte: the caret at its end, and back at its start, are drawn where the
+    // view shows them, and a click there finds the same place.
+    QString text = u"first\n"_s + QString(1 << 20, u'm') + u"\nlast"_s;
+    view_->setText(text);
+    for (const QString& keys : {u"Down End"_s, u"Home"_s, u"End Ctrl+Left"_s}) {
+        Press(view_, keys);
+        const QRect caret = view_->characterRect(view_->cursorPosition());
+        QVERIFY2(view_->viewport()->rect().contains(caret.center()), qPrintable(keys));
+        view_->repaint();
+        QCOMPARE(view_->positionAt(caret.topLeft() + QPoint(0, 2)), view_->cursorPosition());
+    }
+}
+
+void TestTextView::accessibleBoundaries_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QAccessible::TextBoundaryType>("kind");
+    QTest::addColumn<QString>("at");
+
+    const QString text = u"Hello, world. Next one!\n\nThird  line\x2028sep\nend."_s;
+    QTest::newRow("word at 0") << text << 0 << QAccessible::WordBoundary << "Hello";
+    QTest::newRow("word in the middle") << text << 9 << QAccessible::WordBoundary << "world";
+    QTest::newRow("word after a word") << text << 5 << QAccessible::WordBoundary << ", ";
+    QTest::newRow("word at a line break") << text << 23 << QAccessible::WordBoundary << "\n";
+    QTest::newRow("word on the empty line") << text << 24 << QAccessible::WordBoundary << "\n";
+    QTest::newRow("word at the end") << text << 45 << QAccessible::WordBoundary << "";
+    QTest::newRow("char at 1") << text << 1 << QAccessible::CharBoundary << "e";
+    QTest::newRow("char at the end") << text << 45 << QAccessible::CharBoundary << "";
+    QTest::newRow("sentence at 3")
+        << text << 3 << QAccessible::SentenceBoundary << "Hello, world. ";
+    QTest::newRow("sentence at a LINE SEPARATOR")
+        << text << 36 << QAccessible::SentenceBoundary << u"\x2028"_s;
+    QTest::newRow("line at 3") << text << 3 << QAccessible::LineBoundary
+                               << "Hello, world. Next one!\n";
+    QTest::newRow("line on the empty line") << text << 24 << QAccessible::LineBoundary << "\n";
+    QTest::newRow("line before a LINE SEPARATOR")
+        << text << 30 << QAccessible::LineBoundary << u"Third  line\x2028"_s;
+    QTest::newRow("line at the end") << text << 45 << QAccessible::LineBoundary << "end.";
+    QTest::newRow("paragraph at 0")
+        << text << 0 << QAccessible::ParagraphBoundary << "Hello, world. Next one!\n";
+    QTest::newRow("no boundary") << text << 5 << QAccessible::NoBoundary << text;
+    QTest::newRow("word in an empty text") << QString() << 0 << QAccessible::WordBoundary << "";
+    QTest::newRow("line in an empty text") << QString() << 0 << QAccessible::LineBoundary << "";
+    QTest::newRow("char inside a surrogate pair")
+        << u"ab \U0001F600\U0001F600 cd"_s << 4 << QAccessible::CharBoundary << u"\U0001F600"_s;
+}
+
+void TestTextView::accessibleBoundaries() {
+    QFETCH(QString, text);
+    QFETCH(int, offset);
+    QFETCH(QAccessible::TextBoundaryType, kind);
+    QFETCH(QString, at);
+
+    view_->setText(text);
+    QAccessibleTextInterface* accessible =
+        QAccessible::queryAccessibleInterface(view_)->textInterface();
+    QVERIFY(accessible);
+    int start = -1;
+    int end = -1;
+    QCOMPARE(accessible->textAtOffset(offset, kind, &start, &end), at);
+    QCOMPARE(text.mid(start, end - start), at);
+}
+
+void TestTextView::accessibleAnswersEveryOffset_data() {
+    QTest::addColumn<QString>("text");
+    QTest::newRow("lines, blanks and punctuation")
+        << u"Hello, world. Next one!\n\nThird  line\x2028sep\nend.\n"_s;
+    QTest::newRow("one word") << u"word"_s;
+    QTest::newRow("only line breaks") << u"\n\n\x2028\n"_s;
+    QTest::newRow("blanks at both ends") << u"  two  words  "_s;
+    QTest::newRow("other scripts") << u"Ça va? Да. 日本語の文。\U0001F600 e\u0301!"_s;
+}
+
+// Before, at and after, for every boundary at every offset, equal what the whole text gives
+// when searched one position at a time; each answer is within the text, and comes back.
+void TestTextView::accessibleAnswersEveryOffset() {
+    QFETCH(QString, text);
+
+    view_->setText(text);
+    QAccessibleTextInterface* accessible =
+        QAccessible::queryAccessibleInterface(view_)->textInterface();
+    QCOMPARE(accessible->characterCount(), text.size());
+    const int length = int(text.size());
+    for (auto kind :
+         {QAccessible::CharBoundary, QAccessible::WordBoundary, QAccessible::SentenceBoundary,
+          QAccessible::ParagraphBoundary, QAccessible::LineBoundary, QAccessible::NoBoundary}) {
+        for (int offset = 0; offset <= length; ++offset) {
+            const QByteArray where =
+                QByteArray::number(int(kind)) + " at " + QByteArray::number(offset);
+            const Segment at = WholeTextSegment(text, offset, kind);
+            Segment before{offset, offset};
+            Segment after{offset, offset};
+            if (kind != QAccessible::NoBoundary && at.start > 0)
+                before = WholeTextSegment(text, at.start - 1, kind);
+            if (kind != QAccessible::NoBoundary && at.end < length)
+                after = WholeTextSegment(text, at.end, kind);
+
+            int start = -1;
+            int end = -1;
+            QString answer = accessible->textAtOffset(offset, kind, &start, &end);
+            QVERIFY2(start == at.start && end == at.end, where + " (at)");
+            QCOMPARE(answer, text.mid(start, end - start));
+            accessible->textBeforeOffset(offset, kind, &start, &end);
+            QVERIFY2(start == before.start && end == before.end, where + " (before)");
+            accessible->textAfterOffset(offset, kind, &start, &end);
+            QVERIFY2(start == after.start && end == after.end, where + " (after)");
+
+            const QString attributes = accessible->attributes(offset, &start, &end);
+            QVERIFY2(start <= offset && offset <= end && end <= length, where);
+            QVERIFY2(attributes.contains(u"font-family:"_s), qPrintable(attributes));
+        }
+    }
+}
+
+void TestTextView::accessibleRoleAndStates() {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(view_);
+    QCOMPARE(accessible->role(), QAccessible::EditableText);
+    QCOMPARE(accessible->text(QAccessible::Name), u"Altered version of text"_s);
+    QAccessible::State state = accessible->state();
+    QVERIFY(state.readOnly && state.multiLine && state.selectableText && state.focusable);
+    QVERIFY(state.focused);
+    next_->setFocus();
+    QVERIFY(!accessible->state().focused);
+
+    QAccessibleTextInterface* text = accessible->textInterface();
+    text->setSelection(0, 3, 8);
+    QCOMPARE(view_->selectedText(), u"ha be"_s);
+    QCOMPARE(text->selectionCount(), 1);
+    text->removeSelection(0);
+    QCOMPARE(text->selectionCount(), 0);
+    QCOMPARE(text->cursorPosition(), 8);
+    text->setCursorPosition(12);
+    QCOMPARE(view_->cursorPosition(), 12);
+    // A character's box on the screen leads back to that character.
+    const QRect box = text->characterRect(13);
+    QCOMPARE(text->offsetAtPoint(box.topLeft() + QPoint(1, 1)), 13);
+    QCOMPARE(text->offsetAtPoint(view_->mapToGlobal(QPoint(-5, -5))), -1);
+}
+
+void TestTextView::accessibleEvents_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<int>("secondPosition");
+    QTest::addColumn<QString>("removed");
+    QTest::addColumn<QString>("inserted");
+
+    QTest::newRow("replace sends only the span")
+        << "replace" << int(QAccessible::TextUpdated) << 6 << -1 << "beta"
+        << "BETA!";
+    QTest::newRow("insert") << "insert" << int(QAccessible::TextInserted) << 11 << -1 << ""
+                            << "new\n";
+    QTest::newRow("remove") << "remove" << int(QAccessible::TextRemoved) << 0 << -1 << "alpha "
+                            << "";
+    QTest::newRow("set text") << "setText" << int(QAccessible::TextUpdated) << 0 << -1
+                              << SampleText() << "other";
+    QTest::newRow("caret moved by a key")
+        << "key" << int(QAccessible::TextCaretMoved) << 1 << -1 << ""
+        << "";
+    QTest::newRow("selection by a key")
+        << "shift-key" << int(QAccessible::TextSelectionChanged) << 0 << 6 << ""
+        << "";
+}
+
+void TestTextView::accessibleEvents() {
+    QFETCH(QString, action);
+    QFETCH(int, type);
+    QFETCH(int, position);
+    QFETCH(int, secondPosition);
+    QFETCH(QString, removed);
+    QFETCH(QString, inserted);
+
+    korvane::runtime::SetTextViewEventObserver(CaptureEvent);
+    gEvents.clear();
+    if (action == u"replace")
+        view_->replace(6, 4, u"BETA!");
+    else if (action == u"insert")
+        view_->replace(11, 0, u"new\n");
+    else if (action == u"remove")
+        view_->replace(0, 6, {});
+    else if (action == u"setText")
+        view_->setText(u"other"_s);
+    else if (action == u"key")
+        Press(view_, u"Right"_s);
+    else if (action == u"shift-key")
+        Press(view_, u"Ctrl+Shift+Right"_s);
+    korvane::runtime::SetTextViewEventObserver(nullptr);
+
+    const auto found = std::find_if(gEvents.begin(), gEvents.end(),
+                                    [&](const Captured& event) { return event.type == type; });
+    QVERIFY(found != gEvents.end());
+    QCOMPARE(found->position, position);
+    QCOMPARE(found->secondPosition, secondPosition);
+    QCOMPARE(found->removed, removed);
+    QCOMPARE(found->inserted, inserted);
+}
+
+QTEST_MAIN(TestTextView)
+#include "tst_text_view.moc"
