@@ -6,10 +6,13 @@ KORVANE_BUILD=${KORVANE_BUILD:-$KORVANE_ROOT/build}
 
 # What building and testing need on a fresh Debian machine.
 KORVANE_PACKAGES=(cmake ninja-build g++ qt6-base-dev fonts-dejavu-core)
-# The desktop-integration checks: the validators, the Debian packaging tools, the MinGW resource
-# compiler, image comparison and XPath for the installed files, and Qt SVG for the scalable icon.
-KORVANE_PACKAGES+=(desktop-file-utils appstream dpkg-dev binutils-mingw-w64-x86-64 imagemagick
-    libxml2-utils qt6-svg-dev)
+# The desktop-integration checks: the validators, the Debian packaging tools with the file utility
+# dpkg-shlibdeps needs and lintian, the MinGW resource compiler, image comparison and XPath for
+# the installed files, Qt SVG for the scalable icon, and reuse (with git, which tells it the build
+# folders are not sources) for the licence of every file. Without them these checks are skipped,
+# which scripts/test does not accept.
+KORVANE_PACKAGES+=(desktop-file-utils appstream dpkg-dev file lintian binutils-mingw-w64-x86-64
+    imagemagick libxml2-utils qt6-svg-dev reuse git)
 # The screen-reader check over the real AT-SPI bus: the accessibility bus and registry, the Python
 # bindings that read it, an X server for Qt's xcb platform (its accessibility bridge needs one)
 # and a D-Bus session of its own.
@@ -34,10 +37,12 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-# Configures build/ (once) and builds the given targets, or everything.
+# Configures build/ (once) and builds the given targets, or everything. The project's own builds
+# treat compiler warnings as errors.
 build_korvane() {
     if [[ ! -f $KORVANE_BUILD/CMakeCache.txt ]]; then
-        cmake -S "$KORVANE_ROOT" -B "$KORVANE_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+        cmake -S "$KORVANE_ROOT" -B "$KORVANE_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+            -DKORVANE_WERROR=ON
     fi
     if (($# > 0)); then
         cmake --build "$KORVANE_BUILD" --parallel "$(nproc)" --target "$@"

@@ -1,18 +1,16 @@
 #!/usr/bin/env bash
-# Builds the Debian package with CPack, unpacks it into a scratch root with dpkg -x and starts
-# the installed program headless: it must come up and stay up until it is ended.
+# SPDX-FileCopyrightText: 2026 Korvane contributors
+# SPDX-License-Identifier: MIT
+#
+# Builds the Debian package with CPack, checks its fields and files, unpacks it into a scratch
+# root with dpkg -x and starts the installed program headless: it must come up and stay up until
+# it is ended. Exits 77 (skipped) when a Debian packaging tool is absent.
 # Usage: check_deb.sh BUILD_DIR VERSION
 set -euo pipefail
 build=${1:?build directory}
 version=${2:?version}
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-for tool in cpack dpkg-deb dpkg-shlibdeps; do
-    command -v "$tool" >/dev/null || fail "$tool is missing (scripts/test installs it)"
-done
+source "$(dirname "$0")/build_deb.sh"
+need_tools cpack dpkg-deb dpkg-shlibdeps file readelf
 
 scratch=$(mktemp -d)
 program=
@@ -22,12 +20,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-cpack --config "$build/CPackConfig.cmake" -G DEB -B "$scratch/out" >"$scratch/cpack.log" 2>&1 ||
-    { cat "$scratch/cpack.log"; fail "cpack failed"; }
-shopt -s nullglob
-debs=("$scratch/out/korvane_${version}_"*.deb)
-((${#debs[@]} == 1)) || fail "no korvane_${version}_*.deb: $(ls "$scratch/out")"
-deb=${debs[0]}
+build_deb "$build" "$version" "$scratch"
 
 [[ $(dpkg-deb -f "$deb" Package) == korvane ]] || fail "package name"
 [[ $(dpkg-deb -f "$deb" Version) == "$version" ]] || fail "package version"
@@ -37,13 +30,27 @@ for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6; do
     [[ $depends == *"$library ("* ]] || fail "Depends lacks $library: $depends"
 done
 
+[[ $(dpkg-deb -f "$deb" Recommends) == *qt6-wayland* ]] || fail "qt6-wayland is not recommended"
+# The addresses are the builder's, and the package names none it was not given.
+cached() { sed -n "s/^$1:STRING=//p" "$build/CMakeCache.txt"; }
+[[ $(dpkg-deb -f "$deb" Homepage) == "$(cached KORVANE_HOMEPAGE)" ]] ||
+    fail "Homepage is '$(dpkg-deb -f "$deb" Homepage)', the build set '$(cached KORVANE_HOMEPAGE)'"
+[[ $(dpkg-deb -f "$deb" Maintainer) == "$(cached KORVANE_MAINTAINER)" ]] ||
+    fail "Maintainer is not the build's KORVANE_MAINTAINER"
+
 root=$scratch/root
 dpkg -x "$deb" "$root"
 for file in usr/bin/korvane usr/share/applications usr/share/metainfo \
     usr/share/icons/hicolor/16x16/apps usr/share/icons/hicolor/32x32/apps \
-    usr/share/icons/hicolor/scalable/apps; do
+    usr/share/icons/hicolor/scalable/apps usr/share/man/man1/korvane.1.gz \
+    usr/share/doc/korvane/changelog.gz usr/share/doc/korvane/copyright; do
     [[ -e $root/$file ]] || fail "the package lacks /$file"
 done
+grep -qx 'License: Expat' "$root/usr/share/doc/korvane/copyright" || fail "copyright names no licence"
+# A system package finds its libraries where the system keeps them.
+if readelf -d "$root/usr/bin/korvane" | grep -E 'RUNPATH|RPATH'; then
+    fail "the installed program carries a library search path"
+fi
 
 QT_QPA_PLATFORM=offscreen "$root/usr/bin/korvane" >"$scratch/run.log" 2>&1 &
 program=$!
