@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
 // Throughput of the letter transform against a plain copy of the same text, for ASCII and
 // mixed-script texts from 1 KB to 10 MB. After the runs a table gives the medians and the
 // ratios the engine is judged by.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
 // The real main window, headless: what one user action costs from the key or paste to the
 // output box updated and the window repainted, with 10 KB, 1 MB and 10 MB in the input box.
 // Two more figures come from fresh child processes of this program, so that nothing measured

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
 #include "cipher/upper_case.h"
 
 #include <QChar>

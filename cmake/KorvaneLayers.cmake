@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 Korvane contributors
+#
+# SPDX-License-Identifier: MIT
+
 # Each library exposes only its own headers to what links it: a library's headers are linked,
 # one by one, into an include directory of its own under the build tree, as <folder>/<header>.
 # A file that includes "cipher/transform.h" compiles only when it links korvane_cipher, so a

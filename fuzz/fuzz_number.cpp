@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
 // Fuzzes number reading and the rounding conversions.
 //
 // The input is read twice: as UTF-8 text for ReadNumber, whose value then goes through ToInt16

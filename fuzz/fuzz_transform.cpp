@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
 // Fuzzes TransformText with any text, rotation and multiplier.
 //
 // Input layout: bytes 0–1 the rotation and 2–3 the multiplier (little-endian 16-bit), byte 4 a

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
 #include "runtime/line_edit.h"
 
 #include "runtime/line_edit_accessible.h"

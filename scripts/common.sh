@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 Korvane contributors
+#
+# SPDX-License-Identifier: MIT
+
 # Shared by the scripts: installs missing Debian packages and configures the build in build/.
 # shellcheck shell=bash
 

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 Korvane contributors
+#
+# SPDX-License-Identifier: MIT
+
 # Takes the README's screenshots from the real window under Xvfb, typing as a user would.
 # Needs Xvfb, xdotool, xclip and imagemagick; writes docs/screenshot.png and
 # docs/rotation-too-long.png. The X server gets a free display and ends with the script.

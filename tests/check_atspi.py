@@ -1,4 +1,9 @@
 #!/usr/bin/python3
+
+# SPDX-FileCopyrightText: 2026 Korvane contributors
+#
+# SPDX-License-Identifier: MIT
+
 """Reads and edits Korvane's window over the real AT-SPI bus, as a screen reader does.
 
 Run inside a D-Bus session of its own (check_atspi.sh does that). Starts an X server, the

@@ -1,4 +1,9 @@
 #!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 Korvane contributors
+#
+# SPDX-License-Identifier: MIT
+
 # Runs check_atspi.py in a D-Bus session of its own, or skips (77) where the accessibility stack
 # it needs is not installed. Usage: check_atspi.sh PROGRAM
 python=/usr/bin/python3  # the system's Python, which holds the AT-SPI bindings

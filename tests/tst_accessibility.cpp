@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
 // The main window as assistive technology and a keyboard-only user meet it: every control has
 // a name and a description through Qt's accessibility interfaces, Tab reaches every control in
 // order, each control works from the keyboard, and the inverse key shows as a tooltip and in the

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
 // The cipher engine: numbers read from text, checked conversions, the letter transform.
 #include <QTest>
 #include <cmath>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
 // Destroying the main window while one of its controls has focus: closing the window moves
 // focus away after the form's own part is gone, and no handler may run then (a sanitizer build
 // also reports any call into the destroyed form).

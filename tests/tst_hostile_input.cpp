@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
 // Hostile input through the real window: what the user pastes into the input box (NUL, lone
 // surrogates, every kind of line break, letters with unusual capitals, 100 KB), and numbers
 // no box can hold typed into the multiplier and rotation boxes. Each row names the input and

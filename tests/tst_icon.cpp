@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
 // The window's icon at high DPI, and the scalable icon the desktop installs. CTest runs this at
 // QT_SCALE_FACTOR=2: the window then draws at twice its logical size, and its 16-pixel icon must
 // come from the 32-pixel picture, not an enlarged 16-pixel one.

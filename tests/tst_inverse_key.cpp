@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
 // The inverse key: the key the engine offers must really read an enciphered text back
 // through TransformText, and a key it calls final must really lose letters.
 #include <QSet>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
 // The single-line boxes as a screen reader reads and edits them: every text query answers with
 // the segments QTextBoundaryFinder cuts (Qt's own line-edit interface never returns for a word
 // at the end), the attribute run spans the whole value, points and character boxes agree, and

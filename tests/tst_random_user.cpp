@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
 // A seeded random user on the real main window, headless: typing, Backspace, Enter, '&' and '(',
 // pasting any Unicode (NUL, lone surrogates, 100 KB blocks), Tab and clicks between controls,
 // scroll-bar moves, resizes down to zero width and huge numbers in the rotation and multiplier

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
 // The output box shows exactly the engine's transform of the input box after every kind of
 // edit a user makes, and a write into the output box reads back exactly as written.
 #include <QApplication>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
 // The rotation box as a user meets it: entering selects, each typed character first tidies
 // the box ('&' and '(' step it), leaving wraps the value and moves the scroll bar.
 #include <QApplication>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
 // The form runtime's rules: control properties, events raised by writes, errors travelling
 // back to the handler that wrote, focus events, key presses and program end.
 #include <QApplication>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
 // The read-only text view as its user and assistive technology meet it: keys and the mouse
 // move the caret and the selection, Copy puts exactly the selection on the clipboard, edits
 // made by the program keep the reader's place, the line index stays true, and the accessible

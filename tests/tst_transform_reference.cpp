@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
 // The fast transform against the rule read literally, one character at a time, over many
 // random texts: ASCII, other scripts, surrogate pairs and lone halves, and keys under which
 // some letters overflow.

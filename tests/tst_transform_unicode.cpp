@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
 // TransformText over every UTF-16 code unit on its own and every supplementary code point,
 // compared with the reference transform: upper-casing keeps the length, every character that is
 // not a letter after upper-casing stays where it was, letters take the affine map, and an

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
 // The main window as a user meets it: its controls, its layout and resizing, the live
 // recompute, the error report and the ways the program ends.
 #include <QApplication>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
 #include "window/frm_main.h"
 
 #include "cipher/checked_int.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
 // Compiles only where the runtime's controls are visible.
 #include "runtime/form.h"
 
