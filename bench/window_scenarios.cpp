@@ -1,6 +1,7 @@
 #include "bench/window_scenarios.h"
 
 #include <sys/resource.h>
+#include <time.h>
 
 #include <QApplication>
 #include <QClipboard>
@@ -82,14 +83,33 @@ void Finish(frmMain& window) {
     QCoreApplication::processEvents();
 }
 
-// Wall time of the action until the window is repainted, in ms.
+// How long an action took until the window was repainted: wall time, and the CPU time of this
+// process, which other work on a shared machine does not stretch.
+struct Timing {
+    double wallMs = 0;
+    double cpuMs = 0;
+};
+
+double ProcessCpuMs() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
 template <typename Action>
-double TimeMs(frmMain& window, Action action) {
+Timing Time(frmMain& window, Action action) {
     QElapsedTimer timer;
+    const double cpuStart = ProcessCpuMs();
     timer.start();
     action();
     Finish(window);
-    return double(timer.nsecsElapsed()) / 1e6;
+    return {double(timer.nsecsElapsed()) / 1e6, ProcessCpuMs() - cpuStart};
+}
+
+// Writes "<figure>_ms <wall>" and "<figure>_cpu_ms <cpu>".
+void Print(const char* figure, const Timing& timing) {
+    std::printf("%s_ms %.3f\n%s_cpu_ms %.3f\n", figure, timing.wallMs, figure, timing.cpuMs);
+    std::fflush(stdout);
 }
 
 std::unique_ptr<frmMain> ShowWindow() {
@@ -119,11 +139,11 @@ void PlaceCaretInMiddle(frmMain& window) {
 // text. Returns the time of the paste.
 struct OpenWindow {
     std::unique_ptr<frmMain> window;
-    double pasteMs = 0;
+    Timing paste;
 };
 
 OpenWindow OpenWithText(const WindowRun& run) {
-    OpenWindow open{ShowWindow()};
+    OpenWindow open{ShowWindow(), {}};
     frmMain& window = *open.window;
     FocusOn(window.txtMultiply);
     Press(Qt::Key_A, Qt::ControlModifier);
@@ -131,7 +151,7 @@ OpenWindow OpenWithText(const WindowRun& run) {
     Finish(window);
     FocusOn(window.txtOriginal);
     CopyToClipboard(run);
-    open.pasteMs = TimeMs(window, [] { Press(Qt::Key_V, Qt::ControlModifier); });
+    open.paste = Time(window, [] { Press(Qt::Key_V, Qt::ControlModifier); });
     QGuiApplication::clipboard()->clear();
     PlaceCaretInMiddle(window);
     Finish(window);
@@ -139,10 +159,10 @@ OpenWindow OpenWithText(const WindowRun& run) {
 }
 
 // The multiplier box selected with Ctrl+A and overtyped with one digit; returns its time.
-double ChangeMultiplier(frmMain& window, char digit) {
+Timing ChangeMultiplier(frmMain& window, char digit) {
     FocusOn(window.txtMultiply);
     Press(Qt::Key_A, Qt::ControlModifier);
-    return TimeMs(window, [digit] { Type(digit); });
+    return Time(window, [digit] { Type(digit); });
 }
 
 // A letter of the alphabet for each keystroke, so that the typed text is not one repeated key.
@@ -176,14 +196,14 @@ int Startup() {
 int Keystrokes(const WindowRun& run) {
     OpenWindow open = OpenWithText(run);
     for (int keystroke = 0; keystroke < run.repetitions; ++keystroke)
-        Print("keystroke_ms", TimeMs(*open.window, [=] { Type(Letter(keystroke)); }));
+        Print("keystroke", Time(*open.window, [=] { Type(Letter(keystroke)); }));
     return OutputIsRight(*open.window) ? 0 : 2;
 }
 
 int MultiplierChanges(const WindowRun& run) {
     OpenWindow open = OpenWithText(run);
     for (int change = 0; change < run.repetitions; ++change)
-        Print("multiplier_ms", ChangeMultiplier(*open.window, change % 2 == 0 ? '5' : '3'));
+        Print("multiplier", ChangeMultiplier(*open.window, change % 2 == 0 ? '5' : '3'));
     return OutputIsRight(*open.window) ? 0 : 2;
 }
 
@@ -193,7 +213,7 @@ int ScrollSteps(const WindowRun& run) {
     FocusOn(open.window->HSRotate);
     for (int step = 0; step < run.repetitions; ++step) {
         const Qt::Key key = step % 2 == 0 ? Qt::Key_Right : Qt::Key_Left;
-        Print("scroll_ms", TimeMs(*open.window, [key] { Press(key); }));
+        Print("scroll", Time(*open.window, [key] { Press(key); }));
     }
     return OutputIsRight(*open.window) ? 0 : 2;
 }
@@ -201,7 +221,7 @@ int ScrollSteps(const WindowRun& run) {
 // Ctrl+A and Delete empty the input box and its undo history is cleared, untimed, so that no
 // paste keeps the text of the one before; then Ctrl+V is timed.
 int Pastes(const WindowRun& run) {
-    OpenWindow open{ShowWindow()};
+    OpenWindow open{ShowWindow(), {}};
     frmMain& window = *open.window;
     FocusOn(window.txtMultiply);
     Press(Qt::Key_A, Qt::ControlModifier);
@@ -213,7 +233,7 @@ int Pastes(const WindowRun& run) {
         Press(Qt::Key_Delete);
         InputEditor(window)->document()->clearUndoRedoStacks();
         Finish(window);
-        Print("paste_ms", TimeMs(window, [] { Press(Qt::Key_V, Qt::ControlModifier); }));
+        Print("paste", Time(window, [] { Press(Qt::Key_V, Qt::ControlModifier); }));
     }
     QGuiApplication::clipboard()->clear();
     return OutputIsRight(window) ? 0 : 2;
@@ -226,18 +246,18 @@ int Pastes(const WindowRun& run) {
 int PeakMemory(const WindowRun& run) {
     OpenWindow open = OpenWithText(run);
     frmMain& window = *open.window;
-    Print("paste_ms", open.pasteMs);
+    Print("paste", open.paste);
     FocusOn(window.txtOriginal);
     for (int keystroke = 0; keystroke < kMemoryKeystrokes; ++keystroke)
-        Print("keystroke_ms", TimeMs(window, [=] { Type(Letter(keystroke)); }));
-    Print("multiplier_ms", ChangeMultiplier(window, '5'));
+        Print("keystroke", Time(window, [=] { Type(Letter(keystroke)); }));
+    Print("multiplier", ChangeMultiplier(window, '5'));
     // Copied out: the clipboard read as text, as the program it is pasted into asks for it;
     // that is when the box's copy may build what it offers.
     QString pasted;
     if (run.scenario == WindowScenario::Copy) {
         FocusOn(window.txtDecrypted);
         Press(Qt::Key_A, Qt::ControlModifier);
-        Print("copy_ms", TimeMs(window, [] { Press(Qt::Key_C, Qt::ControlModifier); }));
+        Print("copy", Time(window, [] { Press(Qt::Key_C, Qt::ControlModifier); }));
         pasted = QGuiApplication::clipboard()->text();
     }
     Print("peak_kib", double(PeakResidentKiB()));
