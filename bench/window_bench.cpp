@@ -2,223 +2,290 @@
 //
 // SPDX-License-Identifier: MIT
 
-// The real main window, headless: what one user action costs from the key or paste to the
-// output box updated and the window repainted, with 10 KB, 1 MB and 10 MB in the input box.
-// Two more figures come from fresh child processes of this program, so that nothing measured
-// before counts: the time from start to the window shown, and the peak resident size with
-// 10 MB of text in the window.
-#include <benchmark/benchmark.h>
-#include <sys/resource.h>
-
+// The real main window, headless, with 10 MB and 100 MB of text in lines of about 1000 and about
+// 70 characters: what a keystroke, a multiplier change, a scroll-bar step and a paste cost from
+// the key to the output box written and the window repainted (medians of wall times), and the
+// peak resident size. Every scenario runs in a fresh child process of this program, so that
+// nothing measured before counts; the children are killed when they take too long or grow too
+// large. At the end one table gives every figure beside its target, with the engine's
+// throughput read from the engine benchmark's JSON output when it is given.
 #include <QApplication>
-#include <QClipboard>
+#include <QDateTime>
 #include <QElapsedTimer>
-#include <QPlainTextEdit>
-#include <QProcess>
-#include <QTest>
-#include <algorithm>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSysInfo>
+#include <QThread>
 #include <cstdio>
-#include <cstring>
-#include <memory>
+#include <optional>
 #include <vector>
 
-#include "bench/sample_text.h"
-#include "runtime/memory_reuse.h"
-#include "window/frm_main.h"
+#include "bench/child_process.h"
+#include "bench/window_scenarios.h"
 
 namespace {
 
-using korvane::frmMain;
+using korvane::bench::ChildReport;
+using korvane::bench::Median;
+using korvane::bench::WindowRun;
+using korvane::bench::WindowScenario;
 
-constexpr qsizetype k10KB = qsizetype(10) << 10;
-constexpr qsizetype k1MB = qsizetype(1) << 20;
-constexpr qsizetype k10MB = qsizetype(10) << 20;
+constexpr qsizetype kMiB = qsizetype(1) << 20;
+constexpr qsizetype k10MB = 10 * kMiB;
+constexpr qsizetype k100MB = 100 * kMiB;
+constexpr qsizetype kLongLines = 1000;
+constexpr qsizetype kProseLines = 70;
 
-QPlainTextEdit* Editor(korvane::runtime::TextBox& box) {
-    return static_cast<QPlainTextEdit*>(box.widget());
+constexpr int kKeystrokes = 21;
+constexpr int kMultiplierChanges = 9;
+constexpr int kScrollSteps = 10;
+constexpr int kPastes = 5;
+constexpr int kStartups = 11;
+// The peak of one process varies by a tenth from run to run: the median of three at 10 MB.
+constexpr int kPeakRuns = 3;
+
+constexpr int k10MBTimeoutSeconds = 180;
+constexpr int k100MBTimeoutSeconds = 240;
+constexpr qint64 kResidentLimitMiB = 8192;
+
+ChildReport Run(WindowScenario scenario, qsizetype length, qsizetype lineLength,
+                int repetitions = 1) {
+    const WindowRun run{scenario, length, lineLength, repetitions};
+    std::fprintf(stderr, "window benchmark: %s\n",
+                 qPrintable(korvane::bench::ToArguments(run).mid(1).join(u' ')));
+    const int timeout = length > k10MB ? k100MBTimeoutSeconds : k10MBTimeoutSeconds;
+    return korvane::bench::RunChild(korvane::bench::ToArguments(run), timeout, kResidentLimitMiB);
 }
 
-// Lets every posted event run: repaints that were asked for, scroll bars being adjusted.
-void Settle() {
-    QCoreApplication::processEvents();
+// The same scenario in several fresh processes, their figures put together; the first failure
+// stands for all.
+ChildReport RunSeveral(int runs, WindowScenario scenario, qsizetype length, qsizetype lineLength) {
+    ChildReport all;
+    for (int run = 0; run < runs; ++run) {
+        const ChildReport one = Run(scenario, length, lineLength);
+        if (all.failure.isEmpty())
+            all.failure = one.failure;
+        for (auto figure = one.figures.begin(); figure != one.figures.end(); ++figure)
+            all.figures[figure.key()].append(figure.value());
+    }
+    return all;
 }
 
-// The window shown, its input box holding `length` characters pasted by the user, the multiplier
-// at 3, the caret in the middle of the text.
-std::unique_ptr<frmMain> OpenWindow(qsizetype length) {
-    auto window = std::make_unique<frmMain>();
-    window->show();
-    if (!QTest::qWaitForWindowExposed(window.get()))
-        qFatal("The window was not shown");
-    QTest::keyClicks(window->txtMultiply.widget(), QStringLiteral("3"));
-    QPlainTextEdit* input = Editor(window->txtOriginal);
-    input->setFocus();
-    QGuiApplication::clipboard()->setText(korvane::bench::AsciiText(length));
-    QTest::keyClick(input, Qt::Key_V, Qt::ControlModifier);
-    QGuiApplication::clipboard()->clear();
-    input->document()->clearUndoRedoStacks();
-    QTextCursor caret = input->textCursor();
-    caret.setPosition(int(length / 2));
-    input->setTextCursor(caret);
-    window->repaint();
-    Settle();
-    return window;
+QString Milliseconds(double ms) {
+    if (ms < 10)
+        return QString::number(ms, 'f', 1) + QStringLiteral(" ms");
+    if (ms < 10000)
+        return QString::number(ms, 'f', 0) + QStringLiteral(" ms");
+    return QString::number(ms / 1000, 'f', 1) + QStringLiteral(" s");
 }
 
-void Finish(frmMain& window) {
-    window.repaint();
-    Settle();
+QString Megabytes(double kib) {
+    return QString::number(kib / 1024, 'f', 0) + QStringLiteral(" MB");
 }
 
-// Typing a letter and taking it back with Backspace, one keystroke per iteration.
-void Keystroke(benchmark::State& state) {
-    auto window = OpenWindow(state.range(0));
-    QWidget* input = window->txtOriginal.widget();
-    bool typeLetter = true;
-    for (auto _ : state) {
-        if (typeLetter) {
-            QTest::keyClick(input, 'e');
-        } else {
-            QTest::keyClick(input, Qt::Key_Backspace);
+// The median wall time of one timed action of a child, with its median CPU time, or why there
+// is none.
+QString MedianTime(const ChildReport& report, const QString& action) {
+    if (!report.failure.isEmpty())
+        return report.failure;
+    const QList<double> wall = report.figures.value(action + QStringLiteral("_ms"));
+    const QList<double> cpu = report.figures.value(action + QStringLiteral("_cpu_ms"));
+    if (wall.isEmpty() || cpu.isEmpty())
+        return QStringLiteral("no figure");
+    return QStringLiteral("%1 (CPU %2)").arg(Milliseconds(Median(wall)), Milliseconds(Median(cpu)));
+}
+
+std::optional<double> PeakKiB(const ChildReport& report) {
+    const QList<double> values = report.figures.value(QStringLiteral("peak_kib"));
+    if (!report.failure.isEmpty() || values.isEmpty())
+        return std::nullopt;
+    return Median(values);
+}
+
+QString Peak(const ChildReport& report) {
+    const std::optional<double> peak = PeakKiB(report);
+    return peak ? Megabytes(*peak) : report.failure;
+}
+
+// Resident memory above the empty window's, per MB of text in the window.
+QString PerMegabyte(const ChildReport& report, qsizetype length, const ChildReport& empty) {
+    const std::optional<double> peak = PeakKiB(report);
+    const std::optional<double> base = PeakKiB(empty);
+    if (!peak || !base)
+        return QStringLiteral("—");
+    return QString::number((*peak - *base) / 1024 / (double(length) / kMiB), 'f', 1);
+}
+
+// The ASCII transform's median throughput at 10 MB in the engine benchmark's JSON output (CPU
+// time, as that benchmark reports it).
+QString EngineThroughput(const QString& path) {
+    if (path.isEmpty())
+        return QStringLiteral("not run");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("no results");
+    const QJsonArray runs = QJsonDocument::fromJson(file.readAll())["benchmarks"].toArray();
+    const QString name = QStringLiteral("Transform/ascii/%1_median").arg(k10MB);
+    for (const QJsonValue& entry : runs) {
+        const QJsonObject run = entry.toObject();
+        if (run["name"].toString() != name)
+            continue;
+        const QString unit = run["time_unit"].toString();
+        const double perSecond = unit == QLatin1String("ms")   ? 1e3
+                                 : unit == QLatin1String("us") ? 1e6
+                                 : unit == QLatin1String("s")  ? 1.0
+                                                               : 1e9;
+        const double seconds = run["cpu_time"].toDouble() / perSecond;
+        return QString::number(double(k10MB) / seconds / 1e9, 'f', 2) +
+               QStringLiteral(" G chars/s");
+    }
+    return QStringLiteral("no results");
+}
+
+// The one-minute load average: how busy the machine was besides this benchmark.
+QString LoadAverage() {
+    QFile loadavg(QStringLiteral("/proc/loadavg"));
+    if (!loadavg.open(QIODevice::ReadOnly))
+        return QStringLiteral("?");
+    return QString::fromLatin1(loadavg.readAll().split(' ').value(0));
+}
+
+QString ProcessorName() {
+    QFile cpuinfo(QStringLiteral("/proc/cpuinfo"));
+    if (cpuinfo.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : cpuinfo.readAll().split('\n')) {
+            if (line.startsWith("model name"))
+                return QString::fromUtf8(line.mid(line.indexOf(':') + 1).trimmed());
         }
-        typeLetter = !typeLetter;
-        Finish(*window);
     }
+    return QSysInfo::currentCpuArchitecture();
 }
 
-// The multiplier box selected with Ctrl+A and overtyped, 3 and 5 in turn: every letter changes.
-void MultiplierChange(benchmark::State& state) {
-    auto window = OpenWindow(state.range(0));
-    QWidget* multiplier = window->txtMultiply.widget();
-    bool five = true;
-    for (auto _ : state) {
-        state.PauseTiming();
-        QTest::keyClick(multiplier, Qt::Key_A, Qt::ControlModifier);
-        state.ResumeTiming();
-        QTest::keyClick(multiplier, five ? '5' : '3');
-        five = !five;
-        Finish(*window);
+struct Row {
+    QString figure;
+    QString target;
+    QString longLines;
+    QString proseLines;
+};
+
+// Every figure for one line shape, from its own child processes.
+struct ShapeReports {
+    ChildReport keystroke, multiplier, scroll, paste, memory, copy, memory100;
+};
+
+ShapeReports MeasureShape(qsizetype lineLength) {
+    ShapeReports reports;
+    reports.keystroke = Run(WindowScenario::Keystroke, k10MB, lineLength, kKeystrokes);
+    reports.multiplier = Run(WindowScenario::Multiplier, k10MB, lineLength, kMultiplierChanges);
+    reports.scroll = Run(WindowScenario::Scroll, k10MB, lineLength, kScrollSteps);
+    reports.paste = Run(WindowScenario::Paste, k10MB, lineLength, kPastes);
+    reports.memory = RunSeveral(kPeakRuns, WindowScenario::Memory, k10MB, lineLength);
+    reports.copy = RunSeveral(kPeakRuns, WindowScenario::Copy, k10MB, lineLength);
+    reports.memory100 = Run(WindowScenario::Memory, k100MB, lineLength);
+    return reports;
+}
+
+int Parent(const QString& engineResults) {
+    QElapsedTimer total;
+    total.start();
+    const QString date = QDateTime::currentDateTime().toString(Qt::ISODate);
+    const QString loadBefore = LoadAverage();
+    const ShapeReports longLines = MeasureShape(kLongLines);
+    const ShapeReports prose = MeasureShape(kProseLines);
+    const ChildReport empty = RunSeveral(kPeakRuns, WindowScenario::Memory, 0, kProseLines);
+    QList<double> startups;
+    QString startupFailure;
+    for (int run = 0; run < kStartups; ++run) {
+        const ChildReport startup = Run(WindowScenario::Startup, 0, kProseLines);
+        startups.append(startup.firstOutputMs);
+        startupFailure = startup.failure;
     }
-}
-
-// The scroll bar stepped right and back with the arrow keys: the rotation 1, then 0 again.
-void ScrollChange(benchmark::State& state) {
-    auto window = OpenWindow(state.range(0));
-    QWidget* bar = window->HSRotate.widget();
-    bool right = true;
-    for (auto _ : state) {
-        QTest::keyClick(bar, right ? Qt::Key_Right : Qt::Key_Left);
-        right = !right;
-        Finish(*window);
+    const std::vector<Row> rows = {
+        {QStringLiteral("one keystroke in the input box, 10 MB"), QStringLiteral("≤ 5 ms"),
+         MedianTime(longLines.keystroke, QStringLiteral("keystroke")),
+         MedianTime(prose.keystroke, QStringLiteral("keystroke"))},
+        {QStringLiteral("multiplier change (a digit typed), 10 MB"), QStringLiteral("≤ 50 ms"),
+         MedianTime(longLines.multiplier, QStringLiteral("multiplier")),
+         MedianTime(prose.multiplier, QStringLiteral("multiplier"))},
+        {QStringLiteral("scroll-bar change (one step), 10 MB"), QStringLiteral("≤ 50 ms"),
+         MedianTime(longLines.scroll, QStringLiteral("scroll")),
+         MedianTime(prose.scroll, QStringLiteral("scroll"))},
+        {QStringLiteral("paste of 10 MB into the empty input"),
+         QStringLiteral("≤ 150 ms (1000-char), ≤ 400 ms (70-char)"),
+         MedianTime(longLines.paste, QStringLiteral("paste")),
+         MedianTime(prose.paste, QStringLiteral("paste"))},
+        {QStringLiteral("peak resident memory, 10 MB in the window"), QStringLiteral("≤ 150 MB"),
+         Peak(longLines.memory), Peak(prose.memory)},
+        {QStringLiteral("peak resident memory, whole output copied, 10 MB"),
+         QStringLiteral("≤ 200 MB"), Peak(longLines.copy), Peak(prose.copy)},
+        {QStringLiteral("paste of 100 MB (one paste, output checked)"), QStringLiteral("works"),
+         MedianTime(longLines.memory100, QStringLiteral("paste")),
+         MedianTime(prose.memory100, QStringLiteral("paste"))},
+        {QStringLiteral("one keystroke, 100 MB"), QStringLiteral("≤ 5 ms"),
+         MedianTime(longLines.memory100, QStringLiteral("keystroke")),
+         MedianTime(prose.memory100, QStringLiteral("keystroke"))},
+        {QStringLiteral("peak resident memory, 100 MB in the window"), QStringLiteral("—"),
+         Peak(longLines.memory100), Peak(prose.memory100)},
+        {QStringLiteral("MB per MB of text above the empty window, at 10 MB / 100 MB"),
+         QStringLiteral("the same at both (linear)"),
+         PerMegabyte(longLines.memory, k10MB, empty) + QStringLiteral(" / ") +
+             PerMegabyte(longLines.memory100, k100MB, empty),
+         PerMegabyte(prose.memory, k10MB, empty) + QStringLiteral(" / ") +
+             PerMegabyte(prose.memory100, k100MB, empty)},
+        {QStringLiteral("engine, ASCII, 10 MB (engine benchmark, CPU time)"),
+         QStringLiteral("≥ 2.9 G chars/s"), QStringLiteral("—"), EngineThroughput(engineResults)},
+        {QStringLiteral("peak resident memory, empty window, same actions"), QStringLiteral("—"),
+         QStringLiteral("—"), Peak(empty)},
+        {QStringLiteral("start-up to window shown"), QStringLiteral("—"), QStringLiteral("—"),
+         startupFailure.isEmpty() ? Milliseconds(Median(startups)) : startupFailure},
+    };
+    std::printf(
+        "\nKorvane window benchmark, %s, %d cores, %s, Qt %s, platform %s, load average %s at "
+        "the start and %s at the end\n\n",
+        qPrintable(date), QThread::idealThreadCount(), qPrintable(ProcessorName()), qVersion(),
+        qPrintable(qEnvironmentVariable("QT_QPA_PLATFORM")), qPrintable(loadBefore),
+        qPrintable(LoadAverage()));
+    std::printf("| figure | target | 1000-char lines | 70-char lines |\n|---|---|---|---|\n");
+    for (const Row& row : rows) {
+        std::printf("| %s | %s | %s | %s |\n", qPrintable(row.figure), qPrintable(row.target),
+                    qPrintable(row.longLines), qPrintable(row.proseLines));
     }
-}
-
-// Ctrl+V of the whole text into the emptied input box.
-void Paste(benchmark::State& state) {
-    auto window = OpenWindow(0);
-    QPlainTextEdit* input = Editor(window->txtOriginal);
-    QGuiApplication::clipboard()->setText(korvane::bench::AsciiText(state.range(0)));
-    for (auto _ : state) {
-        state.PauseTiming();
-        QTest::keyClick(input, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(input, Qt::Key_Delete);
-        input->document()->clearUndoRedoStacks();  // or each paste would keep its text
-        Finish(*window);
-        state.ResumeTiming();
-        QTest::keyClick(input, Qt::Key_V, Qt::ControlModifier);
-        Finish(*window);
-    }
-    QGuiApplication::clipboard()->clear();
-}
-
-void Sizes(benchmark::internal::Benchmark* b) {
-    b->Unit(benchmark::kMillisecond)->Arg(k10KB)->Arg(k1MB)->Arg(k10MB);
-}
-
-BENCHMARK(Keystroke)->Apply(Sizes);
-BENCHMARK(MultiplierChange)->Apply(Sizes);
-BENCHMARK(ScrollChange)->Apply(Sizes);
-BENCHMARK(Paste)->Apply(Sizes);
-
-long PeakResidentKiB() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-// Child: shows the window, says so on standard output and leaves.
-int StartupChild() {
-    frmMain window;
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
-        return 1;
-    std::fputs("shown\n", stdout);
+    std::printf(
+        "\nTimes: medians of wall time from the key to the output written and the window\n"
+        "repainted, with the medians of the process's CPU time over the same spans;\n"
+        "%d keystrokes, %d multiplier changes, %d scroll steps and %d pastes at 10 MB,\n"
+        "one paste and the 60 keystrokes of the memory scenario at 100 MB.\n"
+        "Memory: peak resident size (ru_maxrss) of a fresh process, the median of %d at 10 MB,\n"
+        "one at 100 MB: the text pasted, 60 letters typed, the multiplier changed once; for the\n"
+        "copy row then Ctrl+A and Ctrl+C in the output box and the clipboard read back as text.\n"
+        "MB is 2^20 bytes; 10 MB of text is 10 x 2^20 characters.\n"
+        "The window benchmark took %.0f s.\n",
+        kKeystrokes, kMultiplierChanges, kScrollSteps, kPastes, kPeakRuns,
+        double(total.elapsed()) / 1000);
     std::fflush(stdout);
     return 0;
-}
-
-// Child: 10 MB pasted, then a keystroke, a multiplier change and a scroll step; prints the
-// peak resident size in KiB.
-int PeakMemoryChild() {
-    auto window = OpenWindow(k10MB);
-    QTest::keyClick(window->txtOriginal.widget(), 'e');
-    Finish(*window);
-    QTest::keyClick(window->txtMultiply.widget(), Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(window->txtMultiply.widget(), '5');
-    Finish(*window);
-    QTest::keyClick(window->HSRotate.widget(), Qt::Key_Right);
-    Finish(*window);
-    std::printf("%ld\n", PeakResidentKiB());
-    std::fflush(stdout);
-    return 0;
-}
-
-// Runs this program again in the given mode; `elapsedMs` is the time from the start of the
-// child to its first output.
-QByteArray RunChild(const QString& mode, double* elapsedMs) {
-    QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    QElapsedTimer timer;
-    timer.start();
-    child.start(QCoreApplication::applicationFilePath(), {mode});
-    if (!child.waitForReadyRead(60000))
-        qFatal("The child process said nothing");
-    *elapsedMs = double(timer.nsecsElapsed()) / 1e6;
-    child.waitForFinished(60000);
-    return child.readAll().trimmed();
-}
-
-void ReportChildFigures() {
-    constexpr int kRuns = 11;
-    std::vector<double> startup;
-    for (int run = 0; run < kRuns; ++run) {
-        double elapsedMs = 0;
-        RunChild(QStringLiteral("--startup-child"), &elapsedMs);
-        startup.push_back(elapsedMs);
-    }
-    std::sort(startup.begin(), startup.end());
-    double unused = 0;
-    const long peakKiB = RunChild(QStringLiteral("--peak-memory-child"), &unused).toLong();
-    std::printf("\nstart-up to window shown: median %.1f ms of %d runs (min %.1f, max %.1f)\n",
-                startup[kRuns / 2], kRuns, startup.front(), startup.back());
-    std::printf("peak resident size with 10 MB in the input box: %.1f MiB\n", peakKiB / 1024.0);
-    std::fflush(stdout);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    korvane::runtime::ReuseLargeBlocks();  // as the program's start does
-    QApplication application(argc, argv);
-    if (argc == 2 && std::strcmp(argv[1], "--startup-child") == 0)
-        return StartupChild();
-    if (argc == 2 && std::strcmp(argv[1], "--peak-memory-child") == 0)
-        return PeakMemoryChild();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    WindowRun run;
+    if (korvane::bench::FromArguments(arguments, &run)) {
+        QApplication application(argc, argv);
+        return korvane::bench::RunWindowScenario(run);
+    }
+    QString engineResults;
+    if (arguments.size() == 2 && arguments[0] == QLatin1String("--engine-results")) {
+        engineResults = arguments[1];
+    } else if (!arguments.isEmpty()) {
+        std::fprintf(stderr, "usage: %s [--engine-results engine.json]\n", argv[0]);
         return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    ReportChildFigures();
-    return 0;
+    }
+    QCoreApplication application(argc, argv);
+    return Parent(engineResults);
 }

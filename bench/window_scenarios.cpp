@@ -1,0 +1,327 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
+#include "bench/window_scenarios.h"
+
+#include <sys/resource.h>
+#include <time.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <cstdio>
+#include <memory>
+
+#include "bench/sample_text.h"
+#include "cipher/transform.h"
+#include "window/frm_main.h"
+
+namespace korvane::bench {
+namespace {
+
+using korvane::frmMain;
+
+constexpr int kMemoryKeystrokes = 60;
+
+struct ScenarioName {
+    WindowScenario scenario;
+    const char* name;
+};
+
+constexpr ScenarioName kScenarioNames[] = {
+    {WindowScenario::Startup, "startup"},
+    {WindowScenario::Keystroke, "keystroke"},
+    {WindowScenario::Multiplier, "multiplier"},
+    {WindowScenario::Scroll, "scroll"},
+    {WindowScenario::Paste, "paste"},
+    {WindowScenario::Memory, "memory"},
+    {WindowScenario::Copy, "copy"},
+};
+
+void Print(const char* figure, double value) {
+    std::printf("%s %.3f\n", figure, value);
+    std::fflush(stdout);
+}
+
+long PeakResidentKiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// The input box stays a QPlainTextEdit: the benchmark places its caret and empties its undo
+// history through it. Every other box is reached only as a QWidget.
+QPlainTextEdit* InputEditor(frmMain& window) {
+    auto* editor = qobject_cast<QPlainTextEdit*>(window.txtOriginal.widget());
+    if (editor == nullptr)
+        qFatal("The input box is not a QPlainTextEdit");
+    return editor;
+}
+
+// Gives the control the keyboard focus and checks that it, or a widget inside it, took it.
+void FocusOn(runtime::Control& control) {
+    QWidget* widget = control.widget();
+    widget->setFocus(Qt::OtherFocusReason);
+    QWidget* focus = QApplication::focusWidget();
+    if (focus == nullptr || (focus != widget && !widget->isAncestorOf(focus)))
+        qFatal("%s did not take the keyboard focus", qPrintable(control.name()));
+}
+
+// A key pressed and released on whatever widget has the focus, as the keyboard would.
+void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+}
+
+void Type(char character) {
+    QTest::keyClick(QApplication::focusWidget(), character);
+}
+
+// The window repainted and every posted event handled: what the user sees is up to date.
+void Finish(frmMain& window) {
+    window.repaint();
+    QCoreApplication::processEvents();
+}
+
+// How long an action took until the window was repainted: wall time, and the CPU time of this
+// process, which other work on a shared machine does not stretch.
+struct Timing {
+    double wallMs = 0;
+    double cpuMs = 0;
+};
+
+double ProcessCpuMs() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+template <typename Action>
+Timing Time(frmMain& window, Action action) {
+    QElapsedTimer timer;
+    const double cpuStart = ProcessCpuMs();
+    timer.start();
+    action();
+    Finish(window);
+    return {double(timer.nsecsElapsed()) / 1e6, ProcessCpuMs() - cpuStart};
+}
+
+// Writes "<figure>_ms <wall>" and "<figure>_cpu_ms <cpu>".
+void Print(const char* figure, const Timing& timing) {
+    std::printf("%s_ms %.3f\n%s_cpu_ms %.3f\n", figure, timing.wallMs, figure, timing.cpuMs);
+    std::fflush(stdout);
+}
+
+std::unique_ptr<frmMain> ShowWindow() {
+    auto window = std::make_unique<frmMain>();
+    window->show();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window.get()))
+        qFatal("The window was not shown and activated");
+    return window;
+}
+
+// Puts the sample text on the clipboard, which then holds its only copy, as when the user copied
+// it in another program.
+void CopyToClipboard(const WindowRun& run) {
+    QGuiApplication::clipboard()->setText(AsciiText(run.textLength, run.lineLength));
+}
+
+void PlaceCaretInMiddle(frmMain& window) {
+    QPlainTextEdit* input = InputEditor(window);
+    QTextCursor caret = input->textCursor();
+    caret.setPosition(input->document()->characterCount() / 2);
+    input->setTextCursor(caret);
+}
+
+// The window as a user leaves it before the measured actions: the multiplier at 3, the text
+// pasted into the input box with Ctrl+V, the clipboard emptied, the caret in the middle of the
+// text. Returns the time of the paste.
+struct OpenWindow {
+    std::unique_ptr<frmMain> window;
+    Timing paste;
+};
+
+OpenWindow OpenWithText(const WindowRun& run) {
+    OpenWindow open{ShowWindow(), {}};
+    frmMain& window = *open.window;
+    FocusOn(window.txtMultiply);
+    Press(Qt::Key_A, Qt::ControlModifier);
+    Type('3');
+    Finish(window);
+    FocusOn(window.txtOriginal);
+    CopyToClipboard(run);
+    open.paste = Time(window, [] { Press(Qt::Key_V, Qt::ControlModifier); });
+    QGuiApplication::clipboard()->clear();
+    PlaceCaretInMiddle(window);
+    Finish(window);
+    return open;
+}
+
+// The multiplier box selected with Ctrl+A and overtyped with one digit; returns its time.
+Timing ChangeMultiplier(frmMain& window, char digit) {
+    FocusOn(window.txtMultiply);
+    Press(Qt::Key_A, Qt::ControlModifier);
+    return Time(window, [digit] { Type(digit); });
+}
+
+// A letter of the alphabet for each keystroke, so that the typed text is not one repeated key.
+char Letter(int keystroke) {
+    return char('a' + keystroke % 26);
+}
+
+// The output box must show the transform of the input under the rotation and multiplier boxes,
+// as the window's recompute defines it; a benchmark of a window that shows something else
+// measures nothing.
+bool OutputIsRight(frmMain& window) {
+    const QString input = window.txtOriginal.text();
+    const QString output = window.txtDecrypted.text();
+    const QString expected = TransformText(input, qint16(window.txtRotate.text().toShort()),
+                                           qint16(window.txtMultiply.text().toShort()));
+    Print("input_chars", double(input.size()));
+    if (output == expected)
+        return true;
+    std::fprintf(stderr, "The output box shows %lld characters that are not the transform\n",
+                 static_cast<long long>(output.size()));
+    return false;
+}
+
+int Startup() {
+    auto window = ShowWindow();
+    std::fputs("shown\n", stdout);
+    std::fflush(stdout);
+    return 0;
+}
+
+int Keystrokes(const WindowRun& run) {
+    OpenWindow open = OpenWithText(run);
+    for (int keystroke = 0; keystroke < run.repetitions; ++keystroke)
+        Print("keystroke", Time(*open.window, [=] { Type(Letter(keystroke)); }));
+    return OutputIsRight(*open.window) ? 0 : 2;
+}
+
+int MultiplierChanges(const WindowRun& run) {
+    OpenWindow open = OpenWithText(run);
+    for (int change = 0; change < run.repetitions; ++change)
+        Print("multiplier", ChangeMultiplier(*open.window, change % 2 == 0 ? '5' : '3'));
+    return OutputIsRight(*open.window) ? 0 : 2;
+}
+
+// The scroll bar stepped with the arrow keys, right then left: the rotation 1, then 0 again.
+int ScrollSteps(const WindowRun& run) {
+    OpenWindow open = OpenWithText(run);
+    FocusOn(open.window->HSRotate);
+    for (int step = 0; step < run.repetitions; ++step) {
+        const Qt::Key key = step % 2 == 0 ? Qt::Key_Right : Qt::Key_Left;
+        Print("scroll", Time(*open.window, [key] { Press(key); }));
+    }
+    return OutputIsRight(*open.window) ? 0 : 2;
+}
+
+// Ctrl+A and Delete empty the input box and its undo history is cleared, untimed, so that no
+// paste keeps the text of the one before; then Ctrl+V is timed.
+int Pastes(const WindowRun& run) {
+    OpenWindow open{ShowWindow(), {}};
+    frmMain& window = *open.window;
+    FocusOn(window.txtMultiply);
+    Press(Qt::Key_A, Qt::ControlModifier);
+    Type('3');
+    FocusOn(window.txtOriginal);
+    CopyToClipboard(run);
+    for (int paste = 0; paste < run.repetitions; ++paste) {
+        Press(Qt::Key_A, Qt::ControlModifier);
+        Press(Qt::Key_Delete);
+        InputEditor(window)->document()->clearUndoRedoStacks();
+        Finish(window);
+        Print("paste", Time(window, [] { Press(Qt::Key_V, Qt::ControlModifier); }));
+    }
+    QGuiApplication::clipboard()->clear();
+    return OutputIsRight(window) ? 0 : 2;
+}
+
+// What a user does with a long text: paste it, type 60 letters in its middle, change the
+// multiplier; with Copy, then select the whole output in its box, copy it and paste it
+// elsewhere. The undo history
+// stays as the user left it. The peak is read before anything is checked.
+int PeakMemory(const WindowRun& run) {
+    OpenWindow open = OpenWithText(run);
+    frmMain& window = *open.window;
+    Print("paste", open.paste);
+    FocusOn(window.txtOriginal);
+    for (int keystroke = 0; keystroke < kMemoryKeystrokes; ++keystroke)
+        Print("keystroke", Time(window, [=] { Type(Letter(keystroke)); }));
+    Print("multiplier", ChangeMultiplier(window, '5'));
+    // Copied out: the clipboard read as text, as the program it is pasted into asks for it;
+    // that is when the box's copy may build what it offers.
+    QString pasted;
+    if (run.scenario == WindowScenario::Copy) {
+        FocusOn(window.txtDecrypted);
+        Press(Qt::Key_A, Qt::ControlModifier);
+        Print("copy", Time(window, [] { Press(Qt::Key_C, Qt::ControlModifier); }));
+        pasted = QGuiApplication::clipboard()->text();
+    }
+    Print("peak_kib", double(PeakResidentKiB()));
+    if (run.scenario == WindowScenario::Copy) {
+        const qsizetype copied = pasted.size();
+        if (copied != window.txtDecrypted.text().size()) {
+            std::fprintf(stderr, "Ctrl+C copied %lld characters, not the whole output\n",
+                         static_cast<long long>(copied));
+            return 2;
+        }
+    }
+    return OutputIsRight(window) ? 0 : 2;
+}
+
+}  // namespace
+
+QStringList ToArguments(const WindowRun& run) {
+    QString name;
+    for (const ScenarioName& entry : kScenarioNames) {
+        if (entry.scenario == run.scenario)
+            name = QString::fromLatin1(entry.name);
+    }
+    return {QStringLiteral("--scenario"), name, QString::number(run.textLength),
+            QString::number(run.lineLength), QString::number(run.repetitions)};
+}
+
+bool FromArguments(const QStringList& arguments, WindowRun* run) {
+    if (arguments.size() != 5 || arguments[0] != QLatin1String("--scenario"))
+        return false;
+    bool known = false;
+    for (const ScenarioName& entry : kScenarioNames) {
+        if (arguments[1] == QLatin1String(entry.name)) {
+            run->scenario = entry.scenario;
+            known = true;
+        }
+    }
+    bool numbers[3] = {};
+    run->textLength = arguments[2].toLongLong(&numbers[0]);
+    run->lineLength = arguments[3].toLongLong(&numbers[1]);
+    run->repetitions = arguments[4].toInt(&numbers[2]);
+    return known && numbers[0] && numbers[1] && numbers[2];
+}
+
+int RunWindowScenario(const WindowRun& run) {
+    switch (run.scenario) {
+        case WindowScenario::Startup:
+            return Startup();
+        case WindowScenario::Keystroke:
+            return Keystrokes(run);
+        case WindowScenario::Multiplier:
+            return MultiplierChanges(run);
+        case WindowScenario::Scroll:
+            return ScrollSteps(run);
+        case WindowScenario::Paste:
+            return Pastes(run);
+        case WindowScenario::Memory:
+        case WindowScenario::Copy:
+            return PeakMemory(run);
+    }
+    return 1;
+}
+
+}  // namespace korvane::bench

@@ -1,0 +1,40 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace korvane::bench {
+
+// What one child process of the window benchmark does with the main window, shown headless and
+// driven by key events sent to the focused widget.
+enum class WindowScenario {
+    Startup,     // shows the window and says "shown"
+    Keystroke,   // text pasted, then letters typed one at a time in its middle, each timed
+    Multiplier,  // text pasted, then the multiplier overtyped with 5 and 3 in turn, each timed
+    Scroll,      // text pasted, then the scroll bar stepped right and left in turn, each timed
+    Paste,       // the input emptied and the text pasted with Ctrl+V, each paste timed
+    Memory,      // text pasted, 60 letters typed, the multiplier changed once; then the peak
+    Copy,        // as Memory, then the whole output copied from the output box; then the peak
+};
+
+struct WindowRun {
+    WindowScenario scenario = WindowScenario::Startup;
+    qsizetype textLength = 0;  // characters pasted into the input box
+    qsizetype lineLength = 0;  // a line break once a line has passed this many characters
+    int repetitions = 1;       // timed actions, for the timed scenarios
+};
+
+// The command-line form of a run, for a child process, and back; false for anything else.
+QStringList ToArguments(const WindowRun& run);
+bool FromArguments(const QStringList& arguments, WindowRun* run);
+
+// Runs the scenario in this process (a QApplication must exist) and writes its figures to
+// standard output, one "name value" line each: times in ms, the peak resident size in KiB.
+// Returns the exit status: 0, or 2 when the output box did not show the transform of the input.
+int RunWindowScenario(const WindowRun& run);
+
+}  // namespace korvane::bench
