@@ -17,7 +17,6 @@ struct ControlDescription {
     int tabIndex;
     const char* accessibleName = "";
     const char* accessibleDescription = "";
-    bool readOnly = false;            // text box: selectable and copyable, not editable
     int min = 0, max = 0, value = 0;  // scroll bar
 };
 

@@ -23,33 +23,7 @@ QPlainTextEdit* MakeLines(const ControlDescription& description, QWidget* form) 
     lines->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     lines->setTabChangesFocus(true);
     lines->setPlainText(QString::fromUtf8(description.caption));
-    if (description.readOnly) {
-        lines->setReadOnly(true);
-        lines->setUndoRedoEnabled(false);
-        // Read-only, yet the user can still select with the keyboard and copy.
-        lines->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-        lines->setFocusPolicy(Qt::StrongFocus);
-    }
     return lines;
-}
-
-// What the document does not keep as written: a carriage return, a paragraph separator and the
-// two frame marks become line breaks on insertion. One pass with no early exit, so that the
-// compiler vectorizes it.
-struct LineBreakNormalisation {
-    bool carriageReturn = false;
-    bool any = false;
-};
-
-LineBreakNormalisation NormalisationOf(QStringView text) {
-    bool carriageReturn = false;
-    bool other = false;
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        carriageReturn |= u == u'\r';
-        other |= (u == QChar::ParagraphSeparator) | ((u | 1) == 0xFDD1);
-    }
-    return {carriageReturn, carriageReturn || other};
 }
 
 }  // namespace
@@ -59,10 +33,7 @@ MultiLineTextBox::MultiLineTextBox(Form& form, const ControlDescription& descrip
       lines_(static_cast<QPlainTextEdit*>(widget())) {
     connect(lines_, &QPlainTextEdit::textChanged, this, &TextBox::Change);
     connect(lines_->document(), &QTextDocument::contentsChange, this,
-            [this](int position, int removed, int added) {
-                ++documentChanges_;
-                Q_EMIT Edited(position, removed, added);
-            });
+            &MultiLineTextBox::Edited);
 }
 
 QString MultiLineTextBox::text() const {
@@ -89,26 +60,15 @@ QString MultiLineTextBox::mid(qsizetype position, qsizetype count) const {
     return text;
 }
 
-QString MultiLineTextBox::CurrentText() const {
-    if (writtenAt_ != 0 && writtenAt_ == documentChanges_)
-        return written_;
-    return text();
-}
-
 void MultiLineTextBox::setText(const QString& text) {
-    const QString current = CurrentText();
+    const QString current = this->text();
     if (current == text)
         return;
     WriteRaisingEvents([&] {
-        // The edit below changes the document once. Noted before it, since the Change event
-        // it raises may write the box again.
-        const LineBreakNormalisation normalisation = NormalisationOf(text);
-        written_ = normalisation.any ? QString() : text;
-        writtenAt_ = normalisation.any ? 0 : documentChanges_ + 1;
         // "\r\n" becomes one line break, so no span of such a text matches the document: it is
         // written whole.
         const ChangedSpan span =
-            normalisation.carriageReturn ? ChangedSpan{} : FindChangedSpan(current, text);
+            text.contains(u'\r') ? ChangedSpan{} : FindChangedSpan(current, text);
         QTextCursor cursor(lines_->document());
         cursor.beginEditBlock();
         cursor.setPosition(int(span.prefix));

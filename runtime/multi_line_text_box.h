@@ -10,8 +10,7 @@ class QPlainTextEdit;
 
 namespace korvane::runtime {
 
-// A text box of several lines with both scroll bars and no wrapping; read-only when its
-// description says so, and then still selectable and copyable.
+// An editable text box of several lines with both scroll bars and no wrapping.
 class MultiLineTextBox final : public TextBox {
     Q_OBJECT
 
@@ -36,15 +35,7 @@ protected:
     void InsertTyped(QChar character) override;
 
 private:
-    QString CurrentText() const;
-
     QPlainTextEdit* lines_;
-
-    // The text as last written, while the document has not changed since: the next write
-    // compares against it instead of reading a long document back.
-    QString written_;
-    quint64 documentChanges_ = 0;  // changes of the document so far
-    quint64 writtenAt_ = 0;        // the count at which written_ is the text; 0 for none
 };
 
 }  // namespace korvane::runtime

@@ -19,7 +19,6 @@ QLineEdit* MakeLine(const ControlDescription& description, QWidget* form) {
     auto* line = new LineEdit(form);
     line->setMaxLength(std::numeric_limits<int>::max());  // no 32767-character cut
     line->setText(QString::fromUtf8(description.caption));
-    line->setReadOnly(description.readOnly);
     return line;
 }
 

@@ -111,8 +111,7 @@ inline constexpr std::array<ControlDescription, 10> kControls{{
      .tabIndex = 5,
      .accessibleName = "Altered version of text",
      .accessibleDescription = "The input in capitals with every letter rewritten. Read-only: "
-                              "select and copy from it.",
-     .readOnly = true},
+                              "select and copy from it."},
 }};
 
 inline constexpr std::array<const char*, 2> kIcon{":/korvane/icon-16.xpm", ":/korvane/icon-32.xpm"};
