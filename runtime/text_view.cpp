@@ -548,6 +548,8 @@ void TextView::timerEvent(QTimerEvent* event) {
         viewport()->update(caret.x() - 2, caret.y(), 5, caret.height());
     } else if (event->timerId() == autoScrollTimer_.timerId()) {
         autoScroll();
+    } else if (event->timerId() == tripleClickTimer_.timerId()) {
+        tripleClickTimer_.stop();
     } else {
         QAbstractScrollArea::timerEvent(event);
     }
@@ -794,6 +796,16 @@ void TextView::mousePressEvent(QMouseEvent* event) {
     selectingByMouse_ = true;
     selectingWords_ = false;
     lastMousePoint_ = event->position().toPoint();
+    if (tripleClickTimer_.isActive() && (lastMousePoint_ - doubleClickPoint_).manhattanLength() <
+                                            QApplication::startDragDistance()) {
+        // A third click selects the whole line with its line break.
+        tripleClickTimer_.stop();
+        const int line = lines_.lineAt(position);
+        select(lines_.lineStart(line), std::min(lineEnd(line) + 1, text_.size()));
+        selectingByMouse_ = false;
+        updatePrimarySelection();
+        return;
+    }
     moveCaret(position, event->modifiers() & Qt::ShiftModifier);
 }
 
@@ -805,6 +817,8 @@ void TextView::mouseDoubleClickEvent(QMouseEvent* event) {
     clickedWord_ = wordAt(positionAt(event->position().toPoint()));
     selectingByMouse_ = true;
     selectingWords_ = true;
+    doubleClickPoint_ = event->position().toPoint();
+    tripleClickTimer_.start(QApplication::doubleClickInterval(), this);
     select(clickedWord_.first, clickedWord_.second);
 }
 

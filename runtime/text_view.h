@@ -158,6 +158,9 @@ private:
     QPoint lastMousePoint_;
     QBasicTimer blinkTimer_;
     QBasicTimer autoScrollTimer_;
+    // Runs for a double-click interval after a double click: a press meanwhile selects the line.
+    QBasicTimer tripleClickTimer_;
+    QPoint doubleClickPoint_;
 };
 
 }  // namespace korvane::runtime
