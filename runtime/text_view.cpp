@@ -346,6 +346,10 @@ void TextView::layOutSlice(int line, LineLayout& slice) const {
             break;
         count *= 2;
     }
+    // A slice that reaches the line's end ends no sooner than the scroll range says the line
+    // does, so the end is in view with the view scrolled right to the end.
+    if (from + count >= length)
+        x = std::max(x, qreal(length) * averageCharWidth_ - width);
     slice.offset = from;
     slice.length = count;
     slice.x = x;
