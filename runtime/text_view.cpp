@@ -243,7 +243,6 @@ void TextView::updateFontMetrics() {
     // A line is as high as QTextLine makes it with its leading included, rounded up.
     lineHeight_ = std::max(
         1, int(std::ceil(metrics.ascent() + metrics.descent() + std::max(0.0, metrics.leading()))));
-    ascent_ = int(metrics.ascent());
     averageCharWidth_ = std::max(1.0, metrics.averageCharWidth());
 }
 
@@ -693,7 +692,7 @@ void TextView::keyPressEvent(QKeyEvent* event) {
         selectAll();
         return;
     }
-    enum class Move { None, Char, Word, Line, Page, LineEdge, DocumentEdge };
+    enum class Move { Char, Word, Line, Page, LineEdge, DocumentEdge };
     struct Binding {
         QKeySequence::StandardKey key;
         Move move;
@@ -751,8 +750,6 @@ void TextView::keyPressEvent(QKeyEvent* event) {
     const int line = lines_.lineAt(caret_);
     qsizetype target = caret_;
     switch (binding->move) {
-        case Move::None:
-            break;
         case Move::Char:
             if (hasSelection() && !binding->extend)
                 target = binding->forward ? selectionEnd() : selectionStart();

@@ -3,6 +3,7 @@
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
 #include <QString>
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <utility>
@@ -63,7 +64,8 @@ public:
     QRect characterRect(qsizetype position) const;
     // The position nearest to a viewport point.
     qsizetype positionAt(QPoint point) const;
-    // Scrolls as little as needed to bring the character at `position` into view.
+    // Brings the character at `position` into view: by as few lines as needed, and sideways to
+    // the middle of the view if it lies beyond either side, as QPlainTextEdit does.
     void ensureVisible(qsizetype position);
 
     // Lines longer than this many characters are laid out a slice at a time.
@@ -145,7 +147,6 @@ private:
     // Where Up and Down aim on the next line, from the line's left end; negative when unset.
     qreal wantedX_ = -1;
     int lineHeight_ = 1;
-    int ascent_ = 0;
     qreal averageCharWidth_ = 1;
     qsizetype longestLine_ = 0;
     mutable qreal widestSeen_ = 0;
