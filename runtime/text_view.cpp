@@ -86,7 +86,10 @@ void TextView::replace(qsizetype position, qsizetype removed, QStringView insert
     removed = std::clamp<qsizetype>(removed, 0, text_.size() - position);
     if (removed == 0 && inserted.isEmpty())
         return;
-    const QString removedText = TextViewEventsWanted() ? text_.mid(position, removed) : QString();
+    // What assistive technology is told of the edit, built only if it listens.
+    const bool told = TextViewEventsWanted();
+    const QString removedText = told ? text_.mid(position, removed) : QString();
+    const QString insertedText = told ? inserted.toString() : QString();
     const int editLine = lines_.lineAt(position);
     const int lastOldLine = lines_.lineAt(position + removed);
     const int oldLineCount = lines_.lineCount();
@@ -132,22 +135,23 @@ void TextView::replace(qsizetype position, qsizetype removed, QStringView insert
     adjustScrollBars();
     verticalScrollBar()->setValue(newFirst);
     viewport()->update();
-    notifyTextChange(position, removedText, inserted);
+    notifyTextChange(position, removedText, insertedText);
     Q_EMIT textChanged();
     select(anchor, caret);
 }
 
-void TextView::notifyTextChange(qsizetype position, const QString& removed, QStringView inserted) {
-    if (!TextViewEventsWanted())
+void TextView::notifyTextChange(qsizetype position, const QString& removed,
+                                const QString& inserted) {
+    if (!TextViewEventsWanted() || (removed.isEmpty() && inserted.isEmpty()))
         return;
     if (removed.isEmpty()) {
-        QAccessibleTextInsertEvent event(this, int(position), inserted.toString());
+        QAccessibleTextInsertEvent event(this, int(position), inserted);
         SendTextViewEvent(&event);
     } else if (inserted.isEmpty()) {
         QAccessibleTextRemoveEvent event(this, int(position), removed);
         SendTextViewEvent(&event);
     } else {
-        QAccessibleTextUpdateEvent event(this, int(position), removed, inserted.toString());
+        QAccessibleTextUpdateEvent event(this, int(position), removed, inserted);
         SendTextViewEvent(&event);
     }
 }

@@ -116,7 +116,7 @@ private:
     // `position` within the text, and off the second half of a surrogate pair.
     qsizetype clamped(qsizetype position) const;
     qreal topOffset() const;
-    void notifyTextChange(qsizetype position, const QString& removed, QStringView inserted);
+    void notifyTextChange(qsizetype position, const QString& removed, const QString& inserted);
 
     void moveCaret(qsizetype position, bool extend);
     // Sets the anchor and the caret, and tells who needs to know.
