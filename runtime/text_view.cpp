@@ -825,6 +825,7 @@ void TextView::mouseDoubleClickEvent(QMouseEvent* event) {
     doubleClickPoint_ = event->position().toPoint();
     tripleClickTimer_.start(QApplication::doubleClickInterval(), this);
     select(clickedWord_.first, clickedWord_.second);
+    updatePrimarySelection();
 }
 
 void TextView::mouseMoveEvent(QMouseEvent* event) {
