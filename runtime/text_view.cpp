@@ -4,11 +4,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDrag>
 #include <QFocusEvent>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -811,6 +813,13 @@ void TextView::mousePressEvent(QMouseEvent* event) {
         updatePrimarySelection();
         return;
     }
+    // A press on the selection may start dragging it out; the caret goes there on release.
+    if (hasSelection() && !(event->modifiers() & Qt::ShiftModifier) &&
+        position >= selectionStart() && position <= selectionEnd()) {
+        selectingByMouse_ = false;
+        mightStartDrag_ = true;
+        return;
+    }
     moveCaret(position, event->modifiers() & Qt::ShiftModifier);
 }
 
@@ -829,6 +838,17 @@ void TextView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void TextView::mouseMoveEvent(QMouseEvent* event) {
+    if (mightStartDrag_ && (event->buttons() & Qt::LeftButton) &&
+        (event->position().toPoint() - lastMousePoint_).manhattanLength() >=
+            QApplication::startDragDistance()) {
+        mightStartDrag_ = false;
+        auto* drag = new QDrag(this);
+        auto* data = new QMimeData;
+        data->setText(selectedText());
+        drag->setMimeData(data);
+        drag->exec(Qt::CopyAction);
+        return;
+    }
     if (!selectingByMouse_ || !(event->buttons() & Qt::LeftButton))
         return;
     lastMousePoint_ = event->position().toPoint();
@@ -852,6 +872,9 @@ void TextView::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     autoScrollTimer_.stop();
+    if (mightStartDrag_)
+        moveCaret(positionAt(event->position().toPoint()), false);
+    mightStartDrag_ = false;
     if (selectingByMouse_)
         updatePrimarySelection();
     selectingByMouse_ = false;

@@ -154,6 +154,7 @@ private:
     bool caretShown_ = false;
     bool selectingByMouse_ = false;
     bool selectingWords_ = false;
+    bool mightStartDrag_ = false;
     // The word a double click selected, which a drag after it extends word by word.
     std::pair<qsizetype, qsizetype> clickedWord_;
     QPoint lastMousePoint_;

@@ -362,6 +362,8 @@ void TestTextView::mouseSelection_data() {
     QTest::newRow("double click selects the word") << "double" << 8 << -1 << 6 << 10;
     QTest::newRow("double click then drag extends by words") << "double-drag" << 1 << 14 << 0 << 17;
     QTest::newRow("triple click selects the line") << "triple" << 14 << -1 << 12 << 32;
+    QTest::newRow("click in the selection puts the caret there")
+        << "click-in-selection" << 8 << -1 << 8 << 8;
     QTest::newRow("shift click extends") << "shift-click" << 4 << 20 << 4 << 20;
 }
 
@@ -402,6 +404,11 @@ void TestTextView::mouseSelection() {
     } else if (gesture == u"triple") {
         QTest::mouseDClick(area, Qt::LeftButton, {}, at(first));
         QTest::mouseClick(area, Qt::LeftButton, {}, at(first));
+    } else if (gesture == u"click-in-selection") {
+        view_->setSelection(6, 10);
+        QTest::mousePress(area, Qt::LeftButton, {}, at(first));
+        QCOMPARE(view_->selectedText(), u"beta"_s);  // kept, as it may be dragged away
+        QTest::mouseRelease(area, Qt::LeftButton, {}, at(first));
     } else if (gesture == u"shift-click") {
         QTest::mouseClick(area, Qt::LeftButton, {}, at(first));
         QTest::mouseClick(area, Qt::LeftButton, Qt::ShiftModifier, at(second));
