@@ -896,6 +896,16 @@ void TextView::autoScroll() {
 }
 
 void TextView::wheelEvent(QWheelEvent* event) {
+    // As in a read-only QPlainTextEdit, Ctrl zooms the text a point a notch.
+    if (event->modifiers() & Qt::ControlModifier) {
+        QFont zoomed = font();
+        const qreal size = zoomed.pointSizeF() + event->angleDelta().y() / 120.0;
+        if (zoomed.pointSizeF() > 0 && size >= 1) {
+            zoomed.setPointSizeF(size);
+            setFont(zoomed);
+        }
+        return;
+    }
     // Shift turns the wheel sideways.
     if ((event->modifiers() & Qt::ShiftModifier) && event->angleDelta().x() == 0) {
         QWheelEvent sideways(event->position(), event->globalPosition(),

@@ -155,6 +155,7 @@ private Q_SLOTS:
     void caretBlinksOnlyWithFocus();
     void wheelScrolls_data();
     void wheelScrolls();
+    void ctrlWheelZooms();
     void mouseSelection_data();
     void mouseSelection();
     void dragBelowTheViewScrollsIt();
@@ -346,6 +347,20 @@ void TestTextView::wheelScrolls() {
     QCOMPARE(view_->horizontalScrollBar()->value() > 0, sideways);
     QCOMPARE(view_->verticalScrollBar()->value() > 0, !sideways);
     QCOMPARE(view_->cursorPosition(), 0);  // the wheel scrolls, it does not move the caret
+}
+
+void TestTextView::ctrlWheelZooms() {
+    const qreal size = view_->font().pointSizeF();
+    const QRect before = view_->characterRect(3);
+    QWidget* area = view_->viewport();
+    const QPointF point(area->rect().center());
+    QWheelEvent wheel(point, area->mapToGlobal(point), {}, QPoint(0, 240), Qt::NoButton,
+                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(area, &wheel);
+    QCOMPARE(view_->font().pointSizeF(), size + 2);
+    QVERIFY(view_->characterRect(3).height() > before.height());
+    QVERIFY(view_->characterRect(3).x() > before.x());
+    QCOMPARE(view_->verticalScrollBar()->value(), 0);
 }
 
 void TestTextView::mouseSelection_data() {
