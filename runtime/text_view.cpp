@@ -8,11 +8,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDrag>
 #include <QFocusEvent>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -90,7 +92,10 @@ void TextView::replace(qsizetype position, qsizetype removed, QStringView insert
     removed = std::clamp<qsizetype>(removed, 0, text_.size() - position);
     if (removed == 0 && inserted.isEmpty())
         return;
-    const QString removedText = TextViewEventsWanted() ? text_.mid(position, removed) : QString();
+    // What assistive technology is told of the edit, built only if it listens.
+    const bool told = TextViewEventsWanted();
+    const QString removedText = told ? text_.mid(position, removed) : QString();
+    const QString insertedText = told ? inserted.toString() : QString();
     const int editLine = lines_.lineAt(position);
     const int lastOldLine = lines_.lineAt(position + removed);
     const int oldLineCount = lines_.lineCount();
@@ -136,22 +141,23 @@ void TextView::replace(qsizetype position, qsizetype removed, QStringView insert
     adjustScrollBars();
     verticalScrollBar()->setValue(newFirst);
     viewport()->update();
-    notifyTextChange(position, removedText, inserted);
+    notifyTextChange(position, removedText, insertedText);
     Q_EMIT textChanged();
     select(anchor, caret);
 }
 
-void TextView::notifyTextChange(qsizetype position, const QString& removed, QStringView inserted) {
-    if (!TextViewEventsWanted())
+void TextView::notifyTextChange(qsizetype position, const QString& removed,
+                                const QString& inserted) {
+    if (!TextViewEventsWanted() || (removed.isEmpty() && inserted.isEmpty()))
         return;
     if (removed.isEmpty()) {
-        QAccessibleTextInsertEvent event(this, int(position), inserted.toString());
+        QAccessibleTextInsertEvent event(this, int(position), inserted);
         SendTextViewEvent(&event);
     } else if (inserted.isEmpty()) {
         QAccessibleTextRemoveEvent event(this, int(position), removed);
         SendTextViewEvent(&event);
     } else {
-        QAccessibleTextUpdateEvent event(this, int(position), removed, inserted.toString());
+        QAccessibleTextUpdateEvent event(this, int(position), removed, inserted);
         SendTextViewEvent(&event);
     }
 }
@@ -247,7 +253,6 @@ void TextView::updateFontMetrics() {
     // A line is as high as QTextLine makes it with its leading included, rounded up.
     lineHeight_ = std::max(
         1, int(std::ceil(metrics.ascent() + metrics.descent() + std::max(0.0, metrics.leading()))));
-    ascent_ = int(metrics.ascent());
     averageCharWidth_ = std::max(1.0, metrics.averageCharWidth());
 }
 
@@ -350,6 +355,10 @@ void TextView::layOutSlice(int line, LineLayout& slice) const {
             break;
         count *= 2;
     }
+    // A slice that reaches the line's end ends no sooner than the scroll range says the line
+    // does, so the end is in view with the view scrolled right to the end.
+    if (from + count >= length)
+        x = std::max(x, qreal(length) * averageCharWidth_ - width);
     slice.offset = from;
     slice.length = count;
     slice.x = x;
@@ -552,6 +561,8 @@ void TextView::timerEvent(QTimerEvent* event) {
         viewport()->update(caret.x() - 2, caret.y(), 5, caret.height());
     } else if (event->timerId() == autoScrollTimer_.timerId()) {
         autoScroll();
+    } else if (event->timerId() == tripleClickTimer_.timerId()) {
+        tripleClickTimer_.stop();
     } else {
         QAbstractScrollArea::timerEvent(event);
     }
@@ -691,7 +702,7 @@ void TextView::keyPressEvent(QKeyEvent* event) {
         selectAll();
         return;
     }
-    enum class Move { None, Char, Word, Line, Page, LineEdge, DocumentEdge };
+    enum class Move { Char, Word, Line, Page, LineEdge, DocumentEdge };
     struct Binding {
         QKeySequence::StandardKey key;
         Move move;
@@ -749,8 +760,6 @@ void TextView::keyPressEvent(QKeyEvent* event) {
     const int line = lines_.lineAt(caret_);
     qsizetype target = caret_;
     switch (binding->move) {
-        case Move::None:
-            break;
         case Move::Char:
             if (hasSelection() && !binding->extend)
                 target = binding->forward ? selectionEnd() : selectionStart();
@@ -798,6 +807,23 @@ void TextView::mousePressEvent(QMouseEvent* event) {
     selectingByMouse_ = true;
     selectingWords_ = false;
     lastMousePoint_ = event->position().toPoint();
+    if (tripleClickTimer_.isActive() && (lastMousePoint_ - doubleClickPoint_).manhattanLength() <
+                                            QApplication::startDragDistance()) {
+        // A third click selects the whole line with its line break.
+        tripleClickTimer_.stop();
+        const int line = lines_.lineAt(position);
+        select(lines_.lineStart(line), std::min(lineEnd(line) + 1, text_.size()));
+        selectingByMouse_ = false;
+        updatePrimarySelection();
+        return;
+    }
+    // A press on the selection may start dragging it out; the caret goes there on release.
+    if (hasSelection() && !(event->modifiers() & Qt::ShiftModifier) &&
+        position >= selectionStart() && position <= selectionEnd()) {
+        selectingByMouse_ = false;
+        mightStartDrag_ = true;
+        return;
+    }
     moveCaret(position, event->modifiers() & Qt::ShiftModifier);
 }
 
@@ -809,10 +835,24 @@ void TextView::mouseDoubleClickEvent(QMouseEvent* event) {
     clickedWord_ = wordAt(positionAt(event->position().toPoint()));
     selectingByMouse_ = true;
     selectingWords_ = true;
+    doubleClickPoint_ = event->position().toPoint();
+    tripleClickTimer_.start(QApplication::doubleClickInterval(), this);
     select(clickedWord_.first, clickedWord_.second);
+    updatePrimarySelection();
 }
 
 void TextView::mouseMoveEvent(QMouseEvent* event) {
+    if (mightStartDrag_ && (event->buttons() & Qt::LeftButton) &&
+        (event->position().toPoint() - lastMousePoint_).manhattanLength() >=
+            QApplication::startDragDistance()) {
+        mightStartDrag_ = false;
+        auto* drag = new QDrag(this);
+        auto* data = new QMimeData;
+        data->setText(selectedText());
+        drag->setMimeData(data);
+        drag->exec(Qt::CopyAction);
+        return;
+    }
     if (!selectingByMouse_ || !(event->buttons() & Qt::LeftButton))
         return;
     lastMousePoint_ = event->position().toPoint();
@@ -836,6 +876,9 @@ void TextView::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     autoScrollTimer_.stop();
+    if (mightStartDrag_)
+        moveCaret(positionAt(event->position().toPoint()), false);
+    mightStartDrag_ = false;
     if (selectingByMouse_)
         updatePrimarySelection();
     selectingByMouse_ = false;
@@ -857,6 +900,16 @@ void TextView::autoScroll() {
 }
 
 void TextView::wheelEvent(QWheelEvent* event) {
+    // As in a read-only QPlainTextEdit, Ctrl zooms the text a point a notch.
+    if (event->modifiers() & Qt::ControlModifier) {
+        QFont zoomed = font();
+        const qreal size = zoomed.pointSizeF() + event->angleDelta().y() / 120.0;
+        if (zoomed.pointSizeF() > 0 && size >= 1) {
+            zoomed.setPointSizeF(size);
+            setFont(zoomed);
+        }
+        return;
+    }
     // Shift turns the wheel sideways.
     if ((event->modifiers() & Qt::ShiftModifier) && event->angleDelta().x() == 0) {
         QWheelEvent sideways(event->position(), event->globalPosition(),

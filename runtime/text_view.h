@@ -7,6 +7,7 @@
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
 #include <QString>
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <utility>
@@ -67,7 +68,8 @@ public:
     QRect characterRect(qsizetype position) const;
     // The position nearest to a viewport point.
     qsizetype positionAt(QPoint point) const;
-    // Scrolls as little as needed to bring the character at `position` into view.
+    // Brings the character at `position` into view: by as few lines as needed, and sideways to
+    // the middle of the view if it lies beyond either side, as QPlainTextEdit does.
     void ensureVisible(qsizetype position);
 
     // Lines longer than this many characters are laid out a slice at a time.
@@ -118,7 +120,7 @@ private:
     // `position` within the text, and off the second half of a surrogate pair.
     qsizetype clamped(qsizetype position) const;
     qreal topOffset() const;
-    void notifyTextChange(qsizetype position, const QString& removed, QStringView inserted);
+    void notifyTextChange(qsizetype position, const QString& removed, const QString& inserted);
 
     void moveCaret(qsizetype position, bool extend);
     // Sets the anchor and the caret, and tells who needs to know.
@@ -149,7 +151,6 @@ private:
     // Where Up and Down aim on the next line, from the line's left end; negative when unset.
     qreal wantedX_ = -1;
     int lineHeight_ = 1;
-    int ascent_ = 0;
     qreal averageCharWidth_ = 1;
     qsizetype longestLine_ = 0;
     mutable qreal widestSeen_ = 0;
@@ -157,11 +158,15 @@ private:
     bool caretShown_ = false;
     bool selectingByMouse_ = false;
     bool selectingWords_ = false;
+    bool mightStartDrag_ = false;
     // The word a double click selected, which a drag after it extends word by word.
     std::pair<qsizetype, qsizetype> clickedWord_;
     QPoint lastMousePoint_;
     QBasicTimer blinkTimer_;
     QBasicTimer autoScrollTimer_;
+    // Runs for a double-click interval after a double click: a press meanwhile selects the line.
+    QBasicTimer tripleClickTimer_;
+    QPoint doubleClickPoint_;
 };
 
 }  // namespace korvane::runtime

@@ -5,6 +5,7 @@
 #include "runtime/text_view_accessible.h"
 
 #include <QAccessibleWidget>
+#include <QFontInfo>
 #include <QScrollBar>
 #include <QTextBoundaryFinder>
 #include <algorithm>
@@ -122,7 +123,7 @@ public:
         return QStringLiteral(
                    "font-family:\"%1\";font-size:%2pt;font-style:%3;font-weight:%4;"
                    "color:%5;background-color:%6;")
-            .arg(family, QString::number(font.pointSizeF()),
+            .arg(family, QString::number(QFontInfo(font).pointSizeF()),
                  font.italic() ? QStringLiteral("italic") : QStringLiteral("normal"),
                  QString::number(font.weight()), RgbText(palette.color(QPalette::Text)),
                  RgbText(palette.color(QPalette::Base)));

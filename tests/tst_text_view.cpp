@@ -156,6 +156,10 @@ private Q_SLOTS:
     void pageKeysMoveByAPage();
     void keysThatWouldEditDoNothing();
     void tabMovesFocusOn();
+    void caretBlinksOnlyWithFocus();
+    void wheelScrolls_data();
+    void wheelScrolls();
+    void ctrlWheelZooms();
     void mouseSelection_data();
     void mouseSelection();
     void dragBelowTheViewScrollsIt();
@@ -293,6 +297,74 @@ void TestTextView::tabMovesFocusOn() {
     QTest::keyClick(next_, Qt::Key_Backtab, Qt::ShiftModifier);
     QVERIFY(view_->hasFocus());
     QCOMPARE(view_->text(), SampleText());
+    next_->setFocus();
+    QTest::mouseClick(view_->viewport(), Qt::LeftButton, {}, QPoint(20, 8));
+    QVERIFY(view_->hasFocus());
+}
+
+// The caret blinks while the view has focus, and is not drawn without it.
+void TestTextView::caretBlinksOnlyWithFocus() {
+    const int flashTime = QApplication::cursorFlashTime();
+    if (flashTime < 2)
+        QSKIP("The platform does not blink the caret");
+    view_->setCursorPosition(3);
+    const QRect caret = view_->characterRect(3).adjusted(-1, 0, 0, 0);
+    const auto caretPixels = [&] { return view_->viewport()->grab(caret).toImage(); };
+    const auto blinked = [&] {
+        const QImage before = caretPixels();
+        return QTest::qWaitFor([&] { return caretPixels() != before; }, flashTime);
+    };
+    QVERIFY(blinked());
+    QVERIFY(blinked());
+    next_->setFocus();
+    QVERIFY(!blinked());
+    const QImage unfocused = caretPixels();
+    view_->setCursorPosition(4);  // the caret's old place is drawn without it
+    QCOMPARE(view_->viewport()->grab(caret).toImage(), unfocused);
+}
+
+void TestTextView::wheelScrolls_data() {
+    QTest::addColumn<QPoint>("angle");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<bool>("sideways");
+
+    QTest::newRow("down") << QPoint(0, -120) << Qt::KeyboardModifiers() << false;
+    QTest::newRow("Shift turns it sideways")
+        << QPoint(0, -120) << Qt::KeyboardModifiers(Qt::ShiftModifier) << true;
+    QTest::newRow("a sideways wheel") << QPoint(-120, 0) << Qt::KeyboardModifiers() << true;
+}
+
+void TestTextView::wheelScrolls() {
+    QFETCH(QPoint, angle);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(bool, sideways);
+
+    view_->setText(SampleText().repeated(10));
+    view_->repaint();  // lays out the lines in view, which sets how far the view goes sideways
+    QApplication::processEvents();
+    QVERIFY(view_->horizontalScrollBar()->maximum() > 0);
+    QWidget* area = view_->viewport();
+    const QPointF point(area->rect().center());
+    QWheelEvent wheel(point, area->mapToGlobal(point), {}, angle, Qt::NoButton, modifiers,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(area, &wheel);
+    QCOMPARE(view_->horizontalScrollBar()->value() > 0, sideways);
+    QCOMPARE(view_->verticalScrollBar()->value() > 0, !sideways);
+    QCOMPARE(view_->cursorPosition(), 0);  // the wheel scrolls, it does not move the caret
+}
+
+void TestTextView::ctrlWheelZooms() {
+    const qreal size = view_->font().pointSizeF();
+    const QRect before = view_->characterRect(3);
+    QWidget* area = view_->viewport();
+    const QPointF point(area->rect().center());
+    QWheelEvent wheel(point, area->mapToGlobal(point), {}, QPoint(0, 240), Qt::NoButton,
+                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(area, &wheel);
+    QCOMPARE(view_->font().pointSizeF(), size + 2);
+    QVERIFY(view_->characterRect(3).height() > before.height());
+    QVERIFY(view_->characterRect(3).x() > before.x());
+    QCOMPARE(view_->verticalScrollBar()->value(), 0);
 }
 
 void TestTextView::mouseSelection_data() {
@@ -308,6 +380,9 @@ void TestTextView::mouseSelection_data() {
     QTest::newRow("drag backward") << "drag" << 20 << 13 << 20 << 13;
     QTest::newRow("double click selects the word") << "double" << 8 << -1 << 6 << 10;
     QTest::newRow("double click then drag extends by words") << "double-drag" << 1 << 14 << 0 << 17;
+    QTest::newRow("triple click selects the line") << "triple" << 14 << -1 << 12 << 32;
+    QTest::newRow("click in the selection puts the caret there")
+        << "click-in-selection" << 8 << -1 << 8 << 8;
     QTest::newRow("shift click extends") << "shift-click" << 4 << 20 << 4 << 20;
 }
 
@@ -345,6 +420,14 @@ void TestTextView::mouseSelection() {
         send(QEvent::MouseButtonDblClick, at(first), Qt::LeftButton);
         send(QEvent::MouseMove, at(second), Qt::LeftButton);
         send(QEvent::MouseButtonRelease, at(second), {});
+    } else if (gesture == u"triple") {
+        QTest::mouseDClick(area, Qt::LeftButton, {}, at(first));
+        QTest::mouseClick(area, Qt::LeftButton, {}, at(first));
+    } else if (gesture == u"click-in-selection") {
+        view_->setSelection(6, 10);
+        QTest::mousePress(area, Qt::LeftButton, {}, at(first));
+        QCOMPARE(view_->selectedText(), u"beta"_s);  // kept, as it may be dragged away
+        QTest::mouseRelease(area, Qt::LeftButton, {}, at(first));
     } else if (gesture == u"shift-click") {
         QTest::mouseClick(area, Qt::LeftButton, {}, at(first));
         QTest::mouseClick(area, Qt::LeftButton, Qt::ShiftModifier, at(second));

@@ -1,0 +1,187 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
+// The read-only text view alone, headless, with a 10 MB text: replacing the whole text, a small
+// edit in its middle, a repaint, select all and copy, and a 5 MB line scrolled and edited.
+// QPlainTextEdit's setPlainText with the same text is measured alongside for comparison.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTest>
+#include <memory>
+
+#include "bench/sample_text.h"
+#include "runtime/line_index.h"
+#include "runtime/memory_reuse.h"
+#include "runtime/text_view.h"
+
+namespace {
+
+using korvane::runtime::TextView;
+
+constexpr qsizetype k10MB = qsizetype(10) << 20;
+constexpr qsizetype k5MB = qsizetype(5) << 20;
+
+// Prose of `length` characters with a line break every `lineLength` characters.
+QString TextWithLines(qsizetype length, qsizetype lineLength) {
+    QString text = korvane::bench::AsciiText(length);
+    text.replace(u'\n', u' ');
+    for (qsizetype at = lineLength; at < text.size(); at += lineLength + 1)
+        text[at] = u'\n';
+    return text;
+}
+
+// An own copy, shared with nothing, so that the first edit does not copy it.
+QString Unshared(const QString& text) {
+    return QString(text.constData(), text.size());
+}
+
+std::unique_ptr<TextView> ShownView(const QString& text) {
+    auto view = std::make_unique<TextView>();
+    view->resize(480, 150);  // about the output box at the window's first size
+    view->setText(Unshared(text));
+    view->show();
+    if (!QTest::qWaitForWindowExposed(view.get()))
+        qFatal("The view was not shown");
+    view->repaint();
+    return view;
+}
+
+void LineIndexBuild(benchmark::State& state) {
+    const QString text = TextWithLines(k10MB, state.range(0));
+    korvane::runtime::LineIndex index;
+    for (auto _ : state) {
+        index.build(text);
+        benchmark::DoNotOptimize(index.lineCount());
+    }
+    state.SetBytesProcessed(state.iterations() * text.size() * 2);
+}
+BENCHMARK(LineIndexBuild)->Arg(70)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+void SetText(benchmark::State& state) {
+    const QString text = TextWithLines(k10MB, state.range(0));
+    const auto view = ShownView(QString());
+    for (auto _ : state) {
+        view->setText(text);  // shares the string: what is measured is the view's own work
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(SetText)->Arg(70)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+void PlainTextEditSetPlainText(benchmark::State& state) {
+    const QString text = TextWithLines(k10MB, state.range(0));
+    QPlainTextEdit edit;
+    edit.setLineWrapMode(QPlainTextEdit::NoWrap);
+    edit.setReadOnly(true);
+    for (auto _ : state) {
+        edit.setPlainText(text);
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(PlainTextEditSetPlainText)->Arg(70)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// A few characters replaced in the middle of the text, alternately longer and shorter, so the
+// text keeps its size; the part after the edit moves in memory each time.
+void ReplaceInMiddle(benchmark::State& state) {
+    const auto view = ShownView(TextWithLines(k10MB, 70));
+    const qsizetype middle = view->length() / 2;
+    bool longer = true;
+    for (auto _ : state) {
+        if (longer)
+            view->replace(middle, 3, u"abcde\nf");
+        else
+            view->replace(middle, 7, u"xyz");
+        longer = !longer;
+    }
+}
+BENCHMARK(ReplaceInMiddle)->Unit(benchmark::kMicrosecond);
+
+// The same edit at the end of the text, where nothing moves: the view's own cost.
+void ReplaceAtEnd(benchmark::State& state) {
+    const auto view = ShownView(TextWithLines(k10MB, 70));
+    const qsizetype end = view->length() - 10;
+    bool longer = true;
+    for (auto _ : state) {
+        if (longer)
+            view->replace(end, 3, u"abcde\nf");
+        else
+            view->replace(end, 7, u"xyz");
+        longer = !longer;
+    }
+}
+BENCHMARK(ReplaceAtEnd)->Unit(benchmark::kMicrosecond);
+
+// A repaint of the whole view; the page shown changes every time so nothing laid out before
+// is reused, or stays, for a caret blink.
+void Repaint(benchmark::State& state) {
+    const bool freshPage = state.range(0) != 0;
+    const auto view = ShownView(TextWithLines(k10MB, 70));
+    int page = 0;
+    for (auto _ : state) {
+        if (freshPage)
+            view->verticalScrollBar()->setValue((page = (page + 7919) % 140000));
+        view->viewport()->repaint();
+    }
+}
+BENCHMARK(Repaint)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+
+void SelectAllAndCopy(benchmark::State& state) {
+    const auto view = ShownView(TextWithLines(k10MB, 70));
+    for (auto _ : state) {
+        view->setCursorPosition(0);
+        view->selectAll();
+        view->copy();
+    }
+    QGuiApplication::clipboard()->clear();
+}
+BENCHMARK(SelectAllAndCopy)->Unit(benchmark::kMillisecond);
+
+// One line of 5 MB: scrolled sideways to a new place and repainted.
+void LongLineScroll(benchmark::State& state) {
+    const auto view = ShownView(QString(korvane::bench::AsciiText(k5MB)).replace(u'\n', u' '));
+    QScrollBar* bar = view->horizontalScrollBar();
+    int step = 0;
+    for (auto _ : state) {
+        step = (step + 1) % 64;
+        // Small steps as the arrows or the wheel make, and a far jump now and then.
+        bar->setValue(step == 0 ? (bar->value() + bar->maximum() / 3) % bar->maximum()
+                                : bar->value() + 40);
+        view->viewport()->repaint();
+    }
+}
+BENCHMARK(LongLineScroll)->Unit(benchmark::kMicrosecond);
+
+// One line of 5 MB: a character typed in its middle where the view shows it, and repainted.
+void LongLineEdit(benchmark::State& state) {
+    const auto view = ShownView(QString(korvane::bench::AsciiText(k5MB)).replace(u'\n', u' '));
+    const qsizetype middle = view->length() / 2;
+    view->setCursorPosition(middle);
+    view->ensureVisible(middle);
+    bool insert = true;
+    for (auto _ : state) {
+        if (insert)
+            view->replace(middle, 0, u"x");
+        else
+            view->replace(middle, 1, {});
+        insert = !insert;
+        view->viewport()->repaint();
+    }
+}
+BENCHMARK(LongLineEdit)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    korvane::runtime::ReuseLargeBlocks();  // as the program's start does
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
