@@ -32,8 +32,7 @@ MultiLineTextBox::MultiLineTextBox(Form& form, const ControlDescription& descrip
     : TextBox(form, description, MakeLines(description, &form)),
       lines_(static_cast<QPlainTextEdit*>(widget())) {
     connect(lines_, &QPlainTextEdit::textChanged, this, &TextBox::Change);
-    connect(lines_->document(), &QTextDocument::contentsChange, this,
-            &MultiLineTextBox::Edited);
+    connect(lines_->document(), &QTextDocument::contentsChange, this, &MultiLineTextBox::Edited);
 }
 
 QString MultiLineTextBox::text() const {

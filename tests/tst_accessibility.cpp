@@ -10,8 +10,10 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QHelpEvent>
 #include <QTest>
+#include <QTimer>
 #include <QToolTip>
 #include <memory>
 
@@ -83,6 +85,8 @@ private Q_SLOTS:
     void tabReachesEveryControl();
     void keyboardOnly_data();
     void keyboardOnly();
+    void messageBoxesAreModalAlerts_data();
+    void messageBoxesAreModalAlerts();
     void wayBack_data();
     void wayBack();
 
@@ -250,6 +254,58 @@ void TestAccessibility::keyboardOnly() {
     QCOMPARE(AccessibleText(form_->txtDecrypted.widget()), output);
     QCOMPARE(AccessibleText(form_->txtRotate.widget()), rotation);
     QCOMPARE(capture_->boxes.size(), 0);
+}
+
+void TestAccessibility::messageBoxesAreModalAlerts_data() {
+    QTest::addColumn<QString>("rotation");    // pasted into the rotation box, which is then left
+    QTest::addColumn<QString>("multiplier");  // typed into the multiplier box
+    QTest::addColumn<QString>("message");
+    QTest::newRow("rotation too long") << "1234567"
+                                       << ""
+                                       << "The number you have entered for rotation is too long!";
+    QTest::newRow("run-time error") << ""
+                                    << "400"
+                                    << "Overflow";
+}
+
+// The boxes a screen reader meets are alerts that say they are modal, with the box's title as
+// their name and its message as their value.
+void TestAccessibility::messageBoxesAreModalAlerts() {
+    QFETCH(QString, rotation);
+    QFETCH(QString, multiplier);
+    QFETCH(QString, message);
+    capture_.reset();  // the real modal box, not a record of it
+    QAccessible::Role role = QAccessible::NoRole;
+    QAccessible::State state;
+    QString name;
+    QString value;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
+        auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        QAccessibleInterface* accessible = Accessible(box);
+        role = accessible->role();
+        state = accessible->state();
+        name = accessible->text(QAccessible::Name);
+        value = accessible->text(QAccessible::Value);
+        box->accept();
+    });
+    poll.start(10);
+    QTest::keyClicks(form_->txtOriginal.widget(), QStringLiteral("Z"));
+    if (!rotation.isEmpty()) {
+        form_->txtRotate.widget()->setFocus(Qt::TabFocusReason);
+        QApplication::clipboard()->setText(rotation);
+        QTest::keyClick(form_->txtRotate.widget(), Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(form_->txtRotate.widget(), Qt::Key_Tab);
+    } else {
+        form_->txtMultiply.widget()->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(form_->txtMultiply.widget(), multiplier);
+    }
+    QTRY_COMPARE(role, QAccessible::AlertMessage);
+    QVERIFY(state.modal);
+    QCOMPARE(name, QCoreApplication::applicationName());
+    QVERIFY2(value.contains(message), qPrintable(value));
 }
 
 void TestAccessibility::wayBack_data() {

@@ -1,0 +1,55 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
+#include "runtime/message_box_accessible.h"
+
+#include <QAccessibleWidget>
+#include <QMessageBox>
+
+namespace korvane::runtime {
+namespace {
+
+class MessageBoxAccessible final : public QAccessibleWidget {
+public:
+    explicit MessageBoxAccessible(QMessageBox* box)
+        : QAccessibleWidget(box, QAccessible::AlertMessage) {}
+
+    QString text(QAccessible::Text kind) const override {
+        const auto* box = static_cast<const QMessageBox*>(widget());
+        switch (kind) {
+            case QAccessible::Name:
+                return box->windowTitle();
+            case QAccessible::Value:
+            case QAccessible::Description:
+                return box->text();
+            default:
+                return QAccessibleWidget::text(kind);
+        }
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.modal = widget()->isModal();
+        return state;
+    }
+};
+
+QAccessibleInterface* MessageBoxFactory(const QString& className, QObject* object) {
+    if (className != QLatin1String("QMessageBox"))
+        return nullptr;
+    auto* box = qobject_cast<QMessageBox*>(object);
+    return box ? new MessageBoxAccessible(box) : nullptr;
+}
+
+}  // namespace
+
+void InstallMessageBoxAccessibility() {
+    static const bool installed = [] {
+        QAccessible::installFactory(MessageBoxFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
+}  // namespace korvane::runtime

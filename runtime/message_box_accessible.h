@@ -1,0 +1,15 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+namespace korvane::runtime {
+
+// Makes the program's message boxes known to assistive technology as modal alerts: the role
+// alert, the box's title as its name and its message as its value and description, and the
+// modal state while the box blocks the window behind it. Qt's own interface leaves that state
+// out, so a screen reader would not tell the user that nothing else can be reached.
+void InstallMessageBoxAccessibility();
+
+}  // namespace korvane::runtime
