@@ -83,10 +83,11 @@ private Q_SLOTS:
     void everyControlIsDescribed();
     void tabReachesEveryControl_data();
     void tabReachesEveryControl();
-    void keyboardOnly_data();
-    void keyboardOnly();
+    // Before keyboardOnly, whose last row ends the program: no modal loop runs after that.
     void messageBoxesAreModalAlerts_data();
     void messageBoxesAreModalAlerts();
+    void keyboardOnly_data();
+    void keyboardOnly();
     void wayBack_data();
     void wayBack();
 
