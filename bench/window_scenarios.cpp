@@ -138,27 +138,31 @@ void PlaceCaretInMiddle(frmMain& window) {
     input->setTextCursor(caret);
 }
 
-// The window as a user leaves it before the measured actions: the multiplier at 3, the text
-// pasted into the input box with Ctrl+V, the clipboard emptied, the caret in the middle of the
-// text. Returns the time of the paste.
+// The window with the multiplier at 3 and the focus in the empty input box.
+std::unique_ptr<frmMain> ShowReadyWindow() {
+    std::unique_ptr<frmMain> window = ShowWindow();
+    FocusOn(window->txtMultiply);
+    Press(Qt::Key_A, Qt::ControlModifier);
+    Type('3');
+    FocusOn(window->txtOriginal);
+    Finish(*window);
+    return window;
+}
+
+// The window as a user leaves it before the measured actions: the text pasted into the input
+// box with Ctrl+V (that paste timed), the clipboard emptied, the caret in the middle of the text.
 struct OpenWindow {
     std::unique_ptr<frmMain> window;
     Timing paste;
 };
 
 OpenWindow OpenWithText(const WindowRun& run) {
-    OpenWindow open{ShowWindow(), {}};
-    frmMain& window = *open.window;
-    FocusOn(window.txtMultiply);
-    Press(Qt::Key_A, Qt::ControlModifier);
-    Type('3');
-    Finish(window);
-    FocusOn(window.txtOriginal);
+    OpenWindow open{ShowReadyWindow(), {}};
     CopyToClipboard(run);
-    open.paste = Time(window, [] { Press(Qt::Key_V, Qt::ControlModifier); });
+    open.paste = Time(*open.window, [] { Press(Qt::Key_V, Qt::ControlModifier); });
     QGuiApplication::clipboard()->clear();
-    PlaceCaretInMiddle(window);
-    Finish(window);
+    PlaceCaretInMiddle(*open.window);
+    Finish(*open.window);
     return open;
 }
 
@@ -225,12 +229,8 @@ int ScrollSteps(const WindowRun& run) {
 // Ctrl+A and Delete empty the input box and its undo history is cleared, untimed, so that no
 // paste keeps the text of the one before; then Ctrl+V is timed.
 int Pastes(const WindowRun& run) {
-    OpenWindow open{ShowWindow(), {}};
-    frmMain& window = *open.window;
-    FocusOn(window.txtMultiply);
-    Press(Qt::Key_A, Qt::ControlModifier);
-    Type('3');
-    FocusOn(window.txtOriginal);
+    const std::unique_ptr<frmMain> ready = ShowReadyWindow();
+    frmMain& window = *ready;
     CopyToClipboard(run);
     for (int paste = 0; paste < run.repetitions; ++paste) {
         Press(Qt::Key_A, Qt::ControlModifier);
@@ -245,8 +245,8 @@ int Pastes(const WindowRun& run) {
 
 // What a user does with a long text: paste it, type 60 letters in its middle, change the
 // multiplier; with Copy, then select the whole output in its box, copy it and paste it
-// elsewhere. The undo history
-// stays as the user left it. The peak is read before anything is checked.
+// elsewhere. The undo history stays as the user left it. The peak is read before anything is
+// checked.
 int PeakMemory(const WindowRun& run) {
     OpenWindow open = OpenWithText(run);
     frmMain& window = *open.window;
@@ -266,10 +266,9 @@ int PeakMemory(const WindowRun& run) {
     }
     Print("peak_kib", double(PeakResidentKiB()));
     if (run.scenario == WindowScenario::Copy) {
-        const qsizetype copied = pasted.size();
-        if (copied != window.txtDecrypted.text().size()) {
-            std::fprintf(stderr, "Ctrl+C copied %lld characters, not the whole output\n",
-                         static_cast<long long>(copied));
+        if (pasted != window.txtDecrypted.text()) {
+            std::fprintf(stderr, "Ctrl+C copied %lld characters that are not the whole output\n",
+                         static_cast<long long>(pasted.size()));
             return 2;
         }
     }
