@@ -593,44 +593,19 @@ std::pair<qsizetype, qsizetype> TextView::lineWindow(qsizetype position) const {
     return {from, to};
 }
 
-qsizetype TextView::nextCharacter(qsizetype position) const {
-    if (position >= text_.size())
-        return text_.size();
-    if (position == lineEnd(lines_.lineAt(position)))
-        return position + 1;
+qsizetype TextView::cursorStep(qsizetype position, bool forward,
+                               QTextLayout::CursorMode mode) const {
+    if (forward ? position >= text_.size() : position <= 0)
+        return forward ? text_.size() : 0;
+    // A line break is one step, whatever the mode.
+    const int line = lines_.lineAt(position);
+    if (position == (forward ? lineEnd(line) : lines_.lineStart(line)))
+        return forward ? position + 1 : position - 1;
     const auto [from, to] = lineWindow(position);
     QTextLayout layout(text_.mid(from, to - from), font());
-    return from + layout.nextCursorPosition(int(position - from));
-}
-
-qsizetype TextView::previousCharacter(qsizetype position) const {
-    if (position <= 0)
-        return 0;
-    if (position == lines_.lineStart(lines_.lineAt(position)))
-        return position - 1;
-    const auto [from, to] = lineWindow(position);
-    QTextLayout layout(text_.mid(from, to - from), font());
-    return from + layout.previousCursorPosition(int(position - from));
-}
-
-qsizetype TextView::nextWord(qsizetype position) const {
-    if (position >= text_.size())
-        return text_.size();
-    if (position == lineEnd(lines_.lineAt(position)))
-        return position + 1;
-    const auto [from, to] = lineWindow(position);
-    QTextLayout layout(text_.mid(from, to - from), font());
-    return from + layout.nextCursorPosition(int(position - from), QTextLayout::SkipWords);
-}
-
-qsizetype TextView::previousWord(qsizetype position) const {
-    if (position <= 0)
-        return 0;
-    if (position == lines_.lineStart(lines_.lineAt(position)))
-        return position - 1;
-    const auto [from, to] = lineWindow(position);
-    QTextLayout layout(text_.mid(from, to - from), font());
-    return from + layout.previousCursorPosition(int(position - from), QTextLayout::SkipWords);
+    const int offset = int(position - from);
+    return from + (forward ? layout.nextCursorPosition(offset, mode)
+                           : layout.previousCursorPosition(offset, mode));
 }
 
 std::pair<qsizetype, qsizetype> TextView::wordAt(qsizetype position) const {
@@ -764,10 +739,10 @@ void TextView::keyPressEvent(QKeyEvent* event) {
             if (hasSelection() && !binding->extend)
                 target = binding->forward ? selectionEnd() : selectionStart();
             else
-                target = binding->forward ? nextCharacter(caret_) : previousCharacter(caret_);
+                target = cursorStep(caret_, binding->forward, QTextLayout::SkipCharacters);
             break;
         case Move::Word:
-            target = binding->forward ? nextWord(caret_) : previousWord(caret_);
+            target = cursorStep(caret_, binding->forward, QTextLayout::SkipWords);
             break;
         case Move::Line:
         case Move::Page: {

@@ -7,6 +7,7 @@
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
 #include <QString>
+#include <QTextLayout>
 #include <algorithm>
 #include <map>
 #include <memory>
@@ -15,7 +16,6 @@
 #include "runtime/line_index.h"
 
 class QMenu;
-class QTextLayout;
 
 namespace korvane::runtime {
 
@@ -139,10 +139,9 @@ private:
     // The part of the line holding `position` that the word and character moves look at: the
     // whole line, or kLongLine characters either side in a long one.
     std::pair<qsizetype, qsizetype> lineWindow(qsizetype position) const;
-    qsizetype nextWord(qsizetype position) const;
-    qsizetype previousWord(qsizetype position) const;
-    qsizetype nextCharacter(qsizetype position) const;
-    qsizetype previousCharacter(qsizetype position) const;
+    // The caret's next place forward or back, by character or by word, as the line's layout
+    // moves it.
+    qsizetype cursorStep(qsizetype position, bool forward, QTextLayout::CursorMode mode) const;
 
     QString text_;
     LineIndex lines_;
