@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: MIT
 
-#include "bench/child_process.h"
+#include "child_process.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -16,7 +16,6 @@
 
 #include "bench/sample_text.h"
 #include "runtime/line_index.h"
-#include "runtime/memory_reuse.h"
 #include "runtime/text_view.h"
 
 namespace {
@@ -176,7 +175,6 @@ BENCHMARK(LongLineEdit)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    korvane::runtime::ReuseLargeBlocks();  // as the program's start does
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

@@ -22,8 +22,8 @@
 #include <optional>
 #include <vector>
 
-#include "bench/child_process.h"
-#include "bench/window_scenarios.h"
+#include "child_process.h"
+#include "window_scenarios.h"
 
 namespace {
 

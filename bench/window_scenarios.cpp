@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: MIT
 
-#include "bench/window_scenarios.h"
+#include "window_scenarios.h"
 
 #include <sys/resource.h>
 #include <time.h>
