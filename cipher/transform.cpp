@@ -257,20 +257,35 @@ qsizetype TransformChunks(const char16_t*, qsizetype, char16_t*, const char16_t*
 
 }  // namespace
 
-QString TransformText(QStringView text, qint16 rotation, qint16 multiplier) {
+namespace {
+
+// Transforms n code units from `in` into `out`, which may be the same place: every unit is read
+// before the unit at its place is written. Raises Overflow after the whole text.
+void TransformUnits(const char16_t* in, qsizetype n, char16_t* out, qint16 rotation,
+                    qint16 multiplier) {
     const LetterMap map = MakeLetterMap(rotation, multiplier);
     const char16_t* upperCase = UpperCaseTable();
-    const qsizetype n = text.size();
-    const char16_t* in = text.utf16();
-    QString result(n, Qt::Uninitialized);
-    char16_t* out = reinterpret_cast<char16_t*>(result.data());
     bool overflow = false;
-
     qsizetype i = TransformChunks(in, n, out, upperCase, map, overflow);
     while (i < n)
         i += TransformOne(in, n, i, out, upperCase, map, overflow);
     if (overflow)
         throw runtime::OverflowError();
+}
+
+}  // namespace
+
+QString TransformText(QStringView text, qint16 rotation, qint16 multiplier) {
+    QString result(text.size(), Qt::Uninitialized);
+    TransformUnits(text.utf16(), text.size(), reinterpret_cast<char16_t*>(result.data()), rotation,
+                   multiplier);
+    return result;
+}
+
+QString TransformText(QString&& text, qint16 rotation, qint16 multiplier) {
+    QString result = std::move(text);
+    char16_t* units = reinterpret_cast<char16_t*>(result.data());  // detaches a shared text
+    TransformUnits(units, result.size(), units, rotation, multiplier);
     return result;
 }
 

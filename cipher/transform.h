@@ -21,5 +21,8 @@ std::optional<qint16> TryTransformLetter(qint16 code, qint16 rotation, qint16 mu
 // stays where it is. Raises Overflow when any letter of the text overflows, and then yields
 // nothing at all.
 QString TransformText(QStringView text, qint16 rotation, qint16 multiplier);
+// The same, transforming a text the caller gives up in its own storage, so that no second
+// copy of a long text is made.
+QString TransformText(QString&& text, qint16 rotation, qint16 multiplier);
 
 }  // namespace korvane

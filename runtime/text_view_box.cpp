@@ -5,6 +5,7 @@
 #include "runtime/text_view_box.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "runtime/events.h"
 #include "runtime/form.h"
@@ -46,11 +47,20 @@ void TextViewBox::setText(const QString& text) {
     const ChangedSpan span = FindChangedSpan(current, text);
     const qsizetype removed = current.size() - span.prefix - span.suffix;
     const qsizetype inserted = text.size() - span.prefix - span.suffix;
-    replaceSpan(span.prefix, removed, QStringView(text).sliced(span.prefix, inserted));
+    WriteRaisingEvents([&] {
+        view_->replace(span.prefix, removed, QStringView(text).sliced(span.prefix, inserted));
+    });
 }
 
-void TextViewBox::replaceSpan(qsizetype position, qsizetype removed, QStringView inserted) {
-    WriteRaisingEvents([&] { view_->replace(position, removed, inserted); });
+void TextViewBox::replaceSpan(qsizetype position, qsizetype removed, QString inserted) {
+    if (removed == 0 && inserted.isEmpty())
+        return;
+    WriteRaisingEvents([&] {
+        if (view_->length() == 0)
+            view_->setText(std::move(inserted));
+        else
+            view_->replace(position, removed, inserted);
+    });
 }
 
 void TextViewBox::setSelLength(int length) {

@@ -23,8 +23,9 @@ public:
     // Rewrites only the span that differs, so that the caret and the scroll position of
     // someone reading the box stay put.
     void setText(const QString& text) override;
-    // Replaces `removed` characters at `position` by `inserted`, in one write.
-    void replaceSpan(qsizetype position, qsizetype removed, QStringView inserted);
+    // Replaces `removed` characters at `position` by `inserted`, in one write. An empty box
+    // takes the inserted text's storage as its own.
+    void replaceSpan(qsizetype position, qsizetype removed, QString inserted);
     void setSelLength(int length) override;
 
     // Counts the changes of the text, whoever made them.

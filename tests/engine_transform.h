@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringView>
 #include <optional>
+#include <stdexcept>
+#include <utility>
 
 #include "cipher/transform.h"
 #include "runtime/run_time_error.h"
@@ -15,15 +17,28 @@ namespace korvane::testing {
 
 // The engine's transform, or nothing when it overflows, to set beside the reference model's.
 // Any other error is not the transform's answer and goes on to fail the test.
-inline std::optional<QString> EngineTransform(QStringView text, qint16 rotation,
-                                              qint16 multiplier) {
+inline std::optional<QString> EngineTransformOf(auto&& text, qint16 rotation, qint16 multiplier) {
     try {
-        return TransformText(text, rotation, multiplier);
+        return TransformText(std::forward<decltype(text)>(text), rotation, multiplier);
     } catch (const runtime::RunTimeError& error) {
         if (error == runtime::OverflowError())
             return std::nullopt;
         throw;
     }
+}
+
+// The same from both ways into the engine: into a new text, and in place in a copy that still
+// shares its storage with the caller's text, which must not change. They must agree.
+inline std::optional<QString> EngineTransform(QStringView text, qint16 rotation,
+                                              qint16 multiplier) {
+    const QString original = text.toString();
+    QString shared = original;
+    const std::optional<QString> copied = EngineTransformOf(text, rotation, multiplier);
+    const std::optional<QString> inPlace =
+        EngineTransformOf(std::move(shared), rotation, multiplier);
+    if (copied != inPlace || original != text)
+        throw std::logic_error("the in-place transform differs from the copying one");
+    return copied;
 }
 
 }  // namespace korvane::testing

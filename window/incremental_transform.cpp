@@ -6,6 +6,7 @@
 
 #include <QChar>
 #include <algorithm>
+#include <utility>
 
 #include "cipher/transform.h"
 
@@ -37,9 +38,8 @@ void IncrementalTransform::Write(Key key) {
 
 void IncrementalTransform::WriteWhole(Key key) {
     writtenKey_.reset();  // until the write below succeeds
-    const QString original = input_.text();
     const quint64 before = output_.revision();
-    output_.setText(TransformText(original, key.rotation, key.multiplier));
+    output_.setText(TransformText(input_.text(), key.rotation, key.multiplier));
     Written(key, before);
 }
 
@@ -59,10 +59,10 @@ void IncrementalTransform::WriteChangedSpan(Key key) {
         return;
     }
     writtenKey_.reset();  // until the write below succeeds
-    const QString changed = input_.mid(prefix, length - prefix - suffix);
-    const QString transformed = TransformText(changed, key.rotation, key.multiplier);
+    QString transformed =
+        TransformText(input_.mid(prefix, length - prefix - suffix), key.rotation, key.multiplier);
     const quint64 before = output_.revision();
-    output_.replaceSpan(prefix, outputLength - prefix - suffix, transformed);
+    output_.replaceSpan(prefix, outputLength - prefix - suffix, std::move(transformed));
     Written(key, before);
 }
 
