@@ -178,6 +178,16 @@ void RecomputeExactnessTest::outputFollowsEveryEdit_data() {
                                             "select:4990+30", "paste:\n\n", "undo"}));
     QTest::newRow("an overflow leaves the output as it was")
         << Utf8({"multiplier:40", "type:Zebra", "multiplier+:0", "type:y", "multiplier:3"});
+    // A keystroke transforms again only what it changed; these edits change what the
+    // characters beside them mean.
+    const QString high(QChar(0xD801));
+    const QString low(QChar(0xDC28));  // with the high half: a small Deseret letter
+    QTest::newRow("a pair joined and split by edits beside it")
+        << (Utf8({"multiplier:3"}) << u"paste:a"_s + high + u"b"_s << u"caret:2"_s
+                                   << u"paste:"_s + low << u"input:a"_s + high + low + u"b"_s
+                                   << Utf8({"caret:2", "type:x", "caret:2", "delete"}));
+    QTest::newRow("an overflowing letter typed and taken back under the same key")
+        << Utf8({"multiplier:400", "type:ab", "type:Z", "backspace", "type:c", "input:abc"});
     QTest::newRow("emptying the input")
         << Utf8({"multiplier:3", "type:abc", "select:0+3", "delete", "input:"});
 }
