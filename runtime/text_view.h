@@ -13,6 +13,7 @@
 #include <memory>
 #include <utility>
 
+#include "runtime/gap_buffer.h"
 #include "runtime/line_index.h"
 
 class QMenu;
@@ -31,7 +32,10 @@ public:
     explicit TextView(QWidget* parent = nullptr);
     ~TextView() override;
 
-    const QString& text() const { return text_; }
+    // The whole text; it moves the place of the last edit's gap to the end, so call it seldom.
+    const QString& text() const { return text_.text(); }
+    // The text as the view keeps it, for reading spans of it.
+    const GapBuffer& buffer() const { return text_; }
     qsizetype length() const { return text_.size(); }
     int lineCount() const { return lines_.lineCount(); }
 
@@ -121,6 +125,8 @@ private:
     qsizetype clamped(qsizetype position) const;
     qreal topOffset() const;
     void notifyTextChange(qsizetype position, const QString& removed, const QString& inserted);
+    // The length of the longest line of lines [first, last], line breaks excluded.
+    qsizetype longestOf(int first, int last) const;
 
     void moveCaret(qsizetype position, bool extend);
     // Sets the anchor and the caret, and tells who needs to know.
@@ -143,7 +149,7 @@ private:
     // moves it.
     qsizetype cursorStep(qsizetype position, bool forward, QTextLayout::CursorMode mode) const;
 
-    QString text_;
+    GapBuffer text_;
     LineIndex lines_;
     qsizetype anchor_ = 0;
     qsizetype caret_ = 0;
