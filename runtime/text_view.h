@@ -21,10 +21,10 @@ class QMenu;
 namespace korvane::runtime {
 
 // A read-only view of a long plain text, with a caret and a selection the user moves with the
-// mouse and the keyboard, and copies. The text is kept as one string with an index of where its
-// lines start; only the lines in view are laid out, and of a line longer than kLongLine only a
-// slice around the part in view, so a text of many megabytes, or one line of megabytes, costs no
-// more to show than a page of it. Lines never wrap.
+// mouse and the keyboard, and copies. The text is kept in a gap buffer, so that an edit costs
+// what it changes, with an index of where its lines start; only the lines in view are laid out,
+// and of a line longer than kLongLine only a slice around the part in view, so a text of many
+// megabytes, or one line of megabytes, costs no more to show than a page of it. Lines never wrap.
 class TextView : public QAbstractScrollArea {
     Q_OBJECT
 
@@ -32,7 +32,8 @@ public:
     explicit TextView(QWidget* parent = nullptr);
     ~TextView() override;
 
-    // The whole text; it moves the place of the last edit's gap to the end, so call it seldom.
+    // The whole text. It moves the buffer's gap from the last edit to the end, which costs the
+    // distance between them: for the few callers that need all of it.
     const QString& text() const { return text_.text(); }
     // The text as the view keeps it, for reading spans of it.
     const GapBuffer& buffer() const { return text_; }
