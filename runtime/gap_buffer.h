@@ -25,8 +25,10 @@ public:
 
     // The `length` characters at `position`, contiguous.
     QStringView span(qsizetype position, qsizetype length) const;
+    // A copy of the `length` characters at `position`; of the whole text, a string sharing the
+    // buffer's storage, as QString::mid() gives.
     QString mid(qsizetype position, qsizetype length) const {
-        return span(position, length).toString();
+        return position == 0 && length == size() ? text() : span(position, length).toString();
     }
     // The whole text. The string shares its storage with the buffer until the next edit.
     const QString& text() const;
