@@ -67,8 +67,9 @@ TextView::~TextView() = default;
 void TextView::setText(QString text) {
     const qsizetype oldCaret = caret_;
     const bool hadSelection = hasSelection();
-    QString old = std::exchange(text_, std::move(text));
-    lines_.build(text_);
+    const QString old = TextViewEventsWanted() ? text_.text() : QString();
+    text_.assign(std::move(text));
+    lines_.build(text_.text());
     longestLine_ = lines_.longestLineLength(text_.size());
     anchor_ = caret_ = 0;
     wantedX_ = -1;
@@ -77,7 +78,7 @@ void TextView::setText(QString text) {
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
     viewport()->update();
-    notifyTextChange(0, old, text_);
+    notifyTextChange(0, old, text_.text());
     Q_EMIT textChanged();
     if (oldCaret != 0) {
         restartBlinking();
@@ -101,11 +102,20 @@ void TextView::replace(qsizetype position, qsizetype removed, QStringView insert
     const int oldLineCount = lines_.lineCount();
     const int first = firstVisibleLine();
 
-    text_.replace(position, removed, inserted.data(), inserted.size());
-    lines_.replace(text_, position, removed, inserted.size());
-    longestLine_ = lines_.longestLineLength(text_.size());
+    const qsizetype longestEdited = longestOf(editLine, lastOldLine);
+
+    text_.replace(position, removed, inserted);
+    // The gap now follows the inserted text, so the text up to its end is read where it lies.
+    lines_.replace(text_.span(0, position + inserted.size()), position, removed, inserted.size());
     const int lineDelta = lines_.lineCount() - oldLineCount;
     const int lastNewLine = lines_.lineAt(position + inserted.size());
+    // The longest line is another one, or one of the edited lines if they grew past it; only
+    // when the longest was edited shorter must every line be looked at again.
+    const qsizetype longestNew = longestOf(editLine, lastNewLine);
+    if (longestNew >= longestLine_ || longestEdited < longestLine_)
+        longestLine_ = std::max(longestLine_, longestNew);
+    else
+        longestLine_ = lines_.longestLineLength(text_.size());
 
     // Layouts above the edit stay, those below move with their lines; the edited line keeps
     // where its slice was placed, so that a long line does not jump sideways.
@@ -160,6 +170,13 @@ void TextView::notifyTextChange(qsizetype position, const QString& removed,
         QAccessibleTextUpdateEvent event(this, int(position), removed, inserted);
         SendTextViewEvent(&event);
     }
+}
+
+qsizetype TextView::longestOf(int first, int last) const {
+    qsizetype longest = 0;
+    for (int line = first; line <= last; ++line)
+        longest = std::max(longest, lineEnd(line) - lines_.lineStart(line));
+    return longest;
 }
 
 QString TextView::selectedText() const {
@@ -289,7 +306,7 @@ TextView::LineLayout& TextView::layoutOf(int line) const {
     if (length > kLongLine) {
         layOutSlice(line, entry);
     } else if (!entry.layout || entry.offset != 0 || entry.length != length) {
-        entry.layout = makeLayout(QStringView(text_).sliced(start, length));
+        entry.layout = makeLayout(text_.span(start, length));
         entry.offset = 0;
         entry.length = length;
         entry.x = 0;
@@ -333,7 +350,7 @@ void TextView::layOutSlice(int line, LineLayout& slice) const {
     } else if (slice.layout && from >= slice.offset && from <= oldEnd) {
         x = slice.x + old.cursorToX(int(from - slice.offset));
     } else if (slice.layout && from < slice.offset && slice.offset - from <= kLongLine) {
-        const auto gap = makeLayout(QStringView(text_).sliced(start + from, slice.offset - from));
+        const auto gap = makeLayout(text_.span(start + from, slice.offset - from));
         x = slice.x - gap->lineAt(0).naturalTextWidth();
     } else if (from < slice.offset) {
         x = slice.x - qreal(slice.offset - from) * averageCharWidth_;
@@ -349,7 +366,7 @@ void TextView::layOutSlice(int line, LineLayout& slice) const {
         count = std::clamp<qsizetype>(count, 1, length - from);
         if (from + count < length && text_[start + from + count].isLowSurrogate())
             ++count;
-        layout = makeLayout(QStringView(text_).sliced(start + from, count));
+        layout = makeLayout(text_.span(start + from, count));
         width = layout->lineAt(0).naturalTextWidth();
         if (x + width >= viewRight || from + count >= length)
             break;
@@ -612,7 +629,8 @@ std::pair<qsizetype, qsizetype> TextView::wordAt(qsizetype position) const {
     const auto [from, to] = lineWindow(position);
     if (from == to)
         return {position, position};
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Word, text_.constData() + from, to - from);
+    const QStringView window = text_.span(from, to - from);
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Word, window.data(), window.size());
     qsizetype local = position - from;
     finder.setPosition(local);
     // Just after a word, or at the line's end, a double click means the word before.

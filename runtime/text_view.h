@@ -13,6 +13,7 @@
 #include <memory>
 #include <utility>
 
+#include "runtime/gap_buffer.h"
 #include "runtime/line_index.h"
 
 class QMenu;
@@ -20,10 +21,10 @@ class QMenu;
 namespace korvane::runtime {
 
 // A read-only view of a long plain text, with a caret and a selection the user moves with the
-// mouse and the keyboard, and copies. The text is kept as one string with an index of where its
-// lines start; only the lines in view are laid out, and of a line longer than kLongLine only a
-// slice around the part in view, so a text of many megabytes, or one line of megabytes, costs no
-// more to show than a page of it. Lines never wrap.
+// mouse and the keyboard, and copies. The text is kept in a gap buffer, so that an edit costs
+// what it changes, with an index of where its lines start; only the lines in view are laid out,
+// and of a line longer than kLongLine only a slice around the part in view, so a text of many
+// megabytes, or one line of megabytes, costs no more to show than a page of it. Lines never wrap.
 class TextView : public QAbstractScrollArea {
     Q_OBJECT
 
@@ -31,7 +32,11 @@ public:
     explicit TextView(QWidget* parent = nullptr);
     ~TextView() override;
 
-    const QString& text() const { return text_; }
+    // The whole text. It moves the buffer's gap from the last edit to the end, which costs the
+    // distance between them: for the few callers that need all of it.
+    const QString& text() const { return text_.text(); }
+    // The text as the view keeps it, for reading spans of it.
+    const GapBuffer& buffer() const { return text_; }
     qsizetype length() const { return text_.size(); }
     int lineCount() const { return lines_.lineCount(); }
 
@@ -121,6 +126,8 @@ private:
     qsizetype clamped(qsizetype position) const;
     qreal topOffset() const;
     void notifyTextChange(qsizetype position, const QString& removed, const QString& inserted);
+    // The length of the longest line of lines [first, last], line breaks excluded.
+    qsizetype longestOf(int first, int last) const;
 
     void moveCaret(qsizetype position, bool extend);
     // Sets the anchor and the caret, and tells who needs to know.
@@ -143,7 +150,7 @@ private:
     // moves it.
     qsizetype cursorStep(qsizetype position, bool forward, QTextLayout::CursorMode mode) const;
 
-    QString text_;
+    GapBuffer text_;
     LineIndex lines_;
     qsizetype anchor_ = 0;
     qsizetype caret_ = 0;

@@ -10,6 +10,7 @@
 #include <QTextBoundaryFinder>
 #include <algorithm>
 
+#include "runtime/gap_buffer.h"
 #include "runtime/line_index.h"
 #include "runtime/text_view.h"
 
@@ -81,7 +82,7 @@ public:
         const qsizetype length = view()->length();
         const qsizetype start = std::clamp<qsizetype>(startOffset, 0, length);
         const qsizetype end = std::clamp<qsizetype>(endOffset, start, length);
-        return view()->text().mid(start, end - start);
+        return view()->buffer().mid(start, end - start);
     }
     int characterCount() const override { return int(view()->length()); }
 
@@ -148,13 +149,13 @@ private:
     TextView* view() const { return static_cast<TextView*>(widget()); }
 
     TextSegment segmentAt(qsizetype offset, QAccessible::TextBoundaryType boundary) const {
-        return SegmentAt(view()->text(), view()->lineIndex(), offset, boundary);
+        return SegmentAt(view()->buffer(), view()->lineIndex(), offset, boundary);
     }
 
     QString answer(qsizetype start, qsizetype end, int* startOffset, int* endOffset) const {
         *startOffset = int(start);
         *endOffset = int(end);
-        return view()->text().mid(start, end - start);
+        return view()->buffer().mid(start, end - start);
     }
 };
 
@@ -167,7 +168,7 @@ QAccessibleInterface* TextViewFactory(const QString& className, QObject* object)
 
 }  // namespace
 
-TextSegment SegmentAt(const QString& text, const LineIndex& lines, qsizetype offset,
+TextSegment SegmentAt(const GapBuffer& text, const LineIndex& lines, qsizetype offset,
                       QAccessible::TextBoundaryType boundary) {
     offset = std::clamp<qsizetype>(offset, 0, text.size());
     if (boundary == QAccessible::NoBoundary)
@@ -192,7 +193,8 @@ TextSegment SegmentAt(const QString& text, const LineIndex& lines, qsizetype off
     const auto type = boundary == QAccessible::CharBoundary   ? QTextBoundaryFinder::Grapheme
                       : boundary == QAccessible::WordBoundary ? QTextBoundaryFinder::Word
                                                               : QTextBoundaryFinder::Sentence;
-    QTextBoundaryFinder finder(type, text.constData() + from, to - from);
+    const QStringView window = text.span(from, to - from);
+    QTextBoundaryFinder finder(type, window.data(), window.size());
     const qsizetype count = to - from;
     // A segment ends where an item (a word, a grapheme, a sentence) starts or ends, and at the
     // ends of the line.

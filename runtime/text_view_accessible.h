@@ -9,6 +9,7 @@
 
 namespace korvane::runtime {
 
+class GapBuffer;
 class LineIndex;
 
 // Registers with Qt the accessibility interface of TextView: an editable-text role, read-only
@@ -33,7 +34,7 @@ struct TextSegment {
     qsizetype start = 0;
     qsizetype end = 0;
 };
-TextSegment SegmentAt(const QString& text, const LineIndex& lines, qsizetype offset,
+TextSegment SegmentAt(const GapBuffer& text, const LineIndex& lines, qsizetype offset,
                       QAccessible::TextBoundaryType boundary);
 
 }  // namespace korvane::runtime

@@ -169,6 +169,8 @@ private Q_SLOTS:
     void replaceKeepsThePlace_data();
     void replaceKeepsThePlace();
     void lineIndexMatchesASplit();
+    void scrollRangeFollowsTheLongestLine_data();
+    void scrollRangeFollowsTheLongestLine();
     void longLineShowsTheCaret();
     void accessibleBoundaries_data();
     void accessibleBoundaries();
@@ -579,6 +581,38 @@ void TestTextView::lineIndexMatchesASplit() {
             start += lines[line].size() + 1;
         }
     }
+}
+
+void TestTextView::scrollRangeFollowsTheLongestLine_data() {
+    QTest::addColumn<int>("position");
+    QTest::addColumn<int>("removed");
+    QTest::addColumn<QString>("inserted");
+
+    // "short", a line of 5000 a's from 6, a line of 4000 b's from 5007, then "end".
+    QTest::newRow("the longest line shortened below another") << 100 << 3000 << QString();
+    QTest::newRow("the longest line shortened, still longest") << 100 << 500 << QString();
+    QTest::newRow("another line grown past the longest") << 6000 << 0 << QString(3000, u'c');
+    QTest::newRow("the longest line removed") << 6 << 5001 << QString();
+    QTest::newRow("the two long lines joined") << 5006 << 1 << QString();
+    QTest::newRow("the longest line split in two") << 2000 << 0 << u"\n"_s;
+    QTest::newRow("an edit in a short line") << 2 << 1 << u"xyz"_s;
+}
+
+void TestTextView::scrollRangeFollowsTheLongestLine() {
+    QFETCH(int, position);
+    QFETCH(int, removed);
+    QFETCH(QString, inserted);
+
+    // Lines this long are not laid out whole: the scroll range comes from the longest one's
+    // length, which must be the same after the edit as for the edited text shown afresh.
+    QString text = u"short\n"_s + QString(5000, u'a') + u'\n' + QString(4000, u'b') + u"\nend"_s;
+    view_->setText(text);
+    view_->replace(position, removed, inserted);
+    text.replace(position, removed, inserted);
+    const int edited = view_->horizontalScrollBar()->maximum();
+    view_->setText(text);
+    QCOMPARE(edited, view_->horizontalScrollBar()->maximum());
+    QVERIFY(edited > 0);
 }
 
 void TestTextView::longLineShowsTheCaret() {
