@@ -11,8 +11,8 @@ namespace korvane::runtime {
 
 // A span of a text in UTF-16 offsets, end excluded.
 struct TextSegment {
-    int start = 0;
-    int end = 0;
+    qsizetype start = 0;
+    qsizetype end = 0;
 
     friend bool operator==(const TextSegment&, const TextSegment&) = default;
 };

@@ -7,7 +7,6 @@
 #include <QAccessibleWidget>
 #include <QFontInfo>
 #include <QScrollBar>
-#include <QTextBoundaryFinder>
 #include <algorithm>
 
 #include "runtime/gap_buffer.h"
@@ -190,34 +189,10 @@ TextSegment SegmentAt(const GapBuffer& text, const LineIndex& lines, qsizetype o
         --from;
     if (to < lineEnd && text[to].isLowSurrogate())
         ++to;
-    const auto type = boundary == QAccessible::CharBoundary   ? QTextBoundaryFinder::Grapheme
-                      : boundary == QAccessible::WordBoundary ? QTextBoundaryFinder::Word
-                                                              : QTextBoundaryFinder::Sentence;
-    const QStringView window = text.span(from, to - from);
-    QTextBoundaryFinder finder(type, window.data(), window.size());
-    const qsizetype count = to - from;
-    // A segment ends where an item (a word, a grapheme, a sentence) starts or ends, and at the
-    // ends of the line.
-    const auto stops = [&](qsizetype at) {
-        if (at <= 0 || at >= count)
-            return true;
-        finder.setPosition(at);
-        return bool(finder.boundaryReasons() &
-                    (QTextBoundaryFinder::StartOfItem | QTextBoundaryFinder::EndOfItem));
-    };
-    const qsizetype local = offset - from;
-    qsizetype start = local;
-    while (!stops(start)) {
-        finder.setPosition(start);
-        start = std::max<qsizetype>(0, finder.toPreviousBoundary());
-    }
-    qsizetype end = local;
-    do {
-        finder.setPosition(end);
-        const qsizetype next = finder.toNextBoundary();
-        end = next < 0 ? count : next;
-    } while (!stops(end));
-    return {from + start, from + end};
+    // The characters, words and sentences of the window, cut as the single-line boxes cut theirs.
+    const TextSegment local =
+        runtime::SegmentAt(text.span(from, to - from), boundary, int(offset - from));
+    return {from + local.start, from + local.end};
 }
 
 bool TextViewEventsWanted() {

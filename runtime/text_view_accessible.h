@@ -7,6 +7,8 @@
 #include <QAccessible>
 #include <QString>
 
+#include "runtime/text_segments.h"
+
 namespace korvane::runtime {
 
 class GapBuffer;
@@ -30,10 +32,6 @@ void SetTextViewEventObserver(TextViewEventObserver observer);
 // sentence, line or paragraph at `offset` (0 to the text's length inclusive). Every line break
 // ends a segment, so the answer depends on the one line around `offset` only; of a very long
 // line only a window of characters around it is looked at.
-struct TextSegment {
-    qsizetype start = 0;
-    qsizetype end = 0;
-};
 TextSegment SegmentAt(const GapBuffer& text, const LineIndex& lines, qsizetype offset,
                       QAccessible::TextBoundaryType boundary);
 
