@@ -99,6 +99,8 @@ void GapBuffer::replace(qsizetype position, qsizetype removed, QStringView inser
     // ends is removed by widening it.
     gapLength_ += removed;
     gapStart_ = position;
+    if (inserted.isEmpty())
+        return;  // an empty view may have no characters to point at
     reserveGap(inserted.size());
     std::memcpy(buffer_.data() + gapStart_, inserted.data(), inserted.size() * sizeof(QChar));
     gapStart_ += inserted.size();
