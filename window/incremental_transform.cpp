@@ -18,14 +18,13 @@ IncrementalTransform::IncrementalTransform(runtime::MultiLineTextBox& input,
     connect(&input_, &runtime::MultiLineTextBox::Edited, this, &IncrementalTransform::NoteEdit);
 }
 
-void IncrementalTransform::NoteEdit(qsizetype position, qsizetype removed, qsizetype added) {
+void IncrementalTransform::NoteEdit(qsizetype position, qsizetype /*removed*/, qsizetype added) {
     // The document may report its closing separator as part of an edit; what lies beyond the
     // text only makes the unchanged parts smaller, never wrong.
     const qsizetype length = input_.length();
     unchangedPrefix_ = std::clamp<qsizetype>(std::min(unchangedPrefix_, position), 0, length);
     unchangedSuffix_ =
         std::clamp<qsizetype>(std::min(unchangedSuffix_, length - position - added), 0, length);
-    Q_UNUSED(removed);
 }
 
 void IncrementalTransform::Write(Key key) {
