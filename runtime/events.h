@@ -60,26 +60,26 @@ void Deliver(Handler&& handler) noexcept {
     }
 }
 
-// Connects a control's event signal to a handler, a member function of the receiver. The
-// handler runs through Deliver, so what it raises is reported and never reaches Qt.
-template <typename Sender, typename SignalClass, typename Receiver, typename HandlerClass,
-          typename... Args>
-QMetaObject::Connection ConnectHandler(Sender& sender, void (SignalClass::*signal)(Args...),
-                                       Receiver& receiver, void (HandlerClass::*handler)(Args...)) {
-    static_assert(std::is_base_of_v<SignalClass, Sender>, "the signal is not the sender's");
-    static_assert(std::is_base_of_v<HandlerClass, Receiver>, "the handler is not the receiver's");
-    return QObject::connect(&sender, signal, &receiver, [&receiver, handler](Args... args) {
-        Deliver([&] { (receiver.*handler)(std::forward<Args>(args)...); });
-    });
-}
-
-// Connects a control's event signal to any callable, run through Deliver as a handler is.
+// Connects a control's event signal to any callable. It runs through Deliver, so what it raises
+// is reported and never reaches Qt.
 template <typename Sender, typename SignalClass, typename Handler, typename... Args>
 QMetaObject::Connection ConnectHandler(Sender& sender, void (SignalClass::*signal)(Args...),
                                        const QObject* context, Handler handler) {
     static_assert(std::is_base_of_v<SignalClass, Sender>, "the signal is not the sender's");
     return QObject::connect(&sender, signal, context, [handler = std::move(handler)](Args... args) {
         Deliver([&] { handler(std::forward<Args>(args)...); });
+    });
+}
+
+// Connects a control's event signal to a handler, a member function of the receiver, which is
+// run as any other handler is.
+template <typename Sender, typename SignalClass, typename Receiver, typename HandlerClass,
+          typename... Args>
+QMetaObject::Connection ConnectHandler(Sender& sender, void (SignalClass::*signal)(Args...),
+                                       Receiver& receiver, void (HandlerClass::*handler)(Args...)) {
+    static_assert(std::is_base_of_v<HandlerClass, Receiver>, "the handler is not the receiver's");
+    return ConnectHandler(sender, signal, &receiver, [&receiver, handler](Args... args) {
+        (receiver.*handler)(std::forward<Args>(args)...);
     });
 }
 

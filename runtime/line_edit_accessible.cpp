@@ -13,6 +13,7 @@
 #include <cmath>
 
 #include "runtime/line_edit.h"
+#include "runtime/text_attributes.h"
 #include "runtime/text_segments.h"
 
 namespace korvane::runtime {
@@ -23,25 +24,6 @@ QString Answer(const QString& text, TextSegment segment, int* startOffset, int* 
     *startOffset = segment.start;
     *endOffset = segment.end;
     return text.mid(segment.start, segment.end - segment.start);
-}
-
-QString RgbOf(const QColor& color) {
-    return QStringLiteral("rgb(%1,%2,%3)").arg(color.red()).arg(color.green()).arg(color.blue());
-}
-
-// A font family in the attribute syntax: quoted, with the separators escaped.
-QString QuotedFamily(QString family) {
-    for (const QChar special : {u'\\', u':', u',', u'=', u';', u'"'})
-        family.replace(special, QStringLiteral("\\") + special);
-    return u'"' + family + u'"';
-}
-
-QString AlignmentName(Qt::Alignment alignment) {
-    if (alignment & Qt::AlignRight)
-        return QStringLiteral("right");
-    if (alignment & Qt::AlignHCenter)
-        return QStringLiteral("center");
-    return QStringLiteral("left");
 }
 
 QAccessibleInterface* MakeLineEditAccessible(const QString& className, QObject* object) {
@@ -175,26 +157,7 @@ QString LineEditAccessible::textAfterOffset(int offset, QAccessible::TextBoundar
 QString LineEditAccessible::attributes(int /*offset*/, int* startOffset, int* endOffset) const {
     *startOffset = 0;
     *endOffset = characterCount();
-    const QFont font = Line()->font();
-    const QPalette palette = Line()->palette();
-    const QFont::Style style = font.style();
-    const QString pairs[][2] = {
-        {QStringLiteral("font-family"), QuotedFamily(font.family())},
-        {QStringLiteral("font-size"),
-         QString::number(qRound(QFontInfo(font).pointSizeF())) + QStringLiteral("pt")},
-        {QStringLiteral("font-weight"),
-         font.weight() > QFont::Normal ? QStringLiteral("bold") : QStringLiteral("normal")},
-        {QStringLiteral("font-style"), style == QFont::StyleItalic    ? QStringLiteral("italic")
-                                       : style == QFont::StyleOblique ? QStringLiteral("oblique")
-                                                                      : QStringLiteral("normal")},
-        {QStringLiteral("color"), RgbOf(palette.color(QPalette::Text))},
-        {QStringLiteral("background-color"), RgbOf(palette.color(QPalette::Base))},
-        {QStringLiteral("text-align"), AlignmentName(Line()->alignment())},
-    };
-    QString joined;
-    for (const auto& [name, value] : pairs)
-        joined += name + u':' + value + u';';
-    return joined;
+    return AccessibleTextAttributes(*Line(), Line()->alignment());
 }
 
 // The caret sits in the middle of the line edit's cursor rectangle; the other offsets are placed

@@ -36,14 +36,7 @@ MultiLineTextBox::MultiLineTextBox(Form& form, const ControlDescription& descrip
 }
 
 QString MultiLineTextBox::text() const {
-    // The raw text keeps every character as typed (a no-break space stays one); only the
-    // document's block separators are read back as line feeds.
-    QString raw = lines_->document()->toRawText();
-    char16_t* units = reinterpret_cast<char16_t*>(raw.data());
-    for (qsizetype i = 0; i < raw.size(); ++i) {  // no jump per unit, so it is vectorized
-        units[i] = units[i] == QChar::ParagraphSeparator ? u'\n' : units[i];
-    }
-    return raw;
+    return mid(0, length());
 }
 
 qsizetype MultiLineTextBox::length() const {
@@ -54,20 +47,24 @@ QString MultiLineTextBox::mid(qsizetype position, qsizetype count) const {
     QTextCursor span(lines_->document());
     span.setPosition(int(position));
     span.setPosition(int(position + count), QTextCursor::KeepAnchor);
+    // The raw text keeps every character as typed (a no-break space stays one); only the
+    // document's block separators are read back as line feeds.
     QString text = span.selectedText();
-    text.replace(QChar::ParagraphSeparator, u'\n');
+    char16_t* units = reinterpret_cast<char16_t*>(text.data());
+    for (qsizetype i = 0; i < text.size(); ++i) {  // no jump per unit, so it is vectorized
+        units[i] = units[i] == QChar::ParagraphSeparator ? u'\n' : units[i];
+    }
     return text;
 }
 
 void MultiLineTextBox::setText(const QString& text) {
     const QString current = this->text();
-    if (current == text)
-        return;
+    // "\r\n" becomes one line break, so no span of such a text matches the document: it is
+    // written whole.
+    const ChangedSpan span = text.contains(u'\r') ? ChangedSpan{} : FindChangedSpan(current, text);
+    if (span.prefix + span.suffix == current.size() && current.size() == text.size())
+        return;  // the text the box already holds
     WriteRaisingEvents([&] {
-        // "\r\n" becomes one line break, so no span of such a text matches the document: it is
-        // written whole.
-        const ChangedSpan span =
-            text.contains(u'\r') ? ChangedSpan{} : FindChangedSpan(current, text);
         QTextCursor cursor(lines_->document());
         cursor.beginEditBlock();
         cursor.setPosition(int(span.prefix));

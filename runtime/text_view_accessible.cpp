@@ -11,6 +11,7 @@
 
 #include "runtime/gap_buffer.h"
 #include "runtime/line_index.h"
+#include "runtime/text_attributes.h"
 #include "runtime/text_view.h"
 
 namespace korvane::runtime {
@@ -20,10 +21,6 @@ TextViewEventObserver gObserver = nullptr;
 
 // How far either side of the offset a very long line is looked at.
 constexpr qsizetype kWindow = 4096;
-
-QString RgbText(const QColor& color) {
-    return QStringLiteral("rgb(%1,%2,%3)").arg(color.red()).arg(color.green()).arg(color.blue());
-}
 
 class TextViewAccessible final : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
@@ -116,17 +113,7 @@ public:
         const TextSegment line = segmentAt(offset, QAccessible::LineBoundary);
         *startOffset = int(line.start);
         *endOffset = int(line.end);
-        const QFont font = view()->font();
-        const QPalette palette = view()->palette();
-        QString family = font.families().value(0, font.family());
-        family.replace(u'\\', QStringLiteral("\\\\")).replace(u'"', QStringLiteral("\\\""));
-        return QStringLiteral(
-                   "font-family:\"%1\";font-size:%2pt;font-style:%3;font-weight:%4;"
-                   "color:%5;background-color:%6;")
-            .arg(family, QString::number(QFontInfo(font).pointSizeF()),
-                 font.italic() ? QStringLiteral("italic") : QStringLiteral("normal"),
-                 QString::number(font.weight()), RgbText(palette.color(QPalette::Text)),
-                 RgbText(palette.color(QPalette::Base)));
+        return AccessibleTextAttributes(*view());
     }
 
     QRect characterRect(int offset) const override {

@@ -42,11 +42,11 @@ qsizetype TextViewBox::length() const {
 
 void TextViewBox::setText(const QString& text) {
     const QString& current = view_->text();
-    if (current == text)
-        return;
     const ChangedSpan span = FindChangedSpan(current, text);
     const qsizetype removed = current.size() - span.prefix - span.suffix;
     const qsizetype inserted = text.size() - span.prefix - span.suffix;
+    if (removed == 0 && inserted == 0)
+        return;  // the text the box already holds
     WriteRaisingEvents([&] {
         view_->replace(span.prefix, removed, QStringView(text).sliced(span.prefix, inserted));
     });
