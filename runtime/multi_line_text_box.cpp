@@ -44,12 +44,18 @@ qsizetype MultiLineTextBox::length() const {
 }
 
 QString MultiLineTextBox::mid(qsizetype position, qsizetype count) const {
-    QTextCursor span(lines_->document());
-    span.setPosition(int(position));
-    span.setPosition(int(position + count), QTextCursor::KeepAnchor);
     // The raw text keeps every character as typed (a no-break space stays one); only the
-    // document's block separators are read back as line feeds.
-    QString text = span.selectedText();
+    // document's block separators are read back as line feeds. The whole text comes faster,
+    // and with less memory, from the document's own copy than through a selection.
+    QString text;
+    if (position == 0 && count >= length()) {
+        text = lines_->document()->toRawText();
+    } else {
+        QTextCursor span(lines_->document());
+        span.setPosition(int(position));
+        span.setPosition(int(position + count), QTextCursor::KeepAnchor);
+        text = span.selectedText();
+    }
     char16_t* units = reinterpret_cast<char16_t*>(text.data());
     for (qsizetype i = 0; i < text.size(); ++i) {  // no jump per unit, so it is vectorized
         units[i] = units[i] == QChar::ParagraphSeparator ? u'\n' : units[i];
