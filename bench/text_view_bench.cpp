@@ -15,12 +15,12 @@
 #include <memory>
 
 #include "bench/sample_text.h"
-#include "runtime/line_index.h"
-#include "runtime/text_view.h"
+#include "text/line_index.h"
+#include "text/text_view.h"
 
 namespace {
 
-using korvane::runtime::TextView;
+using korvane::text::TextView;
 
 constexpr qsizetype k10MB = qsizetype(10) << 20;
 constexpr qsizetype k5MB = qsizetype(5) << 20;
@@ -52,7 +52,7 @@ std::unique_ptr<TextView> ShownView(const QString& text) {
 
 void LineIndexBuild(benchmark::State& state) {
     const QString text = TextWithLines(k10MB, state.range(0));
-    korvane::runtime::LineIndex index;
+    korvane::text::LineIndex index;
     for (auto _ : state) {
         index.build(text);
         benchmark::DoNotOptimize(index.lineCount());

@@ -13,10 +13,16 @@
 #include <cmath>
 
 #include "runtime/line_edit.h"
-#include "runtime/text_attributes.h"
-#include "runtime/text_segments.h"
+#include "text/text_attributes.h"
+#include "text/text_segments.h"
 
 namespace korvane::runtime {
+
+using text::AccessibleTextAttributes;
+using text::SegmentAfter;
+using text::SegmentAt;
+using text::SegmentBefore;
+using text::TextSegment;
 namespace {
 
 // Writes the segment's offsets and returns its text.

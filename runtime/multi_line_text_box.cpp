@@ -11,9 +11,12 @@
 #include "runtime/events.h"
 #include "runtime/form.h"
 #include "runtime/plain_text_edit.h"
-#include "runtime/text_diff.h"
+#include "text/text_diff.h"
 
 namespace korvane::runtime {
+
+using text::ChangedSpan;
+using text::FindChangedSpan;
 namespace {
 
 QPlainTextEdit* MakeLines(const ControlDescription& description, QWidget* form) {

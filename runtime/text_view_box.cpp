@@ -9,10 +9,14 @@
 
 #include "runtime/events.h"
 #include "runtime/form.h"
-#include "runtime/text_diff.h"
-#include "runtime/text_view.h"
+#include "text/text_diff.h"
+#include "text/text_view.h"
 
 namespace korvane::runtime {
+
+using text::ChangedSpan;
+using text::FindChangedSpan;
+using text::TextView;
 namespace {
 
 TextView* MakeView(const ControlDescription& description, QWidget* form) {

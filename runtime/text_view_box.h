@@ -6,9 +6,11 @@
 
 #include "runtime/text_box.h"
 
-namespace korvane::runtime {
-
+namespace korvane::text {
 class TextView;
+}
+
+namespace korvane::runtime {
 
 // A read-only text box of several lines for texts of any size: the user selects and copies,
 // the program writes. Both scroll bars are always shown and lines do not wrap.
@@ -35,7 +37,7 @@ protected:
     void InsertTyped(QChar character) override;
 
 private:
-    TextView* view_;
+    text::TextView* view_;
     quint64 revision_ = 0;
 };
 

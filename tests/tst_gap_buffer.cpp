@@ -9,9 +9,9 @@
 #include <QRandomGenerator>
 #include <QTest>
 
-#include "runtime/gap_buffer.h"
+#include "text/gap_buffer.h"
 
-using korvane::runtime::GapBuffer;
+using korvane::text::GapBuffer;
 using namespace Qt::StringLiterals;
 
 namespace {

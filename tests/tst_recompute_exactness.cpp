@@ -15,7 +15,7 @@
 #include "runtime/events.h"
 #include "runtime/message_box.h"
 #include "runtime/run_time_error.h"
-#include "runtime/text_view.h"
+#include "text/text_view.h"
 #include "window/frm_main.h"
 
 namespace {
@@ -42,7 +42,7 @@ QString Shown(korvane::runtime::MultiLineTextBox& box) {
 
 // What the output box shows.
 QString Shown(korvane::runtime::TextViewBox& box) {
-    return static_cast<korvane::runtime::TextView*>(box.widget())->text();
+    return static_cast<korvane::text::TextView*>(box.widget())->text();
 }
 
 // The engine's transform of what the input box shows under what the two small boxes show;

@@ -20,8 +20,8 @@ const QString kTooLong = QStringLiteral(
 // Counts how often the output box is rewritten, that is how often a recompute succeeded in
 // changing it.
 struct OutputWrites {
-    explicit OutputWrites(korvane::runtime::TextView* output) {
-        QObject::connect(output, &korvane::runtime::TextView::textChanged, output,
+    explicit OutputWrites(korvane::text::TextView* output) {
+        QObject::connect(output, &korvane::text::TextView::textChanged, output,
                          [this] { ++count; });
     }
     int count = 0;

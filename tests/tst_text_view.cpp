@@ -19,10 +19,10 @@
 #include <QVBoxLayout>
 #include <memory>
 
-#include "runtime/text_view.h"
-#include "runtime/text_view_accessible.h"
+#include "text/text_view.h"
+#include "text/text_view_accessible.h"
 
-using korvane::runtime::TextView;
+using korvane::text::TextView;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -208,7 +208,7 @@ void TestTextView::init() {
 }
 
 void TestTextView::cleanup() {
-    korvane::runtime::SetTextViewEventObserver(nullptr);
+    korvane::text::SetTextViewEventObserver(nullptr);
     window_.reset();
 }
 
@@ -788,7 +788,7 @@ void TestTextView::accessibleEvents() {
     QFETCH(QString, removed);
     QFETCH(QString, inserted);
 
-    korvane::runtime::SetTextViewEventObserver(CaptureEvent);
+    korvane::text::SetTextViewEventObserver(CaptureEvent);
     gEvents.clear();
     if (action == u"replace")
         view_->replace(6, 4, u"BETA!");
@@ -802,7 +802,7 @@ void TestTextView::accessibleEvents() {
         Press(view_, u"Right"_s);
     else if (action == u"shift-key")
         Press(view_, u"Ctrl+Shift+Right"_s);
-    korvane::runtime::SetTextViewEventObserver(nullptr);
+    korvane::text::SetTextViewEventObserver(nullptr);
 
     const auto found = std::find_if(gEvents.begin(), gEvents.end(),
                                     [&](const Captured& event) { return event.type == type; });

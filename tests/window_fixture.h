@@ -14,7 +14,7 @@
 
 #include "message_box_capture.h"
 #include "runtime/program.h"
-#include "runtime/text_view.h"
+#include "text/text_view.h"
 #include "window/frm_main.h"
 #include "window/project.h"
 
@@ -39,8 +39,8 @@ public:
     QScrollBar* scrollBar() { return static_cast<QScrollBar*>(form_->HSRotate.widget()); }
     QLineEdit* multiplier() { return static_cast<QLineEdit*>(form_->txtMultiply.widget()); }
     QPushButton* exitButton() { return static_cast<QPushButton*>(form_->cmdExit.widget()); }
-    korvane::runtime::TextView* output() {
-        return static_cast<korvane::runtime::TextView*>(form_->txtDecrypted.widget());
+    korvane::text::TextView* output() {
+        return static_cast<korvane::text::TextView*>(form_->txtDecrypted.widget());
     }
 
 private:

@@ -7,7 +7,7 @@
 #include <QAccessible>
 #include <QStringView>
 
-namespace korvane::runtime {
+namespace korvane::text {
 
 // A span of a text in UTF-16 offsets, end excluded.
 struct TextSegment {
@@ -30,4 +30,4 @@ TextSegment SegmentAt(QStringView text, QAccessible::TextBoundaryType boundary, 
 TextSegment SegmentBefore(QStringView text, QAccessible::TextBoundaryType boundary, int offset);
 TextSegment SegmentAfter(QStringView text, QAccessible::TextBoundaryType boundary, int offset);
 
-}  // namespace korvane::runtime
+}  // namespace korvane::text

@@ -7,9 +7,9 @@
 #include <QAccessible>
 #include <QString>
 
-#include "runtime/text_segments.h"
+#include "text/text_segments.h"
 
-namespace korvane::runtime {
+namespace korvane::text {
 
 class GapBuffer;
 class LineIndex;
@@ -35,4 +35,4 @@ void SetTextViewEventObserver(TextViewEventObserver observer);
 TextSegment SegmentAt(const GapBuffer& text, const LineIndex& lines, qsizetype offset,
                       QAccessible::TextBoundaryType boundary);
 
-}  // namespace korvane::runtime
+}  // namespace korvane::text

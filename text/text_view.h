@@ -13,12 +13,12 @@
 #include <memory>
 #include <utility>
 
-#include "runtime/gap_buffer.h"
-#include "runtime/line_index.h"
+#include "text/gap_buffer.h"
+#include "text/line_index.h"
 
 class QMenu;
 
-namespace korvane::runtime {
+namespace korvane::text {
 
 // A read-only view of a long plain text, with a caret and a selection the user moves with the
 // mouse and the keyboard, and copies. The text is kept in a gap buffer, so that an edit costs
@@ -175,4 +175,4 @@ private:
     QPoint doubleClickPoint_;
 };
 
-}  // namespace korvane::runtime
+}  // namespace korvane::text

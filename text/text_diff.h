@@ -6,7 +6,7 @@
 
 #include <QStringView>
 
-namespace korvane::runtime {
+namespace korvane::text {
 
 // Where two texts differ: they share `prefix` code units at the start and `suffix` at the end,
 // and neither boundary splits a surrogate pair. Replacing current[prefix, size - suffix) with
@@ -18,4 +18,4 @@ struct ChangedSpan {
 
 ChangedSpan FindChangedSpan(QStringView current, QStringView wanted);
 
-}  // namespace korvane::runtime
+}  // namespace korvane::text

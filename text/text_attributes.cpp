@@ -2,13 +2,13 @@
 //
 // SPDX-License-Identifier: MIT
 
-#include "runtime/text_attributes.h"
+#include "text/text_attributes.h"
 
 #include <QFontInfo>
 #include <QPalette>
 #include <QWidget>
 
-namespace korvane::runtime {
+namespace korvane::text {
 namespace {
 
 QString RgbOf(const QColor& color) {
@@ -64,4 +64,4 @@ QString AccessibleTextAttributes(const QWidget& widget, Qt::Alignment alignment)
     return joined;
 }
 
-}  // namespace korvane::runtime
+}  // namespace korvane::text

@@ -2,13 +2,13 @@
 //
 // SPDX-License-Identifier: MIT
 
-#include "runtime/text_diff.h"
+#include "text/text_diff.h"
 
 #include <QChar>
 #include <algorithm>
 #include <cstring>
 
-namespace korvane::runtime {
+namespace korvane::text {
 namespace {
 
 // How many code units the two texts share at their start, compared four at a time.
@@ -54,4 +54,4 @@ ChangedSpan FindChangedSpan(QStringView current, QStringView wanted) {
     return span;
 }
 
-}  // namespace korvane::runtime
+}  // namespace korvane::text

@@ -2,14 +2,14 @@
 //
 // SPDX-License-Identifier: MIT
 
-#include "runtime/text_segments.h"
+#include "text/text_segments.h"
 
 #include <QList>
 #include <QTextBoundaryFinder>
 #include <algorithm>
 #include <optional>
 
-namespace korvane::runtime {
+namespace korvane::text {
 namespace {
 
 std::optional<QTextBoundaryFinder::BoundaryType> FinderType(
@@ -99,4 +99,4 @@ TextSegment SegmentAfter(QStringView text, QAccessible::TextBoundaryType boundar
     return Segment(found.cuts, found.index + 1);
 }
 
-}  // namespace korvane::runtime
+}  // namespace korvane::text

@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: MIT
 
-#include "runtime/text_view.h"
+#include "text/text_view.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -25,9 +25,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "runtime/text_view_accessible.h"
+#include "text/text_view_accessible.h"
 
-namespace korvane::runtime {
+namespace korvane::text {
 namespace {
 
 // The blank space around the text, as QPlainTextEdit's document margin.
@@ -922,4 +922,4 @@ void TextView::contextMenuEvent(QContextMenuEvent* event) {
     menu->popup(event->globalPos());
 }
 
-}  // namespace korvane::runtime
+}  // namespace korvane::text

@@ -2,11 +2,11 @@
 //
 // SPDX-License-Identifier: MIT
 
-#include "runtime/line_index.h"
+#include "text/line_index.h"
 
 #include <algorithm>
 
-namespace korvane::runtime {
+namespace korvane::text {
 void LineIndex::scan(QStringView text, qsizetype from, qsizetype to,
                      std::vector<qsizetype>& starts) {
     // Two searches that each resume where they stopped, so the span is read about twice at the
@@ -63,4 +63,4 @@ qsizetype LineIndex::longestLineLength(qsizetype textLength) const {
     return std::max(longest, textLength - starts_.back());
 }
 
-}  // namespace korvane::runtime
+}  // namespace korvane::text

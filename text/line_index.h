@@ -7,7 +7,7 @@
 #include <QStringView>
 #include <vector>
 
-namespace korvane::runtime {
+namespace korvane::text {
 
 // Where each line of a text starts. A line ends at a line feed or a LINE SEPARATOR (U+2028),
 // one character each, which belongs to the line it ends; a text of n breaks has n + 1 lines, the
@@ -46,4 +46,4 @@ private:
     std::vector<qsizetype> starts_;
 };
 
-}  // namespace korvane::runtime
+}  // namespace korvane::text

@@ -2,13 +2,13 @@
 //
 // SPDX-License-Identifier: MIT
 
-#include "runtime/gap_buffer.h"
+#include "text/gap_buffer.h"
 
 #include <algorithm>
 #include <cstring>
 #include <functional>
 
-namespace korvane::runtime {
+namespace korvane::text {
 namespace {
 
 // A new gap has room for this many characters beyond the edit, and for a sixty-fourth of the
@@ -107,4 +107,4 @@ void GapBuffer::replace(qsizetype position, qsizetype removed, QStringView inser
     gapLength_ -= inserted.size();
 }
 
-}  // namespace korvane::runtime
+}  // namespace korvane::text

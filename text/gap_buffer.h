@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringView>
 
-namespace korvane::runtime {
+namespace korvane::text {
 
 // The characters of a text in one allocation with a gap at the place of the last edit, so that
 // edits near each other move only the characters between them, not the whole text after them.
@@ -51,4 +51,4 @@ private:
     mutable qsizetype gapLength_ = 0;
 };
 
-}  // namespace korvane::runtime
+}  // namespace korvane::text

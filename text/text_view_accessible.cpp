@@ -2,19 +2,19 @@
 //
 // SPDX-License-Identifier: MIT
 
-#include "runtime/text_view_accessible.h"
+#include "text/text_view_accessible.h"
 
 #include <QAccessibleWidget>
 #include <QFontInfo>
 #include <QScrollBar>
 #include <algorithm>
 
-#include "runtime/gap_buffer.h"
-#include "runtime/line_index.h"
-#include "runtime/text_attributes.h"
-#include "runtime/text_view.h"
+#include "text/gap_buffer.h"
+#include "text/line_index.h"
+#include "text/text_attributes.h"
+#include "text/text_view.h"
 
-namespace korvane::runtime {
+namespace korvane::text {
 namespace {
 
 TextViewEventObserver gObserver = nullptr;
@@ -178,7 +178,7 @@ TextSegment SegmentAt(const GapBuffer& text, const LineIndex& lines, qsizetype o
         ++to;
     // The characters, words and sentences of the window, cut as the single-line boxes cut theirs.
     const TextSegment local =
-        runtime::SegmentAt(text.span(from, to - from), boundary, int(offset - from));
+        text::SegmentAt(text.span(from, to - from), boundary, int(offset - from));
     return {from + local.start, from + local.end};
 }
 
@@ -204,4 +204,4 @@ void InstallTextViewAccessibility() {
     Q_UNUSED(installed);
 }
 
-}  // namespace korvane::runtime
+}  // namespace korvane::text
