@@ -21,6 +21,7 @@ namespace {
 
 TextView* MakeView(const ControlDescription& description, QWidget* form) {
     auto* view = new TextView(form);
+    view->document().setUndoRedoEnabled(false);  // the program writes it; nobody undoes that
     view->setText(QString::fromUtf8(description.caption));
     return view;
 }

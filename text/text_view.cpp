@@ -48,7 +48,10 @@ QString ShortcutText(QKeySequence::StandardKey key) {
 
 }  // namespace
 
-TextView::TextView(QWidget* parent) : QAbstractScrollArea(parent) {
+TextView::TextView(QWidget* parent)
+    : QAbstractScrollArea(parent), document_(new TextDocument(this)) {
+    connect(document_, &TextDocument::contentsAboutToChange, this, &TextView::noteComingChange);
+    connect(document_, &TextDocument::contentsChanged, this, &TextView::followChange);
     InstallTextViewAccessibility();
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -65,57 +68,34 @@ TextView::TextView(QWidget* parent) : QAbstractScrollArea(parent) {
 TextView::~TextView() = default;
 
 void TextView::setText(QString text) {
-    const qsizetype oldCaret = caret_;
-    const bool hadSelection = hasSelection();
-    const QString old = TextViewEventsWanted() ? text_.text() : QString();
-    text_.assign(std::move(text));
-    lines_.build(text_.text());
-    longestLine_ = lines_.longestLineLength(text_.size());
-    anchor_ = caret_ = 0;
+    document_->replace(0, document_->length(), std::move(text));
     wantedX_ = -1;
     forgetLayouts();
     adjustScrollBars();
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
-    viewport()->update();
-    notifyTextChange(0, old, text_.text());
-    Q_EMIT textChanged();
-    if (oldCaret != 0) {
-        restartBlinking();
-        Q_EMIT cursorPositionChanged();
-    }
-    if (hadSelection)
-        Q_EMIT selectionChanged();
+    select(0, 0);
 }
 
 void TextView::replace(qsizetype position, qsizetype removed, QStringView inserted) {
-    position = std::clamp<qsizetype>(position, 0, text_.size());
-    removed = std::clamp<qsizetype>(removed, 0, text_.size() - position);
-    if (removed == 0 && inserted.isEmpty())
-        return;
-    // What assistive technology is told of the edit, built only if it listens.
-    const bool told = TextViewEventsWanted();
-    const QString removedText = told ? text_.mid(position, removed) : QString();
-    const QString insertedText = told ? inserted.toString() : QString();
-    const int editLine = lines_.lineAt(position);
-    const int lastOldLine = lines_.lineAt(position + removed);
-    const int oldLineCount = lines_.lineCount();
-    const int first = firstVisibleLine();
+    document_->replace(position, removed, inserted);
+}
 
-    const qsizetype longestEdited = longestOf(editLine, lastOldLine);
+void TextView::noteComingChange(qsizetype position, qsizetype removed) {
+    // What assistive technology is told of the edit, read only if it listens.
+    coming_.removedText = TextViewEventsWanted() ? document_->mid(position, removed) : QString();
+    coming_.editLine = document_->lineAt(position);
+    coming_.lastOldLine = document_->lineAt(position + removed);
+    coming_.lineCount = document_->lineCount();
+    coming_.firstVisibleLine = firstVisibleLine();
+}
 
-    text_.replace(position, removed, inserted);
-    // The gap now follows the inserted text, so the text up to its end is read where it lies.
-    lines_.replace(text_.span(0, position + inserted.size()), position, removed, inserted.size());
-    const int lineDelta = lines_.lineCount() - oldLineCount;
-    const int lastNewLine = lines_.lineAt(position + inserted.size());
-    // The longest line is another one, or one of the edited lines if they grew past it; only
-    // when the longest was edited shorter must every line be looked at again.
-    const qsizetype longestNew = longestOf(editLine, lastNewLine);
-    if (longestNew >= longestLine_ || longestEdited < longestLine_)
-        longestLine_ = std::max(longestLine_, longestNew);
-    else
-        longestLine_ = lines_.longestLineLength(text_.size());
+void TextView::followChange(qsizetype position, qsizetype removed, qsizetype added) {
+    const int editLine = coming_.editLine;
+    const int lastOldLine = coming_.lastOldLine;
+    const int first = coming_.firstVisibleLine;
+    const int lineDelta = document_->lineCount() - coming_.lineCount;
+    const int lastNewLine = document_->lineAt(position + added);
 
     // Layouts above the edit stay, those below move with their lines; the edited line keeps
     // where its slice was placed, so that a long line does not jump sideways.
@@ -141,9 +121,9 @@ void TextView::replace(qsizetype position, qsizetype removed, QStringView insert
         newFirst = lastNewLine;
 
     // Positions after the edit move with the text; those inside the replaced span go to its end.
-    const qsizetype delta = inserted.size() - removed;
+    const qsizetype delta = added - removed;
     const auto moved = [&](qsizetype p) {
-        return p < position ? p : std::max(p + delta, position + inserted.size());
+        return p < position ? p : std::max(p + delta, position + added);
     };
     const qsizetype anchor = moved(anchor_);
     const qsizetype caret = moved(caret_);
@@ -151,7 +131,9 @@ void TextView::replace(qsizetype position, qsizetype removed, QStringView insert
     adjustScrollBars();
     verticalScrollBar()->setValue(newFirst);
     viewport()->update();
-    notifyTextChange(position, removedText, insertedText);
+    notifyTextChange(position, coming_.removedText,
+                     TextViewEventsWanted() ? document_->mid(position, added) : QString());
+    coming_.removedText.clear();
     Q_EMIT textChanged();
     select(anchor, caret);
 }
@@ -172,24 +154,17 @@ void TextView::notifyTextChange(qsizetype position, const QString& removed,
     }
 }
 
-qsizetype TextView::longestOf(int first, int last) const {
-    qsizetype longest = 0;
-    for (int line = first; line <= last; ++line)
-        longest = std::max(longest, lineEnd(line) - lines_.lineStart(line));
-    return longest;
-}
-
 QString TextView::selectedText() const {
-    QString selected = text_.mid(selectionStart(), selectionEnd() - selectionStart());
+    QString selected = document_->mid(selectionStart(), selectionEnd() - selectionStart());
     if (QStringView(selected).contains(QChar(QChar::LineSeparator)))
         selected.replace(QChar(QChar::LineSeparator), QChar(u'\n'));
     return selected;
 }
 
 qsizetype TextView::clamped(qsizetype position) const {
-    position = std::clamp<qsizetype>(position, 0, text_.size());
-    if (position > 0 && position < text_.size() && text_[position].isLowSurrogate() &&
-        text_[position - 1].isHighSurrogate())
+    position = std::clamp<qsizetype>(position, 0, document_->length());
+    if (position > 0 && position < document_->length() &&
+        document_->at(position).isLowSurrogate() && document_->at(position - 1).isHighSurrogate())
         --position;
     return position;
 }
@@ -230,7 +205,7 @@ void TextView::select(qsizetype anchor, qsizetype caret) {
 }
 
 void TextView::selectAll() {
-    select(0, text_.size());
+    select(0, document_->length());
     updatePrimarySelection();
 }
 
@@ -258,7 +233,7 @@ QMenu* TextView::createStandardContextMenu() {
         menu->addAction(QCoreApplication::translate("QWidgetTextControl", "Select All") +
                         ShortcutText(QKeySequence::SelectAll));
     selectAllAction->setObjectName(QStringLiteral("select-all"));
-    selectAllAction->setEnabled(!text_.isEmpty());
+    selectAllAction->setEnabled(!document_->isEmpty());
     connect(selectAllAction, &QAction::triggered, this, [this] { selectAll(); });
     return menu;
 }
@@ -301,12 +276,12 @@ std::unique_ptr<QTextLayout> TextView::makeLayout(QStringView text) const {
 
 TextView::LineLayout& TextView::layoutOf(int line) const {
     LineLayout& entry = layouts_[line];
-    const qsizetype start = lines_.lineStart(line);
+    const qsizetype start = document_->lines().lineStart(line);
     const qsizetype length = lineEnd(line) - start;
     if (length > kLongLine) {
         layOutSlice(line, entry);
     } else if (!entry.layout || entry.offset != 0 || entry.length != length) {
-        entry.layout = makeLayout(text_.span(start, length));
+        entry.layout = makeLayout(document_->span(start, length));
         entry.offset = 0;
         entry.length = length;
         entry.x = 0;
@@ -317,7 +292,7 @@ TextView::LineLayout& TextView::layoutOf(int line) const {
 }
 
 void TextView::layOutSlice(int line, LineLayout& slice) const {
-    const qsizetype start = lines_.lineStart(line);
+    const qsizetype start = document_->lines().lineStart(line);
     const qsizetype length = lineEnd(line) - start;
     const qreal viewLeft = horizontalScrollBar()->value() - kMargin;
     const qreal viewRight = viewLeft + viewport()->width() + kMargin;
@@ -339,7 +314,7 @@ void TextView::layOutSlice(int line, LineLayout& slice) const {
     else
         atLeft = oldEnd + qsizetype((viewLeft - slice.x - slice.width) / averageCharWidth_);
     qsizetype from = std::clamp<qsizetype>(atLeft - kSliceLead, 0, length);
-    if (from > 0 && text_[start + from].isLowSurrogate())
+    if (from > 0 && document_->at(start + from).isLowSurrogate())
         --from;
 
     // Where the new slice starts: measured against the old one where they meet or lie close,
@@ -350,7 +325,7 @@ void TextView::layOutSlice(int line, LineLayout& slice) const {
     } else if (slice.layout && from >= slice.offset && from <= oldEnd) {
         x = slice.x + old.cursorToX(int(from - slice.offset));
     } else if (slice.layout && from < slice.offset && slice.offset - from <= kLongLine) {
-        const auto gap = makeLayout(text_.span(start + from, slice.offset - from));
+        const auto gap = makeLayout(document_->span(start + from, slice.offset - from));
         x = slice.x - gap->lineAt(0).naturalTextWidth();
     } else if (from < slice.offset) {
         x = slice.x - qreal(slice.offset - from) * averageCharWidth_;
@@ -364,9 +339,9 @@ void TextView::layOutSlice(int line, LineLayout& slice) const {
     qreal width = 0;
     for (;;) {
         count = std::clamp<qsizetype>(count, 1, length - from);
-        if (from + count < length && text_[start + from + count].isLowSurrogate())
+        if (from + count < length && document_->at(start + from + count).isLowSurrogate())
             ++count;
-        layout = makeLayout(text_.span(start + from, count));
+        layout = makeLayout(document_->span(start + from, count));
         width = layout->lineAt(0).naturalTextWidth();
         if (x + width >= viewRight || from + count >= length)
             break;
@@ -385,9 +360,9 @@ void TextView::layOutSlice(int line, LineLayout& slice) const {
 }
 
 qreal TextView::xOf(qsizetype position) const {
-    const int line = lines_.lineAt(position);
+    const int line = document_->lines().lineAt(position);
     const LineLayout& layout = layoutOf(line);
-    const qsizetype inLine = position - lines_.lineStart(line);
+    const qsizetype inLine = position - document_->lines().lineStart(line);
     if (inLine < layout.offset)
         return layout.x - qreal(layout.offset - inLine) * averageCharWidth_;
     if (inLine > layout.offset + layout.length)
@@ -398,7 +373,7 @@ qreal TextView::xOf(qsizetype position) const {
 
 qsizetype TextView::positionAt(int line, qreal x) const {
     const LineLayout& layout = layoutOf(line);
-    const qsizetype start = lines_.lineStart(line);
+    const qsizetype start = document_->lines().lineStart(line);
     const qsizetype length = lineEnd(line) - start;
     qsizetype inLine;
     if (x < layout.x && layout.offset > 0) {
@@ -427,19 +402,19 @@ int TextView::visibleLineCount() const {
 
 qsizetype TextView::positionAt(QPoint point) const {
     const int row = int(std::floor((point.y() - topOffset()) / lineHeight_));
-    const int line = std::clamp(firstVisibleLine() + row, 0, lines_.lineCount() - 1);
+    const int line = std::clamp(firstVisibleLine() + row, 0, document_->lines().lineCount() - 1);
     return positionAt(line, point.x() - kMargin + horizontalScrollBar()->value());
 }
 
 QRect TextView::characterRect(qsizetype position) const {
     position = clamped(position);
-    const int line = lines_.lineAt(position);
+    const int line = document_->lines().lineAt(position);
     const qreal left = xOf(position);
     const qsizetype end = lineEnd(line);
     qreal right = left + averageCharWidth_;
     if (position < end) {
         qsizetype next = position + 1;
-        if (text_[position].isHighSurrogate() && next < end)
+        if (document_->at(position).isHighSurrogate() && next < end)
             ++next;
         right = xOf(next);
     }
@@ -451,7 +426,7 @@ QRect TextView::characterRect(qsizetype position) const {
 
 void TextView::ensureVisible(qsizetype position) {
     position = clamped(position);
-    const int line = lines_.lineAt(position);
+    const int line = document_->lines().lineAt(position);
     const int first = firstVisibleLine();
     const int fit = visibleLineCount();
     if (line < first)
@@ -473,12 +448,13 @@ void TextView::ensureVisible(qsizetype position) {
 void TextView::adjustScrollBars() {
     const int fit = visibleLineCount();
     QScrollBar* vertical = verticalScrollBar();
-    vertical->setRange(0, std::max(0, lines_.lineCount() - fit));
+    vertical->setRange(0, std::max(0, document_->lines().lineCount() - fit));
     vertical->setPageStep(fit);
     // As wide as the widest line laid out so far, as in QPlainTextEdit, or as a line too long
     // to be laid out whole would be at the average character width.
-    const qreal longest =
-        longestLine_ > kLongLine ? qreal(longestLine_) * averageCharWidth_ : qreal(0);
+    const qreal longest = document_->longestLineLength() > kLongLine
+                              ? qreal(document_->longestLineLength()) * averageCharWidth_
+                              : qreal(0);
     const qreal contentWidth =
         std::min(std::max(widestSeen_, longest) + 2 * kMargin, qreal(INT_MAX / 2));
     QScrollBar* horizontal = horizontalScrollBar();
@@ -493,8 +469,8 @@ void TextView::paintEvent(QPaintEvent* event) {
     const QRectF area(event->rect());
     const int first = firstVisibleLine();
     const qreal top = topOffset();
-    const int last =
-        std::min(lines_.lineCount() - 1, first + int((viewport()->height() - top) / lineHeight_));
+    const int last = std::min(document_->lines().lineCount() - 1,
+                              first + int((viewport()->height() - top) / lineHeight_));
     const qreal widestBefore = widestSeen_;
     const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
     QTextCharFormat selectionFormat;
@@ -508,13 +484,13 @@ void TextView::paintEvent(QPaintEvent* event) {
         if (y > area.bottom() || y + lineHeight_ < area.top())
             continue;
         const LineLayout& layout = layoutOf(line);
-        const qsizetype sliceStart = lines_.lineStart(line) + layout.offset;
+        const qsizetype sliceStart = document_->lines().lineStart(line) + layout.offset;
         const qsizetype sliceEnd = sliceStart + layout.length;
         const QPointF origin(left + layout.x, y);
         QList<QTextLayout::FormatRange> selections;
         if (hasSelection()) {
             // A selection that goes on past the line's end shows its line break as a blank.
-            const bool breakInSlice = sliceEnd == lineEnd(line) && sliceEnd < text_.size();
+            const bool breakInSlice = sliceEnd == lineEnd(line) && sliceEnd < document_->length();
             const qsizetype from = std::max(selectionStart(), sliceStart);
             const qsizetype to = std::min(selectionEnd(), sliceEnd + (breakInSlice ? 1 : 0));
             if (from < to)
@@ -522,7 +498,7 @@ void TextView::paintEvent(QPaintEvent* event) {
         }
         layout.layout->draw(&painter, origin, selections, area);
         if (caretShown_ && caret_ >= sliceStart && caret_ <= sliceEnd &&
-            lines_.lineAt(caret_) == line)
+            document_->lines().lineAt(caret_) == line)
             layout.layout->drawCursor(&painter, origin, int(caret_ - sliceStart), 1);
     }
 
@@ -600,26 +576,26 @@ void TextView::focusOutEvent(QFocusEvent* event) {
 // --- Keyboard -----------------------------------------------------------------------------
 
 std::pair<qsizetype, qsizetype> TextView::lineWindow(qsizetype position) const {
-    const int line = lines_.lineAt(position);
-    qsizetype from = std::max(lines_.lineStart(line), position - kLongLine);
+    const int line = document_->lines().lineAt(position);
+    qsizetype from = std::max(document_->lines().lineStart(line), position - kLongLine);
     qsizetype to = std::min(lineEnd(line), position + kLongLine);
-    if (from > lines_.lineStart(line) && text_[from].isLowSurrogate())
+    if (from > document_->lines().lineStart(line) && document_->at(from).isLowSurrogate())
         --from;
-    if (to < lineEnd(line) && text_[to].isLowSurrogate())
+    if (to < lineEnd(line) && document_->at(to).isLowSurrogate())
         ++to;
     return {from, to};
 }
 
 qsizetype TextView::cursorStep(qsizetype position, bool forward,
                                QTextLayout::CursorMode mode) const {
-    if (forward ? position >= text_.size() : position <= 0)
-        return forward ? text_.size() : 0;
+    if (forward ? position >= document_->length() : position <= 0)
+        return forward ? document_->length() : 0;
     // A line break is one step, whatever the mode.
-    const int line = lines_.lineAt(position);
-    if (position == (forward ? lineEnd(line) : lines_.lineStart(line)))
+    const int line = document_->lines().lineAt(position);
+    if (position == (forward ? lineEnd(line) : document_->lines().lineStart(line)))
         return forward ? position + 1 : position - 1;
     const auto [from, to] = lineWindow(position);
-    QTextLayout layout(text_.mid(from, to - from), font());
+    QTextLayout layout(document_->mid(from, to - from), font());
     const int offset = int(position - from);
     return from + (forward ? layout.nextCursorPosition(offset, mode)
                            : layout.previousCursorPosition(offset, mode));
@@ -629,7 +605,7 @@ std::pair<qsizetype, qsizetype> TextView::wordAt(qsizetype position) const {
     const auto [from, to] = lineWindow(position);
     if (from == to)
         return {position, position};
-    const QStringView window = text_.span(from, to - from);
+    const QStringView window = document_->span(from, to - from);
     QTextBoundaryFinder finder(QTextBoundaryFinder::Word, window.data(), window.size());
     qsizetype local = position - from;
     finder.setPosition(local);
@@ -750,7 +726,7 @@ void TextView::keyPressEvent(QKeyEvent* event) {
     const bool vertical = binding->move == Move::Line || binding->move == Move::Page;
     if (vertical && wantedX_ < 0)
         wantedX_ = xOf(caret_);
-    const int line = lines_.lineAt(caret_);
+    const int line = document_->lines().lineAt(caret_);
     qsizetype target = caret_;
     switch (binding->move) {
         case Move::Char:
@@ -765,18 +741,18 @@ void TextView::keyPressEvent(QKeyEvent* event) {
         case Move::Line:
         case Move::Page: {
             const int step = binding->move == Move::Line ? 1 : visibleLineCount();
-            const int to =
-                std::clamp(line + (binding->forward ? step : -step), 0, lines_.lineCount() - 1);
+            const int to = std::clamp(line + (binding->forward ? step : -step), 0,
+                                      document_->lines().lineCount() - 1);
             if (binding->move == Move::Page)
                 verticalScrollBar()->setValue(firstVisibleLine() + (to - line));
             target = to == line ? caret_ : positionAt(to, wantedX_);
             break;
         }
         case Move::LineEdge:
-            target = binding->forward ? lineEnd(line) : lines_.lineStart(line);
+            target = binding->forward ? lineEnd(line) : document_->lines().lineStart(line);
             break;
         case Move::DocumentEdge:
-            target = binding->forward ? text_.size() : 0;
+            target = binding->forward ? document_->length() : 0;
             break;
     }
     if (!vertical)
@@ -804,8 +780,9 @@ void TextView::mousePressEvent(QMouseEvent* event) {
                                             QApplication::startDragDistance()) {
         // A third click selects the whole line with its line break.
         tripleClickTimer_.stop();
-        const int line = lines_.lineAt(position);
-        select(lines_.lineStart(line), std::min(lineEnd(line) + 1, text_.size()));
+        const int line = document_->lines().lineAt(position);
+        select(document_->lines().lineStart(line),
+               std::min(lineEnd(line) + 1, document_->length()));
         selectingByMouse_ = false;
         updatePrimarySelection();
         return;

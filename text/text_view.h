@@ -13,8 +13,7 @@
 #include <memory>
 #include <utility>
 
-#include "text/gap_buffer.h"
-#include "text/line_index.h"
+#include "text/text_document.h"
 
 class QMenu;
 
@@ -34,11 +33,13 @@ public:
 
     // The whole text. It moves the buffer's gap from the last edit to the end, which costs the
     // distance between them: for the few callers that need all of it.
-    const QString& text() const { return text_.text(); }
+    const QString& text() const { return document_->text(); }
+    // The document the view shows and edits; it belongs to the view.
+    TextDocument& document() const { return *document_; }
     // The text as the view keeps it, for reading spans of it.
-    const GapBuffer& buffer() const { return text_; }
-    qsizetype length() const { return text_.size(); }
-    int lineCount() const { return lines_.lineCount(); }
+    const GapBuffer& buffer() const { return document_->buffer(); }
+    qsizetype length() const { return document_->length(); }
+    int lineCount() const { return document_->lineCount(); }
 
     // Replaces the whole text; the caret goes to the start and the view to the top.
     void setText(QString text);
@@ -64,10 +65,10 @@ public:
 
     // The line at the top of the view.
     int firstVisibleLine() const;
-    const LineIndex& lineIndex() const { return lines_; }
-    int lineAt(qsizetype position) const { return lines_.lineAt(position); }
-    qsizetype lineStart(int line) const { return lines_.lineStart(line); }
-    qsizetype lineEnd(int line) const { return lines_.lineEnd(line, text_.size()); }
+    const LineIndex& lineIndex() const { return document_->lines(); }
+    int lineAt(qsizetype position) const { return document_->lineAt(position); }
+    qsizetype lineStart(int line) const { return document_->lineStart(line); }
+    qsizetype lineEnd(int line) const { return document_->lineEnd(line); }
     // The box of the character at `position` (the caret's place at the end of a line), in
     // viewport coordinates.
     QRect characterRect(qsizetype position) const;
@@ -126,8 +127,10 @@ private:
     qsizetype clamped(qsizetype position) const;
     qreal topOffset() const;
     void notifyTextChange(qsizetype position, const QString& removed, const QString& inserted);
-    // The length of the longest line of lines [first, last], line breaks excluded.
-    qsizetype longestOf(int first, int last) const;
+    // Before an edit of the document: notes what the view needs to follow it.
+    void noteComingChange(qsizetype position, qsizetype removed);
+    // After it: moves the layouts, the lines in view, the caret and the selection with the text.
+    void followChange(qsizetype position, qsizetype removed, qsizetype added);
 
     void moveCaret(qsizetype position, bool extend);
     // Sets the anchor and the caret, and tells who needs to know.
@@ -150,15 +153,21 @@ private:
     // moves it.
     qsizetype cursorStep(qsizetype position, bool forward, QTextLayout::CursorMode mode) const;
 
-    GapBuffer text_;
-    LineIndex lines_;
+    TextDocument* document_;
+    // What noteComingChange saw of the text before the edit in progress.
+    struct ComingChange {
+        QString removedText;
+        int editLine = 0;
+        int lastOldLine = 0;
+        int lineCount = 1;
+        int firstVisibleLine = 0;
+    } coming_;
     qsizetype anchor_ = 0;
     qsizetype caret_ = 0;
     // Where Up and Down aim on the next line, from the line's left end; negative when unset.
     qreal wantedX_ = -1;
     int lineHeight_ = 1;
     qreal averageCharWidth_ = 1;
-    qsizetype longestLine_ = 0;
     mutable qreal widestSeen_ = 0;
     mutable std::map<int, LineLayout> layouts_;
     bool caretShown_ = false;

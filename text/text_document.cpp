@@ -1,0 +1,180 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
+#include "text/text_document.h"
+
+#include <algorithm>
+#include <type_traits>
+#include <utility>
+
+namespace korvane::text {
+
+TextDocument::TextDocument(QObject* parent) : QObject(parent) {}
+
+TextDocument::~TextDocument() = default;
+
+void TextDocument::replace(qsizetype position, qsizetype removed, QStringView inserted,
+                           EditKind kind) {
+    edit(position, removed, inserted, kind);
+}
+
+void TextDocument::replace(qsizetype position, qsizetype removed, QString&& inserted,
+                           EditKind kind) {
+    edit(position, removed, std::move(inserted), kind);
+}
+
+template <typename Text>
+void TextDocument::edit(qsizetype position, qsizetype removed, Text&& inserted, EditKind kind) {
+    position = std::clamp<qsizetype>(position, 0, length());
+    removed = std::clamp<qsizetype>(removed, 0, length() - position);
+    const qsizetype added = QStringView(inserted).size();
+    if (removed == 0 && added == 0)
+        return;
+    const bool undoBefore = isUndoAvailable();
+    const bool redoBefore = isRedoAvailable();
+    if (undoRedoEnabled_ && !replaying_) {
+        record(position, removed, added, kind);
+        redoSteps_.clear();
+    }
+    apply(position, removed, std::forward<Text>(inserted));
+    announceAvailability(undoBefore, redoBefore);
+}
+
+template <typename Text>
+void TextDocument::apply(qsizetype position, qsizetype removed, Text&& inserted) {
+    const qsizetype added = QStringView(inserted).size();
+    Q_EMIT contentsAboutToChange(position, removed);
+    if (removed == length()) {
+        // The whole text goes: the new one is taken as it is, its storage with it when it is a
+        // string of its own, and indexed afresh.
+        if constexpr (std::is_same_v<std::remove_cvref_t<Text>, QString>)
+            buffer_.assign(std::move(inserted));
+        else
+            buffer_.assign(QStringView(inserted).toString());
+        lines_.build(buffer_.text());
+        longestLine_ = lines_.longestLineLength(length());
+    } else {
+        const int editLine = lines_.lineAt(position);
+        const int lastOldLine = lines_.lineAt(position + removed);
+        const qsizetype longestEdited = longestOf(editLine, lastOldLine);
+        buffer_.replace(position, removed, QStringView(inserted));
+        // The gap now follows the inserted text, so the text up to its end is read where it
+        // lies, without moving anything.
+        lines_.replace(buffer_.span(0, position + added), position, removed, added);
+        const int lastNewLine = lines_.lineAt(position + added);
+        // The longest line is another one, or one of the edited lines if they grew past it;
+        // only when the longest was edited shorter must every line be looked at again.
+        const qsizetype longestNew = longestOf(editLine, lastNewLine);
+        if (longestNew >= longestLine_ || longestEdited < longestLine_)
+            longestLine_ = std::max(longestLine_, longestNew);
+        else
+            longestLine_ = lines_.longestLineLength(length());
+    }
+    Q_EMIT contentsChanged(position, removed, added);
+}
+
+qsizetype TextDocument::longestOf(int first, int last) const {
+    qsizetype longest = 0;
+    for (int line = first; line <= last; ++line)
+        longest = std::max(longest, lineEnd(line) - lineStart(line));
+    return longest;
+}
+
+void TextDocument::record(qsizetype position, qsizetype removed, qsizetype inserted,
+                          EditKind kind) {
+    const bool joinsBlock = blockDepth_ > 0 && !blockStepOpen_ && !undoSteps_.empty();
+    blockStepOpen_ = false;
+    if (joinsBlock) {
+        undoSteps_.back().actions.push_back({position, inserted, mid(position, removed)});
+        return;
+    }
+    const bool mergeable = mergeable_;
+    mergeable_ = true;
+    if (mergeable && !undoSteps_.empty() && blockDepth_ == 0 && kind != EditKind::Other &&
+        undoSteps_.back().kind == kind && undoSteps_.back().actions.size() == 1) {
+        Action& last = undoSteps_.back().actions.back();
+        // Typing on where the last typed character went.
+        if (kind == EditKind::Typing && removed == 0 && last.text.isEmpty() &&
+            position == last.position + last.length) {
+            last.length += inserted;
+            return;
+        }
+        // Backspace just before what was deleted last, or Delete just where it was.
+        if (kind == EditKind::Deleting && inserted == 0 && last.length == 0) {
+            if (position + removed == last.position) {
+                last.text.prepend(mid(position, removed));
+                last.position = position;
+                return;
+            }
+            if (position == last.position) {
+                last.text.append(mid(position, removed));
+                return;
+            }
+        }
+    }
+    undoSteps_.push_back({{{position, inserted, mid(position, removed)}}, kind});
+}
+
+void TextDocument::beginEditBlock() {
+    if (blockDepth_++ == 0)
+        blockStepOpen_ = true;
+}
+
+void TextDocument::endEditBlock() {
+    if (blockDepth_ > 0)
+        --blockDepth_;
+}
+
+void TextDocument::setUndoRedoEnabled(bool enabled) {
+    undoRedoEnabled_ = enabled;
+    if (!enabled)
+        clearUndoRedoStacks();
+}
+
+void TextDocument::clearUndoRedoStacks() {
+    const bool undoBefore = isUndoAvailable();
+    const bool redoBefore = isRedoAvailable();
+    undoSteps_.clear();
+    redoSteps_.clear();
+    announceAvailability(undoBefore, redoBefore);
+}
+
+void TextDocument::undo() {
+    replay(undoSteps_, redoSteps_);
+}
+
+void TextDocument::redo() {
+    replay(redoSteps_, undoSteps_);
+}
+
+void TextDocument::replay(std::vector<Step>& from, std::vector<Step>& to) {
+    if (from.empty())
+        return;
+    const bool undoBefore = isUndoAvailable();
+    const bool redoBefore = isRedoAvailable();
+    Step step = std::move(from.back());
+    from.pop_back();
+    Step reverse{{}, EditKind::Other};
+    reverse.actions.reserve(step.actions.size());
+    replaying_ = true;
+    for (auto action = step.actions.rbegin(); action != step.actions.rend(); ++action) {
+        const qsizetype put = action->text.size();
+        reverse.actions.push_back({action->position, put, mid(action->position, action->length)});
+        apply(action->position, action->length, std::move(action->text));
+        lastUndoRedoPosition_ = action->position + put;
+    }
+    replaying_ = false;
+    mergeable_ = false;  // what is typed next is a step of its own
+    to.push_back(std::move(reverse));
+    announceAvailability(undoBefore, redoBefore);
+}
+
+void TextDocument::announceAvailability(bool undoBefore, bool redoBefore) {
+    if (undoBefore != isUndoAvailable())
+        Q_EMIT undoAvailable(isUndoAvailable());
+    if (redoBefore != isRedoAvailable())
+        Q_EMIT redoAvailable(isRedoAvailable());
+}
+
+}  // namespace korvane::text
