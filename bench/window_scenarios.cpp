@@ -41,6 +41,7 @@ constexpr ScenarioName kScenarioNames[] = {
     {WindowScenario::Paste, "paste"},
     {WindowScenario::Memory, "memory"},
     {WindowScenario::Copy, "copy"},
+    {WindowScenario::Undo, "undo"},
 };
 
 void Print(const char* figure, double value) {
@@ -243,6 +244,29 @@ int Pastes(const WindowRun& run) {
     return OutputIsRight(window) ? 0 : 2;
 }
 
+// The text pasted into the empty input box and the paste undone with Ctrl+Z, which empties both
+// boxes again; only the undo is timed.
+int Undos(const WindowRun& run) {
+    const std::unique_ptr<frmMain> ready = ShowReadyWindow();
+    frmMain& window = *ready;
+    CopyToClipboard(run);
+    for (int undo = 0; undo < run.repetitions; ++undo) {
+        Press(Qt::Key_V, Qt::ControlModifier);
+        Finish(window);
+        if (window.txtOriginal.text().size() != run.textLength) {
+            std::fputs("The paste did not put the whole text in\n", stderr);
+            return 2;
+        }
+        Print("undo", Time(window, [] { Press(Qt::Key_Z, Qt::ControlModifier); }));
+        if (!window.txtOriginal.text().isEmpty()) {
+            std::fputs("Ctrl+Z did not undo the paste\n", stderr);
+            return 2;
+        }
+    }
+    QGuiApplication::clipboard()->clear();
+    return OutputIsRight(window) ? 0 : 2;
+}
+
 // What a user does with a long text: paste it, type 60 letters in its middle, change the
 // multiplier; with Copy, then select the whole output in its box, copy it and paste it
 // elsewhere. The undo history stays as the user left it. The peak is read before anything is
@@ -319,6 +343,8 @@ int RunWindowScenario(const WindowRun& run) {
         case WindowScenario::Memory:
         case WindowScenario::Copy:
             return PeakMemory(run);
+        case WindowScenario::Undo:
+            return Undos(run);
     }
     return 1;
 }

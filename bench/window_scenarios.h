@@ -19,6 +19,7 @@ enum class WindowScenario {
     Paste,       // the input emptied and the text pasted with Ctrl+V, each paste timed
     Memory,      // text pasted, 60 letters typed, the multiplier changed once; then the peak
     Copy,        // as Memory, then the whole output copied from the output box; then the peak
+    Undo,        // text pasted into the empty input, then that paste undone with Ctrl+Z, timed
 };
 
 struct WindowRun {
