@@ -400,13 +400,12 @@ private Q_SLOTS:
             const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
             const auto* icon = box->findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label"));
             if (label) {
+                // Where the label may draw its text: a wrapped line can run to its end.
                 const QRect area(label->mapTo(box, label->contentsRect().topLeft()),
                                  label->contentsRect().size());
-                const QRect text = label->fontMetrics().boundingRect(
-                    area, int(label->alignment()) | Qt::TextWordWrap, label->text());
                 const int neighbour = icon && icon->isVisible() ? icon->geometry().right() + 1 : 0;
-                leftGap = text.left() - neighbour;
-                rightGap = box->width() - (text.right() + 1);
+                leftGap = area.left() - neighbour;
+                rightGap = box->width() - (area.right() + 1);
             }
             box->accept();
         });
