@@ -10,8 +10,26 @@
 
 namespace korvane::runtime {
 
+namespace {
+
+QHash<int, QString>& storedExplanations() {
+    static QHash<int, QString> explanations;
+    return explanations;
+}
+
+}  // namespace
+
 QString UnhandledErrorText(const RunTimeError& error) {
-    return QStringLiteral("Run-time error '%1':\n\n%2").arg(error.number).arg(error.message);
+    QString text =
+        QStringLiteral("Run-time error '%1':\n\n%2").arg(error.number).arg(error.message);
+    const QString explanation = storedExplanations().value(error.number);
+    if (!explanation.isEmpty())
+        text += QStringLiteral("\n\n") + explanation;
+    return text;
+}
+
+void setErrorExplanations(const QHash<int, QString>& explanations) {
+    storedExplanations() = explanations;
 }
 
 void ReportUnhandledError(const RunTimeError& error) noexcept {

@@ -5,15 +5,64 @@
 #include "runtime/program.h"
 
 #include <QApplication>
+#include <QStringList>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <utility>
 
+#include "runtime/command_line.h"
 #include "runtime/error_report.h"
 #include "runtime/events.h"
 
 namespace korvane::runtime {
 
+namespace {
+
+// While the window system starts, Qt's messages are held back: if it cannot start, Qt ends the
+// process with a fatal message, and the program says instead in one line that it has no display
+// and exits with status 1. Once it has started, what was held back is written as Qt would.
+class WindowSystemStart {
+public:
+    explicit WindowSystemStart(const char* argv0) {
+        argv0_ = argv0;
+        previous_ = qInstallMessageHandler(&hold);
+    }
+    ~WindowSystemStart() {
+        qInstallMessageHandler(previous_);
+        for (const QString& message : std::exchange(held(), {}))
+            std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    }
+    WindowSystemStart(const WindowSystemStart&) = delete;
+    WindowSystemStart& operator=(const WindowSystemStart&) = delete;
+
+private:
+    static QStringList& held() {
+        static QStringList messages;
+        return messages;
+    }
+    static void hold(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+        if (type == QtFatalMsg) {
+            std::fprintf(stderr, "%s\n", noDisplayMessage(argv0_).toLocal8Bit().constData());
+            std::fflush(stderr);
+            std::_Exit(1);
+        }
+        held().append(qFormatLogMessage(type, context, message));
+    }
+
+    static inline const char* argv0_ = nullptr;
+    QtMessageHandler previous_ = nullptr;
+};
+
+}  // namespace
+
 int Start(int& argc, char** argv, const ProjectDescription& project,
           const std::function<std::unique_ptr<Form>()>& loadStartupForm) {
+    if (const std::optional<int> status = answerCommandLine(argc, argv, project))
+        return *status;
+    std::optional<WindowSystemStart> starting(std::in_place, argc > 0 ? argv[0] : nullptr);
     QApplication application(argc, argv);
+    starting.reset();
     UseProject(project);
 
     std::unique_ptr<Form> form;
@@ -29,6 +78,7 @@ void UseProject(const ProjectDescription& project) {
     QCoreApplication::setApplicationVersion(project.version);
     if (!project.desktopFileName.isEmpty())
         QGuiApplication::setDesktopFileName(project.desktopFileName);
+    setErrorExplanations(project.errorExplanations);
 }
 
 void End() {

@@ -4,6 +4,7 @@
 
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -19,13 +20,19 @@ struct ProjectDescription {
     // The id of the program's desktop entry: Wayland compositors find the window's icon and
     // name through it. Empty when the program has none.
     QString desktopFileName = {};
+    // One line on what the program does, for --help.
+    QString summary = {};
+    // A sentence per run-time error number on what raised it in this program, which the report
+    // of an unhandled error adds below the error's number and message.
+    QHash<int, QString> errorExplanations = {};
 };
 
 // Makes the project's title and version the application's; Start does this first.
 void UseProject(const ProjectDescription& project);
 
-// Creates the application, loads the start-up form, shows it and delivers events until the
-// program ends. Returns the exit status.
+// Answers --help and --version, or creates the application, loads the start-up form, shows it
+// and delivers events until the program ends. Returns the exit status: 1, after one line on
+// standard error, when no window system can be opened.
 int Start(int& argc, char** argv, const ProjectDescription& project,
           const std::function<std::unique_ptr<Form>()>& loadStartupForm);
 

@@ -9,14 +9,15 @@ KORVANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 KORVANE_BUILD=${KORVANE_BUILD:-$KORVANE_ROOT/build}
 
 # What building and testing need on a fresh Debian machine.
-KORVANE_PACKAGES=(cmake ninja-build g++ qt6-base-dev fonts-dejavu-core)
+# Qt SVG draws the larger icon pictures from the scalable icon.
+KORVANE_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev fonts-dejavu-core)
 # The desktop-integration checks: the validators, the Debian packaging tools with the file utility
 # dpkg-shlibdeps needs and lintian, the MinGW resource compiler, image comparison and XPath for
-# the installed files, Qt SVG for the scalable icon, and reuse (with git, which tells it the build
+# the installed files, and reuse (with git, which tells it the build
 # folders are not sources) for the licence of every file. Without them these checks are skipped,
 # which scripts/test does not accept.
 KORVANE_PACKAGES+=(desktop-file-utils appstream dpkg-dev file lintian binutils-mingw-w64-x86-64
-    imagemagick libxml2-utils qt6-svg-dev reuse git)
+    imagemagick libxml2-utils reuse git)
 # The screen-reader check over the real AT-SPI bus: the accessibility bus and registry, the Python
 # bindings that read it, an X server for Qt's xcb platform (its accessibility bridge needs one)
 # and a D-Bus session of its own.

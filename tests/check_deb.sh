@@ -42,6 +42,7 @@ root=$scratch/root
 dpkg -x "$deb" "$root"
 for file in usr/bin/korvane usr/share/applications usr/share/metainfo \
     usr/share/icons/hicolor/16x16/apps usr/share/icons/hicolor/32x32/apps \
+    usr/share/icons/hicolor/256x256/apps \
     usr/share/icons/hicolor/scalable/apps usr/share/man/man1/korvane.1.gz \
     usr/share/doc/korvane/changelog.gz usr/share/doc/korvane/copyright; do
     [[ -e $root/$file ]] || fail "the package lacks /$file"

@@ -91,13 +91,17 @@ grep -q "^Source: $homepage\$" "$scratch/build/packaging/copyright" || fail "cop
 
 icon=$(entry Icon)
 [[ $icon == "$id" ]] || fail "Icon=$icon is not named after the id"
-for size in 16 32; do
+# The hand-made bitmaps, and the larger sizes the build draws from the scalable icon for docks
+# and task switchers.
+for size in 16 32 48 64 128 256; do
     png=$share/icons/hicolor/${size}x${size}/apps/$icon.png
     [[ -f $png ]] || fail "no ${size}x${size} icon"
     [[ $(identify -format '%wx%h' "$png") == "${size}x${size}" ]] || fail "$png is not $size px"
-    # Every pixel, transparency included, as the window's picture of that size has it.
-    differing=$(compare -metric AE "$png" "$source_dir/window/icon/icon-$size.xpm" null: 2>&1) ||
-        true
+    # Every pixel, transparency included, as the window's picture of that size has it (the large
+    # ones as the build drew them for the window's icon).
+    picture=$source_dir/window/icon/icon-$size.xpm
+    ((size <= 32)) || picture=$build/window/icon/icon-$size.png
+    differing=$(compare -metric AE "$png" "$picture" null: 2>&1) || true
     [[ $differing == 0 ]] || fail "the ${size}x${size} icon differs from the window's in $differing pixels"
 done
 svg=$share/icons/hicolor/scalable/apps/$icon.svg

@@ -315,7 +315,7 @@ void TestAccessibility::wayBack_data() {
                                     << "cannot be read back";
     QTest::newRow("empty multiplier box") << 0 << ""
                                           << "txtDecrypted"
-                                          << "Multiplier 0 is even";
+                                          << "every letter becomes 'N'";
     QTest::newRow("multiplier too large for its box") << 0 << "99999"
                                                       << "txtMultiply"
                                                       << "multiplier box";

@@ -2,9 +2,9 @@
 //
 // SPDX-License-Identifier: MIT
 
-// The window's icon at high DPI, and the scalable icon the desktop installs. CTest runs this at
-// QT_SCALE_FACTOR=2: the window then draws at twice its logical size, and its 16-pixel icon must
-// come from the 32-pixel picture, not an enlarged 16-pixel one.
+// The window's icon at every size and at high DPI, and the scalable icon the desktop installs.
+// CTest runs this at QT_SCALE_FACTOR=2: the window then draws at twice its logical size, and its
+// 16-pixel icon must come from the 32-pixel picture, not an enlarged 16-pixel one.
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QTest>
@@ -14,17 +14,23 @@
 
 namespace {
 
-QImage Picture(int size) {
-    QImage image(QFINDTESTDATA(QStringLiteral("../window/icon/icon-%1.xpm").arg(size)));
-    return image.convertToFormat(QImage::Format_ARGB32);
-}
-
 QImage Rendered(QSvgRenderer& svg, int size) {
     QImage image(size, size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     svg.render(&painter);
     return image;
+}
+
+// The window's picture of a size: the hand-made bitmap at 16 and 32 pixels, the scalable icon
+// drawn at that size above them.
+QImage Picture(int size) {
+    if (size > 32) {
+        QSvgRenderer svg(QFINDTESTDATA("../packaging/icons/korvane.svg"));
+        return Rendered(svg, size);
+    }
+    QImage image(QFINDTESTDATA(QStringLiteral("../window/icon/icon-%1.xpm").arg(size)));
+    return image.convertToFormat(QImage::Format_ARGB32);
 }
 
 bool Opaque(const QImage& image, int x, int y) {
@@ -64,6 +70,12 @@ void TestIcon::windowIcon_data() {
     QTest::newRow("16 at scale 1") << 16 << 1.0 << 16;
     QTest::newRow("32 at scale 1") << 32 << 1.0 << 32;
     QTest::newRow("16 at scale 2") << 16 << 2.0 << 32;
+    // Docks and task switchers ask for the large sizes; each has its own sharp picture.
+    QTest::newRow("48 at scale 1") << 48 << 1.0 << 48;
+    QTest::newRow("64 at scale 1") << 64 << 1.0 << 64;
+    QTest::newRow("128 at scale 1") << 128 << 1.0 << 128;
+    QTest::newRow("256 at scale 1") << 256 << 1.0 << 256;
+    QTest::newRow("128 at scale 2") << 128 << 2.0 << 256;
 }
 
 void TestIcon::windowIcon() {

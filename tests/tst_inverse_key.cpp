@@ -51,6 +51,8 @@ private Q_SLOTS:
     void verdictMatchesTransform();
     void inverseKeyText_data();
     void inverseKeyText();
+    void oneCharacterForEveryLetter_data();
+    void oneCharacterForEveryLetter();
 };
 
 void TestInverseKey::readsBack_data() {
@@ -221,13 +223,13 @@ void TestInverseKey::inverseKeyText_data() {
         << "  5abc"
         << "3.4" << list({"rotation 7 and multiplier 9"});
     QTest::newRow("empty multiplier box") << "0"
-                                          << "" << list({"Multiplier 0 is even", "cannot"});
+                                          << "" << list({"every letter becomes 'N'", "cannot"});
     QTest::newRow("2.5 rounds to even 2") << "0"
                                           << "2.5" << list({"Multiplier 2 is even"});
     QTest::newRow("3.5 rounds to 4") << "0"
                                      << "3.5" << list({"Multiplier 4 is even"});
-    QTest::newRow("multiple of 13") << "1"
-                                    << "26e0" << list({"Multiplier 26 is even"});
+    QTest::newRow("multiple of 26") << "1"
+                                    << "26e0" << list({"every letter becomes 'O'"});
     QTest::newRow("odd multiple of 13") << "1"
                                         << "39" << list({"multiple of 13", "cannot"});
     QTest::newRow("negative multiplier")
@@ -260,6 +262,35 @@ void TestInverseKey::inverseKeyText() {
     }
     for (const QString& mention : mentions)
         QVERIFY2(text.contains(mention), qPrintable(text));
+}
+
+// A multiplier that is a multiple of 26 sends every letter to the one character the rotation
+// alone decides, and the hint names the character the engine really writes.
+void TestInverseKey::oneCharacterForEveryLetter_data() {
+    QTest::addColumn<int>("rotation");
+    QTest::addColumn<int>("multiplier");
+
+    QTest::newRow("empty multiplier box") << 0 << 0;
+    QTest::newRow("rotation 3") << 3 << 0;
+    QTest::newRow("rotation -20 gives a sign") << -20 << 0;
+    QTest::newRow("rotation -100") << -100 << 0;
+    QTest::newRow("multiplier 26") << 7 << 26;
+    QTest::newRow("multiplier -52, rotation -1") << -1 << -52;
+}
+
+void TestInverseKey::oneCharacterForEveryLetter() {
+    QFETCH(int, rotation);
+    QFETCH(int, multiplier);
+
+    const std::optional<QString> written =
+        testing::EngineTransform(kAlphabet, qint16(rotation), qint16(multiplier));
+    QVERIFY(written);
+    QCOMPARE(QSet<QChar>(written->begin(), written->end()).size(), 1);
+    const QString text = InverseKeyText(QString::number(rotation),
+                                        multiplier == 0 ? QString() : QString::number(multiplier));
+    QVERIFY2(text.contains(QStringLiteral("every letter becomes '%1'").arg(written->front())),
+             qPrintable(text));
+    QVERIFY2(!text.contains(QStringLiteral("several")), qPrintable(text));
 }
 
 QTEST_APPLESS_MAIN(TestInverseKey)

@@ -158,7 +158,7 @@ private Q_SLOTS:
         LeaveRotation(f);
         QTest::keyClicks(f.input(), QStringLiteral("d"));
         QCOMPARE(f.boxes.size(), 2);
-        QCOMPARE(f.boxes.last().prompt, QStringLiteral("Run-time error '6':\n\nOverflow"));
+        QCOMPARE(f.boxes.last().prompt, kOverflowReport);
         QCOMPARE(f.output()->text(), QStringLiteral("ABC"));
         QCOMPARE(f.input()->toPlainText(), QStringLiteral("abcd"));
     }
@@ -169,7 +169,7 @@ private Q_SLOTS:
         PasteIntoRotation(f, QStringLiteral("9e99"));
         LeaveRotation(f);
         QCOMPARE(f.boxes.size(), 1);
-        QCOMPARE(f.boxes.front().prompt, QStringLiteral("Run-time error '6':\n\nOverflow"));
+        QCOMPARE(f.boxes.front().prompt, kOverflowReport);
         QCOMPARE(f.rotation()->text(), QStringLiteral("9e99"));
         QCOMPARE(f.scrollBar()->value(), 0);
         QCOMPARE(QApplication::focusWidget(), f.scrollBar());
@@ -188,7 +188,7 @@ private Q_SLOTS:
         QCOMPARE(f.rotation()->text(), QStringLiteral("8"));
         QCOMPARE(f.scrollBar()->value(), 8);
         QCOMPARE(f.boxes.size(), 1);
-        QCOMPARE(f.boxes.front().prompt, QStringLiteral("Run-time error '6':\n\nOverflow"));
+        QCOMPARE(f.boxes.front().prompt, kOverflowReport);
         QCOMPARE(f.output()->text(), before);
     }
 
@@ -248,7 +248,7 @@ private Q_SLOTS:
         QCOMPARE(f.rotation()->text(), result);
         QCOMPARE(f.boxes.size(), overflows ? 1 : 0);
         if (overflows) {
-            QCOMPARE(f.boxes.front().prompt, QStringLiteral("Run-time error '6':\n\nOverflow"));
+            QCOMPARE(f.boxes.front().prompt, kOverflowReport);
         }
     }
 

@@ -5,12 +5,15 @@
 // The form runtime's rules: control properties, events raised by writes, errors travelling
 // back to the handler that wrote, focus events, key presses and program end.
 #include <QApplication>
+#include <QDialog>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <array>
 #include <cmath>
 #include <new>
@@ -342,6 +345,79 @@ private Q_SLOTS:
         QCOMPARE(f.boxes.front().prompt, report);
         QCOMPARE(f.boxes.front().icon, MessageBoxIcon::Critical);
         QCOMPARE(f.form.second.text(), QStringLiteral("x"));
+    }
+
+    // The report keeps the error's number and message as its first lines and adds the
+    // program's explanation of that number below them, if the program gave one.
+    void reportAddsTheProgramsExplanation_data() {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("report");
+        QTest::newRow("explained")
+            << 6 << "Run-time error '6':\n\nOverflow\n\nSums left the range.";
+        QTest::newRow("not explained") << 380 << "Run-time error '380':\n\nInvalid property value";
+    }
+    void reportAddsTheProgramsExplanation() {
+        QFETCH(int, number);
+        QFETCH(QString, report);
+        Fixture f;
+        UseProject({.title = QStringLiteral("Runtime test"),
+                    .version = QStringLiteral("1.00"),
+                    .errorExplanations = {{6, QStringLiteral("Sums left the range.")},
+                                          {7, QStringLiteral("Memory ran out.")}}});
+        On(f.form.second, &TextBox::Change,
+           [&] { throw number == 6 ? OverflowError() : InvalidPropertyValueError(); });
+        QTest::keyClicks(f.secondEdit(), QStringLiteral("x"));
+        UseProject({QStringLiteral("Runtime test"), QStringLiteral("1.00")});
+        QCOMPARE(f.boxes.size(), 1);
+        QCOMPARE(f.boxes.front().prompt, report);
+    }
+
+    // The real modal boxes keep their text as far from the right edge as from what stands on
+    // its left (the box's edge, or the icon), so that it never runs up to the edge.
+    void messageBoxTextStandsClearOfTheRightEdge_data() {
+        QTest::addColumn<QString>("prompt");
+        QTest::addColumn<bool>("critical");
+        QTest::newRow("message without icon")
+            << "The number you have entered for rotation is too long!\rPlease retype as a "
+               "smaller version"
+            << false;
+        QTest::newRow("error report")
+            << "Run-time error '6':\n\nOverflow\n\nA letter's code times the multiplier, plus "
+               "the rotation, left the range of 16-bit arithmetic (-32768 to 32767), or a box "
+               "holds a number outside it; the output box keeps its text."
+            << true;
+    }
+    void messageBoxTextStandsClearOfTheRightEdge() {
+        QFETCH(QString, prompt);
+        QFETCH(bool, critical);
+        int leftGap = -1;
+        int rightGap = -1;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
+            auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+            const auto* icon = box->findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label"));
+            if (label) {
+                // Where the label may draw its text: a wrapped line can run to its end.
+                const QRect area(label->mapTo(box, label->contentsRect().topLeft()),
+                                 label->contentsRect().size());
+                const int neighbour = icon && icon->isVisible() ? icon->geometry().right() + 1 : 0;
+                leftGap = area.left() - neighbour;
+                rightGap = box->width() - (area.right() + 1);
+            }
+            box->accept();
+        });
+        poll.start(10);
+        ShowMessageBox({QStringLiteral("Korvane"), prompt,
+                        critical ? MessageBoxIcon::Critical : MessageBoxIcon::None});
+        QVERIFY(leftGap > 0);
+        QVERIFY2(rightGap >= leftGap,
+                 qPrintable(QStringLiteral("text %1 px from its left "
+                                           "neighbour, %2 px from the right edge")
+                                .arg(leftGap)
+                                .arg(rightGap)));
     }
 
     void keyPressMayKeepSwallowOrReplaceTheCharacter_data() {

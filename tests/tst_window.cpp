@@ -329,7 +329,7 @@ private Q_SLOTS:
         QCOMPARE(f.boxes.size(), 1);
         const korvane::runtime::MessageBoxRequest report = f.boxes.last();
         QCOMPARE(report.title, QStringLiteral("Korvane"));
-        QCOMPARE(report.prompt, QStringLiteral("Run-time error '6':\n\nOverflow"));
+        QCOMPARE(report.prompt, kOverflowReport);
         QCOMPARE(report.icon, MessageBoxIcon::Critical);
         QCOMPARE(f.output()->text(), before);
         QCOMPARE(f.input()->toPlainText(), QStringLiteral("Zebra"));

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "cipher/inverse_key.h"
+#include "cipher/letter_map.h"
 #include "cipher/number_text.h"
 #include "runtime/run_time_error.h"
 
@@ -48,6 +49,13 @@ QString InverseKeyText(QStringView rotationText, QStringView multiplierText) {
     const QString r = FormatInteger(key.rotation);
     switch (inverse.invertibility) {
         case Invertibility::EvenMultiplier:
+            // A multiple of 26 (an empty box counts as 0) leaves the rotation alone to decide,
+            // so every letter becomes one character, which a negative rotation makes a sign.
+            if (key.multiplier % 26 == 0) {
+                const QChar only(MakeLetterMap(key.rotation, key.multiplier).letters[0]);
+                return CannotBeUndone(
+                    QStringLiteral("With multiplier %1 every letter becomes '%2'").arg(m, only));
+            }
             return CannotBeUndone(
                 QStringLiteral("Multiplier %1 is even: several letters become the same letter")
                     .arg(m));
