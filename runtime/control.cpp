@@ -6,16 +6,19 @@
 
 #include "runtime/form.h"
 #include "runtime/run_time_error.h"
-#include "runtime/twips.h"
 
 namespace korvane::runtime {
 
 Control::Control(Form& form, const ControlDescription& description, QWidget* widget)
-    : form_(form), tabIndex_(description.tabIndex), widget_(widget) {
+    : form_(form),
+      tabIndex_(description.tabIndex),
+      widget_(widget),
+      widthTwips_(description.width),
+      widthPixels_(form.twipsToPixels(description.width)) {
     setObjectName(QString::fromUtf8(description.name));
     widget->setObjectName(objectName());
-    widget->setGeometry(TwipsToPixels(description.left), TwipsToPixels(description.top),
-                        TwipsToPixels(description.width), TwipsToPixels(description.height));
+    widget->setGeometry(form.twipsToPixels(description.left), form.twipsToPixels(description.top),
+                        widthPixels_, form.twipsToPixels(description.height));
     widget->setAccessibleName(QString::fromUtf8(description.accessibleName));
     widget->setAccessibleDescription(QString::fromUtf8(description.accessibleDescription));
     form_.Enrol(*this);
@@ -26,15 +29,20 @@ Control::~Control() {
 }
 
 double Control::width() const {
-    return PixelsToTwips(widget_->width());
+    // A width written in twips reads back as written while the widget keeps the pixels it became.
+    if (widget_->width() == widthPixels_)
+        return widthTwips_;
+    return form_.pixelsToTwips(widget_->width());
 }
 
 void Control::setWidth(double twips) {
     // Written so that NaN is refused as well.
-    if (!(twips >= 0.0 && twips <= PixelsToTwips(QWIDGETSIZE_MAX))) {
+    if (!(twips >= 0.0 && twips <= form_.pixelsToTwips(QWIDGETSIZE_MAX))) {
         throw InvalidPropertyValueError();
     }
-    widget_->resize(TwipsToPixels(twips), widget_->height());
+    widthTwips_ = twips;
+    widthPixels_ = form_.twipsToPixels(twips);
+    widget_->resize(widthPixels_, widget_->height());
 }
 
 void Control::setToolTip(const QString& text) {
