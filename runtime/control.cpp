@@ -6,6 +6,7 @@
 
 #include "runtime/form.h"
 #include "runtime/run_time_error.h"
+#include "runtime/twips.h"
 
 namespace korvane::runtime {
 
@@ -29,9 +30,11 @@ Control::~Control() {
 }
 
 double Control::width() const {
-    // A width written in twips reads back as written while the widget keeps the pixels it became.
+    // A width written in twips reads back as at the reference font, rounded to a whole reference
+    // pixel, while the widget keeps the pixels it became: at a larger font those pixels are not
+    // whole reference pixels.
     if (widget_->width() == widthPixels_)
-        return widthTwips_;
+        return PixelsToTwips(qRound(widthTwips_ / kTwipsPerPixel));
     return form_.pixelsToTwips(widget_->width());
 }
 

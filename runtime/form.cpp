@@ -83,12 +83,12 @@ int Form::twipsToPixels(double twips) const {
 }
 
 double Form::pixelsToTwips(int pixels) const {
-    return PixelsToTwips(pixels, scale_);
+    return PixelsToTwips(qRound(pixels / scale_));
 }
 
 float Form::clientWidth() const {
-    // The stored width reads back as stored while the window keeps the pixels it became, though
-    // at a desktop font that is not a whole multiple of the reference they are not whole twips.
+    // The stored width reads back as stored while the window keeps the pixels it became, also
+    // at a desktop font below the reference, where pixels are fewer than reference pixels.
     if (width() == storedClientPixels_)
         return float(storedClientWidth_);
     return float(pixelsToTwips(width()));

@@ -30,8 +30,9 @@ public:
 
     // Twips to logical pixels and back at this form's scale: 15 twips to a pixel at the
     // reference desktop font of 9 points, as many fewer as the desktop's font is larger, so that
-    // the stored layout grows with the text. The scale is taken from the application font when
-    // the form is made.
+    // the stored layout grows with the text. Pixels read back as twips of whole reference
+    // pixels, multiples of 15, as they do at the reference font. The scale is taken from the
+    // application font when the form is made.
     int twipsToPixels(double twips) const;
     double pixelsToTwips(int pixels) const;
     double scale() const { return scale_; }
