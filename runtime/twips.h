@@ -17,8 +17,9 @@ inline constexpr int kTwipsPerPixel = 15;
 inline int TwipsToPixels(double twips, double scale = 1.0) {
     return qRound(twips * scale / kTwipsPerPixel);
 }
-inline double PixelsToTwips(int pixels, double scale = 1.0) {
-    return double(pixels) * kTwipsPerPixel / scale;
+// Reference pixels, which a form counts from its own by its scale, to twips.
+inline double PixelsToTwips(int pixels) {
+    return double(pixels) * kTwipsPerPixel;
 }
 
 }  // namespace korvane::runtime
