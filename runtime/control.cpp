@@ -11,11 +11,15 @@
 namespace korvane::runtime {
 
 Control::Control(Form& form, const ControlDescription& description, QWidget* widget)
-    : form_(form), tabIndex_(description.tabIndex), widget_(widget) {
+    : form_(form),
+      tabIndex_(description.tabIndex),
+      widget_(widget),
+      widthTwips_(description.width),
+      widthPixels_(form.twipsToPixels(description.width)) {
     setObjectName(QString::fromUtf8(description.name));
     widget->setObjectName(objectName());
-    widget->setGeometry(TwipsToPixels(description.left), TwipsToPixels(description.top),
-                        TwipsToPixels(description.width), TwipsToPixels(description.height));
+    widget->setGeometry(form.twipsToPixels(description.left), form.twipsToPixels(description.top),
+                        widthPixels_, form.twipsToPixels(description.height));
     widget->setAccessibleName(QString::fromUtf8(description.accessibleName));
     widget->setAccessibleDescription(QString::fromUtf8(description.accessibleDescription));
     form_.Enrol(*this);
@@ -26,15 +30,22 @@ Control::~Control() {
 }
 
 double Control::width() const {
-    return PixelsToTwips(widget_->width());
+    // A width written in twips reads back as at the reference font, rounded to a whole reference
+    // pixel, while the widget keeps the pixels it became: at a larger font those pixels are not
+    // whole reference pixels.
+    if (widget_->width() == widthPixels_)
+        return PixelsToTwips(qRound(widthTwips_ / kTwipsPerPixel));
+    return form_.pixelsToTwips(widget_->width());
 }
 
 void Control::setWidth(double twips) {
     // Written so that NaN is refused as well.
-    if (!(twips >= 0.0 && twips <= PixelsToTwips(QWIDGETSIZE_MAX))) {
+    if (!(twips >= 0.0 && twips <= form_.pixelsToTwips(QWIDGETSIZE_MAX))) {
         throw InvalidPropertyValueError();
     }
-    widget_->resize(TwipsToPixels(twips), widget_->height());
+    widthTwips_ = twips;
+    widthPixels_ = form_.twipsToPixels(twips);
+    widget_->resize(widthPixels_, widget_->height());
 }
 
 void Control::setToolTip(const QString& text) {

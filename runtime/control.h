@@ -49,6 +49,8 @@ private:
     Form& form_;
     int tabIndex_;
     QPointer<QWidget> widget_;
+    double widthTwips_;  // the width last written, and the pixels it became
+    int widthPixels_;
 };
 
 }  // namespace korvane::runtime

@@ -17,29 +17,45 @@ namespace korvane::runtime {
 namespace {
 
 // The form's controls are laid out in twips for a small interface font, as the classic form
-// designers used: the desktop's family at 7.5 points, a little narrowed, lets every caption
-// fit its stored label even in a wide family such as DejaVu Sans.
-QFont DefaultFormFont() {
+// designers used: at the reference desktop font of 9 points (Qt's own default where no desktop
+// sets one) the desktop's family at 7.5 points, a little narrowed, lets every caption fit its
+// stored label even in a wide family such as DejaVu Sans.
+constexpr double kReferenceDesktopPoints = 9.0;
+constexpr double kDesignPoints = 7.5;
+
+// How much larger the desktop's font is than the reference; a font given in pixels counts at
+// 96 pixels to the inch.
+double DesktopFontScale() {
+    const QFont desktop = QApplication::font();
+    const double points =
+        desktop.pointSizeF() > 0 ? desktop.pointSizeF() : desktop.pixelSize() * 72.0 / 96.0;
+    return points > 0 ? points / kReferenceDesktopPoints : 1.0;
+}
+
+QFont DefaultFormFont(double scale) {
     QFont font = QApplication::font();
-    font.setPointSizeF(7.5);
+    font.setPointSizeF(kDesignPoints * scale);
     font.setStretch(95);
     return font;
 }
 
 }  // namespace
 
-Form::Form(const FormDescription& description) {
+Form::Form(const FormDescription& description)
+    : scale_(DesktopFontScale()),
+      storedClientWidth_(description.clientWidth),
+      storedClientPixels_(twipsToPixels(description.clientWidth)) {
     MarkProgramRunning();
-    setFont(DefaultFormFont());
+    setFont(DefaultFormFont(scale_));
     setWindowTitle(QString::fromUtf8(description.caption));
     setAccessibleDescription(QString::fromUtf8(description.accessibleDescription));
     QIcon icon;
     for (const char* picture : description.iconResources)
         icon.addFile(QString::fromUtf8(picture));
     setWindowIcon(icon);
-    resize(TwipsToPixels(description.clientWidth), TwipsToPixels(description.clientHeight));
-    setMinimumSize(TwipsToPixels(description.minClientWidth),
-                   TwipsToPixels(description.minClientHeight));
+    resize(storedClientPixels_, twipsToPixels(description.clientHeight));
+    setMinimumSize(twipsToPixels(description.minClientWidth),
+                   twipsToPixels(description.minClientHeight));
     focusChanged_ = connect(qApp, &QApplication::focusChanged, this,
                             [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
 }
@@ -62,8 +78,20 @@ void Form::Withdraw(Control& control) noexcept {
     std::erase(controls_, &control);
 }
 
+int Form::twipsToPixels(double twips) const {
+    return TwipsToPixels(twips, scale_);
+}
+
+double Form::pixelsToTwips(int pixels) const {
+    return PixelsToTwips(qRound(pixels / scale_));
+}
+
 float Form::clientWidth() const {
-    return float(PixelsToTwips(width()));
+    // The stored width reads back as stored while the window keeps the pixels it became, also
+    // at a desktop font below the reference, where pixels are fewer than reference pixels.
+    if (width() == storedClientPixels_)
+        return float(storedClientWidth_);
+    return float(pixelsToTwips(width()));
 }
 
 void Form::resizeEvent(QResizeEvent* event) {

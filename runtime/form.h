@@ -28,6 +28,15 @@ public:
     // The width of the client area in twips.
     float clientWidth() const;
 
+    // Twips to logical pixels and back at this form's scale: 15 twips to a pixel at the
+    // reference desktop font of 9 points, as many fewer as the desktop's font is larger, so that
+    // the stored layout grows with the text. Pixels read back as twips of whole reference
+    // pixels, multiples of 15, as they do at the reference font. The scale is taken from the
+    // application font when the form is made.
+    int twipsToPixels(double twips) const;
+    double pixelsToTwips(int pixels) const;
+    double scale() const { return scale_; }
+
     // The control that has, or last had, focus.
     Control* activeControl() const { return active_; }
 
@@ -49,6 +58,9 @@ private:
     Control* ControlOf(QWidget* widget) const;
     void OnFocusChanged(QWidget* now);
 
+    double scale_;
+    double storedClientWidth_;  // twips, and the pixels they became
+    int storedClientPixels_;
     std::vector<Control*> controls_;  // members of the form class, in the order they were made
     QPointer<Control> active_;
     bool tabOrderApplied_ = false;

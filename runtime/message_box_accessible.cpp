@@ -21,8 +21,11 @@ public:
             case QAccessible::Name:
                 return box->windowTitle();
             case QAccessible::Value:
-            case QAccessible::Description:
                 return box->text();
+            case QAccessible::Description:
+                // Not the text again: a screen reader speaks the text from the box's label
+                // and would speak it a second time from the description.
+                return box->informativeText();
             default:
                 return QAccessibleWidget::text(kind);
         }

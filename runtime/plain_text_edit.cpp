@@ -7,7 +7,16 @@
 #include <QMimeData>
 #include <QTextCursor>
 
+#include "text/text_view.h"
+
 namespace korvane::runtime {
+
+bool PlainTextEdit::event(QEvent* event) {
+    const bool handled = QPlainTextEdit::event(event);
+    if (event->type() == QEvent::Paint)
+        text::paintFieldFrame(*this);  // the same frame, and focus, as the output view's
+    return handled;
+}
 
 void PlainTextEdit::insertFromMimeData(const QMimeData* source) noexcept {
     if (!(textInteractionFlags() & Qt::TextEditable) || !source)

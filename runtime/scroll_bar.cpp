@@ -5,6 +5,7 @@
 #include "runtime/scroll_bar.h"
 
 #include <QKeyEvent>
+#include <QPainter>
 #include <QScrollBar>
 
 #include "runtime/events.h"
@@ -51,6 +52,23 @@ protected:
                 return;
         }
         event->accept();
+    }
+
+    // The style draws no focus on a scroll bar; this one shows it as the style shows a focused
+    // line edit's, in a frame of the palette's highlight round the whole bar.
+    void paintEvent(QPaintEvent* event) override {
+        QScrollBar::paintEvent(event);
+        if (!hasFocus())
+            return;
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.translate(0.5, 0.5);
+        QColor highlight = palette().color(QPalette::Highlight);
+        painter.setPen(highlight);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(0, 0, -1, -1), 2, 2);
+        highlight.setAlpha(110);
+        painter.setPen(highlight);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -2, -2), 1.7, 1.7);
     }
 };
 

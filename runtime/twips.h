@@ -8,13 +8,16 @@
 
 namespace korvane::runtime {
 
-// Positions and sizes are kept in twips: 1440 to the inch, 15 to a logical pixel. Qt's logical
-// pixels already follow the screen's scale factor, so the ratio holds at every DPI.
+// Positions and sizes are kept in twips: 1440 to the inch, 15 to a logical pixel at the
+// reference desktop font. Qt's logical pixels already follow the screen's scale factor, so the
+// ratio holds at every DPI; a form scales it further by how much larger the desktop's font is
+// than the reference (`scale`), so that its stored layout keeps its proportions as its text grows.
 inline constexpr int kTwipsPerPixel = 15;
 
-inline int TwipsToPixels(double twips) {
-    return qRound(twips / kTwipsPerPixel);
+inline int TwipsToPixels(double twips, double scale = 1.0) {
+    return qRound(twips * scale / kTwipsPerPixel);
 }
+// Reference pixels, which a form counts from its own by its scale, to twips.
 inline double PixelsToTwips(int pixels) {
     return double(pixels) * kTwipsPerPixel;
 }

@@ -22,6 +22,9 @@ KORVANE_PACKAGES+=(desktop-file-utils appstream dpkg-dev file lintian binutils-m
 # bindings that read it, an X server for Qt's xcb platform (its accessibility bridge needs one)
 # and a D-Bus session of its own.
 KORVANE_PACKAGES+=(at-spi2-core python3-pyatspi gir1.2-atspi-2.0 xvfb dbus)
+# The Orca check: the screen reader itself, a window manager that gives the window focus back
+# after a message box closes, and xdotool to type into the window.
+KORVANE_PACKAGES+=(orca openbox xdotool)
 # What the sanitizer build and the fuzzers need on top: clang with its sanitizer and libFuzzer
 # runtimes, and the symbolizer that names the lines in their reports.
 KORVANE_CLANG_PACKAGES=(clang libclang-rt-14-dev llvm-14)

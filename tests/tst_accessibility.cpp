@@ -253,7 +253,8 @@ void TestAccessibility::messageBoxesAreModalAlerts_data() {
 }
 
 // The boxes a screen reader meets are alerts that say they are modal, with the box's title as
-// their name and its message as their value.
+// their name and its message as their value, and only there: a reader speaks the description as
+// well, so the message in it would be read twice.
 void TestAccessibility::messageBoxesAreModalAlerts() {
     QFETCH(QString, rotation);
     QFETCH(QString, multiplier);
@@ -263,6 +264,7 @@ void TestAccessibility::messageBoxesAreModalAlerts() {
     QAccessible::State state;
     QString name;
     QString value;
+    QString description;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
         auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
@@ -273,6 +275,7 @@ void TestAccessibility::messageBoxesAreModalAlerts() {
         state = accessible->state();
         name = accessible->text(QAccessible::Name);
         value = accessible->text(QAccessible::Value);
+        description = accessible->text(QAccessible::Description);
         box->accept();
     });
     poll.start(10);
@@ -290,6 +293,7 @@ void TestAccessibility::messageBoxesAreModalAlerts() {
     QVERIFY(state.modal);
     QCOMPARE(name, QCoreApplication::applicationName());
     QVERIFY2(value.contains(message), qPrintable(value));
+    QVERIFY2(!description.contains(message), qPrintable(description));
 }
 
 void TestAccessibility::wayBack_data() {

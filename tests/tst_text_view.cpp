@@ -60,7 +60,8 @@ struct Segment {
 };
 
 // The segment around `offset` the slow way, one position at a time over the whole text: a
-// segment ends where a word, grapheme or sentence starts or ends, and on both sides of a break.
+// segment ends where a word, grapheme or sentence starts or ends, and on both sides of a break,
+// except that a sentence runs on over the break that ends its line.
 Segment WholeTextSegment(const QString& text, int offset, QAccessible::TextBoundaryType kind) {
     const int length = int(text.size());
     if (kind == QAccessible::NoBoundary)
@@ -81,7 +82,9 @@ Segment WholeTextSegment(const QString& text, int offset, QAccessible::TextBound
                                                           : QTextBoundaryFinder::Sentence;
     QTextBoundaryFinder finder(type, text);
     const auto stops = [&](int at) {
-        if (at == 0 || at == length || IsBreak(text[at - 1]) || IsBreak(text[at]))
+        if (at == 0 || at == length || IsBreak(text[at - 1]))
+            return true;
+        if (IsBreak(text[at]) && kind != QAccessible::SentenceBoundary)
             return true;
         finder.setPosition(at);
         return bool(finder.boundaryReasons() &
@@ -647,7 +650,11 @@ void TestTextView::accessibleBoundaries_data() {
     QTest::newRow("sentence at 3")
         << text << 3 << QAccessible::SentenceBoundary << "Hello, world. ";
     QTest::newRow("sentence at a LINE SEPARATOR")
-        << text << 36 << QAccessible::SentenceBoundary << u"\x2028"_s;
+        << text << 36 << QAccessible::SentenceBoundary << u"Third  line\x2028"_s;
+    QTest::newRow("sentence at a line break")
+        << text << 23 << QAccessible::SentenceBoundary << u"Next one!\n"_s;
+    QTest::newRow("sentence on the empty line")
+        << text << 24 << QAccessible::SentenceBoundary << u"\n"_s;
     QTest::newRow("line at 3") << text << 3 << QAccessible::LineBoundary
                                << "Hello, world. Next one!\n";
     QTest::newRow("line on the empty line") << text << 24 << QAccessible::LineBoundary << "\n";

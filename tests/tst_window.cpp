@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
@@ -30,6 +31,35 @@ void Type(QWidget* box, const QString& text) {
 // Clicks the scroll bar's right arrow.
 void ClickRightArrow(QScrollBar* bar) {
     QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 4, bar->height() / 2));
+}
+
+// A dark desktop palette, as a dark theme sets it.
+QPalette DarkPalette() {
+    QPalette palette;
+    palette.setColor(QPalette::Window, QColor(53, 53, 53));
+    palette.setColor(QPalette::WindowText, Qt::white);
+    palette.setColor(QPalette::Base, QColor(35, 35, 35));
+    palette.setColor(QPalette::AlternateBase, QColor(53, 53, 53));
+    palette.setColor(QPalette::Text, Qt::white);
+    palette.setColor(QPalette::Button, QColor(53, 53, 53));
+    palette.setColor(QPalette::ButtonText, Qt::white);
+    palette.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    palette.setColor(QPalette::HighlightedText, Qt::black);
+    return palette;
+}
+
+// How many pixels of the two outermost rings of a control's picture, where the style draws
+// frames and focus, differ between two pictures of it.
+int RingDifference(const QImage& a, const QImage& b) {
+    int differ = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const bool ring = x < 2 || y < 2 || x >= a.width() - 2 || y >= a.height() - 2;
+            if (ring && a.pixel(x, y) != b.pixel(x, y))
+                ++differ;
+        }
+    }
+    return differ;
 }
 
 int RunEventLoopUntilEnd() {
@@ -132,6 +162,97 @@ private Q_SLOTS:
         }
         QVERIFY2(caption->fontMetrics().horizontalAdvance(caption->text()) <= room,
                  qPrintable(caption->text()));
+    }
+
+    // The stored layout is drawn for the reference desktop font of 9 points; a larger desktop
+    // font scales every pixel of it by the same ratio and the text with it, while the
+    // properties still read and write the stored twips.
+    void layoutFollowsTheDesktopFont_data() {
+        QTest::addColumn<qreal>("desktopPoints");  // 0 keeps Qt's own default
+        QTest::addColumn<QSize>("window");
+        QTest::addColumn<QRect>("rotationBox");
+        QTest::addColumn<int>("largeBoxWidth");  // pixels
+        QTest::addColumn<qreal>("formPoints");
+        QTest::newRow("Qt's default")
+            << 0.0 << QSize(548, 379) << QRect(64, 184, 33, 17) << 532 << 7.5;
+        QTest::newRow("9 pt") << 9.0 << QSize(548, 379) << QRect(64, 184, 33, 17) << 532 << 7.5;
+        QTest::newRow("12 pt") << 12.0 << QSize(731, 505) << QRect(85, 245, 44, 23) << 709 << 10.0;
+        QTest::newRow("18 pt") << 18.0 << QSize(1096, 758) << QRect(128, 368, 66, 34) << 1064
+                               << 15.0;
+    }
+    void layoutFollowsTheDesktopFont() {
+        QFETCH(qreal, desktopPoints);
+        QFETCH(QSize, window);
+        QFETCH(QRect, rotationBox);
+        QFETCH(int, largeBoxWidth);
+        QFETCH(qreal, formPoints);
+        const QFont desktop = QApplication::font();
+        const auto restore = qScopeGuard([&] { QApplication::setFont(desktop); });
+        if (desktopPoints > 0) {
+            QFont font = desktop;
+            font.setPointSizeF(desktopPoints);
+            QApplication::setFont(font);
+        }
+        WindowFixture f;
+        QCOMPARE(f.form().size(), window);
+        QCOMPARE(f.rotation()->geometry(), rotationBox);
+        QCOMPARE(f.input()->width(), largeBoxWidth);
+        QCOMPARE(f.output()->width(), largeBoxWidth);
+        QCOMPARE(f.rotation()->font().pointSizeF(), formPoints);
+        QCOMPARE(f.output()->font().pointSizeF(), formPoints);
+        QCOMPARE(f.form().clientWidth(), 8220.0f);
+        QCOMPARE(f.form().txtOriginal.width(), 7980.0);
+        QCOMPARE(f.form().txtDecrypted.width(), 7980.0);
+        for (auto* caption : f.form().findChildren<QLabel*>()) {
+            QVERIFY2(caption->fontMetrics().horizontalAdvance(caption->text()) <= caption->width(),
+                     qPrintable(caption->text()));
+        }
+        // A window the user widened reads its width back in twips, and the boxes follow it.
+        f.form().resize(window.width() + 100, window.height());
+        const double widened = f.form().clientWidth();
+        QVERIFY(widened > 8220.0);
+        QCOMPARE(f.form().txtOriginal.width(), widened - 240);
+        // In pixels, to the nearest pixel the scaled twips fall on.
+        QVERIFY2(qAbs(f.input()->width() - (largeBoxWidth + 100)) <= 1,
+                 qPrintable(QString::number(f.input()->width())));
+    }
+
+    // Tabbing to each control shows where the keyboard is, in the frame round it, in a light
+    // and a dark palette.
+    void focusIsShown_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("dark");
+        for (const char* name :
+             {"txtOriginal", "txtRotate", "HSRotate", "txtDecrypted", "cmdExit", "txtMultiply"}) {
+            QTest::addRow("%s, light", name) << QString::fromLatin1(name) << false;
+            QTest::addRow("%s, dark", name) << QString::fromLatin1(name) << true;
+        }
+    }
+    void focusIsShown() {
+        QFETCH(QString, name);
+        QFETCH(bool, dark);
+        const QPalette desktop = QApplication::palette();
+        const auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
+        if (dark)
+            QApplication::setPalette(DarkPalette());
+        WindowFixture f;
+        QVERIFY(QTest::qWaitForWindowActive(&f.form()));
+        auto* control = f.form().findChild<QWidget*>(name);
+        QVERIFY(control);
+        // Tab goes round until it reaches the control, then leaves it for the next.
+        for (int presses = 0; presses == 0 || QApplication::focusWidget() != control; ++presses) {
+            QVERIFY(presses <= 6);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        const QImage focused = control->grab().toImage();
+        QTest::keyClick(control, Qt::Key_Tab);
+        QVERIFY(!control->hasFocus());
+        const QImage unfocused = control->grab().toImage();
+        const int differ = RingDifference(focused, unfocused);
+        // At least half of the outer ring changes: a frame round the control, not a speck.
+        QVERIFY2(differ >= control->width() + control->height(),
+                 qPrintable(QStringLiteral("%1 pixels differ").arg(differ)));
+        QVERIFY(f.boxes.isEmpty());
     }
 
     void startsWithFocusInTheInputAndNoOutput() {

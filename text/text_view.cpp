@@ -19,6 +19,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyleHints>
+#include <QStyleOptionFrame>
 #include <QTextBoundaryFinder>
 #include <QTextLayout>
 #include <QWheelEvent>
@@ -47,6 +48,19 @@ QString ShortcutText(QKeySequence::StandardKey key) {
 }
 
 }  // namespace
+
+void paintFieldFrame(QAbstractScrollArea& area) {
+    QPainter painter(&area);
+    // Only the ring round the contents: the viewport and the scroll bars are drawn on their own.
+    painter.setClipRegion(QRegion(area.frameRect()).subtracted(area.contentsRect()));
+    painter.fillRect(area.frameRect(), area.palette().brush(area.backgroundRole()));
+    QStyleOptionFrame option;
+    option.initFrom(&area);  // State_HasFocus while the area has focus
+    option.rect = area.frameRect();
+    option.lineWidth = area.frameWidth();
+    option.state |= QStyle::State_Sunken;
+    area.style()->drawPrimitive(QStyle::PE_FrameLineEdit, &option, &painter, &area);
+}
 
 TextView::TextView(QWidget* parent)
     : QAbstractScrollArea(parent), document_(new TextDocument(this)) {
@@ -659,7 +673,10 @@ bool TextView::event(QEvent* event) {
             }
         }
     }
-    return QAbstractScrollArea::event(event);
+    const bool handled = QAbstractScrollArea::event(event);
+    if (event->type() == QEvent::Paint)
+        paintFieldFrame(*this);  // shows where the keyboard is, as a line edit does
+    return handled;
 }
 
 void TextView::keyPressEvent(QKeyEvent* event) {

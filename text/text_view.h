@@ -19,6 +19,10 @@ class QMenu;
 
 namespace korvane::text {
 
+// Draws a framed text area's frame the way the style draws a line edit's, with the style's
+// focus highlight while the area has focus; called after the area has painted its own frame.
+void paintFieldFrame(QAbstractScrollArea& area);
+
 // A read-only view of a long plain text, with a caret and a selection the user moves with the
 // mouse and the keyboard, and copies. The text is kept in a gap buffer, so that an edit costs
 // what it changes, with an index of where its lines start; only the lines in view are laid out,

@@ -167,8 +167,14 @@ TextSegment SegmentAt(const GapBuffer& text, const LineIndex& lines, qsizetype o
         return {lineStart, withBreak};
     if (offset == text.size())
         return {offset, offset};
-    if (offset == lineEnd)
-        return {lineEnd, withBreak};  // the line break, a segment of its own
+    if (offset == lineEnd) {
+        // A line break ends the sentence before it on its line: a screen reader reading by
+        // sentence would speak a break of its own as an empty utterance. For the other
+        // boundaries, and on an empty line, the break is a segment of its own.
+        if (boundary != QAccessible::SentenceBoundary || lineStart == lineEnd)
+            return {lineEnd, withBreak};
+        --offset;
+    }
 
     qsizetype from = std::max(lineStart, offset - kWindow);
     qsizetype to = std::min(lineEnd, offset + kWindow);
@@ -179,7 +185,10 @@ TextSegment SegmentAt(const GapBuffer& text, const LineIndex& lines, qsizetype o
     // The characters, words and sentences of the window, cut as the single-line boxes cut theirs.
     const TextSegment local =
         text::SegmentAt(text.span(from, to - from), boundary, int(offset - from));
-    return {from + local.start, from + local.end};
+    const qsizetype end = from + local.end;
+    if (boundary == QAccessible::SentenceBoundary && end == lineEnd)
+        return {from + local.start, withBreak};
+    return {from + local.start, end};
 }
 
 bool TextViewEventsWanted() {
