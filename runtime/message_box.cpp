@@ -8,13 +8,11 @@
 #include <QMessageBox>
 #include <utility>
 
-#include "runtime/message_box_accessible.h"
 
 namespace korvane::runtime {
 namespace {
 
 void ShowModal(const MessageBoxRequest& request) {
-    InstallMessageBoxAccessibility();
     QString shown = request.prompt;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     QMessageBox box(

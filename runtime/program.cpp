@@ -6,6 +6,7 @@
 
 #include <QApplication>
 
+#include "runtime/accessibility.h"
 #include "runtime/error_report.h"
 #include "runtime/events.h"
 
@@ -14,6 +15,7 @@ namespace korvane::runtime {
 int Start(int& argc, char** argv, const ProjectDescription& project,
           const std::function<std::unique_ptr<Form>()>& loadStartupForm) {
     QApplication application(argc, argv);
+    installAccessibleInterfaces();
     UseProject(project);
 
     std::unique_ptr<Form> form;

@@ -19,8 +19,9 @@ class QMenu;
 
 namespace korvane::text {
 
-// A read-only view of a long plain text, with a caret and a selection the user moves with the
-// mouse and the keyboard, and copies. The text is kept in a gap buffer, so that an edit costs
+// A view of a long plain text, with a caret and a selection the user moves with the mouse and
+// the keyboard, and copies; unless it is read-only, the user also edits it as in a plain-text
+// editor: typing, deleting, undo and redo, the clipboard, input methods and drag and drop. The text is kept in a gap buffer, so that an edit costs
 // what it changes, with an index of where its lines start; only the lines in view are laid out,
 // and of a line longer than kLongLine only a slice around the part in view, so a text of many
 // megabytes, or one line of megabytes, costs no more to show than a page of it. Lines never wrap.
@@ -40,9 +41,29 @@ public:
     const GapBuffer& buffer() const { return document_->buffer(); }
     qsizetype length() const { return document_->length(); }
     int lineCount() const { return document_->lineCount(); }
+    // How many surrogate pairs the text holds, kept up to date with every edit, so that a text
+    // without any can count in code points at no cost.
+    qsizetype surrogatePairCount() const { return surrogatePairs_; }
 
     // Replaces the whole text; the caret goes to the start and the view to the top.
     void setText(QString text);
+
+    // A read-only view (the default) shows, selects and copies; the user cannot change it.
+    bool isReadOnly() const { return readOnly_; }
+    void setReadOnly(bool readOnly);
+    // Puts `text` in at the caret in place of the selection, as typing it does: a run of typed
+    // characters is one undo step, a line break a step of its own.
+    void insertTyped(const QString& text);
+    // Puts `text` in at the caret in place of the selection as one undo step, as a paste does.
+    void insertText(QString text);
+    void undo();
+    void redo();
+    void cut();
+    void paste();
+    // Removes the selected text.
+    void deleteSelection();
+    // The text an input method is composing, shown at the caret but not yet in the document.
+    const QString& preeditText() const { return preedit_; }
     // Replaces `removed` characters at `position` by `inserted`. The caret, the selection and
     // the lines in view stay on the text they were on, as in a document edited elsewhere.
     void replace(qsizetype position, qsizetype removed, QStringView inserted);
@@ -60,7 +81,8 @@ public:
     void selectAll();
     // Puts the selection on the clipboard.
     void copy() const;
-    // The menu a right click opens: Copy and Select All. The caller owns it.
+    // The menu a right click opens: Undo, Redo, Cut, Copy, Paste, Delete and Select All, or
+    // only Copy and Select All when read-only. The caller owns it.
     QMenu* createStandardContextMenu();
 
     // The line at the top of the view.
@@ -102,6 +124,12 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // The laid-out text of one line, or of the slice of a long line starting `offset`
@@ -116,7 +144,18 @@ private:
 
     // The line's layout, covering at least the horizontal range in view for a long line.
     LineLayout& layoutOf(int line) const;
-    std::unique_ptr<QTextLayout> makeLayout(QStringView text) const;
+    // A layout of `text`, with the input method's pre-edit text shown at `preeditAt` if that is
+    // not negative.
+    std::unique_ptr<QTextLayout> makeLayout(QStringView text, qsizetype preeditAt = -1) const;
+    // Where in the slice of `line` starting `offset` characters into it the pre-edit text is
+    // shown, or -1.
+    qsizetype preeditIn(int line, qsizetype offset, qsizetype length) const;
+    // Replaces `removed` characters at `position` by the user's `text`, its line breaks made
+    // line feeds; the caret goes after it.
+    void editAt(qsizetype position, qsizetype removed, QString text, TextDocument::EditKind kind);
+    // Handles the keys that change the text; false for any other key.
+    bool editingKey(QKeyEvent* event);
+    void showContextMenu(const QPoint& globalPosition);
     // Lays out the slice of a long line that covers the range in view, placed so that it meets
     // the slice laid out before wherever the two overlap.
     void layOutSlice(int line, LineLayout& slice) const;
@@ -157,6 +196,7 @@ private:
     // What noteComingChange saw of the text before the edit in progress.
     struct ComingChange {
         QString removedText;
+        qsizetype position = 0;  // as assistive technology counts it
         int editLine = 0;
         int lastOldLine = 0;
         int lineCount = 1;
@@ -182,6 +222,20 @@ private:
     // Runs for a double-click interval after a double click: a press meanwhile selects the line.
     QBasicTimer tripleClickTimer_;
     QPoint doubleClickPoint_;
+    bool readOnly_ = true;
+    qsizetype surrogatePairs_ = 0;
+    // The selection a drag out of this view carries, removed when it is moved elsewhere.
+    qsizetype dragStart_ = 0;
+    qsizetype dragEnd_ = 0;
+    QString preedit_;
+    // The caret's place within the pre-edit text, and whether the input method shows it.
+    int preeditCursor_ = 0;
+    bool preeditCursorShown_ = true;
+    QList<QTextLayout::FormatRange> preeditFormats_;
+    // Where a drag over the view would drop, or -1.
+    qsizetype dropCaret_ = -1;
+    // Whether the drag under way started from this view's selection.
+    bool draggingOwnSelection_ = false;
 };
 
 }  // namespace korvane::text
