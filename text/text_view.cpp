@@ -41,11 +41,22 @@ constexpr qreal kUnwrappedWidth = 1e7;
 constexpr qsizetype kSliceLead = 256;
 constexpr int kAutoScrollInterval = 50;
 
-// The code point a text starts with, a surrogate pair taken whole.
-char32_t firstCodePoint(const QString& text) {
-    if (text.size() > 1 && text[0].isHighSurrogate() && text[1].isLowSurrogate())
-        return QChar::surrogateToUcs4(text[0], text[1]);
-    return text.isEmpty() ? 0 : text[0].unicode();
+// Whether a key's text is typed into the text, as Qt's editors decide it: formatting marks
+// (ZWJ, RLM, ...) always; with Ctrl (but not AltGr) nothing; else printable characters,
+// private-use ones, surrogate pairs and tabs.
+bool isTypedText(const QKeyEvent& event) {
+    const QString text = event.text();
+    if (text.isEmpty())
+        return false;
+    const QChar c = text[0];
+    if (c.category() == QChar::Other_Format)
+        return true;
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    if (modifiers == Qt::ControlModifier ||
+        modifiers == (Qt::ShiftModifier | Qt::ControlModifier))
+        return false;
+    return c.isPrint() || c.category() == QChar::Other_PrivateUse ||
+           (c.isHighSurrogate() && text.size() > 1 && text[1].isLowSurrogate()) || c == u'\t';
 }
 
 // How many surrogate pairs `text` holds.
@@ -850,10 +861,9 @@ bool TextView::event(QEvent* event) {
                 }
             }
             // Typed characters and Backspace are the box's, whatever shortcut they would be.
-            const Qt::KeyboardModifiers modifiers = key->modifiers();
             if (key->key() == Qt::Key_Backspace ||
-                (!(modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier) &&
-                 !key->text().isEmpty() && QChar::isPrint(firstCodePoint(key->text())))) {
+                (isTypedText(*key) && key->key() != Qt::Key_Tab &&
+                 key->key() != Qt::Key_Backtab)) {
                 event->accept();
                 return true;
             }
@@ -896,9 +906,7 @@ bool TextView::editingKey(QKeyEvent* event) {
                !(event->modifiers() &
                  ~(Qt::ShiftModifier | Qt::KeypadModifier))) {
         insertTyped(QStringLiteral("\n"));
-    } else if (!event->text().isEmpty() && QChar::isPrint(firstCodePoint(event->text())) &&
-               (!(event->modifiers() & Qt::ControlModifier) ||
-                (event->modifiers() & Qt::AltModifier))) {
+    } else if (isTypedText(*event)) {
         insertTyped(event->text());
     } else {
         return false;
