@@ -8,7 +8,6 @@
 #include <QMessageBox>
 #include <utility>
 
-
 namespace korvane::runtime {
 namespace {
 

@@ -13,15 +13,15 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
-#include <QTextLayout>
 #include <QScrollBar>
 #include <QStringList>
 #include <QTest>
-#include "text/text_view.h"
+#include <QTextLayout>
 #include <deque>
 #include <memory>
 #include <random>
 #include <vector>
+#include "text/text_view.h"
 
 #include "output_oracle.h"
 #include "random_text.h"

@@ -17,7 +17,6 @@
 #include <utility>
 
 #include "message_box_capture.h"
-#include "text/text_view.h"
 #include "runtime/events.h"
 #include "runtime/form.h"
 #include "runtime/key_ascii.h"
@@ -27,6 +26,7 @@
 #include "runtime/run_time_error.h"
 #include "runtime/scroll_bar.h"
 #include "runtime/single_line_text_box.h"
+#include "text/text_view.h"
 
 using namespace korvane;
 using namespace korvane::runtime;

@@ -52,8 +52,7 @@ bool isTypedText(const QKeyEvent& event) {
     if (c.category() == QChar::Other_Format)
         return true;
     const Qt::KeyboardModifiers modifiers = event.modifiers();
-    if (modifiers == Qt::ControlModifier ||
-        modifiers == (Qt::ShiftModifier | Qt::ControlModifier))
+    if (modifiers == Qt::ControlModifier || modifiers == (Qt::ShiftModifier | Qt::ControlModifier))
         return false;
     return c.isPrint() || c.category() == QChar::Other_PrivateUse ||
            (c.isHighSurrogate() && text.size() > 1 && text[1].isLowSurrogate()) || c == u'\t';
@@ -842,9 +841,12 @@ bool TextView::event(QEvent* event) {
             QKeySequence::SelectEndOfDocument,
         };
         static const QKeySequence::StandardKey kEditingKeys[] = {
-            QKeySequence::Undo,          QKeySequence::Redo,
-            QKeySequence::Cut,           QKeySequence::Paste,
-            QKeySequence::Delete,        QKeySequence::DeleteStartOfWord,
+            QKeySequence::Undo,
+            QKeySequence::Redo,
+            QKeySequence::Cut,
+            QKeySequence::Paste,
+            QKeySequence::Delete,
+            QKeySequence::DeleteStartOfWord,
             QKeySequence::DeleteEndOfWord,
         };
         for (QKeySequence::StandardKey own : kOwnKeys) {
@@ -862,8 +864,7 @@ bool TextView::event(QEvent* event) {
             }
             // Typed characters and Backspace are the box's, whatever shortcut they would be.
             if (key->key() == Qt::Key_Backspace ||
-                (isTypedText(*key) && key->key() != Qt::Key_Tab &&
-                 key->key() != Qt::Key_Backtab)) {
+                (isTypedText(*key) && key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab)) {
                 event->accept();
                 return true;
             }
@@ -903,8 +904,7 @@ bool TextView::editingKey(QKeyEvent* event) {
             editAt(std::min(caret_, to), std::abs(to - caret_), QString(), Kind::Deleting);
         }
     } else if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-               !(event->modifiers() &
-                 ~(Qt::ShiftModifier | Qt::KeypadModifier))) {
+               !(event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier))) {
         insertTyped(QStringLiteral("\n"));
     } else if (isTypedText(*event)) {
         insertTyped(event->text());
@@ -1201,8 +1201,7 @@ void TextView::inputMethodEvent(QInputMethodEvent* event) {
         return;
     }
     const bool gettingInput = !event->commitString().isEmpty() ||
-                              event->preeditString() != preedit_ ||
-                              event->replacementLength() > 0;
+                              event->preeditString() != preedit_ || event->replacementLength() > 0;
     layouts_.erase(document_->lineAt(caret_));
     document_->beginEditBlock();
     if (gettingInput && hasSelection())
@@ -1269,9 +1268,9 @@ QVariant TextView::inputMethodQuery(Qt::InputMethodQuery query) const {
                 const LineLayout& layout = layoutOf(line);
                 const qsizetype at = preeditIn(line, layout.offset, layout.length);
                 if (at >= 0 && layout.layout)
-                    caret.moveLeft(int(kMargin - horizontalScrollBar()->value() + layout.x +
-                                       layout.layout->lineAt(0).cursorToX(
-                                           int(at) + preeditCursor_)));
+                    caret.moveLeft(
+                        int(kMargin - horizontalScrollBar()->value() + layout.x +
+                            layout.layout->lineAt(0).cursorToX(int(at) + preeditCursor_)));
             }
             caret.setWidth(1);
             return caret.translated(offset);

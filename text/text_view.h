@@ -21,10 +21,11 @@ namespace korvane::text {
 
 // A view of a long plain text, with a caret and a selection the user moves with the mouse and
 // the keyboard, and copies; unless it is read-only, the user also edits it as in a plain-text
-// editor: typing, deleting, undo and redo, the clipboard, input methods and drag and drop. The text is kept in a gap buffer, so that an edit costs
-// what it changes, with an index of where its lines start; only the lines in view are laid out,
-// and of a line longer than kLongLine only a slice around the part in view, so a text of many
-// megabytes, or one line of megabytes, costs no more to show than a page of it. Lines never wrap.
+// editor: typing, deleting, undo and redo, the clipboard, input methods and drag and drop. The text
+// is kept in a gap buffer, so that an edit costs what it changes, with an index of where its lines
+// start; only the lines in view are laid out, and of a line longer than kLongLine only a slice
+// around the part in view, so a text of many megabytes, or one line of megabytes, costs no more to
+// show than a page of it. Lines never wrap.
 class TextView : public QAbstractScrollArea {
     Q_OBJECT
 

@@ -10,9 +10,9 @@
 #include <algorithm>
 
 #include "text/gap_buffer.h"
-#include "text/text_diff.h"
 #include "text/line_index.h"
 #include "text/text_attributes.h"
+#include "text/text_diff.h"
 #include "text/text_view.h"
 
 namespace korvane::text {
