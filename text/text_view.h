@@ -101,6 +101,9 @@ public:
     // the middle of the view if it lies beyond either side, as QPlainTextEdit does.
     void ensureVisible(qsizetype position);
 
+    // What an input method asks of the text around the caret.
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
     // Lines longer than this many characters are laid out a slice at a time.
     static constexpr qsizetype kLongLine = 2048;
 
@@ -126,7 +129,6 @@ protected:
     void timerEvent(QTimerEvent* event) override;
     void changeEvent(QEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
-    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dragLeaveEvent(QDragLeaveEvent* event) override;
