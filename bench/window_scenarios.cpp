@@ -10,15 +10,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
-#include <QPlainTextEdit>
 #include <QTest>
-#include <QTextCursor>
 #include <QTextDocument>
 #include <cstdio>
 #include <memory>
 
 #include "bench/sample_text.h"
 #include "cipher/transform.h"
+#include "text/text_view.h"
 #include "window/frm_main.h"
 
 namespace korvane::bench {
@@ -55,12 +54,12 @@ long PeakResidentKiB() {
     return usage.ru_maxrss;
 }
 
-// The input box stays a QPlainTextEdit: the benchmark places its caret and empties its undo
-// history through it. Every other box is reached only as a QWidget.
-QPlainTextEdit* InputEditor(frmMain& window) {
-    auto* editor = qobject_cast<QPlainTextEdit*>(window.txtOriginal.widget());
+// The input box is a text view: the benchmark places its caret and empties its undo history
+// through it and its document. Every other box is reached only as a QWidget.
+text::TextView* InputEditor(frmMain& window) {
+    auto* editor = qobject_cast<text::TextView*>(window.txtOriginal.widget());
     if (editor == nullptr)
-        qFatal("The input box is not a QPlainTextEdit");
+        qFatal("The input box is not a text view");
     return editor;
 }
 
@@ -133,10 +132,8 @@ void CopyToClipboard(const WindowRun& run) {
 }
 
 void PlaceCaretInMiddle(frmMain& window) {
-    QPlainTextEdit* input = InputEditor(window);
-    QTextCursor caret = input->textCursor();
-    caret.setPosition(input->document()->characterCount() / 2);
-    input->setTextCursor(caret);
+    text::TextView* input = InputEditor(window);
+    input->setCursorPosition(input->length() / 2);
 }
 
 // The window with the multiplier at 3 and the focus in the empty input box.
@@ -236,7 +233,7 @@ int Pastes(const WindowRun& run) {
     for (int paste = 0; paste < run.repetitions; ++paste) {
         Press(Qt::Key_A, Qt::ControlModifier);
         Press(Qt::Key_Delete);
-        InputEditor(window)->document()->clearUndoRedoStacks();
+        InputEditor(window)->document().clearUndoRedoStacks();
         Finish(window);
         Print("paste", Time(window, [] { Press(Qt::Key_V, Qt::ControlModifier); }));
     }

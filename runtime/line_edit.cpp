@@ -4,12 +4,8 @@
 
 #include "runtime/line_edit.h"
 
-#include "runtime/line_edit_accessible.h"
-
 namespace korvane::runtime {
 
-LineEdit::LineEdit(QWidget* parent) : QLineEdit(parent) {
-    InstallLineEditAccessible();
-}
+LineEdit::LineEdit(QWidget* parent) : QLineEdit(parent) {}
 
 }  // namespace korvane::runtime

@@ -12,8 +12,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "runtime/message_box_accessible.h"
-
 namespace korvane::runtime {
 namespace {
 
@@ -36,7 +34,6 @@ void indentTextFromTheRight(QMessageBox& box) {
 }
 
 void ShowModal(const MessageBoxRequest& request) {
-    InstallMessageBoxAccessibility();
     QString shown = request.prompt;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     QMessageBox box(

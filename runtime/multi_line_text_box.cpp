@@ -4,98 +4,83 @@
 
 #include "runtime/multi_line_text_box.h"
 
-#include <QTextCursor>
-#include <QTextDocument>
 #include <algorithm>
 
 #include "runtime/events.h"
 #include "runtime/form.h"
-#include "runtime/plain_text_edit.h"
+#include "text/line_breaks.h"
 #include "text/text_diff.h"
+#include "text/text_view.h"
 
 namespace korvane::runtime {
 
 using text::ChangedSpan;
 using text::FindChangedSpan;
+using text::TextDocument;
+using text::TextView;
 namespace {
 
-QPlainTextEdit* MakeLines(const ControlDescription& description, QWidget* form) {
-    auto* lines = new PlainTextEdit(form);
-    lines->setLineWrapMode(QPlainTextEdit::NoWrap);
-    lines->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    lines->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    lines->setTabChangesFocus(true);
-    lines->setPlainText(QString::fromUtf8(description.caption));
-    return lines;
+TextView* MakeView(const ControlDescription& description, QWidget* form) {
+    auto* view = new TextView(form);
+    view->setReadOnly(false);
+    view->setText(text::withLineFeeds(QString::fromUtf8(description.caption)));
+    return view;
 }
 
 }  // namespace
 
 MultiLineTextBox::MultiLineTextBox(Form& form, const ControlDescription& description)
-    : TextBox(form, description, MakeLines(description, &form)),
-      lines_(static_cast<QPlainTextEdit*>(widget())) {
-    connect(lines_, &QPlainTextEdit::textChanged, this, &TextBox::Change);
-    connect(lines_->document(), &QTextDocument::contentsChange, this, &MultiLineTextBox::Edited);
+    : TextBox(form, description, MakeView(description, &form)),
+      view_(static_cast<TextView*>(widget())) {
+    TextDocument* document = &view_->document();
+    connect(document, &TextDocument::contentsAboutToChange, this, &MultiLineTextBox::AboutToEdit);
+    // Change follows the edit once the view has moved its caret with the text.
+    connect(document, &TextDocument::contentsChanged, this,
+            [this](qsizetype position, qsizetype removed, qsizetype added) {
+                Q_EMIT Edited(position, removed, added);
+                Q_EMIT Change();
+            });
 }
 
 QString MultiLineTextBox::text() const {
-    return mid(0, length());
+    return view_->text();
 }
 
 qsizetype MultiLineTextBox::length() const {
-    return lines_->document()->characterCount() - 1;  // less the closing separator
+    return view_->length();
 }
 
 QString MultiLineTextBox::mid(qsizetype position, qsizetype count) const {
-    // The raw text keeps every character as typed (a no-break space stays one); only the
-    // document's block separators are read back as line feeds. The whole text comes faster,
-    // and with less memory, from the document's own copy than through a selection.
-    QString text;
-    if (position == 0 && count >= length()) {
-        text = lines_->document()->toRawText();
-    } else {
-        QTextCursor span(lines_->document());
-        span.setPosition(int(position));
-        span.setPosition(int(position + count), QTextCursor::KeepAnchor);
-        text = span.selectedText();
-    }
-    char16_t* units = reinterpret_cast<char16_t*>(text.data());
-    for (qsizetype i = 0; i < text.size(); ++i) {  // no jump per unit, so it is vectorized
-        units[i] = units[i] == QChar::ParagraphSeparator ? u'\n' : units[i];
-    }
-    return text;
+    return view_->document().mid(position, count);
 }
 
 void MultiLineTextBox::setText(const QString& text) {
-    const QString current = this->text();
-    // "\r\n" becomes one line break, so no span of such a text matches the document: it is
-    // written whole.
-    const ChangedSpan span = text.contains(u'\r') ? ChangedSpan{} : FindChangedSpan(current, text);
-    if (span.prefix + span.suffix == current.size() && current.size() == text.size())
-        return;  // the text the box already holds
+    const QString stored = text::withLineFeeds(text);
+    const QString& current = view_->text();
+    const ChangedSpan span = FindChangedSpan(current, stored);
+    const qsizetype removed = current.size() - span.prefix - span.suffix;
+    const qsizetype inserted = stored.size() - span.prefix - span.suffix;
+    if (removed == 0 && inserted == 0) {
+        // The text the box already holds; written with other line breaks, it is still a write.
+        if (stored.constData() != text.constData())
+            WriteRaisingEvents([&] { Q_EMIT Change(); });
+        return;
+    }
     WriteRaisingEvents([&] {
-        QTextCursor cursor(lines_->document());
-        cursor.beginEditBlock();
-        cursor.setPosition(int(span.prefix));
-        cursor.setPosition(int(current.size() - span.suffix), QTextCursor::KeepAnchor);
-        cursor.insertText(text.mid(span.prefix, text.size() - span.prefix - span.suffix));
-        cursor.endEditBlock();
+        view_->document().replace(span.prefix, removed,
+                                  QStringView(stored).sliced(span.prefix, inserted));
     });
 }
 
 void MultiLineTextBox::setSelLength(int length) {
     if (length < 0)
         throw InvalidPropertyValueError();
-    QTextCursor cursor = lines_->textCursor();
-    const int start = cursor.selectionStart();
-    const int end = lines_->document()->characterCount() - 1;  // less the closing separator
-    cursor.setPosition(start);
-    cursor.setPosition(std::min(start + length, end), QTextCursor::KeepAnchor);
-    lines_->setTextCursor(cursor);
+    const qsizetype start = view_->selectionStart();
+    view_->setSelection(start, std::min<qsizetype>(start + length, view_->length()));
 }
 
 void MultiLineTextBox::InsertTyped(QChar character) {
-    lines_->insertPlainText(QString(character));
+    view_->insertTyped(QString(character));
 }
 
 }  // namespace korvane::runtime

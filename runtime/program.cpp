@@ -11,6 +11,7 @@
 #include <optional>
 #include <utility>
 
+#include "runtime/accessibility.h"
 #include "runtime/command_line.h"
 #include "runtime/error_report.h"
 #include "runtime/events.h"
@@ -63,6 +64,7 @@ int Start(int& argc, char** argv, const ProjectDescription& project,
     std::optional<WindowSystemStart> starting(std::in_place, argc > 0 ? argv[0] : nullptr);
     QApplication application(argc, argv);
     starting.reset();
+    installAccessibleInterfaces();
     UseProject(project);
 
     std::unique_ptr<Form> form;

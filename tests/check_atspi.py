@@ -26,6 +26,8 @@ QUERY_SECONDS = 1.0  # a query taking longer than this counts as a hang
 answered = 0  # queries answered in time, for the summary
 INPUT = "Hello, World!"
 ROT13 = "URYYB, JBEYQ!"
+EMOJI_INPUT = "\U0001F600 abc"
+EMOJI_OUTPUT = "\U0001F600 NOP"
 
 
 class Hang(Exception):
@@ -170,6 +172,24 @@ def check_boundaries(name, box, failures, notes):
                 failures.append(f"{what}: {got!r} is not the text at {start}..{stop}")
 
 
+def check_code_points(name, box, text, failures):
+    """Each character after the emoji is where a reader counts it, and the caret put on it
+    stands before it."""
+    reader = box.queryText()
+    count = timed(f"{name}: character count", lambda: reader.characterCount)
+    if count != len(text):
+        failures.append(f"{name}: {count} characters in {text!r}, not {len(text)}")
+    for offset in range(1, len(text)):
+        got = timed(f"{name}: character at {offset}", lambda: reader.getText(offset, offset + 1))
+        if got != text[offset]:
+            failures.append(f"{name}: character at {offset} is {got!r}, not {text[offset]!r}")
+    timed(f"{name}: set caret", lambda: reader.setCaretOffset(3))
+    caret = timed(f"{name}: caret", lambda: reader.caretOffset)
+    after = timed(f"{name}: text after caret", lambda: reader.getText(caret, caret + 1))
+    if caret != 3 or after != text[3]:
+        failures.append(f"{name}: caret at {caret} before {after!r}, not at 3 before {text[3]!r}")
+
+
 def set_text(name, box, value):
     """Writes the box's text through its editable text interface, as a reader's user would."""
     editable = box.queryEditableText()
@@ -229,6 +249,22 @@ def run_checks(program, failures):
     shown = wait_for_text("output box", box["output"], ROT13)
     if shown != ROT13:
         failures.append(f"output box reads {shown!r} for {INPUT!r}, not {ROT13!r}")
+
+    # An emoji is one character to a reader: the characters after it, and the caret there, are
+    # counted in code points in both big boxes.
+    set_text("input box", box["input"], EMOJI_INPUT)
+    shown = wait_for_text("output box", box["output"], EMOJI_OUTPUT)
+    if shown != EMOJI_OUTPUT:
+        failures.append(f"output box reads {shown!r} for {EMOJI_INPUT!r}")
+    # The input's caret stands after what was written, the fifth character.
+    caret = timed("input box: caret", lambda: box["input"].queryText().caretOffset)
+    if caret != len(EMOJI_INPUT):
+        failures.append(f"input box: caret at {caret} after {EMOJI_INPUT!r}, "
+                        f"not {len(EMOJI_INPUT)}")
+    for key, text in (("input", EMOJI_INPUT), ("output", EMOJI_OUTPUT)):
+        check_code_points(f"{key} box", box[key], text, failures)
+    set_text("input box", box["input"], INPUT)
+    wait_for_text("output box", box["output"], ROT13)
 
     notes = {}  # the boxes whose bridge refuses a kind of query, with the reason
     for key in ("input", "output", "multiplier", "rotation"):

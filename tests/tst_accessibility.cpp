@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "message_box_capture.h"
+#include "runtime/accessibility.h"
 #include "window/frm_main.h"
 
 using korvane::frmMain;
@@ -93,6 +94,7 @@ private:
 };
 
 void TestAccessibility::init() {
+    korvane::runtime::installAccessibleInterfaces();
     capture_ = std::make_unique<MessageBoxCapture>();
     form_ = std::make_unique<frmMain>();
     form_->show();

@@ -64,6 +64,7 @@ class TestLineAccessible : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { korvane::runtime::installAccessibleInterfaces(); }
     void everyQueryAnswers_data();
     void everyQueryAnswers();
     void oneAttributeRun_data();

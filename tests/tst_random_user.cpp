@@ -13,15 +13,15 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStringList>
 #include <QTest>
-#include <QTextCursor>
+#include <QTextLayout>
 #include <deque>
 #include <memory>
 #include <random>
 #include <vector>
+#include "text/text_view.h"
 
 #include "output_oracle.h"
 #include "random_text.h"
@@ -83,7 +83,7 @@ QString Visible(const QString& text, qsizetype limit = 40) {
 class User {
 public:
     User(frmMain& form, quint64 seed) : form_(form), random_(seed), text_(random_) {
-        input_ = qobject_cast<QPlainTextEdit*>(form.txtOriginal.widget());
+        input_ = qobject_cast<korvane::text::TextView*>(form.txtOriginal.widget());
         output_ = form.txtDecrypted.widget();
         bar_ = qobject_cast<QScrollBar*>(form.HSRotate.widget());
     }
@@ -160,9 +160,8 @@ private:
     void ModelInsert(const QString& typed) {
         if (!InputHasFocus())
             return;
-        const QTextCursor cursor = input_->textCursor();
-        const int start = cursor.selectionStart();
-        const int end = cursor.selectionEnd();
+        const int start = int(input_->selectionStart());
+        const int end = int(input_->selectionEnd());
         model_ = model_.left(start) + AsStoredByTextBox(typed) + model_.mid(end);
     }
 
@@ -207,19 +206,25 @@ private:
         if (!target)
             return QStringLiteral("(no focus for %1)").arg(name);
         if (InputHasFocus()) {
-            const QTextCursor cursor = input_->textCursor();
-            const int start = cursor.selectionStart();
-            const int end = cursor.selectionEnd();
+            const int start = int(input_->selectionStart());
+            const int end = int(input_->selectionEnd());
             if (key == Qt::Key_Return) {
                 ModelInsert(QStringLiteral("\n"));
             } else if (key == Qt::Key_Backspace && start != end) {
                 model_.remove(start, end - start);
             } else if (key == Qt::Key_Backspace && start > 0) {
-                // One character before the caret, a surrogate pair counting as one.
-                const bool pair = start >= 2 && model_[start - 1].isLowSurrogate() &&
-                                  model_[start - 2].isHighSurrogate();
-                const int count = pair ? 2 : 1;
-                model_.remove(start - count, count);
+                // The grapheme before the caret (a line break is one), as a text layout of
+                // its line steps back over it.
+                const int lineStart = int(model_.lastIndexOf(u'\n', start - 1)) + 1;
+                qsizetype lineEnd = model_.indexOf(u'\n', start);
+                if (lineEnd < 0)
+                    lineEnd = model_.size();
+                int from = start - 1;
+                if (lineStart < start) {
+                    QTextLayout line(model_.mid(lineStart, lineEnd - lineStart), input_->font());
+                    from = lineStart + line.previousCursorPosition(start - lineStart);
+                }
+                model_.remove(from, start - from);
             }
         }
         const Qt::KeyboardModifiers modifiers =
@@ -244,8 +249,8 @@ private:
         if (!target)
             return QStringLiteral("(no focus for cut)");
         if (InputHasFocus()) {
-            const QTextCursor cursor = input_->textCursor();
-            model_.remove(cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart());
+            model_.remove(input_->selectionStart(),
+                          input_->selectionEnd() - input_->selectionStart());
         }
         QTest::keyClick(target, Qt::Key_X, Qt::ControlModifier);
         return QStringLiteral("cut in %1").arg(target->objectName());
@@ -365,7 +370,7 @@ private:
     frmMain& form_;
     std::mt19937_64 random_;
     RandomText text_;
-    QPlainTextEdit* input_ = nullptr;
+    korvane::text::TextView* input_ = nullptr;
     QWidget* output_ = nullptr;
     QScrollBar* bar_ = nullptr;
     QString model_;

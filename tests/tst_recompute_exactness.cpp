@@ -6,7 +6,6 @@
 // edit a user makes, and a write into the output box reads back exactly as written.
 #include <QApplication>
 #include <QClipboard>
-#include <QPlainTextEdit>
 #include <QTest>
 #include <optional>
 
@@ -31,13 +30,13 @@ QStringList Utf8(std::initializer_list<const char*> texts) {
     return list;
 }
 
-QPlainTextEdit* Editor(korvane::runtime::TextBox& box) {
-    return static_cast<QPlainTextEdit*>(box.widget());
+korvane::text::TextView* Editor(korvane::runtime::TextBox& box) {
+    return static_cast<korvane::text::TextView*>(box.widget());
 }
 
-// What the input box shows, line breaks as line feeds, every other character as it is.
+// What the input box shows.
 QString Shown(korvane::runtime::MultiLineTextBox& box) {
-    return Editor(box)->document()->toRawText().replace(QChar::ParagraphSeparator, u'\n');
+    return Editor(box)->text();
 }
 
 // What the output box shows.
@@ -57,11 +56,8 @@ std::optional<QString> ExpectedOutput(frmMain& window) {
     }
 }
 
-void PlaceCaret(QPlainTextEdit* edit, int position, int selected = 0) {
-    QTextCursor cursor = edit->textCursor();
-    cursor.setPosition(position);
-    cursor.setPosition(position + selected, QTextCursor::KeepAnchor);
-    edit->setTextCursor(cursor);
+void PlaceCaret(korvane::text::TextView* edit, int position, int selected = 0) {
+    edit->setSelection(position, position + selected);
 }
 
 // Runs one step of a row's script on the real widgets. Steps: "type:TEXT", "caret:N",
@@ -69,7 +65,7 @@ void PlaceCaret(QPlainTextEdit* edit, int position, int selected = 0) {
 // "multiplier:TEXT" (overtypes the box), "multiplier+:TEXT" (types on), "right" and "left" (the
 // scroll bar), "input:TEXT" (what the input box must show now).
 void RunStep(frmMain& window, const QString& step) {
-    QPlainTextEdit* input = Editor(window.txtOriginal);
+    korvane::text::TextView* input = Editor(window.txtOriginal);
     const QString argument = step.section(u':', 1);
     if (step.startsWith(u"type:")) {
         QTest::keyClicks(input, argument);

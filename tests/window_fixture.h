@@ -6,7 +6,6 @@
 
 #include <QLineEdit>
 #include <QList>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QString>
@@ -14,6 +13,7 @@
 #include <memory>
 
 #include "message_box_capture.h"
+#include "runtime/accessibility.h"
 #include "runtime/program.h"
 #include "text/text_view.h"
 #include "window/frm_main.h"
@@ -31,6 +31,7 @@ inline const QString kOverflowReport = QStringLiteral(
 class WindowFixture {
 public:
     WindowFixture() {
+        korvane::runtime::installAccessibleInterfaces();
         korvane::runtime::UseProject(korvane::KorvaneProject());
         form_ = std::make_unique<korvane::frmMain>();
         form_->show();
@@ -42,7 +43,9 @@ public:
     korvane::frmMain& form() { return *form_; }
 
     // The Qt widgets that show the controls, for driving them with keys and mouse clicks.
-    QPlainTextEdit* input() { return static_cast<QPlainTextEdit*>(form_->txtOriginal.widget()); }
+    korvane::text::TextView* input() {
+        return static_cast<korvane::text::TextView*>(form_->txtOriginal.widget());
+    }
     QLineEdit* rotation() { return static_cast<QLineEdit*>(form_->txtRotate.widget()); }
     QScrollBar* scrollBar() { return static_cast<QScrollBar*>(form_->HSRotate.widget()); }
     QLineEdit* multiplier() { return static_cast<QLineEdit*>(form_->txtMultiply.widget()); }

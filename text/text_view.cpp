@@ -26,6 +26,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "text/line_breaks.h"
 #include "text/text_view_accessible.h"
 
 namespace korvane::text {
@@ -41,14 +42,44 @@ constexpr qreal kUnwrappedWidth = 1e7;
 constexpr qsizetype kSliceLead = 256;
 constexpr int kAutoScrollInterval = 50;
 
+// Whether a key's text is typed into the text, as Qt's editors decide it: formatting marks
+// (ZWJ, RLM, ...) always; with Ctrl (but not AltGr) nothing; else printable characters,
+// private-use ones, surrogate pairs and tabs.
+bool isTypedText(const QKeyEvent& event) {
+    const QString text = event.text();
+    if (text.isEmpty())
+        return false;
+    const QChar c = text[0];
+    if (c.category() == QChar::Other_Format)
+        return true;
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    if (modifiers == Qt::ControlModifier || modifiers == (Qt::ShiftModifier | Qt::ControlModifier))
+        return false;
+    return c.isPrint() || c.category() == QChar::Other_PrivateUse ||
+           (c.isHighSurrogate() && text.size() > 1 && text[1].isLowSurrogate()) || c == u'\t';
+}
+
+// How many surrogate pairs `text` holds.
+qsizetype countPairs(QStringView text) {
+    qsizetype pairs = 0;
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && text[i + 1].isLowSurrogate()) {
+            ++pairs;
+            ++i;
+        }
+    }
+    return pairs;
+}
+
 QString ShortcutText(QKeySequence::StandardKey key) {
-    if (!QGuiApplication::styleHints()->showShortcutsInContextMenus())
+    if (key == QKeySequence::UnknownKey ||
+        !QGuiApplication::styleHints()->showShortcutsInContextMenus())
         return QString();
     return u'\t' + QKeySequence(key).toString(QKeySequence::NativeText);
 }
 
-}  // namespace
-
+// Draws the view's frame the way the style draws a line edit's, with the style's focus
+// highlight while the view has focus; called after the view has painted its own frame.
 void paintFieldFrame(QAbstractScrollArea& area) {
     QPainter painter(&area);
     // Only the ring round the contents: the viewport and the scroll bars are drawn on their own.
@@ -62,11 +93,12 @@ void paintFieldFrame(QAbstractScrollArea& area) {
     area.style()->drawPrimitive(QStyle::PE_FrameLineEdit, &option, &painter, &area);
 }
 
+}  // namespace
+
 TextView::TextView(QWidget* parent)
     : QAbstractScrollArea(parent), document_(new TextDocument(this)) {
     connect(document_, &TextDocument::contentsAboutToChange, this, &TextView::noteComingChange);
     connect(document_, &TextDocument::contentsChanged, this, &TextView::followChange);
-    InstallTextViewAccessibility();
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -95,9 +127,101 @@ void TextView::replace(qsizetype position, qsizetype removed, QStringView insert
     document_->replace(position, removed, inserted);
 }
 
+void TextView::setReadOnly(bool readOnly) {
+    if (readOnly == readOnly_)
+        return;
+    readOnly_ = readOnly;
+    setAttribute(Qt::WA_InputMethodEnabled, !readOnly);
+    setAcceptDrops(!readOnly);
+    viewport()->setAcceptDrops(!readOnly);
+    if (readOnly && !preedit_.isEmpty()) {
+        preedit_.clear();
+        layouts_.erase(document_->lineAt(caret_));
+        viewport()->update();
+    }
+    if (QAccessible::isActive()) {
+        QAccessible::State changed;
+        changed.readOnly = true;
+        changed.editable = true;
+        QAccessibleStateChangeEvent event(this, changed);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void TextView::editAt(qsizetype position, qsizetype removed, QString text,
+                      TextDocument::EditKind kind) {
+    if (readOnly_)
+        return;
+    text = withLineFeeds(std::move(text));
+    const qsizetype added = text.size();
+    wantedX_ = -1;
+    document_->replace(position, removed, std::move(text), kind);
+    select(position + added, position + added);
+    ensureVisible(caret_);
+    restartBlinking();
+}
+
+void TextView::insertTyped(const QString& text) {
+    // A typed line break is an undo step of its own, as in Qt's editors.
+    const bool lineBreak = text == u"\n" || text == u"\r";
+    editAt(selectionStart(), selectionEnd() - selectionStart(), text,
+           lineBreak ? TextDocument::EditKind::Other : TextDocument::EditKind::Typing);
+}
+
+void TextView::insertText(QString text) {
+    editAt(selectionStart(), selectionEnd() - selectionStart(), std::move(text),
+           TextDocument::EditKind::Other);
+}
+
+void TextView::deleteSelection() {
+    if (hasSelection())
+        editAt(selectionStart(), selectionEnd() - selectionStart(), QString(),
+               TextDocument::EditKind::Other);
+}
+
+void TextView::undo() {
+    if (readOnly_ || !document_->isUndoAvailable())
+        return;
+    document_->undo();
+    setCursorPosition(document_->lastUndoRedoPosition());
+    ensureVisible(caret_);
+}
+
+void TextView::redo() {
+    if (readOnly_ || !document_->isRedoAvailable())
+        return;
+    document_->redo();
+    setCursorPosition(document_->lastUndoRedoPosition());
+    ensureVisible(caret_);
+}
+
+void TextView::cut() {
+    if (readOnly_ || !hasSelection())
+        return;
+    copy();
+    deleteSelection();
+}
+
+void TextView::paste() {
+    if (readOnly_)
+        return;
+    // The clipboard's string goes into the document as it is; an empty document takes its
+    // storage, so a paste of megabytes is not copied again.
+    QString text = QGuiApplication::clipboard()->text();
+    if (!text.isEmpty())
+        insertText(std::move(text));
+}
+
 void TextView::noteComingChange(qsizetype position, qsizetype removed) {
     // What assistive technology is told of the edit, read only if it listens.
-    coming_.removedText = TextViewEventsWanted() ? document_->mid(position, removed) : QString();
+    const bool listened = QAccessible::isActive();
+    coming_.removedText = listened ? document_->mid(position, removed) : QString();
+    coming_.position = listened ? textViewOffset(*this, position) : position;
+    // The pairs of the span and of the characters either side of it, so that a pair the edit
+    // splits or joins is counted too.
+    const qsizetype from = std::max<qsizetype>(0, position - 1);
+    const qsizetype to = std::min(document_->length(), position + removed + 1);
+    surrogatePairs_ -= countPairs(document_->span(from, to - from));
     coming_.editLine = document_->lineAt(position);
     coming_.lastOldLine = document_->lineAt(position + removed);
     coming_.lineCount = document_->lineCount();
@@ -110,6 +234,11 @@ void TextView::followChange(qsizetype position, qsizetype removed, qsizetype add
     const int first = coming_.firstVisibleLine;
     const int lineDelta = document_->lineCount() - coming_.lineCount;
     const int lastNewLine = document_->lineAt(position + added);
+    {
+        const qsizetype from = std::max<qsizetype>(0, position - 1);
+        const qsizetype to = std::min(document_->length(), position + added + 1);
+        surrogatePairs_ += countPairs(document_->span(from, to - from));
+    }
 
     // Layouts above the edit stay, those below move with their lines; the edited line keeps
     // where its slice was placed, so that a long line does not jump sideways.
@@ -145,8 +274,8 @@ void TextView::followChange(qsizetype position, qsizetype removed, qsizetype add
     adjustScrollBars();
     verticalScrollBar()->setValue(newFirst);
     viewport()->update();
-    notifyTextChange(position, coming_.removedText,
-                     TextViewEventsWanted() ? document_->mid(position, added) : QString());
+    notifyTextChange(coming_.position, coming_.removedText,
+                     QAccessible::isActive() ? document_->mid(position, added) : QString());
     coming_.removedText.clear();
     Q_EMIT textChanged();
     select(anchor, caret);
@@ -154,17 +283,17 @@ void TextView::followChange(qsizetype position, qsizetype removed, qsizetype add
 
 void TextView::notifyTextChange(qsizetype position, const QString& removed,
                                 const QString& inserted) {
-    if (!TextViewEventsWanted() || (removed.isEmpty() && inserted.isEmpty()))
+    if (!QAccessible::isActive() || (removed.isEmpty() && inserted.isEmpty()))
         return;
     if (removed.isEmpty()) {
         QAccessibleTextInsertEvent event(this, int(position), inserted);
-        SendTextViewEvent(&event);
+        QAccessible::updateAccessibility(&event);
     } else if (inserted.isEmpty()) {
         QAccessibleTextRemoveEvent event(this, int(position), removed);
-        SendTextViewEvent(&event);
+        QAccessible::updateAccessibility(&event);
     } else {
         QAccessibleTextUpdateEvent event(this, int(position), removed, inserted);
-        SendTextViewEvent(&event);
+        QAccessible::updateAccessibility(&event);
     }
 }
 
@@ -202,17 +331,18 @@ void TextView::select(qsizetype anchor, qsizetype caret) {
     viewport()->update();
     if (caretMoved) {
         restartBlinking();
-        if (TextViewEventsWanted()) {
-            QAccessibleTextCursorEvent event(this, int(caret_));
-            SendTextViewEvent(&event);
+        if (QAccessible::isActive()) {
+            QAccessibleTextCursorEvent event(this, int(textViewOffset(*this, caret_)));
+            QAccessible::updateAccessibility(&event);
         }
         Q_EMIT cursorPositionChanged();
     }
     if (selectionMoved) {
-        if (TextViewEventsWanted()) {
-            QAccessibleTextSelectionEvent event(this, int(selectionStart()), int(selectionEnd()));
-            event.setCursorPosition(int(caret_));
-            SendTextViewEvent(&event);
+        if (QAccessible::isActive()) {
+            QAccessibleTextSelectionEvent event(this, int(textViewOffset(*this, selectionStart())),
+                                                int(textViewOffset(*this, selectionEnd())));
+            event.setCursorPosition(int(textViewOffset(*this, caret_)));
+            QAccessible::updateAccessibility(&event);
         }
         Q_EMIT selectionChanged();
     }
@@ -236,12 +366,35 @@ void TextView::updatePrimarySelection() const {
 
 QMenu* TextView::createStandardContextMenu() {
     auto* menu = new QMenu(this);
+    const auto add = [&](const char* text, QKeySequence::StandardKey key, const char* name,
+                         bool enabled, auto action) {
+        QAction* added = menu->addAction(QCoreApplication::translate("QWidgetTextControl", text) +
+                                         ShortcutText(key));
+        added->setObjectName(QString::fromLatin1(name));
+        added->setEnabled(enabled);
+        connect(added, &QAction::triggered, this, action);
+    };
+    if (!readOnly_) {
+        add("&Undo", QKeySequence::Undo, "edit-undo", document_->isUndoAvailable(),
+            [this] { undo(); });
+        add("&Redo", QKeySequence::Redo, "edit-redo", document_->isRedoAvailable(),
+            [this] { redo(); });
+        menu->addSeparator();
+        add("Cu&t", QKeySequence::Cut, "edit-cut", hasSelection(), [this] { cut(); });
+    }
     QAction* copyAction =
         menu->addAction(QCoreApplication::translate("QWidgetTextControl", "&Copy") +
                         ShortcutText(QKeySequence::Copy));
     copyAction->setObjectName(QStringLiteral("edit-copy"));
     copyAction->setEnabled(hasSelection());
     connect(copyAction, &QAction::triggered, this, [this] { copy(); });
+    if (!readOnly_) {
+        const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
+        add("&Paste", QKeySequence::Paste, "edit-paste", clipboard && clipboard->hasText(),
+            [this] { paste(); });
+        add("Delete", QKeySequence::UnknownKey, "edit-delete", hasSelection(),
+            [this] { deleteSelection(); });
+    }
     menu->addSeparator();
     QAction* selectAllAction =
         menu->addAction(QCoreApplication::translate("QWidgetTextControl", "Select All") +
@@ -271,13 +424,29 @@ void TextView::noteWidth(qreal right) const {
     widestSeen_ = std::max(widestSeen_, right);
 }
 
-std::unique_ptr<QTextLayout> TextView::makeLayout(QStringView text) const {
+qsizetype TextView::preeditIn(int line, qsizetype offset, qsizetype length) const {
+    if (preedit_.isEmpty() || document_->lineAt(caret_) != line)
+        return -1;
+    const qsizetype inLine = caret_ - document_->lineStart(line) - offset;
+    return inLine >= 0 && inLine <= length ? inLine : -1;
+}
+
+std::unique_ptr<QTextLayout> TextView::makeLayout(QStringView text, qsizetype preeditAt) const {
     auto layout = std::make_unique<QTextLayout>(text.toString(), font(), viewport());
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
     option.setTabStopDistance(kTabStop);
     option.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
     layout->setTextOption(option);
+    if (preeditAt >= 0) {
+        // The input method's text is shown in place, in its own formats, but is not the
+        // document's.
+        layout->setPreeditArea(int(preeditAt), preedit_);
+        QList<QTextLayout::FormatRange> formats = preeditFormats_;
+        for (QTextLayout::FormatRange& format : formats)
+            format.start += int(preeditAt);
+        layout->setFormats(formats);
+    }
     layout->setCacheEnabled(true);
     layout->beginLayout();
     QTextLine line = layout->createLine();
@@ -295,7 +464,7 @@ TextView::LineLayout& TextView::layoutOf(int line) const {
     if (length > kLongLine) {
         layOutSlice(line, entry);
     } else if (!entry.layout || entry.offset != 0 || entry.length != length) {
-        entry.layout = makeLayout(document_->span(start, length));
+        entry.layout = makeLayout(document_->span(start, length), preeditIn(line, 0, length));
         entry.offset = 0;
         entry.length = length;
         entry.x = 0;
@@ -355,7 +524,7 @@ void TextView::layOutSlice(int line, LineLayout& slice) const {
         count = std::clamp<qsizetype>(count, 1, length - from);
         if (from + count < length && document_->at(start + from + count).isLowSurrogate())
             ++count;
-        layout = makeLayout(document_->span(start + from, count));
+        layout = makeLayout(document_->span(start + from, count), preeditIn(line, from, count));
         width = layout->lineAt(0).naturalTextWidth();
         if (x + width >= viewRight || from + count >= length)
             break;
@@ -382,7 +551,11 @@ qreal TextView::xOf(qsizetype position) const {
     if (inLine > layout.offset + layout.length)
         return layout.x + layout.width +
                qreal(inLine - layout.offset - layout.length) * averageCharWidth_;
-    return layout.x + layout.layout->lineAt(0).cursorToX(int(inLine - layout.offset));
+    qsizetype inSlice = inLine - layout.offset;
+    const qsizetype preeditAt = preeditIn(line, layout.offset, layout.length);
+    if (preeditAt >= 0 && inSlice > preeditAt)
+        inSlice += preedit_.size();  // the text after the pre-edit is shown after it
+    return layout.x + layout.layout->lineAt(0).cursorToX(int(inSlice));
 }
 
 qsizetype TextView::positionAt(int line, qreal x) const {
@@ -510,10 +683,27 @@ void TextView::paintEvent(QPaintEvent* event) {
             if (from < to)
                 selections.append({int(from - sliceStart), int(to - from), selectionFormat});
         }
+        const qsizetype preeditAt = preeditIn(line, layout.offset, layout.length);
+        if (preeditAt >= 0) {
+            for (QTextLayout::FormatRange& selection : selections) {
+                if (selection.start >= preeditAt)
+                    selection.start += int(preedit_.size());
+            }
+        }
         layout.layout->draw(&painter, origin, selections, area);
         if (caretShown_ && caret_ >= sliceStart && caret_ <= sliceEnd &&
-            document_->lines().lineAt(caret_) == line)
-            layout.layout->drawCursor(&painter, origin, int(caret_ - sliceStart), 1);
+            document_->lines().lineAt(caret_) == line) {
+            if (preeditAt < 0)
+                layout.layout->drawCursor(&painter, origin, int(caret_ - sliceStart), 1);
+            else if (preeditCursorShown_)
+                layout.layout->drawCursor(&painter, origin, int(preeditAt) + preeditCursor_, 1);
+        }
+    }
+    if (dropCaret_ >= 0) {
+        // Where a drop would put the text.
+        const QRect at = characterRect(dropCaret_);
+        painter.fillRect(QRect(at.left(), at.top(), 1, at.height()),
+                         palette().color(QPalette::Text));
     }
 
     // Keeps the layouts of the lines in view and a page either side.
@@ -666,8 +856,31 @@ bool TextView::event(QEvent* event) {
             QKeySequence::SelectStartOfDocument,
             QKeySequence::SelectEndOfDocument,
         };
+        static const QKeySequence::StandardKey kEditingKeys[] = {
+            QKeySequence::Undo,
+            QKeySequence::Redo,
+            QKeySequence::Cut,
+            QKeySequence::Paste,
+            QKeySequence::Delete,
+            QKeySequence::DeleteStartOfWord,
+            QKeySequence::DeleteEndOfWord,
+        };
         for (QKeySequence::StandardKey own : kOwnKeys) {
             if (key->matches(own)) {
+                event->accept();
+                return true;
+            }
+        }
+        if (!readOnly_) {
+            for (QKeySequence::StandardKey own : kEditingKeys) {
+                if (key->matches(own)) {
+                    event->accept();
+                    return true;
+                }
+            }
+            // Typed characters and Backspace are the box's, whatever shortcut they would be.
+            if (key->key() == Qt::Key_Backspace ||
+                (isTypedText(*key) && key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab)) {
                 event->accept();
                 return true;
             }
@@ -679,7 +892,55 @@ bool TextView::event(QEvent* event) {
     return handled;
 }
 
+bool TextView::editingKey(QKeyEvent* event) {
+    using Kind = TextDocument::EditKind;
+    if (event->matches(QKeySequence::Undo)) {
+        undo();
+    } else if (event->matches(QKeySequence::Redo)) {
+        redo();
+    } else if (event->matches(QKeySequence::Cut)) {
+        cut();
+    } else if (event->matches(QKeySequence::Paste)) {
+        paste();
+    } else if (event->matches(QKeySequence::DeleteStartOfWord) ||
+               event->matches(QKeySequence::DeleteEndOfWord)) {
+        const bool forward = event->matches(QKeySequence::DeleteEndOfWord);
+        if (hasSelection()) {
+            deleteSelection();
+        } else {
+            const qsizetype to = cursorStep(caret_, forward, QTextLayout::SkipWords);
+            editAt(std::min(caret_, to), std::abs(to - caret_), QString(), Kind::Deleting);
+        }
+    } else if (event->matches(QKeySequence::Delete) ||
+               (event->key() == Qt::Key_Backspace &&
+                !(event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)))) {
+        // Backspace and Delete take a whole grapheme: a letter with its accents, a pair.
+        const bool forward = event->key() != Qt::Key_Backspace;
+        if (hasSelection()) {
+            deleteSelection();
+        } else {
+            const qsizetype to = cursorStep(caret_, forward, QTextLayout::SkipCharacters);
+            editAt(std::min(caret_, to), std::abs(to - caret_), QString(), Kind::Deleting);
+        }
+    } else if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+               !(event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier))) {
+        insertTyped(QStringLiteral("\n"));
+    } else if (isTypedText(*event)) {
+        insertTyped(event->text());
+    } else {
+        return false;
+    }
+    return true;
+}
+
 void TextView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(), QPoint());
+        contextMenuEvent(&menu);
+        return;
+    }
+    if (!readOnly_ && editingKey(event))
+        return;
     if (event->matches(QKeySequence::Copy)) {
         copy();
         return;
@@ -730,7 +991,8 @@ void TextView::keyPressEvent(QKeyEvent* event) {
     }
     if (!binding) {
         // As a read-only QPlainTextEdit, Space pages the view; every other key is not ours.
-        if (event->key() == Qt::Key_Space && !(event->modifiers() & ~Qt::ShiftModifier)) {
+        if (readOnly_ && event->key() == Qt::Key_Space &&
+            !(event->modifiers() & ~Qt::ShiftModifier)) {
             verticalScrollBar()->triggerAction(event->modifiers() & Qt::ShiftModifier
                                                    ? QAbstractSlider::SliderPageStepSub
                                                    : QAbstractSlider::SliderPageStepAdd);
@@ -784,6 +1046,18 @@ void TextView::keyPressEvent(QKeyEvent* event) {
 // --- Mouse --------------------------------------------------------------------------------
 
 void TextView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::MiddleButton && !readOnly_) {
+        // As on every X11 editor, the middle button pastes the primary selection where it is.
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        if (clipboard->supportsSelection()) {
+            QString text = clipboard->text(QClipboard::Selection);
+            if (!text.isEmpty()) {
+                setCursorPosition(positionAt(event->position().toPoint()));
+                insertText(std::move(text));
+            }
+        }
+        return;
+    }
     if (event->button() != Qt::LeftButton) {
         event->ignore();
         return;
@@ -837,7 +1111,18 @@ void TextView::mouseMoveEvent(QMouseEvent* event) {
         auto* data = new QMimeData;
         data->setText(selectedText());
         drag->setMimeData(data);
-        drag->exec(Qt::CopyAction);
+        dragStart_ = selectionStart();
+        dragEnd_ = selectionEnd();
+        draggingOwnSelection_ = true;
+        const Qt::DropAction action =
+            readOnly_ ? drag->exec(Qt::CopyAction)
+                      : drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+        draggingOwnSelection_ = false;
+        // Moved into another program or box: the text leaves this one. A move within this view
+        // was made by the drop, as one step.
+        if (action == Qt::MoveAction && !readOnly_ && drag->target() != viewport() &&
+            drag->target() != this)
+            editAt(dragStart_, dragEnd_ - dragStart_, QString(), TextDocument::EditKind::Other);
         return;
     }
     if (!selectingByMouse_ || !(event->buttons() & Qt::LeftButton))
@@ -911,9 +1196,194 @@ void TextView::wheelEvent(QWheelEvent* event) {
 }
 
 void TextView::contextMenuEvent(QContextMenuEvent* event) {
+    // From the keyboard the menu opens at the caret, brought into view first.
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        ensureVisible(caret_);
+        const QRect caret = characterRect(caret_);
+        showContextMenu(viewport()->mapToGlobal(QPoint(caret.left(), caret.bottom())));
+    } else {
+        showContextMenu(event->globalPos());
+    }
+}
+
+void TextView::showContextMenu(const QPoint& globalPosition) {
     QMenu* menu = createStandardContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(event->globalPos());
+    menu->popup(globalPosition);
+}
+
+// --- Input methods ------------------------------------------------------------------------
+
+void TextView::inputMethodEvent(QInputMethodEvent* event) {
+    if (readOnly_) {
+        event->ignore();
+        return;
+    }
+    const bool gettingInput = !event->commitString().isEmpty() ||
+                              event->preeditString() != preedit_ || event->replacementLength() > 0;
+    layouts_.erase(document_->lineAt(caret_));
+    document_->beginEditBlock();
+    if (gettingInput && hasSelection())
+        deleteSelection();
+    if (!event->commitString().isEmpty() || event->replacementLength() > 0) {
+        // The replacement range is counted from the caret; the commit string takes its place.
+        const qsizetype start = clamped(caret_ + event->replacementStart());
+        const qsizetype end = clamped(std::max(start, start + event->replacementLength()));
+        const bool typed = event->replacementLength() == 0 && !hasSelection();
+        if (end > start || !event->commitString().isEmpty())
+            editAt(start, end - start, event->commitString(),
+                   typed ? TextDocument::EditKind::Typing : TextDocument::EditKind::Other);
+    }
+    document_->endEditBlock();
+
+    preedit_ = event->preeditString();
+    preeditCursor_ = int(preedit_.size());
+    preeditCursorShown_ = true;
+    preeditFormats_.clear();
+    const qsizetype windowStart = lineWindow(caret_).first;
+    for (const QInputMethodEvent::Attribute& attribute : event->attributes()) {
+        if (attribute.type == QInputMethodEvent::Cursor) {
+            preeditCursor_ = attribute.start;
+            preeditCursorShown_ = attribute.length != 0;
+        } else if (attribute.type == QInputMethodEvent::TextFormat) {
+            const QTextCharFormat format = attribute.value.value<QTextFormat>().toCharFormat();
+            if (format.isValid() && attribute.length > 0)
+                preeditFormats_.append({attribute.start, attribute.length, format});
+        } else if (attribute.type == QInputMethodEvent::Selection) {
+            select(windowStart + attribute.start, windowStart + attribute.start + attribute.length);
+        }
+    }
+    if (!preedit_.isEmpty() && preeditFormats_.isEmpty()) {
+        // The composed text is underlined until it is committed.
+        QTextCharFormat underlined;
+        underlined.setFontUnderline(true);
+        preeditFormats_.append({0, int(preedit_.size()), underlined});
+    }
+    layouts_.erase(document_->lineAt(caret_));
+    ensureVisible(caret_);
+    viewport()->update();
+    updateMicroFocus();
+    event->accept();
+}
+
+QVariant TextView::inputMethodQuery(Qt::InputMethodQuery query) const {
+    // The text around the caret is its line, or a window of it in a very long line; positions
+    // are counted from the start of that text.
+    const auto [windowStart, windowEnd] = lineWindow(caret_);
+    const QPoint offset = viewport()->pos();
+    switch (query) {
+        case Qt::ImEnabled:
+            return !readOnly_ && isEnabled();
+        case Qt::ImReadOnly:
+            return readOnly_;
+        case Qt::ImHints:
+            return int(inputMethodHints());
+        case Qt::ImFont:
+            return font();
+        case Qt::ImCursorRectangle: {
+            QRect caret = characterRect(caret_);
+            if (!preedit_.isEmpty()) {
+                const int line = document_->lineAt(caret_);
+                const LineLayout& layout = layoutOf(line);
+                const qsizetype at = preeditIn(line, layout.offset, layout.length);
+                if (at >= 0 && layout.layout)
+                    caret.moveLeft(
+                        int(kMargin - horizontalScrollBar()->value() + layout.x +
+                            layout.layout->lineAt(0).cursorToX(int(at) + preeditCursor_)));
+            }
+            caret.setWidth(1);
+            return caret.translated(offset);
+        }
+        case Qt::ImAnchorRectangle:
+            return characterRect(anchor_).translated(offset);
+        case Qt::ImCursorPosition:
+            return int(caret_ - windowStart);
+        case Qt::ImAnchorPosition:
+            return int(std::clamp(anchor_, windowStart, windowEnd) - windowStart);
+        case Qt::ImAbsolutePosition:
+            return qlonglong(caret_);
+        case Qt::ImSurroundingText:
+            return document_->mid(windowStart, windowEnd - windowStart);
+        case Qt::ImTextBeforeCursor:
+            return document_->mid(windowStart, caret_ - windowStart);
+        case Qt::ImTextAfterCursor:
+            return document_->mid(caret_, windowEnd - caret_);
+        case Qt::ImCurrentSelection:
+            return selectedText();
+        case Qt::ImMaximumTextLength:
+            return QVariant();  // no limit
+        default:
+            return QAbstractScrollArea::inputMethodQuery(query);
+    }
+}
+
+// --- Drag and drop ------------------------------------------------------------------------
+
+void TextView::dragEnterEvent(QDragEnterEvent* event) {
+    if (readOnly_ || !event->mimeData()->hasText()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    dragMoveEvent(event);
+}
+
+void TextView::dragMoveEvent(QDragMoveEvent* event) {
+    if (readOnly_ || !event->mimeData()->hasText()) {
+        event->ignore();
+        return;
+    }
+    const qsizetype at = positionAt(event->position().toPoint());
+    // A drag of this view's selection moves it, unless Ctrl copies; text from elsewhere is
+    // copied. Nothing drops into the selection being dragged.
+    if (draggingOwnSelection_ && at > dragStart_ && at < dragEnd_) {
+        dropCaret_ = -1;
+        viewport()->update();
+        event->ignore();
+        return;
+    }
+    const bool move = draggingOwnSelection_ && !(event->modifiers() & Qt::ControlModifier) &&
+                      (event->possibleActions() & Qt::MoveAction);
+    event->setDropAction(move ? Qt::MoveAction : Qt::CopyAction);
+    event->accept();
+    if (at != dropCaret_) {
+        dropCaret_ = at;
+        viewport()->update();
+    }
+}
+
+void TextView::dragLeaveEvent(QDragLeaveEvent*) {
+    dropCaret_ = -1;
+    viewport()->update();
+}
+
+void TextView::dropEvent(QDropEvent* event) {
+    dropCaret_ = -1;
+    viewport()->update();
+    if (readOnly_ || !event->mimeData()->hasText()) {
+        event->ignore();
+        return;
+    }
+    qsizetype at = positionAt(event->position().toPoint());
+    const bool move = draggingOwnSelection_ && !(event->modifiers() & Qt::ControlModifier) &&
+                      (event->possibleActions() & Qt::MoveAction);
+    if (draggingOwnSelection_ && at > dragStart_ && at < dragEnd_) {
+        event->ignore();
+        return;
+    }
+    // A move is one undo step: the text leaves its place and arrives at the drop.
+    document_->beginEditBlock();
+    if (move) {
+        document_->replace(dragStart_, dragEnd_ - dragStart_, QStringView(),
+                           TextDocument::EditKind::Other);
+        if (at >= dragEnd_)
+            at -= dragEnd_ - dragStart_;
+    }
+    editAt(at, 0, event->mimeData()->text(), TextDocument::EditKind::Other);
+    document_->endEditBlock();
+    event->setDropAction(move ? Qt::MoveAction : Qt::CopyAction);
+    event->accept();
+    setFocus(Qt::MouseFocusReason);
 }
 
 }  // namespace korvane::text

@@ -19,15 +19,13 @@ class QMenu;
 
 namespace korvane::text {
 
-// Draws a framed text area's frame the way the style draws a line edit's, with the style's
-// focus highlight while the area has focus; called after the area has painted its own frame.
-void paintFieldFrame(QAbstractScrollArea& area);
-
-// A read-only view of a long plain text, with a caret and a selection the user moves with the
-// mouse and the keyboard, and copies. The text is kept in a gap buffer, so that an edit costs
-// what it changes, with an index of where its lines start; only the lines in view are laid out,
-// and of a line longer than kLongLine only a slice around the part in view, so a text of many
-// megabytes, or one line of megabytes, costs no more to show than a page of it. Lines never wrap.
+// A view of a long plain text, with a caret and a selection the user moves with the mouse and
+// the keyboard, and copies; unless it is read-only, the user also edits it as in a plain-text
+// editor: typing, deleting, undo and redo, the clipboard, input methods and drag and drop. The text
+// is kept in a gap buffer, so that an edit costs what it changes, with an index of where its lines
+// start; only the lines in view are laid out, and of a line longer than kLongLine only a slice
+// around the part in view, so a text of many megabytes, or one line of megabytes, costs no more to
+// show than a page of it. Lines never wrap.
 class TextView : public QAbstractScrollArea {
     Q_OBJECT
 
@@ -44,9 +42,29 @@ public:
     const GapBuffer& buffer() const { return document_->buffer(); }
     qsizetype length() const { return document_->length(); }
     int lineCount() const { return document_->lineCount(); }
+    // How many surrogate pairs the text holds, kept up to date with every edit, so that a text
+    // without any can count in code points at no cost.
+    qsizetype surrogatePairCount() const { return surrogatePairs_; }
 
     // Replaces the whole text; the caret goes to the start and the view to the top.
     void setText(QString text);
+
+    // A read-only view (the default) shows, selects and copies; the user cannot change it.
+    bool isReadOnly() const { return readOnly_; }
+    void setReadOnly(bool readOnly);
+    // Puts `text` in at the caret in place of the selection, as typing it does: a run of typed
+    // characters is one undo step, a line break a step of its own.
+    void insertTyped(const QString& text);
+    // Puts `text` in at the caret in place of the selection as one undo step, as a paste does.
+    void insertText(QString text);
+    void undo();
+    void redo();
+    void cut();
+    void paste();
+    // Removes the selected text.
+    void deleteSelection();
+    // The text an input method is composing, shown at the caret but not yet in the document.
+    const QString& preeditText() const { return preedit_; }
     // Replaces `removed` characters at `position` by `inserted`. The caret, the selection and
     // the lines in view stay on the text they were on, as in a document edited elsewhere.
     void replace(qsizetype position, qsizetype removed, QStringView inserted);
@@ -64,7 +82,8 @@ public:
     void selectAll();
     // Puts the selection on the clipboard.
     void copy() const;
-    // The menu a right click opens: Copy and Select All. The caller owns it.
+    // The menu a right click opens: Undo, Redo, Cut, Copy, Paste, Delete and Select All, or
+    // only Copy and Select All when read-only. The caller owns it.
     QMenu* createStandardContextMenu();
 
     // The line at the top of the view.
@@ -81,6 +100,9 @@ public:
     // Brings the character at `position` into view: by as few lines as needed, and sideways to
     // the middle of the view if it lies beyond either side, as QPlainTextEdit does.
     void ensureVisible(qsizetype position);
+
+    // What an input method asks of the text around the caret.
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
     // Lines longer than this many characters are laid out a slice at a time.
     static constexpr qsizetype kLongLine = 2048;
@@ -106,6 +128,11 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // The laid-out text of one line, or of the slice of a long line starting `offset`
@@ -120,7 +147,18 @@ private:
 
     // The line's layout, covering at least the horizontal range in view for a long line.
     LineLayout& layoutOf(int line) const;
-    std::unique_ptr<QTextLayout> makeLayout(QStringView text) const;
+    // A layout of `text`, with the input method's pre-edit text shown at `preeditAt` if that is
+    // not negative.
+    std::unique_ptr<QTextLayout> makeLayout(QStringView text, qsizetype preeditAt = -1) const;
+    // Where in the slice of `line` starting `offset` characters into it the pre-edit text is
+    // shown, or -1.
+    qsizetype preeditIn(int line, qsizetype offset, qsizetype length) const;
+    // Replaces `removed` characters at `position` by the user's `text`, its line breaks made
+    // line feeds; the caret goes after it.
+    void editAt(qsizetype position, qsizetype removed, QString text, TextDocument::EditKind kind);
+    // Handles the keys that change the text; false for any other key.
+    bool editingKey(QKeyEvent* event);
+    void showContextMenu(const QPoint& globalPosition);
     // Lays out the slice of a long line that covers the range in view, placed so that it meets
     // the slice laid out before wherever the two overlap.
     void layOutSlice(int line, LineLayout& slice) const;
@@ -161,6 +199,7 @@ private:
     // What noteComingChange saw of the text before the edit in progress.
     struct ComingChange {
         QString removedText;
+        qsizetype position = 0;  // as assistive technology counts it
         int editLine = 0;
         int lastOldLine = 0;
         int lineCount = 1;
@@ -186,6 +225,20 @@ private:
     // Runs for a double-click interval after a double click: a press meanwhile selects the line.
     QBasicTimer tripleClickTimer_;
     QPoint doubleClickPoint_;
+    bool readOnly_ = true;
+    qsizetype surrogatePairs_ = 0;
+    // The selection a drag out of this view carries, removed when it is moved elsewhere.
+    qsizetype dragStart_ = 0;
+    qsizetype dragEnd_ = 0;
+    QString preedit_;
+    // The caret's place within the pre-edit text, and whether the input method shows it.
+    int preeditCursor_ = 0;
+    bool preeditCursorShown_ = true;
+    QList<QTextLayout::FormatRange> preeditFormats_;
+    // Where a drag over the view would drop, or -1.
+    qsizetype dropCaret_ = -1;
+    // Whether the drag under way started from this view's selection.
+    bool draggingOwnSelection_ = false;
 };
 
 }  // namespace korvane::text

@@ -14,19 +14,18 @@ namespace korvane::text {
 class GapBuffer;
 class LineIndex;
 
-// Registers with Qt the accessibility interface of TextView: an editable-text role, read-only
-// and multi-line, with the full text interface. Calling it again does nothing.
+class TextView;
+
+// Registers with Qt the accessibility interface of TextView: an editable-text role, multi-line,
+// read-only or editable as the view is, with the full text interface. Calling it again does
+// nothing.
 void InstallTextViewAccessibility();
 
-// Whether TextView tells assistive technology of its changes: only while Qt's accessibility is
-// active or an observer is set, since the events carry the changed text.
-bool TextViewEventsWanted();
-// Hands `event` to Qt's accessibility and to the observer, if one is set.
-void SendTextViewEvent(QAccessibleEvent* event);
-// Also hands every event a TextView sends to `observer` (null to stop), whether or not Qt's
-// accessibility is active: for tools that watch what assistive technology is told.
-using TextViewEventObserver = void (*)(QAccessibleEvent*);
-void SetTextViewEventObserver(TextViewEventObserver observer);
+// Assistive technology counts a text in characters (code points), the view in UTF-16 units:
+// the offset of the view's `position`, and the position of an `offset`. Without a surrogate
+// pair in the text both are the same number and cost nothing.
+qsizetype textViewOffset(const TextView& view, qsizetype position);
+qsizetype textViewPosition(const TextView& view, qsizetype offset);
 
 // The span [start, end) of the text that assistive technology means by the character, word,
 // sentence, line or paragraph at `offset` (0 to the text's length inclusive). Every line break

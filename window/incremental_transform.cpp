@@ -19,12 +19,8 @@ IncrementalTransform::IncrementalTransform(runtime::MultiLineTextBox& input,
 }
 
 void IncrementalTransform::NoteEdit(qsizetype position, qsizetype /*removed*/, qsizetype added) {
-    // The document may report its closing separator as part of an edit; what lies beyond the
-    // text only makes the unchanged parts smaller, never wrong.
-    const qsizetype length = input_.length();
-    unchangedPrefix_ = std::clamp<qsizetype>(std::min(unchangedPrefix_, position), 0, length);
-    unchangedSuffix_ =
-        std::clamp<qsizetype>(std::min(unchangedSuffix_, length - position - added), 0, length);
+    unchangedPrefix_ = std::min(unchangedPrefix_, position);
+    unchangedSuffix_ = std::min(unchangedSuffix_, input_.length() - position - added);
 }
 
 void IncrementalTransform::Write(Key key) {

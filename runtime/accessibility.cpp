@@ -1,0 +1,19 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
+#include "runtime/accessibility.h"
+
+#include "runtime/line_edit_accessible.h"
+#include "runtime/message_box_accessible.h"
+#include "text/text_view_accessible.h"
+
+namespace korvane::runtime {
+
+void installAccessibleInterfaces() {
+    text::InstallTextViewAccessibility();
+    InstallLineEditAccessible();
+    InstallMessageBoxAccessibility();
+}
+
+}  // namespace korvane::runtime
