@@ -178,7 +178,7 @@ TextSegment SegmentAt(const GapBuffer& text, const LineIndex& lines, qsizetype o
         ++to;
     // The characters, words and sentences of the window, cut as the single-line boxes cut theirs.
     const TextSegment local =
-        text::SegmentAt(text.span(from, to - from), boundary, int(offset - from));
+        text::SegmentAt(text.mid(from, to - from), boundary, int(offset - from));
     return {from + local.start, from + local.end};
 }
 
