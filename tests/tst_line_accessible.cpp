@@ -86,11 +86,8 @@ void TestLineAccessible::everyQueryAnswers_data() {
         const char* words;
         const char* sentences;
     } values[] = {
-        {"400", "4|0|0", "400", "400"},
+        // The segmentation itself is tst_text_segments' case; here the box answers with it.
         {"", "", "", ""},
-        {"-12", "-|1|2", "-|12", "-12"},
-        {"3.5", "3|.|5", "3.5", "3.5"},
-        {"12 34", "1|2| |3|4", "12| |34", "12 34"},
         {"Go. Now!", "G|o|.| |N|o|w|!", "Go|. |Now|!", "Go. |Now!"},
     };
     for (const auto& row : values) {

@@ -18,7 +18,7 @@ constexpr qsizetype kMinimumGap = 16 * 1024;
 
 }  // namespace
 
-void GapBuffer::moveGap(qsizetype position) const {
+void GapBuffer::moveGap(qsizetype position) {
     if (position == gapStart_)
         return;
     if (gapLength_ == 0) {
@@ -53,7 +53,24 @@ void GapBuffer::reserveGap(qsizetype length) {
     std::memmove(data + gapStart_ + gapLength_, data + oldTailStart, tail * sizeof(QChar));
 }
 
-QStringView GapBuffer::span(qsizetype position, qsizetype length) const {
+QString GapBuffer::mid(qsizetype position, qsizetype length) const {
+    if (gapLength_ == 0)
+        return position == 0 && length == buffer_.size() ? buffer_ : buffer_.mid(position, length);
+    const QChar* data = buffer_.constData();
+    if (position + length <= gapStart_)
+        return QString(data + position, length);
+    if (position >= gapStart_)
+        return QString(data + position + gapLength_, length);
+    // The span lies across the gap: the part before it, then the part after it.
+    QString copy(length, Qt::Uninitialized);
+    const qsizetype before = gapStart_ - position;
+    std::memcpy(copy.data(), data + position, before * sizeof(QChar));
+    std::memcpy(copy.data() + before, data + gapStart_ + gapLength_,
+                (length - before) * sizeof(QChar));
+    return copy;
+}
+
+QStringView GapBuffer::span(qsizetype position, qsizetype length) {
     if (gapLength_ > 0 && position < gapStart_ && position + length > gapStart_) {
         if (gapStart_ - position <= position + length - gapStart_)
             moveGap(position);
@@ -64,7 +81,7 @@ QStringView GapBuffer::span(qsizetype position, qsizetype length) const {
     return QStringView(buffer_.constData() + at, length);
 }
 
-const QString& GapBuffer::text() const {
+const QString& GapBuffer::text() {
     moveGap(size());
     if (gapLength_ > 0) {
         // Shrinking keeps the allocation: the gap becomes the string's spare capacity.

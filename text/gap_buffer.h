@@ -11,9 +11,11 @@ namespace korvane::text {
 
 // The characters of a text in one allocation with a gap at the place of the last edit, so that
 // edits near each other move only the characters between them, not the whole text after them.
-// Reading a span that crosses the gap first moves the gap out of it, by the shorter way; the
-// whole text is handed out with the gap moved to the end, where it is the string's spare
-// capacity. A span or the whole text stays valid until the next span(), text() or edit.
+// The const reads never move the gap: a character, or a copy of a span put together from
+// either side of it. A contiguous view of a span, or of the whole text, may have to move the gap
+// out of the way, so those reads are not const; the whole text is handed out with the gap moved
+// to the end, where it is the string's spare capacity. Such a view or the whole text stays valid
+// until the next span(), text() or edit.
 class GapBuffer {
 public:
     qsizetype size() const { return buffer_.size() - gapLength_; }
@@ -23,15 +25,16 @@ public:
     }
     QChar operator[](qsizetype position) const { return at(position); }
 
-    // The `length` characters at `position`, contiguous.
-    QStringView span(qsizetype position, qsizetype length) const;
-    // A copy of the `length` characters at `position`; of the whole text, a string sharing the
-    // buffer's storage, as QString::mid() gives.
-    QString mid(qsizetype position, qsizetype length) const {
-        return position == 0 && length == size() ? text() : span(position, length).toString();
-    }
-    // The whole text. The string shares its storage with the buffer until the next edit.
-    const QString& text() const;
+    // A copy of the `length` characters at `position`. The gap stays where it is; a copy of the
+    // whole text shares the buffer's storage when there is no gap in it.
+    QString mid(qsizetype position, qsizetype length) const;
+
+    // The `length` characters at `position`, contiguous: the gap moves out of them, by the
+    // shorter way, if it lies inside.
+    QStringView span(qsizetype position, qsizetype length);
+    // The whole text, with the gap moved to the end. The string shares its storage with the
+    // buffer until the next edit.
+    const QString& text();
 
     // Takes `text` as the whole text, its storage with it.
     void assign(QString text);
@@ -40,15 +43,15 @@ public:
 
 private:
     // Moves the gap to start at `position` of the text, moving the characters in between.
-    void moveGap(qsizetype position) const;
+    void moveGap(qsizetype position);
     // Makes the gap at least `length` characters long.
     void reserveGap(qsizetype length);
 
     // The text before the gap, the gap, then the text after it. A string handed out by text()
     // has no gap: its size is the text's, and the gap is its capacity beyond.
-    mutable QString buffer_;
-    mutable qsizetype gapStart_ = 0;
-    mutable qsizetype gapLength_ = 0;
+    QString buffer_;
+    qsizetype gapStart_ = 0;
+    qsizetype gapLength_ = 0;
 };
 
 }  // namespace korvane::text

@@ -34,7 +34,7 @@ void TextDocument::edit(qsizetype position, qsizetype removed, Text&& inserted, 
     const bool undoBefore = isUndoAvailable();
     const bool redoBefore = isRedoAvailable();
     if (undoRedoEnabled_ && !replaying_) {
-        record(position, removed, added, kind);
+        record(position, removed, QStringView(inserted), kind);
         redoSteps_.clear();
     }
     apply(position, removed, std::forward<Text>(inserted));
@@ -53,23 +53,28 @@ void TextDocument::apply(qsizetype position, qsizetype removed, Text&& inserted)
         else
             buffer_.assign(QStringView(inserted).toString());
         lines_.build(buffer_.text());
-        longestLine_ = lines_.longestLineLength(length());
+        countLongest();
     } else {
         const int editLine = lines_.lineAt(position);
         const int lastOldLine = lines_.lineAt(position + removed);
-        const qsizetype longestEdited = longestOf(editLine, lastOldLine);
+        const int longestRemoved = countOf(longestLine_, editLine, lastOldLine);
         buffer_.replace(position, removed, QStringView(inserted));
         // The gap now follows the inserted text, so the text up to its end is read where it
         // lies, without moving anything.
         lines_.replace(buffer_.span(0, position + added), position, removed, added);
         const int lastNewLine = lines_.lineAt(position + added);
-        // The longest line is another one, or one of the edited lines if they grew past it;
-        // only when the longest was edited shorter must every line be looked at again.
+        // The longest line is one of the edited lines if they grew past it; otherwise it stays
+        // while any line of its length is left. Only when the last of them was edited shorter
+        // must every line be looked at again.
         const qsizetype longestNew = longestOf(editLine, lastNewLine);
-        if (longestNew >= longestLine_ || longestEdited < longestLine_)
-            longestLine_ = std::max(longestLine_, longestNew);
-        else
-            longestLine_ = lines_.longestLineLength(length());
+        if (longestNew > longestLine_) {
+            longestLine_ = longestNew;
+            longestCount_ = countOf(longestNew, editLine, lastNewLine);
+        } else {
+            longestCount_ += countOf(longestLine_, editLine, lastNewLine) - longestRemoved;
+            if (longestCount_ == 0)
+                countLongest();
+        }
     }
     Q_EMIT contentsChanged(position, removed, added);
 }
@@ -81,22 +86,53 @@ qsizetype TextDocument::longestOf(int first, int last) const {
     return longest;
 }
 
-void TextDocument::record(qsizetype position, qsizetype removed, qsizetype inserted,
+int TextDocument::countOf(qsizetype lineLength, int first, int last) const {
+    int count = 0;
+    for (int line = first; line <= last; ++line)
+        count += lineEnd(line) - lineStart(line) == lineLength;
+    return count;
+}
+
+void TextDocument::countLongest() {
+    longestLine_ = lines_.longestLineLength(length());
+    longestCount_ = 0;
+    for (int line = 0; line < lineCount(); ++line)
+        longestCount_ += lineEnd(line) - lineStart(line) == longestLine_;
+}
+
+QString TextDocument::removedText(qsizetype position, qsizetype removed) {
+    return removed == length() ? buffer_.text() : buffer_.mid(position, removed);
+}
+
+void TextDocument::record(qsizetype position, qsizetype removed, QStringView insertedText,
                           EditKind kind) {
+    const qsizetype inserted = insertedText.size();
     const bool joinsBlock = blockDepth_ > 0 && !blockStepOpen_ && !undoSteps_.empty();
     blockStepOpen_ = false;
+    if (blockDepth_ > 0)
+        blockRecorded_ = true;
     if (joinsBlock) {
-        undoSteps_.back().actions.push_back({position, inserted, mid(position, removed)});
+        undoSteps_.back().actions.push_back({position, inserted, removedText(position, removed)});
         return;
     }
     const bool mergeable = mergeable_;
     mergeable_ = true;
-    if (mergeable && !undoSteps_.empty() && blockDepth_ == 0 && kind != EditKind::Other &&
+    if (blockDepth_ > 0) {
+        // A block is a step of its own that nothing merges into.
+        undoSteps_.push_back(
+            {{{position, inserted, removedText(position, removed)}}, EditKind::Other});
+        return;
+    }
+    if (mergeable && !undoSteps_.empty() && kind != EditKind::Other &&
         undoSteps_.back().kind == kind && undoSteps_.back().actions.size() == 1) {
         Action& last = undoSteps_.back().actions.back();
-        // Typing on where the last typed character went.
+        // Typing on where the last typed character went, unless a line break begins a new line
+        // of typing, and a step with it.
+        const bool startsLine = std::any_of(insertedText.begin(), insertedText.end(), [](QChar c) {
+            return LineIndex::isLineBreak(c.unicode());
+        });
         if (kind == EditKind::Typing && removed == 0 && last.text.isEmpty() &&
-            position == last.position + last.length) {
+            position == last.position + last.length && !startsLine) {
             last.length += inserted;
             return;
         }
@@ -113,7 +149,7 @@ void TextDocument::record(qsizetype position, qsizetype removed, qsizetype inser
             }
         }
     }
-    undoSteps_.push_back({{{position, inserted, mid(position, removed)}}, kind});
+    undoSteps_.push_back({{{position, inserted, removedText(position, removed)}}, kind});
 }
 
 void TextDocument::beginEditBlock() {
@@ -122,8 +158,12 @@ void TextDocument::beginEditBlock() {
 }
 
 void TextDocument::endEditBlock() {
-    if (blockDepth_ > 0)
-        --blockDepth_;
+    if (blockDepth_ == 0)
+        return;
+    if (--blockDepth_ == 0 && blockRecorded_) {
+        blockRecorded_ = false;
+        mergeable_ = false;  // what is typed next is not part of the block
+    }
 }
 
 void TextDocument::setUndoRedoEnabled(bool enabled) {
@@ -160,7 +200,8 @@ void TextDocument::replay(std::vector<Step>& from, std::vector<Step>& to) {
     replaying_ = true;
     for (auto action = step.actions.rbegin(); action != step.actions.rend(); ++action) {
         const qsizetype put = action->text.size();
-        reverse.actions.push_back({action->position, put, mid(action->position, action->length)});
+        reverse.actions.push_back(
+            {action->position, put, removedText(action->position, action->length)});
         apply(action->position, action->length, std::move(action->text));
         lastUndoRedoPosition_ = action->position + put;
     }

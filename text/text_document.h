@@ -33,16 +33,18 @@ public:
     qsizetype length() const { return buffer_.size(); }
     bool isEmpty() const { return buffer_.isEmpty(); }
     QChar at(qsizetype position) const { return buffer_.at(position); }
-    // The `length` characters at `position`, contiguous; valid until the next read or edit.
-    QStringView span(qsizetype position, qsizetype length) const {
-        return buffer_.span(position, length);
-    }
+    // A copy of the `length` characters at `position`; it leaves the buffer as it is.
     QString mid(qsizetype position, qsizetype length) const {
         return buffer_.mid(position, length);
     }
+    // The `length` characters at `position`, contiguous, valid until the next span, text() or
+    // edit. It may move the buffer's gap out of the span.
+    QStringView span(qsizetype position, qsizetype length) {
+        return buffer_.span(position, length);
+    }
     // The whole text, sharing the document's storage until the next edit. It moves the gap to
     // the end, which costs the distance from the last edit.
-    const QString& text() const { return buffer_.text(); }
+    const QString& text() { return buffer_.text(); }
     const GapBuffer& buffer() const { return buffer_; }
 
     const LineIndex& lines() const { return lines_; }
@@ -106,16 +108,25 @@ private:
     void apply(qsizetype position, qsizetype removed, Text&& inserted);
     // Notes how to undo an edit about to be made; merges it into the step before when the kinds
     // allow it.
-    void record(qsizetype position, qsizetype removed, qsizetype inserted, EditKind kind);
+    void record(qsizetype position, qsizetype removed, QStringView inserted, EditKind kind);
+    // The characters an edit is about to remove, to keep for undoing it: the whole text is
+    // kept without a copy, its storage shared.
+    QString removedText(qsizetype position, qsizetype removed);
     // Undoes the newest step of `from`, pushing the step that redoes it onto `to`.
     void replay(std::vector<Step>& from, std::vector<Step>& to);
     void announceAvailability(bool undoBefore, bool redoBefore);
     // The length of the longest line of lines [first, last], line breaks excluded.
     qsizetype longestOf(int first, int last) const;
+    // How many of lines [first, last] are `lineLength` characters long, line breaks excluded.
+    int countOf(qsizetype lineLength, int first, int last) const;
+    // Finds the longest line, and how many lines are that long, reading every line.
+    void countLongest();
 
     GapBuffer buffer_;
     LineIndex lines_;
     qsizetype longestLine_ = 0;
+    // How many lines are the longest line's length.
+    int longestCount_ = 1;
 
     bool undoRedoEnabled_ = true;
     bool replaying_ = false;
@@ -124,6 +135,9 @@ private:
     int blockDepth_ = 0;
     // Whether the next edit opens a new step even inside a block.
     bool blockStepOpen_ = false;
+    // Whether the outermost block open recorded an edit, so that what follows it is a step of
+    // its own.
+    bool blockRecorded_ = false;
     std::vector<Step> undoSteps_;
     std::vector<Step> redoSteps_;
     qsizetype lastUndoRedoPosition_ = 0;

@@ -225,7 +225,7 @@ TextSegment SegmentAt(const GapBuffer& text, const LineIndex& lines, qsizetype o
         ++to;
     // The characters, words and sentences of the window, cut as the single-line boxes cut theirs.
     const TextSegment local =
-        text::SegmentAt(text.span(from, to - from), boundary, int(offset - from));
+        text::SegmentAt(text.mid(from, to - from), boundary, int(offset - from));
     const qsizetype end = from + local.end;
     if (boundary == QAccessible::SentenceBoundary && end == lineEnd)
         return {from + local.start, withBreak};

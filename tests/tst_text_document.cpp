@@ -1,0 +1,346 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
+// The text document as an editor drives it: which edits one undo takes back (typed runs and
+// delete runs merged as Qt's editors merge them, a typed line break starting a new step, edit
+// blocks), redo, the change signals before and after each edit with the spans they name, the
+// lines and the longest line through it all, and a whole text taken and given back uncopied.
+#include <QRegularExpression>
+#include <QTest>
+
+#include "text/text_document.h"
+
+using korvane::text::TextDocument;
+using Kind = TextDocument::EditKind;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// What the user or the program does.
+struct Op {
+    enum Action { Type, Backspace, Delete, Replace, Begin, End, Undo, Redo } action;
+    qsizetype position = 0;
+    qsizetype count = 0;  // characters removed by Backspace, Delete or Replace
+    QString text;         // typed or put in
+};
+using Ops = QList<Op>;
+
+Op Typed(qsizetype position, const QString& text) {
+    return {Op::Type, position, 0, text};
+}
+Op Backspaces(qsizetype position, qsizetype count) {
+    return {Op::Backspace, position, count, {}};
+}
+Op Deletes(qsizetype position, qsizetype count) {
+    return {Op::Delete, position, count, {}};
+}
+Op Replaced(qsizetype position, qsizetype count, const QString& text) {
+    return {Op::Replace, position, count, text};
+}
+Op Do(Op::Action action) {
+    return {action, 0, 0, {}};
+}
+
+// Typing puts in one character at a time (a surrogate pair together); Backspace and Delete
+// take away one at a time, before and after the place.
+void Run(TextDocument& document, const Op& op) {
+    switch (op.action) {
+        case Op::Type:
+            // Typing over a selection of `count` characters, or at a place.
+            for (qsizetype i = 0, at = op.position; i < op.text.size();) {
+                const qsizetype length = op.text[i].isHighSurrogate() ? 2 : 1;
+                document.replace(at, i == 0 ? op.count : 0, QStringView(op.text).sliced(i, length),
+                                 Kind::Typing);
+                i += length;
+                at += length;
+            }
+            break;
+        case Op::Backspace:
+            for (qsizetype i = 0; i < op.count; ++i)
+                document.replace(op.position - i - 1, 1, QStringView(), Kind::Deleting);
+            break;
+        case Op::Delete:
+            for (qsizetype i = 0; i < op.count; ++i)
+                document.replace(op.position, 1, QStringView(), Kind::Deleting);
+            break;
+        case Op::Replace:
+            document.replace(op.position, op.count, op.text);
+            break;
+        case Op::Begin:
+            document.beginEditBlock();
+            break;
+        case Op::End:
+            document.endEditBlock();
+            break;
+        case Op::Undo:
+            document.undo();
+            break;
+        case Op::Redo:
+            document.redo();
+            break;
+    }
+}
+
+// The lines and the longest line of the document, checked against its text.
+bool LinesMatch(TextDocument& document) {
+    const QStringList lines = document.text().split(QRegularExpression(u"[\n\u2028]"_s));
+    qsizetype longest = 0;
+    for (const QString& line : lines)
+        longest = std::max(longest, line.size());
+    if (document.lineCount() != lines.size() || document.longestLineLength() != longest) {
+        qWarning("%d lines, the longest %lld long; the text has %lld, the longest %lld long",
+                 document.lineCount(), qlonglong(document.longestLineLength()),
+                 qlonglong(lines.size()), qlonglong(longest));
+        return false;
+    }
+    return true;
+}
+
+// Follows the availability signals: each must say what the document says, and only on a change.
+struct Availability {
+    bool undo = false;
+    bool redo = false;
+    int repeated = 0;
+
+    explicit Availability(TextDocument& document) {
+        QObject::connect(&document, &TextDocument::undoAvailable, [this](bool available) {
+            repeated += available == undo;
+            undo = available;
+        });
+        QObject::connect(&document, &TextDocument::redoAvailable, [this](bool available) {
+            repeated += available == redo;
+            redo = available;
+        });
+    }
+    bool matches(const TextDocument& document) const {
+        return repeated == 0 && undo == document.isUndoAvailable() &&
+               redo == document.isRedoAvailable();
+    }
+};
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Ops)
+
+class TestTextDocument : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void undoTakesBackSteps_data();
+    void undoTakesBackSteps();
+    void signalsNameTheSpans_data();
+    void signalsNameTheSpans();
+    void wholeTextIsNotCopied();
+    void noHistoryWhenDisabled();
+};
+
+void TestTextDocument::undoTakesBackSteps_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<Ops>("ops");
+    // The text after the ops, then after each undo until there is nothing left to undo.
+    QTest::addColumn<QStringList>("history");
+
+    QTest::newRow("a typed run is one step")
+        << u"ab"_s << Ops{Typed(1, u"xyz"_s)} << QStringList{u"axyzb"_s, u"ab"_s};
+    QTest::newRow("typing elsewhere starts a step")
+        << u"ab"_s << Ops{Typed(1, u"xy"_s), Typed(0, u"z"_s), Typed(4, u"w"_s)}
+        << QStringList{u"zaxywb"_s, u"zaxyb"_s, u"axyb"_s, u"ab"_s};
+    QTest::newRow("typing just before the run starts a step")
+        << u"ab"_s << Ops{Typed(1, u"xy"_s), Typed(1, u"z"_s)}
+        << QStringList{u"azxyb"_s, u"axyb"_s, u"ab"_s};
+    QTest::newRow("a typed line break starts a step, and the typing after it joins it")
+        << u""_s << Ops{Typed(0, u"ab\ncd\u2028e"_s)}
+        << QStringList{u"ab\ncd\u2028e"_s, u"ab\ncd"_s, u"ab"_s, u""_s};
+    QTest::newRow("a line break typed first")
+        << u"ab"_s << Ops{Typed(2, u"\nc"_s), Typed(4, u"\n"_s)}
+        << QStringList{u"ab\nc\n"_s, u"ab\nc"_s, u"ab"_s};
+    QTest::newRow("surrogate pairs typed join the run")
+        << u""_s << Ops{Typed(0, u"a\U0001F600b"_s)} << QStringList{u"a\U0001F600b"_s, u""_s};
+    QTest::newRow("a Backspace run is one step")
+        << u"abcdef"_s << Ops{Backspaces(5, 3)} << QStringList{u"abf"_s, u"abcdef"_s};
+    QTest::newRow("a Delete run is one step")
+        << u"abcdef"_s << Ops{Deletes(1, 3)} << QStringList{u"aef"_s, u"abcdef"_s};
+    QTest::newRow("Delete then Backspace at the same place join")
+        << u"abcdef"_s << Ops{Deletes(3, 2), Backspaces(3, 2)} << QStringList{u"af"_s, u"abcdef"_s};
+    QTest::newRow("deleting elsewhere starts a step")
+        << u"abcdef"_s << Ops{Deletes(1, 1), Deletes(3, 1)}
+        << QStringList{u"acdf"_s, u"acdef"_s, u"abcdef"_s};
+    QTest::newRow("typing after deleting starts a step")
+        << u"abcd"_s << Ops{Backspaces(3, 2), Typed(1, u"xy"_s), Backspaces(3, 1)}
+        << QStringList{u"axd"_s, u"axyd"_s, u"ad"_s, u"abcd"_s};
+    QTest::newRow("a replace is a step of its own")
+        << u"abcd"_s << Ops{Typed(4, u"e"_s), Replaced(5, 0, u"f"_s), Typed(6, u"g"_s)}
+        << QStringList{u"abcdefg"_s, u"abcdef"_s, u"abcde"_s, u"abcd"_s};
+    QTest::newRow("typing over a selection starts a step")
+        << u"abcd"_s << Ops{Typed(4, u"e"_s), {Op::Type, 1, 2, u"z"_s}}
+        << QStringList{u"azde"_s, u"abcde"_s, u"abcd"_s};
+    QTest::newRow("an edit block is one step")
+        << u"abcd"_s
+        << Ops{Do(Op::Begin), Replaced(0, 1, u"x"_s), Typed(4, u"y"_s), Deletes(1, 1), Do(Op::End)}
+        << QStringList{u"xcdy"_s, u"abcd"_s};
+    QTest::newRow("nested blocks are one step")
+        << u"ab"_s << Ops{Do(Op::Begin), Typed(0, u"x"_s), Do(Op::Begin), Typed(1, u"y"_s),
+                          Do(Op::End),   Typed(2, u"z"_s), Do(Op::End)}
+        << QStringList{u"xyzab"_s, u"ab"_s};
+    QTest::newRow("typing after a block starts a step")
+        << u"ab"_s << Ops{Do(Op::Begin), Typed(2, u"c"_s), Do(Op::End), Typed(3, u"d"_s)}
+        << QStringList{u"abcd"_s, u"abc"_s, u"ab"_s};
+    QTest::newRow("typing before a block does not take it in")
+        << u"ab"_s << Ops{Typed(2, u"c"_s), Do(Op::Begin), Typed(3, u"d"_s), Do(Op::End)}
+        << QStringList{u"abcd"_s, u"abc"_s, u"ab"_s};
+    QTest::newRow("an empty block leaves the typed run whole")
+        << u"ab"_s << Ops{Typed(2, u"c"_s), Do(Op::Begin), Do(Op::End), Typed(3, u"d"_s)}
+        << QStringList{u"abcd"_s, u"ab"_s};
+    QTest::newRow("typing after an undo starts a step")
+        << u""_s << Ops{Typed(0, u"ab"_s), Replaced(0, 0, u"z"_s), Do(Op::Undo), Typed(2, u"c"_s)}
+        << QStringList{u"abc"_s, u"ab"_s, u""_s};
+    QTest::newRow("typing on after a redo starts a step")
+        << u""_s << Ops{Typed(0, u"ab"_s), Do(Op::Undo), Do(Op::Redo), Typed(2, u"c"_s)}
+        << QStringList{u"abc"_s, u"ab"_s, u""_s};
+    QTest::newRow("an edit drops what could be redone")
+        << u"a"_s
+        << Ops{Typed(1, u"b"_s), Replaced(0, 0, u"c"_s), Do(Op::Undo), Do(Op::Undo),
+               Typed(1, u"d"_s)}
+        << QStringList{u"ad"_s, u"a"_s};
+    QTest::newRow("the longest line edited shorter and longer")
+        << u"abc\nabcdefgh\nab"_s
+        << Ops{Backspaces(12, 5), Typed(10, u"xyzxyzxyz"_s), Replaced(0, 10, u"\n"_s)}
+        << QStringList{u"\nxyzxyzxyz"_s, u"abc\nabc\nabxyzxyzxyz"_s, u"abc\nabc\nab"_s,
+                       u"abc\nabcdefgh\nab"_s};
+    QTest::newRow("the whole text replaced")
+        << u"ab\ncd"_s << Ops{Replaced(0, 5, u"x"_s), Replaced(0, 1, u"\n\n"_s)}
+        << QStringList{u"\n\n"_s, u"x"_s, u"ab\ncd"_s};
+    QTest::newRow("edits past the end are clamped to it")
+        << u"ab"_s << Ops{Replaced(5, 3, u"c"_s), Replaced(-2, 1, u"d"_s), Replaced(1, 9, {})}
+        << QStringList{u"d"_s, u"dbc"_s, u"abc"_s, u"ab"_s};
+}
+
+void TestTextDocument::undoTakesBackSteps() {
+    QFETCH(QString, text);
+    QFETCH(Ops, ops);
+    QFETCH(QStringList, history);
+
+    TextDocument document;
+    document.replace(0, 0, text);
+    document.clearUndoRedoStacks();
+    Availability availability(document);
+    for (const Op& op : ops) {
+        Run(document, op);
+        QVERIFY(LinesMatch(document));
+        QVERIFY(availability.matches(document));
+    }
+    QCOMPARE(document.text(), history.front());
+    for (qsizetype i = 1; i < history.size(); ++i) {
+        QVERIFY(document.isUndoAvailable());
+        document.undo();
+        QCOMPARE(document.text(), history[i]);
+        QVERIFY(LinesMatch(document));
+        QVERIFY(availability.matches(document));
+    }
+    QVERIFY(!document.isUndoAvailable());
+    for (qsizetype i = history.size() - 2; i >= 0; --i) {
+        QVERIFY(document.isRedoAvailable());
+        document.redo();
+        QCOMPARE(document.text(), history[i]);
+        QVERIFY(LinesMatch(document));
+        QVERIFY(availability.matches(document));
+    }
+    QVERIFY(!document.isRedoAvailable());
+}
+
+void TestTextDocument::signalsNameTheSpans_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<Ops>("ops");
+    // Each signal pair as "position removed added [removed text] [added text]".
+    QTest::addColumn<QStringList>("changes");
+
+    QTest::newRow("an insertion") << u"ab\ncd"_s << Ops{Replaced(3, 0, u"x\ny"_s)}
+                                  << QStringList{u"3 0 3 [] [x\ny]"_s};
+    QTest::newRow("a removal across a line break")
+        << u"ab\ncd"_s << Ops{Replaced(1, 3, {})} << QStringList{u"1 3 0 [b\nc] []"_s};
+    QTest::newRow("clamped to the text")
+        << u"abc"_s << Ops{Replaced(2, 9, u"z"_s), Replaced(7, 0, u"y"_s)}
+        << QStringList{u"2 1 1 [c] [z]"_s, u"3 0 1 [] [y]"_s};
+    QTest::newRow("nothing changed, nothing announced")
+        << u"abc"_s << Ops{Replaced(1, 0, {}), Replaced(9, 4, {}), Do(Op::Undo)} << QStringList{};
+    QTest::newRow("the whole text") << u"abc"_s << Ops{Replaced(0, 3, u"de"_s), Do(Op::Undo)}
+                                    << QStringList{u"0 3 2 [abc] [de]"_s, u"0 2 3 [de] [abc]"_s};
+    QTest::newRow("a block undone and redone backwards and forwards")
+        << u"abcd"_s << Ops{Do(Op::Begin), Replaced(0, 1, u"x"_s), Replaced(3, 1, u"yz"_s),
+                            Do(Op::End),   Do(Op::Undo),           Do(Op::Redo)}
+        << QStringList{u"0 1 1 [a] [x]"_s, u"3 1 2 [d] [yz]"_s, u"3 2 1 [yz] [d]"_s,
+                       u"0 1 1 [x] [a]"_s, u"0 1 1 [a] [x]"_s,  u"3 1 2 [d] [yz]"_s};
+    QTest::newRow("a typed run undone at once")
+        << u"ab"_s << Ops{Typed(1, u"xy"_s), Do(Op::Undo)}
+        << QStringList{u"1 0 1 [] [x]"_s, u"2 0 1 [] [y]"_s, u"1 2 0 [xy] []"_s};
+}
+
+void TestTextDocument::signalsNameTheSpans() {
+    QFETCH(QString, text);
+    QFETCH(Ops, ops);
+    QFETCH(QStringList, changes);
+
+    TextDocument document;
+    document.replace(0, 0, text);
+    document.clearUndoRedoStacks();
+    QStringList seen;
+    QString before;
+    int linesBefore = 0;
+    connect(&document, &TextDocument::contentsAboutToChange,
+            [&](qsizetype position, qsizetype removed) {
+                // The text about to go can still be read, and the lines are those it has now.
+                before = document.mid(position, removed);
+                linesBefore = document.lineCount();
+                QCOMPARE(linesBefore, document.text().count(u'\n') + 1);
+            });
+    connect(&document, &TextDocument::contentsChanged,
+            [&](qsizetype position, qsizetype removed, qsizetype added) {
+                seen.append(u"%1 %2 %3 [%4] [%5]"_s.arg(position).arg(removed).arg(added).arg(
+                    before, document.mid(position, added)));
+                // The lines are already those of the text after the edit.
+                QCOMPARE(document.lineCount(), document.text().count(u'\n') + 1);
+            });
+    for (const Op& op : ops)
+        Run(document, op);
+    QCOMPARE(seen, changes);
+}
+
+void TestTextDocument::wholeTextIsNotCopied() {
+    // 10 MB of lines, taken into an empty document and given back by undo and redo.
+    QString text = QString(u"0123456789abcdef\n"_s).repeated(640 * 1024);
+    const QChar* storage = text.constData();
+    const qsizetype length = text.size();
+    TextDocument document;
+    document.replace(0, 0, std::move(text));
+    QCOMPARE(document.text().constData(), storage);
+    QCOMPARE(document.lineCount(), 640 * 1024 + 1);
+    document.undo();
+    QVERIFY(document.isEmpty());
+    document.redo();
+    QCOMPARE(document.length(), length);
+    QCOMPARE(document.text().constData(), storage);
+    // An edit in the middle, then the whole text removed and put back by undo, still uncopied.
+    document.replace(length / 2, 0, u"x"_s);
+    const QChar* edited = document.text().constData();
+    document.replace(0, document.length(), QStringView());
+    document.undo();
+    QCOMPARE(document.text().constData(), edited);
+    QCOMPARE(document.longestLineLength(), 17);
+}
+
+void TestTextDocument::noHistoryWhenDisabled() {
+    TextDocument document;
+    Availability availability(document);
+    document.replace(0, 0, u"abc"_s, Kind::Typing);
+    QVERIFY(availability.matches(document) && availability.undo);
+    document.setUndoRedoEnabled(false);
+    QVERIFY(availability.matches(document) && !availability.undo);
+    document.replace(0, 1, u"x"_s);
+    document.undo();
+    QCOMPARE(document.text(), u"xbc"_s);
+    QVERIFY(!document.isUndoAvailable());
+}
+
+QTEST_APPLESS_MAIN(TestTextDocument)
+#include "tst_text_document.moc"

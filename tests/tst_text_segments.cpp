@@ -1,0 +1,126 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
+// The segments of a line of text that a screen reader asks for, at, before and after every
+// offset (and offsets past either end, which are clamped): characters are grapheme clusters,
+// words are words and the runs between them, sentences are sentences, and a line, a paragraph
+// or no boundary is the whole text.
+#include <QTest>
+
+#include "text/text_segments.h"
+
+using korvane::text::SegmentAfter;
+using korvane::text::SegmentAt;
+using korvane::text::SegmentBefore;
+using korvane::text::TextSegment;
+using Boundary = QAccessible::TextBoundaryType;
+
+namespace {
+
+enum class Query { Before, At, After };
+
+// What a query must answer, from the expected segments of the text: the segment holding the
+// offset (the end offset belongs to the last one, except that no character is at the end), the
+// one before it or the one after it; past either edge, the empty span at that edge.
+TextSegment Expected(const QStringList& segments, Boundary boundary, int offset, Query query) {
+    QList<int> cuts{0};
+    for (const QString& segment : segments)
+        cuts.append(cuts.back() + int(segment.size()));
+    const int length = cuts.back();
+    qsizetype index = std::upper_bound(cuts.cbegin(), cuts.cend(), offset) - cuts.cbegin() - 1;
+    if (offset == length && boundary != QAccessible::CharBoundary && !segments.isEmpty())
+        index = segments.size() - 1;
+    index += query == Query::Before ? -1 : query == Query::After ? 1 : 0;
+    if (index < 0)
+        return {0, 0};
+    if (index >= segments.size())
+        return {length, length};
+    return {cuts[index], cuts[index + 1]};
+}
+
+}  // namespace
+
+namespace korvane::text {
+char* toString(const TextSegment& segment) {
+    return QTest::toString(QStringLiteral("%1..%2").arg(segment.start).arg(segment.end));
+}
+}  // namespace korvane::text
+
+class TestTextSegments : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void everyQueryAnswers_data();
+    void everyQueryAnswers();
+};
+
+void TestTextSegments::everyQueryAnswers_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<Boundary>("boundary");
+    QTest::addColumn<QStringList>("segments");  // the text cut as QTextBoundaryFinder cuts it
+
+    const struct {
+        const char* text;
+        const char* characters;
+        const char* words;
+        const char* sentences;
+    } texts[] = {
+        {"400", "4|0|0", "400", "400"},
+        {"", "", "", ""},
+        {"-12", "-|1|2", "-|12", "-12"},
+        {"3.5", "3|.|5", "3.5", "3.5"},
+        {"12 34", "1|2| |3|4", "12| |34", "12 34"},
+        {"Go. Now!", "G|o|.| |N|o|w|!", "Go|. |Now|!", "Go. |Now!"},
+        // A combining accent and a surrogate pair are one character each.
+        {"e\xCC\x81t \xF0\x9F\x98\x80!", "e\xCC\x81|t| |\xF0\x9F\x98\x80|!",
+         "e\xCC\x81t| \xF0\x9F\x98\x80!", "e\xCC\x81t \xF0\x9F\x98\x80!"},
+    };
+    for (const auto& row : texts) {
+        const QString text = QString::fromUtf8(row.text);
+        const auto cut = [](const char* segments) {
+            return QString::fromUtf8(segments).split(u'|', Qt::SkipEmptyParts);
+        };
+        const QStringList whole = text.isEmpty() ? QStringList() : QStringList{text};
+        const std::pair<const char*, QStringList> kinds[] = {
+            {"char", cut(row.characters)},
+            {"word", cut(row.words)},
+            {"sentence", cut(row.sentences)},
+            {"paragraph", whole},
+            {"line", whole},
+            {"none", whole},
+        };
+        const Boundary boundaries[] = {
+            QAccessible::CharBoundary,     QAccessible::WordBoundary,
+            QAccessible::SentenceBoundary, QAccessible::ParagraphBoundary,
+            QAccessible::LineBoundary,     QAccessible::NoBoundary};
+        for (int i = 0; i < 6; ++i) {
+            QTest::addRow("'%s' %s", row.text, kinds[i].first)
+                << text << boundaries[i] << kinds[i].second;
+        }
+    }
+}
+
+void TestTextSegments::everyQueryAnswers() {
+    QFETCH(QString, text);
+    QFETCH(Boundary, boundary);
+    QFETCH(QStringList, segments);
+    QCOMPARE(segments.join(QString()), text);
+
+    const int length = int(text.size());
+    // Every offset, -1 for the end, and offsets before and past the text.
+    QList<int> offsets{-1, -7, length + 3};
+    for (int offset = 0; offset <= length; ++offset)
+        offsets.append(offset);
+    for (int offset : offsets) {
+        const int at = offset == -1 ? length : std::clamp(offset, 0, length);
+        QCOMPARE(SegmentAt(text, boundary, offset), Expected(segments, boundary, at, Query::At));
+        QCOMPARE(SegmentBefore(text, boundary, offset),
+                 Expected(segments, boundary, at, Query::Before));
+        QCOMPARE(SegmentAfter(text, boundary, offset),
+                 Expected(segments, boundary, at, Query::After));
+    }
+}
+
+QTEST_APPLESS_MAIN(TestTextSegments)
+#include "tst_text_segments.moc"
