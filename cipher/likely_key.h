@@ -34,7 +34,7 @@ KeyRanking rankKeys(const LetterCounts& counts);
 // Below these the ranking is not trusted. Measured on English prose enciphered under every key
 // and on random letters: below 30 letters a piece of prose that the other two bounds let through
 // is named wrongly about one time in 200; a best key ahead of the next by 2 nats and likelier as
-// English than as random letters by 9 nats names 94 % of 40-letter pieces rightly, while no more
+// English than as random letters by 9 nats names 93 % of 40-letter pieces rightly, while no more
 // than 0.4 % of random-letter texts of any length get a key.
 inline constexpr qint64 kLikelyKeyMinLetters = 30;
 inline constexpr double kLikelyKeyMinMargin = 2.0;
