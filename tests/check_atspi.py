@@ -9,8 +9,9 @@
 Run inside a D-Bus session of its own (check_atspi.sh does that). Starts an X server, the
 accessibility bus and the program, then checks that every text box answers each text query at
 offsets 0, 1 and the end within a second, that the single-line boxes report one attribute run
-over their whole text, that text typed through the bus is rewritten into the output box, and
-that the program still answers afterwards. Exits 0 when all holds, 1 on a failure and 77 when
+over their whole text, that text typed through the bus is rewritten into the output box, that
+an enciphered text typed into the input box gets the key that reads it as English at the end of
+the box's description, and that the program still answers afterwards. Exits 0 when all holds, 1 on a failure and 77 when
 the accessibility stack cannot be brought up here.
 """
 
@@ -28,6 +29,19 @@ INPUT = "Hello, World!"
 ROT13 = "URYYB, JBEYQ!"
 EMOJI_INPUT = "\U0001F600 abc"
 EMOJI_OUTPUT = "\U0001F600 NOP"
+PLAIN = ("The old mill stands at the bend of the river, where the water slows and widens before "
+         "it runs on towards the sea. Nobody has ground corn there for forty years")
+MORE = ", but the wheel is still in place."
+
+
+def encipher(text, rotation, multiplier):
+    """The window's transform of a text for an odd multiplier: upper case, then each letter at
+    position p becomes the one at (multiplier * p + rotation) mod 26."""
+    return "".join(chr(65 + (multiplier * (ord(c) - 65) + rotation) % 26) if "A" <= c <= "Z" else c
+                   for c in text.upper())
+
+
+LIKELY_KEY = "This text reads as English with rotation 7, multiplier 9."
 
 
 class Hang(Exception):
@@ -207,6 +221,34 @@ def wait_for_text(name, box, expected):
         time.sleep(0.05)
 
 
+def wait_for_description(box, ending):
+    """The box's accessible description once it ends with the text, or the last read after two
+    seconds."""
+    deadline = time.monotonic() + 2
+    while True:
+        got = timed("input box: description", lambda: box.description)
+        if got.endswith(ending) or time.monotonic() > deadline:
+            return got
+        time.sleep(0.05)
+
+
+def check_likely_key(box, failures):
+    """Types a text enciphered with rotation 5 and multiplier 3 into the input box, the last part
+    character by character at its end: its description must end with the key that reads it."""
+    own = timed("input box: description", lambda: box.description)
+    enciphered = encipher(PLAIN, 5, 3)
+    set_text("input box", box, enciphered)
+    editable = box.queryEditableText()
+    for offset, character in enumerate(encipher(MORE, 5, 3), len(enciphered)):
+        timed("input box: insert text", lambda: editable.insertText(offset, character, 1))
+    got = wait_for_description(box, LIKELY_KEY)
+    if got != f"{own} {LIKELY_KEY}":
+        failures.append(f"input box: description {got!r} after an enciphered text, not its own "
+                        f"{own!r} and then {LIKELY_KEY!r}")
+    else:
+        print(f"input box description after an enciphered text: {got!r}")
+
+
 def check_attribute_run(name, box, value, failures):
     set_text(name, box, value)
     got = wait_for_text(name, box, value)
@@ -271,6 +313,7 @@ def run_checks(program, failures):
         check_boundaries(f"{key} box", box[key], failures, notes)
     for name, note in notes.items():
         print(f"NOTE: {name}: {note}")
+    check_likely_key(box["input"], failures)
 
     timed("multiplier box: a last read", lambda: box["multiplier"].queryText().getText(0, -1))
     if program.poll() is not None:

@@ -4,19 +4,21 @@
 
 // The main window as assistive technology and a keyboard-only user meet it: every control has
 // a name and a description through Qt's accessibility interfaces, Tab reaches every control in
-// order, each control works from the keyboard, and the inverse key shows as a tooltip and in the
-// accessible description.
+// order, each control works from the keyboard, the inverse key shows as a tooltip and in the
+// accessible description, and so does the key that reads a pasted enciphered text as English.
 #include <QAbstractScrollArea>
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
 #include <QHelpEvent>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
 #include <memory>
 
+#include "cipher/transform.h"
 #include "message_box_capture.h"
 #include "runtime/accessibility.h"
 #include "window/frm_main.h"
@@ -87,6 +89,8 @@ private Q_SLOTS:
     void keyboardOnly();
     void wayBack_data();
     void wayBack();
+    void likelyKeyHint_data();
+    void likelyKeyHint();
 
 private:
     std::unique_ptr<frmMain> form_;
@@ -357,6 +361,114 @@ void TestAccessibility::wayBack() {
     QVERIFY2(description.contains(QToolTip::text()), qPrintable(description));
     // Asking for the tooltip changes nothing the user sees in the window.
     QCOMPARE(AccessibleText(form_->txtDecrypted.widget()), outputBefore);
+}
+
+namespace {
+
+const QString kParagraph = QStringLiteral(
+    "The old mill stands at the bend of the river, where the water slows and widens before it "
+    "runs on towards the sea. Nobody has ground corn there for forty years, but the wheel is "
+    "still in place, green with moss, and on a wet evening you can hear the river pulling at it.");
+
+// Counts the tooltip writes a widget gets.
+class ToolTipWrites final : public QObject {
+public:
+    explicit ToolTipWrites(QWidget* widget) { widget->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        count += event->type() == QEvent::ToolTipChange;
+        return false;
+    }
+};
+
+}  // namespace
+
+void TestAccessibility::likelyKeyHint_data() {
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("typed");  // "^" erases the whole text (Ctrl+A, Delete)
+    QTest::addColumn<QString>("sentence");
+    QTest::addColumn<int>("writesWhileTyping");  // tooltip writes after the paste
+
+    const auto sentence = [](int rotation, int multiplier) {
+        return QStringLiteral("This text reads as English with rotation %1, multiplier %2.")
+            .arg(rotation)
+            .arg(multiplier);
+    };
+    const QString byFiveThree = korvane::TransformText(kParagraph, 5, 3);
+    QTest::newRow("enciphered with rotation 5, multiplier 3")
+        << byFiveThree << QString() << sentence(7, 9) << 0;
+    QTest::newRow("typing more keeps the sentence")
+        << byFiveThree << korvane::TransformText(QStringLiteral(" and so it ran on"), 5, 3)
+        << sentence(7, 9) << 0;
+    QTest::newRow("rot13 in lower case")
+        << korvane::TransformText(kParagraph, 13, 1).toLower() << QString() << sentence(13, 1) << 0;
+    QTest::newRow("shift by 3") << korvane::TransformText(kParagraph, 3, 1) << QString()
+                                << sentence(23, 1) << 0;
+    QTest::newRow("a short enciphered text says nothing")
+        << QStringLiteral("ARMMV, TVEMO!") << QString() << QString() << 0;
+    QTest::newRow("typing on until the letters are enough")
+        << byFiveThree.left(20) << byFiveThree.mid(20, 100) << sentence(7, 9) << 1;
+    QTest::newRow("English as it stands says nothing") << kParagraph << QString() << QString() << 0;
+    QTest::newRow("erasing the text takes the sentence away")
+        << byFiveThree << QStringLiteral("^") << QString() << 1;
+}
+
+// A pasted text, then typed characters, in the real input box: its tooltip is the sentence and
+// its accessible description ends with it, behind the box's own description; the tooltip is
+// written only when the sentence changes; the boxes, the scroll bar and the output are what
+// they would be without the hint.
+void TestAccessibility::likelyKeyHint() {
+    QFETCH(QString, pasted);
+    QFETCH(QString, typed);
+    QFETCH(QString, sentence);
+    QFETCH(int, writesWhileTyping);
+
+    form_->txtMultiply.setText(QStringLiteral("1"));
+    QWidget* input = form_->txtOriginal.widget();
+    // The box is empty: its description is still its own.
+    const QString own = Accessible(input)->text(QAccessible::Description);
+    QVERIFY(!own.isEmpty());
+    const QString outputDescription =
+        Accessible(form_->txtDecrypted.widget())->text(QAccessible::Description);
+    QSignalSpy inputChanges(&form_->txtOriginal, &korvane::runtime::TextBox::Change);
+    QSignalSpy rotationChanges(&form_->txtRotate, &korvane::runtime::TextBox::Change);
+    QSignalSpy multiplierChanges(&form_->txtMultiply, &korvane::runtime::TextBox::Change);
+    QSignalSpy scrollBarChanges(&form_->HSRotate, &korvane::runtime::HScrollBar::Change);
+
+    QApplication::clipboard()->setText(pasted);
+    QTest::keyClick(input, Qt::Key_V, Qt::ControlModifier);
+    const ToolTipWrites writes(input);
+    QString expectedText = pasted;
+    int expectedChanges = 1;
+    if (typed == u'^') {
+        QTest::keyClick(input, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(input, Qt::Key_Delete);
+        expectedText.clear();
+        ++expectedChanges;
+    } else {
+        QTest::keyClicks(input, typed);
+        expectedText += typed;
+        expectedChanges += int(typed.size());
+    }
+
+    QCOMPARE(form_->txtOriginal.text(), expectedText);
+    QCOMPARE(input->toolTip(), sentence);
+    const QString description = Accessible(input)->text(QAccessible::Description);
+    QCOMPARE(description, sentence.isEmpty() ? own : own + u' ' + sentence);
+    QCOMPARE(writes.count, writesWhileTyping);
+
+    QCOMPARE(inputChanges.count(), expectedChanges);
+    QCOMPARE(rotationChanges.count(), 0);
+    QCOMPARE(multiplierChanges.count(), 0);
+    QCOMPARE(scrollBarChanges.count(), 0);
+    QCOMPARE(form_->txtRotate.text(), QStringLiteral("0"));
+    QCOMPARE(form_->txtMultiply.text(), QStringLiteral("1"));
+    QCOMPARE(AccessibleText(form_->txtDecrypted.widget()),
+             korvane::TransformText(expectedText, 0, 1));
+    QCOMPARE(Accessible(form_->txtDecrypted.widget())->text(QAccessible::Description),
+             outputDescription);
 }
 
 QTEST_MAIN(TestAccessibility)

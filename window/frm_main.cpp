@@ -4,6 +4,8 @@
 
 #include "window/frm_main.h"
 
+#include <algorithm>
+
 #include "cipher/checked_int.h"
 #include "cipher/number_text.h"
 #include "runtime/events.h"
@@ -12,12 +14,37 @@
 #include "window/frm_main_description.h"
 #include "window/incremental_transform.h"
 #include "window/inverse_key_hint.h"
+#include "window/likely_key_hint.h"
 
 namespace korvane {
 
 using frm_main::Row;
 using runtime::ConnectHandler;
 using runtime::ResumeNext;
+
+namespace {
+
+// How the likely-key hint follows the input box's edits: the one place to rewire when the box
+// reports the span an edit removes before the edit. Today's box reports an edit only once it is
+// made, when the removed characters are gone, so an edit that only inserts hands the hint its
+// span and any other edit recounts the whole text.
+void followInputEdits(runtime::MultiLineTextBox& input, LikelyKeyHint& hint) {
+    QObject::connect(&input, &runtime::MultiLineTextBox::Edited, &hint,
+                     [&input, &hint](qsizetype position, qsizetype removed, qsizetype added) {
+                         try {
+                             if (removed == 0) {
+                                 const qsizetype inText =
+                                     std::min(added, input.length() - position);
+                                 hint.textChanged(input.mid(position, inText));
+                             } else {
+                                 hint.recount(input.text());
+                             }
+                         } catch (...) {  // out of memory: the hint keeps its last text
+                         }
+                     });
+}
+
+}  // namespace
 
 frmMain::frmMain()
     : Form(frm_main::kForm),
@@ -32,7 +59,8 @@ frmMain::frmMain()
       Label3(*this, Row("Label3")),
       txtDecrypted(*this, Row("txtDecrypted")),
       transform_(new IncrementalTransform(txtOriginal, txtDecrypted, this)),
-      inverseKeyHint_(new InverseKeyHint(txtRotate, txtMultiply, this)) {
+      inverseKeyHint_(new InverseKeyHint(txtRotate, txtMultiply, this)),
+      likelyKeyHint_(new LikelyKeyHint(txtOriginal, this)) {
     ConnectHandler(*this, &Form::Resize, *this, &frmMain::Form_Resize);
     ConnectHandler(cmdExit, &runtime::CommandButton::Click, *this, &frmMain::cmdExit_Click);
     ConnectHandler(txtOriginal, &runtime::TextBox::Change, *this, &frmMain::txtOriginal_Change);
@@ -43,6 +71,7 @@ frmMain::frmMain()
     ConnectHandler(txtRotate, &runtime::Control::LostFocus, *this, &frmMain::txtRotate_LostFocus);
     inverseKeyHint_->Show(txtMultiply);
     inverseKeyHint_->Show(txtDecrypted);
+    followInputEdits(txtOriginal, *likelyKeyHint_);
 }
 
 frmMain::~frmMain() = default;

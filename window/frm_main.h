@@ -16,6 +16,7 @@ namespace korvane {
 
 class IncrementalTransform;
 class InverseKeyHint;
+class LikelyKeyHint;
 
 // The main window. Its handlers keep no state between events: every value is read afresh from
 // the controls.
@@ -57,6 +58,7 @@ public:
 private:
     IncrementalTransform* transform_;
     InverseKeyHint* inverseKeyHint_;
+    LikelyKeyHint* likelyKeyHint_;
 };
 
 }  // namespace korvane

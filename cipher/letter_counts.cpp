@@ -1,0 +1,79 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
+#include "cipher/letter_counts.h"
+
+#include <algorithm>
+#include <memory>
+#include <numeric>
+
+#include "cipher/upper_case.h"
+
+namespace korvane {
+namespace {
+
+constexpr quint8 kNoLetter = 26;
+
+// For every code unit the alphabet position (A = 0) of its capital, or kNoLetter: the
+// transform's own upper-case table, folded to one byte per unit so that it stays in the cache.
+const quint8* letterPositions() {
+    static const std::unique_ptr<quint8[]> table = [] {
+        const char16_t* upper = UpperCaseTable();
+        auto positions = std::make_unique<quint8[]>(0x10000);
+        for (char32_t c = 0; c < 0x10000; ++c) {
+            const char16_t capital = upper[c];
+            positions[c] = capital >= u'A' && capital <= u'Z' ? quint8(capital - u'A') : kNoLetter;
+        }
+        return positions;
+    }();
+    return table.get();
+}
+
+// The letters of a text, counted into four tallies taken in turn: successive characters that are
+// the same letter then do not wait on one another's increment. A tally of 32-bit counts is
+// emptied into the result before it could overflow.
+std::array<qint64, 26> tally(QStringView text) {
+    const quint8* positions = letterPositions();
+    const char16_t* units = text.utf16();
+    const qsizetype n = text.size();
+    std::array<qint64, 26> result{};
+    constexpr qsizetype kBlock = qsizetype(1) << 30;
+    for (qsizetype start = 0; start < n; start += kBlock) {
+        const qsizetype end = start + std::min(kBlock, n - start);
+        quint32 tallies[4][kNoLetter + 1] = {};
+        qsizetype i = start;
+        for (; i + 4 <= end; i += 4) {
+            ++tallies[0][positions[units[i]]];
+            ++tallies[1][positions[units[i + 1]]];
+            ++tallies[2][positions[units[i + 2]]];
+            ++tallies[3][positions[units[i + 3]]];
+        }
+        for (; i < end; ++i)
+            ++tallies[0][positions[units[i]]];
+        for (size_t letter = 0; letter < result.size(); ++letter)
+            result[letter] += qint64(tallies[0][letter]) + tallies[1][letter] + tallies[2][letter] +
+                              tallies[3][letter];
+    }
+    return result;
+}
+
+}  // namespace
+
+void LetterCounts::add(QStringView text) {
+    const std::array<qint64, 26> counted = tally(text);
+    for (size_t letter = 0; letter < counts_.size(); ++letter)
+        counts_[letter] += counted[letter];
+}
+
+void LetterCounts::remove(QStringView text) {
+    const std::array<qint64, 26> counted = tally(text);
+    for (size_t letter = 0; letter < counts_.size(); ++letter)
+        counts_[letter] -= counted[letter];
+}
+
+qint64 LetterCounts::total() const {
+    return std::accumulate(counts_.begin(), counts_.end(), qint64(0));
+}
+
+}  // namespace korvane

@@ -1,0 +1,229 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
+// The letter counts and the likely key: counts kept by edits must equal the counts of the
+// text, and the key named for English prose enciphered under every key must be the one that
+// reads it back, while random letters get no key.
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTest>
+#include <array>
+#include <optional>
+#include <vector>
+
+#include "cipher/inverse_key.h"
+#include "cipher/letter_counts.h"
+#include "cipher/likely_key.h"
+#include "cipher/transform.h"
+
+using namespace korvane;
+
+namespace {
+
+constexpr std::array<int, 12> kMultipliers = {1, 3, 5, 7, 9, 11, 15, 17, 19, 21, 23, 25};
+
+LetterCounts countsOf(QStringView text) {
+    LetterCounts counts;
+    counts.add(text);
+    return counts;
+}
+
+// The letters A–Z of the engine's own upper-casing of the text, counted one by one.
+std::array<qint64, 26> lettersAfterUpperCasing(const QString& text) {
+    std::array<qint64, 26> counts{};
+    for (QChar c : TransformText(text, 0, 1)) {
+        if (c >= u'A' && c <= u'Z')
+            ++counts[size_t(c.unicode() - u'A')];
+    }
+    return counts;
+}
+
+bool sameCounts(const LetterCounts& counts, const std::array<qint64, 26>& expected) {
+    for (int letter = 0; letter < 26; ++letter) {
+        if (counts.count(letter) != expected[size_t(letter)])
+            return false;
+    }
+    return true;
+}
+
+const QString& englishProse() {
+    static const QString text = [] {
+        QFile file(QStringLiteral(KORVANE_TEST_DATA "/english_prose.txt"));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }();
+    return text;
+}
+
+// Consecutive pieces of the text holding `letters` letters each, at most `most` of them.
+std::vector<QString> piecesOf(const QString& text, int letters, int most) {
+    std::vector<QString> pieces;
+    qsizetype start = 0;
+    int inPiece = 0;
+    for (qsizetype i = 0; i < text.size() && int(pieces.size()) < most; ++i) {
+        const QChar upper = text[i].toUpper();
+        if (upper >= u'A' && upper <= u'Z' && ++inPiece == letters) {
+            pieces.push_back(text.mid(start, i + 1 - start));
+            start = i + 1;
+            inPiece = 0;
+        }
+    }
+    return pieces;
+}
+
+}  // namespace
+
+class TestLikelyKey : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void counts_data();
+    void counts();
+    void countsFollowEdits();
+    void prose_data();
+    void prose();
+    void randomLetters_data();
+    void randomLetters();
+};
+
+void TestLikelyKey::counts_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qint64>("total");
+
+    QTest::newRow("empty") << QString() << qint64(0);
+    QTest::newRow("both cases alike") << QStringLiteral("aA zZ, Hello!") << qint64(9);
+    QTest::newRow("digits and signs are no letters") << QStringLiteral("0-9 @[`{ ~\n") << qint64(0);
+    QTest::newRow("dotless i and long s have capitals I and S")
+        << QStringLiteral("\u0131\u017F") << qint64(2);
+    QTest::newRow("accented and other scripts stay out")
+        << QStringLiteral("\u00E9\u00DF\u0434\uFF21\u212A") << qint64(0);
+    QTest::newRow("astral letters stay out")
+        << QString::fromUcs4(U"\U0001D400\U00010428x") << qint64(1);
+    QTest::newRow("lone halves of pairs stay out")
+        << QStringLiteral("\xD835 a \xDC00") << qint64(1);
+}
+
+// The counts are those of the letters the transform's upper-casing gives.
+void TestLikelyKey::counts() {
+    QFETCH(QString, text);
+    QFETCH(qint64, total);
+
+    const LetterCounts counts = countsOf(text);
+    QVERIFY(sameCounts(counts, lettersAfterUpperCasing(text)));
+    QCOMPARE(counts.total(), total);
+}
+
+// A text put through seeded random edits, with spans that start and end anywhere, also
+// inside a surrogate pair: counts kept by removing each edit's old span and adding its new one
+// stay the counts of the whole text.
+void TestLikelyKey::countsFollowEdits() {
+    const QString pieces[] = {QStringLiteral("a"),
+                              QStringLiteral("Z"),
+                              QStringLiteral(" "),
+                              QStringLiteral("\u0131"),
+                              QStringLiteral("\u00E9"),
+                              QString::fromUcs4(U"\U0001D400"),
+                              QString::fromUcs4(U"\U00010428"),
+                              QStringLiteral("q\n")};
+    QRandomGenerator random{20261208};
+    QString text;
+    LetterCounts counts;
+    for (int edit = 0; edit < 3000; ++edit) {
+        const qsizetype position = random.bounded(int(text.size()) + 1);
+        const qsizetype removed =
+            random.bounded(int(std::min<qsizetype>(text.size() - position, 6)) + 1);
+        QString added;
+        for (int i = random.bounded(5); i > 0; --i)
+            added += pieces[random.bounded(int(std::size(pieces)))];
+        counts.remove(QStringView(text).mid(position, removed));
+        text.replace(position, removed, added);
+        counts.add(added);
+        QVERIFY2(counts == countsOf(text), qPrintable(QStringLiteral("edit %1").arg(edit)));
+    }
+    QVERIFY(sameCounts(counts, lettersAfterUpperCasing(text)));
+}
+
+void TestLikelyKey::prose_data() {
+    QTest::addColumn<int>("letters");
+    QTest::addColumn<double>("leastRight");  // share of pieces and keys named rightly
+
+    QTest::newRow("20 letters") << 20 << 0.0;
+    QTest::newRow("30 letters") << 30 << 0.70;
+    QTest::newRow("40 letters") << 40 << 0.90;
+    QTest::newRow("60 letters") << 60 << 0.97;
+    QTest::newRow("100 letters") << 100 << 0.99;
+    QTest::newRow("200 letters") << 200 << 0.99;
+    QTest::newRow("500 letters") << 500 << 0.99;
+    QTest::newRow("2000 letters") << 2000 << 0.99;
+}
+
+// Pieces of English prose enciphered with TransformText under every one of the 312 keys: the key
+// named must be the inverse of the key used, and for a piece left as it stands no key is named.
+// A key named wrongly is a worse answer than none, and stays rarer than one time in a hundred.
+void TestLikelyKey::prose() {
+    QFETCH(int, letters);
+    QFETCH(double, leastRight);
+    QVERIFY2(!englishProse().isEmpty(), "the English prose could not be read");
+
+    const std::vector<QString> pieces = piecesOf(englishProse(), letters, 100);
+    QVERIFY(pieces.size() >= 7);
+    qint64 trials = 0;
+    qint64 right = 0;
+    qint64 wrong = 0;
+    for (const QString& piece : pieces) {
+        for (int multiplier : kMultipliers) {
+            for (int rotation = 0; rotation < 26; ++rotation) {
+                const Key key{.rotation = qint16(rotation), .multiplier = qint16(multiplier)};
+                const QString enciphered = TransformText(piece, key.rotation, key.multiplier);
+                const std::optional<Key> named = likelyKey(countsOf(enciphered));
+                const Key readsBack = InverseOf(key).inverse;
+                const bool asItStands = readsBack == Key{.rotation = 0, .multiplier = 1};
+                ++trials;
+                if (asItStands ? !named : named == readsBack) {
+                    ++right;
+                } else if (named) {
+                    ++wrong;
+                }
+            }
+        }
+    }
+    const double rightShare = double(right) / double(trials);
+    const double wrongShare = double(wrong) / double(trials);
+    qInfo("%4d letters: %5.1f %% named rightly, %4.2f %% wrongly, of %lld pieces and keys", letters,
+          100 * rightShare, 100 * wrongShare, static_cast<long long>(trials));
+    QVERIFY2(rightShare >= leastRight, qPrintable(QString::number(rightShare)));
+    QVERIFY2(wrongShare < 0.01, qPrintable(QString::number(wrongShare)));
+}
+
+void TestLikelyKey::randomLetters_data() {
+    QTest::addColumn<int>("letters");
+    for (int letters : {20, 30, 40, 60, 100, 500})
+        QTest::addRow("%d letters", letters) << letters;
+}
+
+// Letters drawn at random, in words of three to eight, read as no English: a key is named for
+// fewer than one text in a hundred.
+void TestLikelyKey::randomLetters() {
+    QFETCH(int, letters);
+    QRandomGenerator random{quint32(letters)};
+    constexpr int kTexts = 5000;
+    int named = 0;
+    for (int t = 0; t < kTexts; ++t) {
+        QString text;
+        int word = 0;
+        for (int i = 0; i < letters; ++i) {
+            if (word-- == 0) {
+                text += u' ';
+                word = random.bounded(3, 9);
+            }
+            text += QChar(char16_t(u'a' + random.bounded(26)));
+        }
+        named += likelyKey(countsOf(text)).has_value();
+    }
+    const double share = double(named) / kTexts;
+    qInfo("%4d random letters: a key named for %4.2f %% of %d texts", letters, 100 * share, kTexts);
+    QVERIFY2(share < 0.01, qPrintable(QString::number(share)));
+}
+
+QTEST_APPLESS_MAIN(TestLikelyKey)
+#include "tst_likely_key.moc"

@@ -1,0 +1,55 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
+#include "window/likely_key_hint.h"
+
+#include <optional>
+
+#include "cipher/likely_key.h"
+#include "cipher/number_text.h"
+
+namespace korvane {
+
+QString likelyKeySentence(const LetterCounts& counts) {
+    const std::optional<Key> key = likelyKey(counts);
+    if (!key)
+        return {};
+    return QStringLiteral("This text reads as English with rotation %1, multiplier %2.")
+        .arg(FormatInteger(key->rotation), FormatInteger(key->multiplier));
+}
+
+LikelyKeyHint::LikelyKeyHint(runtime::Control& box, QObject* parent)
+    : QObject(parent), box_(box), description_(box.accessibleDescription()) {}
+
+void LikelyKeyHint::textAboutToChange(QStringView removed) {
+    counts_.remove(removed);
+    refresh();
+}
+
+void LikelyKeyHint::textChanged(QStringView added) {
+    counts_.add(added);
+    refresh();
+}
+
+void LikelyKeyHint::recount(QStringView whole) {
+    counts_.clear();
+    counts_.add(whole);
+    refresh();
+}
+
+void LikelyKeyHint::refresh() noexcept {
+    try {
+        QString sentence = likelyKeySentence(counts_);
+        if (sentence == sentence_)
+            return;
+        box_.setToolTip(sentence);
+        box_.setAccessibleDescription(description_.isEmpty() || sentence.isEmpty()
+                                          ? description_ + sentence
+                                          : description_ + u' ' + sentence);
+        sentence_ = std::move(sentence);
+    } catch (...) {  // out of memory: the hint keeps its last text
+    }
+}
+
+}  // namespace korvane
