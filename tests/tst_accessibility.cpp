@@ -70,7 +70,7 @@ void Press(const QString& step) {
 
 }  // namespace
 
-class TestAccessibility : public QObject {
+class tst_Accessibility : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -87,8 +87,8 @@ private Q_SLOTS:
     void messageBoxesAreModalAlerts();
     void keyboardOnly_data();
     void keyboardOnly();
-    void wayBack_data();
-    void wayBack();
+    void inverseKeyHint_data();
+    void inverseKeyHint();
     void likelyKeyHint_data();
     void likelyKeyHint();
 
@@ -97,7 +97,7 @@ private:
     std::unique_ptr<MessageBoxCapture> capture_;
 };
 
-void TestAccessibility::init() {
+void tst_Accessibility::init() {
     korvane::runtime::installAccessibleInterfaces();
     capture_ = std::make_unique<MessageBoxCapture>();
     form_ = std::make_unique<frmMain>();
@@ -106,13 +106,13 @@ void TestAccessibility::init() {
     QCOMPARE(Focused(), form_->txtOriginal.widget());
 }
 
-void TestAccessibility::cleanup() {
+void tst_Accessibility::cleanup() {
     QToolTip::hideText();
     form_.reset();
     capture_.reset();
 }
 
-void TestAccessibility::namesAndDescriptions_data() {
+void tst_Accessibility::namesAndDescriptions_data() {
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QAccessible::Role>("role");
@@ -139,7 +139,7 @@ void TestAccessibility::namesAndDescriptions_data() {
                                       << "Multiply by:" << QAccessible::StaticText;
 }
 
-void TestAccessibility::namesAndDescriptions() {
+void tst_Accessibility::namesAndDescriptions() {
     QFETCH(QString, control);
     QFETCH(QString, name);
     QFETCH(QAccessible::Role, role);
@@ -156,7 +156,7 @@ void TestAccessibility::namesAndDescriptions() {
 
 // Walks the window's accessible children, so that a control added later without a name or a
 // description is caught too.
-void TestAccessibility::everyControlIsDescribed() {
+void tst_Accessibility::everyControlIsDescribed() {
     QAccessibleInterface* window = Accessible(form_.get());
     QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Korvane"));
     QVERIFY(window->text(QAccessible::Description).contains(QLatin1String("rotation")));
@@ -169,7 +169,7 @@ void TestAccessibility::everyControlIsDescribed() {
     }
 }
 
-void TestAccessibility::tabReachesEveryControl_data() {
+void tst_Accessibility::tabReachesEveryControl_data() {
     QTest::addColumn<QString>("step");
     QTest::addColumn<QStringList>("order");
 
@@ -181,7 +181,7 @@ void TestAccessibility::tabReachesEveryControl_data() {
     QTest::newRow("Shift+Tab") << "backtab" << backward;
 }
 
-void TestAccessibility::tabReachesEveryControl() {
+void tst_Accessibility::tabReachesEveryControl() {
     QFETCH(QString, step);
     QFETCH(QStringList, order);
 
@@ -195,7 +195,7 @@ void TestAccessibility::tabReachesEveryControl() {
     QCOMPARE(form_->txtOriginal.text(), QString());  // Tab moved on, it typed nothing
 }
 
-void TestAccessibility::keyboardOnly_data() {
+void tst_Accessibility::keyboardOnly_data() {
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QString>("output");
     QTest::addColumn<QString>("rotation");
@@ -229,7 +229,7 @@ void TestAccessibility::keyboardOnly_data() {
         << "0" << false;
 }
 
-void TestAccessibility::keyboardOnly() {
+void tst_Accessibility::keyboardOnly() {
     QFETCH(QStringList, steps);
     QFETCH(QString, output);
     QFETCH(QString, rotation);
@@ -246,7 +246,7 @@ void TestAccessibility::keyboardOnly() {
     QCOMPARE(capture_->boxes.size(), 0);
 }
 
-void TestAccessibility::messageBoxesAreModalAlerts_data() {
+void tst_Accessibility::messageBoxesAreModalAlerts_data() {
     QTest::addColumn<QString>("rotation");    // pasted into the rotation box, which is then left
     QTest::addColumn<QString>("multiplier");  // typed into the multiplier box
     QTest::addColumn<QString>("message");
@@ -261,7 +261,7 @@ void TestAccessibility::messageBoxesAreModalAlerts_data() {
 // The boxes a screen reader meets are alerts that say they are modal, with the box's title as
 // their name and its message as their value, and only there: a reader speaks the description as
 // well, so the message in it would be read twice.
-void TestAccessibility::messageBoxesAreModalAlerts() {
+void tst_Accessibility::messageBoxesAreModalAlerts() {
     QFETCH(QString, rotation);
     QFETCH(QString, multiplier);
     QFETCH(QString, message);
@@ -302,7 +302,7 @@ void TestAccessibility::messageBoxesAreModalAlerts() {
     QVERIFY2(!description.contains(message), qPrintable(description));
 }
 
-void TestAccessibility::wayBack_data() {
+void tst_Accessibility::inverseKeyHint_data() {
     QTest::addColumn<int>("rightSteps");  // on the rotation scroll bar
     QTest::addColumn<QString>("multiplier");
     QTest::addColumn<QString>("box");
@@ -331,7 +331,7 @@ void TestAccessibility::wayBack_data() {
                                                       << "multiplier box";
 }
 
-void TestAccessibility::wayBack() {
+void tst_Accessibility::inverseKeyHint() {
     QFETCH(int, rightSteps);
     QFETCH(QString, multiplier);
     QFETCH(QString, box);
@@ -385,7 +385,7 @@ protected:
 
 }  // namespace
 
-void TestAccessibility::likelyKeyHint_data() {
+void tst_Accessibility::likelyKeyHint_data() {
     QTest::addColumn<QString>("pasted");
     QTest::addColumn<QString>("typed");  // "^" erases the whole text (Ctrl+A, Delete)
     QTest::addColumn<QString>("sentence");
@@ -419,7 +419,7 @@ void TestAccessibility::likelyKeyHint_data() {
 // its accessible description ends with it, behind the box's own description; the tooltip is
 // written only when the sentence changes; the boxes, the scroll bar and the output are what
 // they would be without the hint.
-void TestAccessibility::likelyKeyHint() {
+void tst_Accessibility::likelyKeyHint() {
     QFETCH(QString, pasted);
     QFETCH(QString, typed);
     QFETCH(QString, sentence);
@@ -471,5 +471,5 @@ void TestAccessibility::likelyKeyHint() {
              outputDescription);
 }
 
-QTEST_MAIN(TestAccessibility)
+QTEST_MAIN(tst_Accessibility)
 #include "tst_accessibility.moc"

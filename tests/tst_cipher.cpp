@@ -29,7 +29,7 @@ bool RaisesOverflow(const std::function<void()>& call) {
 
 }  // namespace
 
-class CipherTest : public QObject {
+class tst_Cipher : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -274,5 +274,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_APPLESS_MAIN(CipherTest)
+QTEST_APPLESS_MAIN(tst_Cipher)
 #include "tst_cipher.moc"

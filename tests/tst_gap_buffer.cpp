@@ -35,7 +35,7 @@ QString RandomText(QRandomGenerator& random, qsizetype length) {
 
 }  // namespace
 
-class TestGapBuffer : public QObject {
+class tst_GapBuffer : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -43,7 +43,7 @@ private Q_SLOTS:
     void editsMatchAString();
 };
 
-void TestGapBuffer::editsMatchAString_data() {
+void tst_GapBuffer::editsMatchAString_data() {
     QTest::addColumn<quint32>("seed");
     QTest::addColumn<Edits>("edits");
     QTest::addColumn<qsizetype>("startLength");
@@ -58,7 +58,7 @@ void TestGapBuffer::editsMatchAString_data() {
     QTest::newRow("bulk edits, another seed") << 7u << Edits::Bulk << qsizetype(0) << 120;
 }
 
-void TestGapBuffer::editsMatchAString() {
+void tst_GapBuffer::editsMatchAString() {
     QFETCH(quint32, seed);
     QFETCH(Edits, edits);
     QFETCH(qsizetype, startLength);
@@ -150,5 +150,5 @@ void TestGapBuffer::editsMatchAString() {
     QCOMPARE(buffer.text(), expected);
 }
 
-QTEST_APPLESS_MAIN(TestGapBuffer)
+QTEST_APPLESS_MAIN(tst_GapBuffer)
 #include "tst_gap_buffer.moc"

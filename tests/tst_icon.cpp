@@ -39,7 +39,7 @@ bool Opaque(const QImage& image, int x, int y) {
 
 }  // namespace
 
-class TestIcon : public QObject {
+class tst_Icon : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -50,7 +50,7 @@ private Q_SLOTS:
     void scalableIcon();
 };
 
-void TestIcon::windowAtScaleFactor() {
+void tst_Icon::windowAtScaleFactor() {
     QCOMPARE(qgetenv("QT_SCALE_FACTOR"), QByteArray("2"));
     korvane::frmMain form;
     form.show();
@@ -62,7 +62,7 @@ void TestIcon::windowAtScaleFactor() {
     QCOMPARE(shot.size(), form.size() * 2);
 }
 
-void TestIcon::windowIcon_data() {
+void tst_Icon::windowIcon_data() {
     QTest::addColumn<int>("logicalSize");
     QTest::addColumn<qreal>("ratio");
     QTest::addColumn<int>("picture");
@@ -78,7 +78,7 @@ void TestIcon::windowIcon_data() {
     QTest::newRow("128 at scale 2") << 128 << 2.0 << 256;
 }
 
-void TestIcon::windowIcon() {
+void tst_Icon::windowIcon() {
     QFETCH(int, logicalSize);
     QFETCH(qreal, ratio);
     QFETCH(int, picture);
@@ -92,7 +92,7 @@ void TestIcon::windowIcon() {
     QCOMPARE(pixels, Picture(picture));
 }
 
-void TestIcon::scalableIcon_data() {
+void tst_Icon::scalableIcon_data() {
     QTest::addColumn<int>("size");
     QTest::newRow("16") << 16;
     QTest::newRow("32") << 32;
@@ -100,7 +100,7 @@ void TestIcon::scalableIcon_data() {
 
 // The SVG shows the same pencil as the bitmap of that size: the opaque areas mostly overlap,
 // the point is at the top left, and the picture is mostly green.
-void TestIcon::scalableIcon() {
+void tst_Icon::scalableIcon() {
     QFETCH(int, size);
     QSvgRenderer svg(QFINDTESTDATA("../packaging/icons/korvane.svg"));
     QVERIFY(svg.isValid());
@@ -140,5 +140,5 @@ void TestIcon::scalableIcon() {
     QVERIFY(!Opaque(drawn, 0, size - 1));
 }
 
-QTEST_MAIN(TestIcon)
+QTEST_MAIN(tst_Icon)
 #include "tst_icon.moc"

@@ -39,7 +39,7 @@ QString SampleText(const QString& letters) {
 
 }  // namespace
 
-class TestInverseKey : public QObject {
+class tst_InverseKey : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -55,7 +55,7 @@ private Q_SLOTS:
     void oneCharacterForEveryLetter();
 };
 
-void TestInverseKey::readsBack_data() {
+void tst_InverseKey::readsBack_data() {
     QTest::addColumn<int>("rotation");
     QTest::addColumn<int>("multiplier");
     // -1 where only the round trip is checked.
@@ -81,7 +81,7 @@ void TestInverseKey::readsBack_data() {
     QTest::newRow("multiplier -401 with rotation 32767") << 32767 << -401 << -1 << -1;
 }
 
-void TestInverseKey::readsBack() {
+void tst_InverseKey::readsBack() {
     QFETCH(int, rotation);
     QFETCH(int, multiplier);
     QFETCH(int, backRotation);
@@ -106,7 +106,7 @@ void TestInverseKey::readsBack() {
              plain.toUpper());
 }
 
-void TestInverseKey::notInvertible_data() {
+void tst_InverseKey::notInvertible_data() {
     QTest::addColumn<int>("rotation");
     QTest::addColumn<int>("multiplier");
     QTest::addColumn<Invertibility>("invertibility");
@@ -128,7 +128,7 @@ void TestInverseKey::notInvertible_data() {
         << 0 << 600 << Invertibility::AllOverflow;
 }
 
-void TestInverseKey::notInvertible() {
+void tst_InverseKey::notInvertible() {
     QFETCH(int, rotation);
     QFETCH(int, multiplier);
     QFETCH(Invertibility, invertibility);
@@ -151,7 +151,7 @@ void TestInverseKey::notInvertible() {
     QVERIFY(distinct.size() < letters.size() || !allLetters);
 }
 
-void TestInverseKey::verdictMatchesTransform_data() {
+void tst_InverseKey::verdictMatchesTransform_data() {
     QTest::addColumn<int>("rotation");
     for (int rotation : {-32768, -5000, -1000, -100, -26, -25, -13, -1, 0, 1, 5, 13, 25, 26, 100,
                          1000, 5000, 32767}) {
@@ -163,7 +163,7 @@ void TestInverseKey::verdictMatchesTransform_data() {
 // key enciphers, and the letters that overflow are the ones from the letter the engine names up
 // to Z; where none is offered, no key the window can take (rotation 0…25, multiplier 0…25, which
 // between them give every letter map a window key can) reads two or more enciphered letters back.
-void TestInverseKey::verdictMatchesTransform() {
+void tst_InverseKey::verdictMatchesTransform() {
     QFETCH(int, rotation);
     std::vector<QString> keyMaps;  // index rotation·26 + multiplier: the alphabet's image
     for (int r = 0; r < 26; ++r) {
@@ -204,7 +204,7 @@ void TestInverseKey::verdictMatchesTransform() {
     }
 }
 
-void TestInverseKey::inverseKeyText_data() {
+void tst_InverseKey::inverseKeyText_data() {
     QTest::addColumn<QString>("rotationBox");
     QTest::addColumn<QString>("multiplierBox");
     QTest::addColumn<QStringList>("mentions");
@@ -249,7 +249,7 @@ void TestInverseKey::inverseKeyText_data() {
         << "99999" << list({"rotation box", "Overflow"});
 }
 
-void TestInverseKey::inverseKeyText() {
+void tst_InverseKey::inverseKeyText() {
     QFETCH(QString, rotationBox);
     QFETCH(QString, multiplierBox);
     QFETCH(QStringList, mentions);
@@ -266,7 +266,7 @@ void TestInverseKey::inverseKeyText() {
 
 // A multiplier that is a multiple of 26 sends every letter to the one character the rotation
 // alone decides, and the hint names the character the engine really writes.
-void TestInverseKey::oneCharacterForEveryLetter_data() {
+void tst_InverseKey::oneCharacterForEveryLetter_data() {
     QTest::addColumn<int>("rotation");
     QTest::addColumn<int>("multiplier");
 
@@ -278,7 +278,7 @@ void TestInverseKey::oneCharacterForEveryLetter_data() {
     QTest::newRow("multiplier -52, rotation -1") << -1 << -52;
 }
 
-void TestInverseKey::oneCharacterForEveryLetter() {
+void tst_InverseKey::oneCharacterForEveryLetter() {
     QFETCH(int, rotation);
     QFETCH(int, multiplier);
 
@@ -293,5 +293,5 @@ void TestInverseKey::oneCharacterForEveryLetter() {
     QVERIFY2(!text.contains(QStringLiteral("several")), qPrintable(text));
 }
 
-QTEST_APPLESS_MAIN(TestInverseKey)
+QTEST_APPLESS_MAIN(tst_InverseKey)
 #include "tst_inverse_key.moc"

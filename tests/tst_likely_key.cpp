@@ -73,7 +73,7 @@ std::vector<QString> piecesOf(const QString& text, int letters, int most) {
 
 }  // namespace
 
-class TestLikelyKey : public QObject {
+class tst_LikelyKey : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -86,7 +86,7 @@ private Q_SLOTS:
     void randomLetters();
 };
 
-void TestLikelyKey::counts_data() {
+void tst_LikelyKey::counts_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<qint64>("total");
 
@@ -104,7 +104,7 @@ void TestLikelyKey::counts_data() {
 }
 
 // The counts are those of the letters the transform's upper-casing gives.
-void TestLikelyKey::counts() {
+void tst_LikelyKey::counts() {
     QFETCH(QString, text);
     QFETCH(qint64, total);
 
@@ -116,7 +116,7 @@ void TestLikelyKey::counts() {
 // A text put through seeded random edits, with spans that start and end anywhere, also
 // inside a surrogate pair: counts kept by removing each edit's old span and adding its new one
 // stay the counts of the whole text.
-void TestLikelyKey::countsFollowEdits() {
+void tst_LikelyKey::countsFollowEdits() {
     const QString pieces[] = {QStringLiteral("a"),
                               QStringLiteral("Z"),
                               QStringLiteral(" "),
@@ -143,7 +143,7 @@ void TestLikelyKey::countsFollowEdits() {
     QVERIFY(sameCounts(counts, lettersAfterUpperCasing(text)));
 }
 
-void TestLikelyKey::prose_data() {
+void tst_LikelyKey::prose_data() {
     QTest::addColumn<int>("letters");
     QTest::addColumn<double>("leastRight");  // share of pieces and keys named rightly
 
@@ -160,7 +160,7 @@ void TestLikelyKey::prose_data() {
 // Pieces of English prose enciphered with TransformText under every one of the 312 keys: the key
 // named must be the inverse of the key used, and for a piece left as it stands no key is named.
 // A key named wrongly is a worse answer than none, and stays rarer than one time in a hundred.
-void TestLikelyKey::prose() {
+void tst_LikelyKey::prose() {
     QFETCH(int, letters);
     QFETCH(double, leastRight);
     QVERIFY2(!englishProse().isEmpty(), "the English prose could not be read");
@@ -195,7 +195,7 @@ void TestLikelyKey::prose() {
     QVERIFY2(wrongShare < 0.01, qPrintable(QString::number(wrongShare)));
 }
 
-void TestLikelyKey::randomLetters_data() {
+void tst_LikelyKey::randomLetters_data() {
     QTest::addColumn<int>("letters");
     for (int letters : {20, 30, 40, 60, 100, 500})
         QTest::addRow("%d letters", letters) << letters;
@@ -203,7 +203,7 @@ void TestLikelyKey::randomLetters_data() {
 
 // Letters drawn at random, in words of three to eight, read as no English: a key is named for
 // fewer than one text in a hundred.
-void TestLikelyKey::randomLetters() {
+void tst_LikelyKey::randomLetters() {
     QFETCH(int, letters);
     QRandomGenerator random{quint32(letters)};
     constexpr int kTexts = 5000;
@@ -225,5 +225,5 @@ void TestLikelyKey::randomLetters() {
     QVERIFY2(share < 0.01, qPrintable(QString::number(share)));
 }
 
-QTEST_APPLESS_MAIN(TestLikelyKey)
+QTEST_APPLESS_MAIN(tst_LikelyKey)
 #include "tst_likely_key.moc"

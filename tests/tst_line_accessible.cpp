@@ -60,7 +60,7 @@ Span Expected(const QStringList& segments, Boundary boundary, int offset, Query 
 
 }  // namespace
 
-class TestLineAccessible : public QObject {
+class tst_LineAccessible : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -75,7 +75,7 @@ private Q_SLOTS:
     void readerEditsChangeTheBox();
 };
 
-void TestLineAccessible::everyQueryAnswers_data() {
+void tst_LineAccessible::everyQueryAnswers_data() {
     QTest::addColumn<QString>("value");
     QTest::addColumn<Boundary>("boundary");
     QTest::addColumn<QStringList>("segments");  // the value cut as QTextBoundaryFinder cuts it
@@ -115,7 +115,7 @@ void TestLineAccessible::everyQueryAnswers_data() {
     }
 }
 
-void TestLineAccessible::everyQueryAnswers() {
+void tst_LineAccessible::everyQueryAnswers() {
     QFETCH(QString, value);
     QFETCH(Boundary, boundary);
     QFETCH(QStringList, segments);
@@ -141,13 +141,13 @@ void TestLineAccessible::everyQueryAnswers() {
     }
 }
 
-void TestLineAccessible::oneAttributeRun_data() {
+void tst_LineAccessible::oneAttributeRun_data() {
     QTest::addColumn<QString>("value");
     for (const char* value : {"400", "", "-12", "3.5"})
         QTest::newRow(value) << QString::fromUtf8(value);
 }
 
-void TestLineAccessible::oneAttributeRun() {
+void tst_LineAccessible::oneAttributeRun() {
     QFETCH(QString, value);
     WindowFixture window;
     QVERIFY(window.exposed());
@@ -167,14 +167,14 @@ void TestLineAccessible::oneAttributeRun() {
     }
 }
 
-void TestLineAccessible::pointsAndCharacterBoxesAgree_data() {
+void tst_LineAccessible::pointsAndCharacterBoxesAgree_data() {
     QTest::addColumn<QString>("value");
     QTest::addColumn<bool>("caretAtEnd");
     QTest::newRow("short, caret at start") << "Hello, World!" << false;
     QTest::newRow("scrolled to its end") << QString(80, u'W') + QStringLiteral("xyz") << true;
 }
 
-void TestLineAccessible::pointsAndCharacterBoxesAgree() {
+void tst_LineAccessible::pointsAndCharacterBoxesAgree() {
     QFETCH(QString, value);
     QFETCH(bool, caretAtEnd);
     LineEdit line;
@@ -201,7 +201,7 @@ void TestLineAccessible::pointsAndCharacterBoxesAgree() {
     QCOMPARE(accessible->characterRect(int(value.size())), QRect());
 }
 
-void TestLineAccessible::readerEditsChangeTheBox_data() {
+void tst_LineAccessible::readerEditsChangeTheBox_data() {
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("edit");
     QTest::addColumn<int>("start");
@@ -220,7 +220,7 @@ void TestLineAccessible::readerEditsChangeTheBox_data() {
 
 // The multiplier holds 1 after each edit, so the output must become ROT13 of the input: only a
 // change the program sees as the user's recomputes it.
-void TestLineAccessible::readerEditsChangeTheBox() {
+void tst_LineAccessible::readerEditsChangeTheBox() {
     QFETCH(QString, before);
     QFETCH(QString, edit);
     QFETCH(int, start);
@@ -252,5 +252,5 @@ void TestLineAccessible::readerEditsChangeTheBox() {
     QCOMPARE(window.output()->text(), QStringLiteral("URYYB, JBEYQ!"));
 }
 
-QTEST_MAIN(TestLineAccessible)
+QTEST_MAIN(tst_LineAccessible)
 #include "tst_line_accessible.moc"

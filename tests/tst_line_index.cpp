@@ -84,7 +84,7 @@ QString Lines(int lines, int length) {
 
 Q_DECLARE_METATYPE(Edits)
 
-class TestLineIndex : public QObject {
+class tst_LineIndex : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -94,7 +94,7 @@ private Q_SLOTS:
     void randomEditsMatchTheLines();
 };
 
-void TestLineIndex::editsMatchTheLines_data() {
+void tst_LineIndex::editsMatchTheLines_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<Edits>("edits");
 
@@ -136,7 +136,7 @@ void TestLineIndex::editsMatchTheLines_data() {
         << u"ab\nabcdef\nabc"_s << Edits{{5, 3, QString()}, {2, 0, u"xxxxx"_s}, {0, 7, u"\n"_s}};
 }
 
-void TestLineIndex::editsMatchTheLines() {
+void tst_LineIndex::editsMatchTheLines() {
     QFETCH(QString, text);
     QFETCH(Edits, edits);
 
@@ -154,7 +154,7 @@ void TestLineIndex::editsMatchTheLines() {
     }
 }
 
-void TestLineIndex::randomEditsMatchTheLines_data() {
+void tst_LineIndex::randomEditsMatchTheLines_data() {
     QTest::addColumn<quint32>("seed");
     QTest::addColumn<int>("spread");  // how far from the last edit the next one lies, at most
 
@@ -163,7 +163,7 @@ void TestLineIndex::randomEditsMatchTheLines_data() {
     QTest::newRow("anywhere") << 3u << 0;
 }
 
-void TestLineIndex::randomEditsMatchTheLines() {
+void tst_LineIndex::randomEditsMatchTheLines() {
     QFETCH(quint32, seed);
     QFETCH(int, spread);
     QRandomGenerator random(seed);
@@ -191,5 +191,5 @@ void TestLineIndex::randomEditsMatchTheLines() {
     }
 }
 
-QTEST_APPLESS_MAIN(TestLineIndex)
+QTEST_APPLESS_MAIN(tst_LineIndex)
 #include "tst_line_index.moc"

@@ -104,7 +104,7 @@ void RunStep(frmMain& window, const QString& step) {
 
 }  // namespace
 
-class RecomputeExactnessTest : public QObject {
+class tst_RecomputeExactness : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -123,18 +123,18 @@ private:
     korvane::runtime::MessageBoxPresenter previous_;
 };
 
-void RecomputeExactnessTest::init() {
+void tst_RecomputeExactness::init() {
     reported_.clear();
     previous_ = korvane::runtime::SetMessageBoxPresenter(
         [this](const korvane::runtime::MessageBoxRequest& request) { reported_.append(request); });
 }
 
-void RecomputeExactnessTest::cleanup() {
+void tst_RecomputeExactness::cleanup() {
     korvane::runtime::SetMessageBoxPresenter(previous_);
     QGuiApplication::clipboard()->clear();
 }
 
-void RecomputeExactnessTest::outputFollowsEveryEdit_data() {
+void tst_RecomputeExactness::outputFollowsEveryEdit_data() {
     QTest::addColumn<QStringList>("steps");
     const QString longLine = QString(5000, u'w') + u'\n' + QString(3000, u'k');
     QTest::newRow("typing") << Utf8({"multiplier:3", "type:hello, world", "input:hello, world"});
@@ -188,7 +188,7 @@ void RecomputeExactnessTest::outputFollowsEveryEdit_data() {
         << Utf8({"multiplier:3", "type:abc", "select:0+3", "delete", "input:"});
 }
 
-void RecomputeExactnessTest::outputFollowsEveryEdit() {
+void tst_RecomputeExactness::outputFollowsEveryEdit() {
     QFETCH(QStringList, steps);
     frmMain window;
     window.show();
@@ -209,7 +209,7 @@ void RecomputeExactnessTest::outputFollowsEveryEdit() {
     }
 }
 
-void RecomputeExactnessTest::writesReadBackExactly_data() {
+void tst_RecomputeExactness::writesReadBackExactly_data() {
     QTest::addColumn<QStringList>("writes");
     QTest::newRow("carriage returns") << Utf8({"ab\r\ncd", "ab\ncd", "ab\ncX", "a\rb"});
     QTest::newRow("paragraph separator") << Utf8({"x\u2029y", "x\u2029yz", "q\nyz"});
@@ -221,7 +221,7 @@ void RecomputeExactnessTest::writesReadBackExactly_data() {
 
 // The output box's own writes, through its property, with no recompute in between: each reads
 // back exactly as written, whatever part of the text it changed.
-void RecomputeExactnessTest::writesReadBackExactly() {
+void tst_RecomputeExactness::writesReadBackExactly() {
     QFETCH(QStringList, writes);
     frmMain window;
     for (const QString& write : writes) {
@@ -233,7 +233,7 @@ void RecomputeExactnessTest::writesReadBackExactly() {
 
 // The user edits a box between two writes: the second write starts from what the box holds
 // then, not from what was written before.
-void RecomputeExactnessTest::aWriteAfterTheUserEditedTheBoxStartsFromTheEdit() {
+void tst_RecomputeExactness::aWriteAfterTheUserEditedTheBoxStartsFromTheEdit() {
     frmMain window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -247,7 +247,7 @@ void RecomputeExactnessTest::aWriteAfterTheUserEditedTheBoxStartsFromTheEdit() {
 
 // A Change handler that writes the box again: the later write is what the box holds, and the
 // next write starts from it.
-void RecomputeExactnessTest::aWriteFromTheChangeEventIsKept() {
+void tst_RecomputeExactness::aWriteFromTheChangeEventIsKept() {
     frmMain window;
     bool rewrite = true;
     korvane::runtime::ConnectHandler(window.txtDecrypted, &korvane::runtime::TextBox::Change,
@@ -261,7 +261,7 @@ void RecomputeExactnessTest::aWriteFromTheChangeEventIsKept() {
     QCOMPARE(Shown(window.txtDecrypted), u"outer text"_s);
 }
 
-void RecomputeExactnessTest::pasteIntoTheOutputBoxChangesNothing() {
+void tst_RecomputeExactness::pasteIntoTheOutputBoxChangesNothing() {
     frmMain window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -272,5 +272,5 @@ void RecomputeExactnessTest::pasteIntoTheOutputBoxChangesNothing() {
     QCOMPARE(Shown(window.txtDecrypted), u"ABC"_s);
 }
 
-QTEST_MAIN(RecomputeExactnessTest)
+QTEST_MAIN(tst_RecomputeExactness)
 #include "tst_recompute_exactness.moc"

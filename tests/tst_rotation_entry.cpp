@@ -48,7 +48,7 @@ void LeaveRotation(WindowFixture& f) {
 
 }  // namespace
 
-class RotationEntryTest : public QObject {
+class tst_RotationEntry : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -319,5 +319,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(RotationEntryTest)
+QTEST_MAIN(tst_RotationEntry)
 #include "tst_rotation_entry.moc"

@@ -121,7 +121,7 @@ std::optional<RunTimeError> ErrorOf(const std::function<void()>& call) {
 
 }  // namespace
 
-class RuntimeTest : public QObject {
+class tst_Runtime : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -546,5 +546,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(RuntimeTest)
+QTEST_MAIN(tst_Runtime)
 #include "tst_runtime.moc"

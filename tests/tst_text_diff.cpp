@@ -13,7 +13,7 @@ using korvane::text::ChangedSpan;
 using korvane::text::FindChangedSpan;
 using namespace Qt::StringLiterals;
 
-class TestTextDiff : public QObject {
+class tst_TextDiff : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -21,7 +21,7 @@ private Q_SLOTS:
     void changedSpan();
 };
 
-void TestTextDiff::changedSpan_data() {
+void tst_TextDiff::changedSpan_data() {
     QTest::addColumn<QString>("current");
     QTest::addColumn<QString>("wanted");
     QTest::addColumn<qsizetype>("prefix");
@@ -63,7 +63,7 @@ void TestTextDiff::changedSpan_data() {
         << u"x\xD83D"_s << u"x\xD83Dy"_s << qsizetype(1) << qsizetype(0);
 }
 
-void TestTextDiff::changedSpan() {
+void tst_TextDiff::changedSpan() {
     QFETCH(QString, current);
     QFETCH(QString, wanted);
     QFETCH(qsizetype, prefix);
@@ -79,5 +79,5 @@ void TestTextDiff::changedSpan() {
     QCOMPARE(result, wanted);
 }
 
-QTEST_APPLESS_MAIN(TestTextDiff)
+QTEST_APPLESS_MAIN(tst_TextDiff)
 #include "tst_text_diff.moc"

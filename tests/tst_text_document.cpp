@@ -123,7 +123,7 @@ struct Availability {
 
 Q_DECLARE_METATYPE(Ops)
 
-class TestTextDocument : public QObject {
+class tst_TextDocument : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -135,7 +135,7 @@ private Q_SLOTS:
     void noHistoryWhenDisabled();
 };
 
-void TestTextDocument::undoTakesBackSteps_data() {
+void tst_TextDocument::undoTakesBackSteps_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<Ops>("ops");
     // The text after the ops, then after each undo until there is nothing left to undo.
@@ -216,7 +216,7 @@ void TestTextDocument::undoTakesBackSteps_data() {
         << QStringList{u"d"_s, u"dbc"_s, u"abc"_s, u"ab"_s};
 }
 
-void TestTextDocument::undoTakesBackSteps() {
+void tst_TextDocument::undoTakesBackSteps() {
     QFETCH(QString, text);
     QFETCH(Ops, ops);
     QFETCH(QStringList, history);
@@ -249,7 +249,7 @@ void TestTextDocument::undoTakesBackSteps() {
     QVERIFY(!document.isRedoAvailable());
 }
 
-void TestTextDocument::signalsNameTheSpans_data() {
+void tst_TextDocument::signalsNameTheSpans_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<Ops>("ops");
     // Each signal pair as "position removed added [removed text] [added text]".
@@ -276,7 +276,7 @@ void TestTextDocument::signalsNameTheSpans_data() {
         << QStringList{u"1 0 1 [] [x]"_s, u"2 0 1 [] [y]"_s, u"1 2 0 [xy] []"_s};
 }
 
-void TestTextDocument::signalsNameTheSpans() {
+void tst_TextDocument::signalsNameTheSpans() {
     QFETCH(QString, text);
     QFETCH(Ops, ops);
     QFETCH(QStringList, changes);
@@ -306,7 +306,7 @@ void TestTextDocument::signalsNameTheSpans() {
     QCOMPARE(seen, changes);
 }
 
-void TestTextDocument::wholeTextIsNotCopied() {
+void tst_TextDocument::wholeTextIsNotCopied() {
     // 10 MB of lines, taken into an empty document and given back by undo and redo.
     QString text = QString(u"0123456789abcdef\n"_s).repeated(640 * 1024);
     const QChar* storage = text.constData();
@@ -329,7 +329,7 @@ void TestTextDocument::wholeTextIsNotCopied() {
     QCOMPARE(document.longestLineLength(), 17);
 }
 
-void TestTextDocument::noHistoryWhenDisabled() {
+void tst_TextDocument::noHistoryWhenDisabled() {
     TextDocument document;
     Availability availability(document);
     document.replace(0, 0, u"abc"_s, Kind::Typing);
@@ -342,5 +342,5 @@ void TestTextDocument::noHistoryWhenDisabled() {
     QVERIFY(!document.isUndoAvailable());
 }
 
-QTEST_APPLESS_MAIN(TestTextDocument)
+QTEST_APPLESS_MAIN(tst_TextDocument)
 #include "tst_text_document.moc"

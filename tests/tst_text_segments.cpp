@@ -47,7 +47,7 @@ char* toString(const TextSegment& segment) {
 }
 }  // namespace korvane::text
 
-class TestTextSegments : public QObject {
+class tst_TextSegments : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -55,7 +55,7 @@ private Q_SLOTS:
     void everyQueryAnswers();
 };
 
-void TestTextSegments::everyQueryAnswers_data() {
+void tst_TextSegments::everyQueryAnswers_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<Boundary>("boundary");
     QTest::addColumn<QStringList>("segments");  // the text cut as QTextBoundaryFinder cuts it
@@ -101,7 +101,7 @@ void TestTextSegments::everyQueryAnswers_data() {
     }
 }
 
-void TestTextSegments::everyQueryAnswers() {
+void tst_TextSegments::everyQueryAnswers() {
     QFETCH(QString, text);
     QFETCH(Boundary, boundary);
     QFETCH(QStringList, segments);
@@ -122,5 +122,5 @@ void TestTextSegments::everyQueryAnswers() {
     }
 }
 
-QTEST_APPLESS_MAIN(TestTextSegments)
+QTEST_APPLESS_MAIN(tst_TextSegments)
 #include "tst_text_segments.moc"

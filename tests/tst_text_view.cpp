@@ -149,7 +149,7 @@ void CaptureEvent(QAccessibleEvent* event) {
 
 }  // namespace
 
-class TestTextView : public QObject {
+class tst_TextView : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -200,7 +200,7 @@ private:
     QLineEdit* next_ = nullptr;
 };
 
-void TestTextView::init() {
+void tst_TextView::init() {
     korvane::text::InstallTextViewAccessibility();
     window_ = std::make_unique<QWidget>();
     auto* layout = new QVBoxLayout(window_.get());
@@ -222,12 +222,12 @@ void TestTextView::init() {
     gEvents.clear();
 }
 
-void TestTextView::cleanup() {
+void tst_TextView::cleanup() {
     QAccessible::installUpdateHandler(nullptr);
     window_.reset();
 }
 
-void TestTextView::keyboardSelection_data() {
+void tst_TextView::keyboardSelection_data() {
     QTest::addColumn<int>("from");
     QTest::addColumn<QString>("keys");
     QTest::addColumn<int>("anchor");
@@ -265,7 +265,7 @@ void TestTextView::keyboardSelection_data() {
         << kLongLineStart + 1495;
 }
 
-void TestTextView::keyboardSelection() {
+void tst_TextView::keyboardSelection() {
     QFETCH(int, from);
     QFETCH(QString, keys);
     QFETCH(int, anchor);
@@ -281,7 +281,7 @@ void TestTextView::keyboardSelection() {
     QVERIFY(view_->viewport()->rect().intersects(view_->characterRect(caret)));
 }
 
-void TestTextView::pageKeysMoveByAPage() {
+void tst_TextView::pageKeysMoveByAPage() {
     QString text;
     for (int i = 0; i < 200; ++i)
         text += u"line %1\n"_s.arg(i);
@@ -298,7 +298,7 @@ void TestTextView::pageKeysMoveByAPage() {
     QCOMPARE(view_->firstVisibleLine(), 0);
 }
 
-void TestTextView::keysThatWouldEditDoNothing() {
+void tst_TextView::keysThatWouldEditDoNothing() {
     view_->setSelection(0, 5);
     QGuiApplication::clipboard()->setText(u"pasted"_s);
     Press(view_, u"X Backspace Delete Return Enter Escape Ctrl+V Ctrl+X Ctrl+Z Shift+Insert"_s);
@@ -308,7 +308,7 @@ void TestTextView::keysThatWouldEditDoNothing() {
     QVERIFY(view_->hasFocus());
 }
 
-void TestTextView::tabMovesFocusOn() {
+void tst_TextView::tabMovesFocusOn() {
     QTest::keyClick(view_, Qt::Key_Tab);
     QVERIFY(next_->hasFocus());
     QTest::keyClick(next_, Qt::Key_Backtab, Qt::ShiftModifier);
@@ -320,7 +320,7 @@ void TestTextView::tabMovesFocusOn() {
 }
 
 // The caret blinks while the view has focus, and is not drawn without it.
-void TestTextView::caretBlinksOnlyWithFocus() {
+void tst_TextView::caretBlinksOnlyWithFocus() {
     const int flashTime = QApplication::cursorFlashTime();
     if (flashTime < 2)
         QSKIP("The platform does not blink the caret");
@@ -340,7 +340,7 @@ void TestTextView::caretBlinksOnlyWithFocus() {
     QCOMPARE(view_->viewport()->grab(caret).toImage(), unfocused);
 }
 
-void TestTextView::wheelScrolls_data() {
+void tst_TextView::wheelScrolls_data() {
     QTest::addColumn<QPoint>("angle");
     QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
     QTest::addColumn<bool>("sideways");
@@ -351,7 +351,7 @@ void TestTextView::wheelScrolls_data() {
     QTest::newRow("a sideways wheel") << QPoint(-120, 0) << Qt::KeyboardModifiers() << true;
 }
 
-void TestTextView::wheelScrolls() {
+void tst_TextView::wheelScrolls() {
     QFETCH(QPoint, angle);
     QFETCH(Qt::KeyboardModifiers, modifiers);
     QFETCH(bool, sideways);
@@ -370,7 +370,7 @@ void TestTextView::wheelScrolls() {
     QCOMPARE(view_->cursorPosition(), 0);  // the wheel scrolls, it does not move the caret
 }
 
-void TestTextView::ctrlWheelZooms() {
+void tst_TextView::ctrlWheelZooms() {
     const qreal size = view_->font().pointSizeF();
     const QRect before = view_->characterRect(3);
     QWidget* area = view_->viewport();
@@ -384,7 +384,7 @@ void TestTextView::ctrlWheelZooms() {
     QCOMPARE(view_->verticalScrollBar()->value(), 0);
 }
 
-void TestTextView::mouseSelection_data() {
+void tst_TextView::mouseSelection_data() {
     QTest::addColumn<QString>("gesture");
     QTest::addColumn<int>("first");
     QTest::addColumn<int>("second");
@@ -403,7 +403,7 @@ void TestTextView::mouseSelection_data() {
     QTest::newRow("shift click extends") << "shift-click" << 4 << 20 << 4 << 20;
 }
 
-void TestTextView::mouseSelection() {
+void tst_TextView::mouseSelection() {
     QFETCH(QString, gesture);
     QFETCH(int, first);
     QFETCH(int, second);
@@ -455,7 +455,7 @@ void TestTextView::mouseSelection() {
         QCOMPARE(QGuiApplication::clipboard()->text(QClipboard::Selection), view_->selectedText());
 }
 
-void TestTextView::dragBelowTheViewScrollsIt() {
+void tst_TextView::dragBelowTheViewScrollsIt() {
     QString text;
     for (int i = 0; i < 200; ++i)
         text += u"line %1\n"_s.arg(i);
@@ -472,7 +472,7 @@ void TestTextView::dragBelowTheViewScrollsIt() {
     QVERIFY(view_->lineAt(view_->cursorPosition()) >= scrolled);
 }
 
-void TestTextView::copyPutsTheSelection_data() {
+void tst_TextView::copyPutsTheSelection_data() {
     QTest::addColumn<int>("anchor");
     QTest::addColumn<int>("caret");
     QTest::addColumn<QString>("keys");
@@ -488,7 +488,7 @@ void TestTextView::copyPutsTheSelection_data() {
                                                            << "before";
 }
 
-void TestTextView::copyPutsTheSelection() {
+void tst_TextView::copyPutsTheSelection() {
     QFETCH(int, anchor);
     QFETCH(int, caret);
     QFETCH(QString, keys);
@@ -500,7 +500,7 @@ void TestTextView::copyPutsTheSelection() {
     QCOMPARE(QGuiApplication::clipboard()->text(), copied);
 }
 
-void TestTextView::contextMenu() {
+void tst_TextView::contextMenu() {
     std::unique_ptr<QMenu> menu(view_->createStandardContextMenu());
     auto* copy = menu->findChild<QAction*>(u"edit-copy"_s);
     auto* selectAll = menu->findChild<QAction*>(u"select-all"_s);
@@ -534,7 +534,7 @@ void Run(TextView* view, const QString& steps) {
     }
 }
 
-void TestTextView::editing_data() {
+void tst_TextView::editing_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("anchor");
     QTest::addColumn<int>("caret");
@@ -571,7 +571,7 @@ void TestTextView::editing_data() {
                                               << "x" << 1;
 }
 
-void TestTextView::editing() {
+void tst_TextView::editing() {
     QFETCH(QString, text);
     QFETCH(int, anchor);
     QFETCH(int, caret);
@@ -593,7 +593,7 @@ void TestTextView::editing() {
     QCOMPARE(view_->text(), text);
 }
 
-void TestTextView::undoSteps_data() {
+void tst_TextView::undoSteps_data() {
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QStringList>("undone");  // the text after each Ctrl+Z, one by one
     QTest::newRow("a typed run is one step") << "type:abc" << QStringList{""};
@@ -608,7 +608,7 @@ void TestTextView::undoSteps_data() {
         << "paste:ab|type:cd" << QStringList{"ab", ""};
 }
 
-void TestTextView::undoSteps() {
+void tst_TextView::undoSteps() {
     QFETCH(QString, steps);
     QFETCH(QStringList, undone);
     view_->setReadOnly(false);
@@ -628,7 +628,7 @@ void TestTextView::undoSteps() {
     }
 }
 
-void TestTextView::inputMethod_data() {
+void tst_TextView::inputMethod_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("caret");
     QTest::addColumn<QString>("preedit");
@@ -649,7 +649,7 @@ void TestTextView::inputMethod_data() {
                                                     << "" << -1 << 1 << "ab" << 2;
 }
 
-void TestTextView::inputMethod() {
+void tst_TextView::inputMethod() {
     QFETCH(QString, text);
     QFETCH(int, caret);
     QFETCH(QString, preedit);
@@ -683,7 +683,7 @@ void TestTextView::inputMethod() {
     }
 }
 
-void TestTextView::inputMethodQueries() {
+void tst_TextView::inputMethodQueries() {
     view_->setText(u"first\nsecond line\nthird"_s);
     QCOMPARE(view_->inputMethodQuery(Qt::ImEnabled).toBool(), false);
     QVERIFY(!view_->testAttribute(Qt::WA_InputMethodEnabled));
@@ -702,7 +702,7 @@ void TestTextView::inputMethodQueries() {
     QVERIFY(view_->viewport()->geometry().contains(caret.topLeft()));
 }
 
-void TestTextView::editableContextMenu() {
+void tst_TextView::editableContextMenu() {
     view_->setReadOnly(false);
     view_->setText(u"ab"_s);
     view_->document().clearUndoRedoStacks();
@@ -733,7 +733,7 @@ void TestTextView::editableContextMenu() {
 
 // Text dragged in from elsewhere is copied where it is dropped, as one undo step, and the view
 // takes the focus.
-void TestTextView::dropCopiesAsOneStep() {
+void tst_TextView::dropCopiesAsOneStep() {
     view_->setReadOnly(false);
     view_->setText(u"ab"_s);
     next_->setFocus();
@@ -757,7 +757,7 @@ void TestTextView::dropCopiesAsOneStep() {
     QVERIFY(!refused.isAccepted());
 }
 
-void TestTextView::replaceKeepsThePlace_data() {
+void tst_TextView::replaceKeepsThePlace_data() {
     QTest::addColumn<int>("position");
     QTest::addColumn<int>("removed");
     QTest::addColumn<QString>("inserted");
@@ -785,7 +785,7 @@ void TestTextView::replaceKeepsThePlace_data() {
                                       << "line 50" << 482 << 491;
 }
 
-void TestTextView::replaceKeepsThePlace() {
+void tst_TextView::replaceKeepsThePlace() {
     QFETCH(int, position);
     QFETCH(int, removed);
     QFETCH(QString, inserted);
@@ -810,7 +810,7 @@ void TestTextView::replaceKeepsThePlace() {
     QCOMPARE(view_->selectedText(), text.mid(anchor, caret - anchor));
 }
 
-void TestTextView::lineIndexMatchesASplit() {
+void tst_TextView::lineIndexMatchesASplit() {
     QRandomGenerator random(20240611);
     const QString pieces[] = {u"a"_s, u"\n"_s, u"bc"_s, u"\x2028"_s, u"\n\n"_s, u"xyz\nw"_s, {}};
     QString text = u"start\nof the text\n"_s;
@@ -836,7 +836,7 @@ void TestTextView::lineIndexMatchesASplit() {
     }
 }
 
-void TestTextView::scrollRangeFollowsTheLongestLine_data() {
+void tst_TextView::scrollRangeFollowsTheLongestLine_data() {
     QTest::addColumn<int>("position");
     QTest::addColumn<int>("removed");
     QTest::addColumn<QString>("inserted");
@@ -851,7 +851,7 @@ void TestTextView::scrollRangeFollowsTheLongestLine_data() {
     QTest::newRow("an edit in a short line") << 2 << 1 << u"xyz"_s;
 }
 
-void TestTextView::scrollRangeFollowsTheLongestLine() {
+void tst_TextView::scrollRangeFollowsTheLongestLine() {
     QFETCH(int, position);
     QFETCH(int, removed);
     QFETCH(QString, inserted);
@@ -868,7 +868,7 @@ void TestTextView::scrollRangeFollowsTheLongestLine() {
     QVERIFY(edited > 0);
 }
 
-void TestTextView::longLineShowsTheCaret() {
+void tst_TextView::longLineShowsTheCaret() {
     // A line of a megabyte: the caret at its end, and back at its start, are drawn where the
     // view shows them, and a click there finds the same place.
     QString text = u"first\n"_s + QString(1 << 20, u'm') + u"\nlast"_s;
@@ -882,7 +882,7 @@ void TestTextView::longLineShowsTheCaret() {
     }
 }
 
-void TestTextView::accessibleBoundaries_data() {
+void tst_TextView::accessibleBoundaries_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("offset");
     QTest::addColumn<QAccessible::TextBoundaryType>("kind");
@@ -940,7 +940,7 @@ int Utf16(const QString& text, int offset) {
 
 }  // namespace
 
-void TestTextView::accessibleBoundaries() {
+void tst_TextView::accessibleBoundaries() {
     QFETCH(QString, text);
     QFETCH(int, offset);
     QFETCH(QAccessible::TextBoundaryType, kind);
@@ -956,7 +956,7 @@ void TestTextView::accessibleBoundaries() {
     QCOMPARE(text.mid(Utf16(text, start), Utf16(text, end) - Utf16(text, start)), at);
 }
 
-void TestTextView::accessibleAnswersEveryOffset_data() {
+void tst_TextView::accessibleAnswersEveryOffset_data() {
     QTest::addColumn<QString>("text");
     QTest::newRow("lines, blanks and punctuation")
         << u"Hello, world. Next one!\n\nThird  line\x2028sep\nend.\n"_s;
@@ -968,7 +968,7 @@ void TestTextView::accessibleAnswersEveryOffset_data() {
 
 // Before, at and after, for every boundary at every offset, equal what the whole text gives
 // when searched one position at a time; each answer is within the text, and comes back.
-void TestTextView::accessibleAnswersEveryOffset() {
+void tst_TextView::accessibleAnswersEveryOffset() {
     QFETCH(QString, text);
 
     view_->setText(text);
@@ -1012,7 +1012,7 @@ void TestTextView::accessibleAnswersEveryOffset() {
     }
 }
 
-void TestTextView::accessibleRoleAndStates() {
+void tst_TextView::accessibleRoleAndStates() {
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(view_);
     QCOMPARE(accessible->role(), QAccessible::EditableText);
     QCOMPARE(accessible->text(QAccessible::Name), u"Altered version of text"_s);
@@ -1037,7 +1037,7 @@ void TestTextView::accessibleRoleAndStates() {
     QCOMPARE(text->offsetAtPoint(view_->mapToGlobal(QPoint(-5, -5))), -1);
 }
 
-void TestTextView::accessibleEvents_data() {
+void tst_TextView::accessibleEvents_data() {
     QTest::addColumn<QString>("action");
     QTest::addColumn<int>("type");
     QTest::addColumn<int>("position");
@@ -1069,7 +1069,7 @@ void TestTextView::accessibleEvents_data() {
         << "";
 }
 
-void TestTextView::accessibleEvents() {
+void tst_TextView::accessibleEvents() {
     QFETCH(QString, action);
     QFETCH(int, type);
     QFETCH(int, position);
@@ -1113,5 +1113,5 @@ void TestTextView::accessibleEvents() {
     QCOMPARE(found->inserted, inserted);
 }
 
-QTEST_MAIN(TestTextView)
+QTEST_MAIN(tst_TextView)
 #include "tst_text_view.moc"

@@ -55,7 +55,7 @@ QString RandomText(std::mt19937& random, const QString& pool, qsizetype length) 
 
 }  // namespace
 
-class TransformReferenceTest : public QObject {
+class tst_TransformReference : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -65,7 +65,7 @@ private Q_SLOTS:
     void pairsAtEveryOffsetMatchTheReference();
 };
 
-void TransformReferenceTest::randomTextsMatchTheReference_data() {
+void tst_TransformReference::randomTextsMatchTheReference_data() {
     QTest::addColumn<int>("kind");
     QTest::addColumn<qint16>("rotation");
     QTest::addColumn<qint16>("multiplier");
@@ -112,7 +112,7 @@ void TransformReferenceTest::randomTextsMatchTheReference_data() {
     }
 }
 
-void TransformReferenceTest::randomTextsMatchTheReference() {
+void tst_TransformReference::randomTextsMatchTheReference() {
     QFETCH(int, kind);
     QFETCH(qint16, rotation);
     QFETCH(qint16, multiplier);
@@ -137,7 +137,7 @@ void TransformReferenceTest::randomTextsMatchTheReference() {
     }
 }
 
-void TransformReferenceTest::pairsAtEveryOffsetMatchTheReference_data() {
+void tst_TransformReference::pairsAtEveryOffsetMatchTheReference_data() {
     QTest::addColumn<QString>("pair");
     QTest::newRow("pair that upper-cases to another") << QString::fromUtf8("\U00010428");
     QTest::newRow("pair that stays") << QString::fromUtf8("😀");
@@ -148,7 +148,7 @@ void TransformReferenceTest::pairsAtEveryOffsetMatchTheReference_data() {
 
 // One special character after every number of ASCII letters, so that it meets every border
 // the engine divides a text at.
-void TransformReferenceTest::pairsAtEveryOffsetMatchTheReference() {
+void tst_TransformReference::pairsAtEveryOffsetMatchTheReference() {
     QFETCH(QString, pair);
     for (int offset = 0; offset < 200; ++offset) {
         const QString text = QString(offset, u'q') + pair + QString(70, u'z') + pair;
@@ -156,5 +156,5 @@ void TransformReferenceTest::pairsAtEveryOffsetMatchTheReference() {
     }
 }
 
-QTEST_GUILESS_MAIN(TransformReferenceTest)
+QTEST_GUILESS_MAIN(tst_TransformReference)
 #include "tst_transform_reference.moc"

@@ -70,7 +70,7 @@ int RunEventLoopUntilEnd() {
 
 }  // namespace
 
-class WindowTest : public QObject {
+class tst_Window : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -558,5 +558,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(WindowTest)
+QTEST_MAIN(tst_Window)
 #include "tst_window.moc"

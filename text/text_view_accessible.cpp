@@ -176,7 +176,7 @@ private:
     }
 
     TextSegment segmentAt(qsizetype offset, QAccessible::TextBoundaryType boundary) const {
-        return SegmentAt(view()->buffer(), view()->lineIndex(), offset, boundary);
+        return documentSegmentAt(view()->buffer(), view()->lineIndex(), offset, boundary);
     }
 
     QString answer(qsizetype start, qsizetype end, int* startOffset, int* endOffset) const {
@@ -195,8 +195,8 @@ QAccessibleInterface* TextViewFactory(const QString& className, QObject* object)
 
 }  // namespace
 
-TextSegment SegmentAt(const GapBuffer& text, const LineIndex& lines, qsizetype offset,
-                      QAccessible::TextBoundaryType boundary) {
+TextSegment documentSegmentAt(const GapBuffer& text, const LineIndex& lines, qsizetype offset,
+                              QAccessible::TextBoundaryType boundary) {
     offset = std::clamp<qsizetype>(offset, 0, text.size());
     if (boundary == QAccessible::NoBoundary)
         return {0, text.size()};

@@ -31,7 +31,7 @@ qsizetype textViewPosition(const TextView& view, qsizetype offset);
 // sentence, line or paragraph at `offset` (0 to the text's length inclusive). Every line break
 // ends a segment, so the answer depends on the one line around `offset` only; of a very long
 // line only a window of characters around it is looked at.
-TextSegment SegmentAt(const GapBuffer& text, const LineIndex& lines, qsizetype offset,
-                      QAccessible::TextBoundaryType boundary);
+TextSegment documentSegmentAt(const GapBuffer& text, const LineIndex& lines, qsizetype offset,
+                              QAccessible::TextBoundaryType boundary);
 
 }  // namespace korvane::text

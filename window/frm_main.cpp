@@ -24,22 +24,22 @@ using runtime::ResumeNext;
 
 namespace {
 
-// How the likely-key hint follows the input box's edits: the one place to rewire when the box
-// reports the span an edit removes before the edit. Today's box reports an edit only once it is
-// made, when the removed characters are gone, so an edit that only inserts hands the hint its
-// span and any other edit recounts the whole text.
+// The likely-key hint counts the letters an edit of the input box removes, while they are still
+// in the box, and those it adds, once they are in: an edit costs what it changed. A span that
+// cannot be copied for want of memory leaves the hint as it was.
 void followInputEdits(runtime::MultiLineTextBox& input, LikelyKeyHint& hint) {
-    QObject::connect(&input, &runtime::MultiLineTextBox::Edited, &hint,
-                     [&input, &hint](qsizetype position, qsizetype removed, qsizetype added) {
+    QObject::connect(&input, &runtime::MultiLineTextBox::AboutToEdit, &hint,
+                     [&input, &hint](qsizetype position, qsizetype removed) {
                          try {
-                             if (removed == 0) {
-                                 const qsizetype inText =
-                                     std::min(added, input.length() - position);
-                                 hint.textChanged(input.mid(position, inText));
-                             } else {
-                                 hint.recount(input.text());
-                             }
-                         } catch (...) {  // out of memory: the hint keeps its last text
+                             hint.textAboutToChange(input.mid(position, removed));
+                         } catch (...) {
+                         }
+                     });
+    QObject::connect(&input, &runtime::MultiLineTextBox::Edited, &hint,
+                     [&input, &hint](qsizetype position, qsizetype, qsizetype added) {
+                         try {
+                             hint.textChanged(input.mid(position, added));
+                         } catch (...) {
                          }
                      });
 }
