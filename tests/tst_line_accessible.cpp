@@ -13,6 +13,7 @@
 
 #include "runtime/line_edit.h"
 #include "runtime/line_edit_accessible.h"
+#include "segment_rows.h"
 #include "window_fixture.h"
 
 using korvane::runtime::LineEdit;
@@ -80,39 +81,13 @@ void tst_LineAccessible::everyQueryAnswers_data() {
     QTest::addColumn<Boundary>("boundary");
     QTest::addColumn<QStringList>("segments");  // the value cut as QTextBoundaryFinder cuts it
 
-    const struct {
-        const char* value;
-        const char* characters;
-        const char* words;
-        const char* sentences;
-    } values[] = {
+    const SegmentRow values[] = {
         // The segmentation itself is tst_text_segments' case; here the box answers with it.
         {"", "", "", ""},
         {"Go. Now!", "G|o|.| |N|o|w|!", "Go|. |Now|!", "Go. |Now!"},
     };
-    for (const auto& row : values) {
-        const QString value = QString::fromUtf8(row.value);
-        const auto cut = [](const char* segments) {
-            return QString::fromUtf8(segments).split(u'|', Qt::SkipEmptyParts);
-        };
-        const QStringList whole = value.isEmpty() ? QStringList() : QStringList{value};
-        const std::pair<const char*, QStringList> kinds[] = {
-            {"char", cut(row.characters)},
-            {"word", cut(row.words)},
-            {"sentence", cut(row.sentences)},
-            {"paragraph", whole},
-            {"line", whole},
-            {"none", whole},
-        };
-        const Boundary boundaries[] = {
-            QAccessible::CharBoundary,     QAccessible::WordBoundary,
-            QAccessible::SentenceBoundary, QAccessible::ParagraphBoundary,
-            QAccessible::LineBoundary,     QAccessible::NoBoundary};
-        for (int i = 0; i < 6; ++i) {
-            QTest::addRow("'%s' %s", row.value, kinds[i].first)
-                << value << boundaries[i] << kinds[i].second;
-        }
-    }
+    for (const SegmentRow& row : values)
+        addSegmentRows(row);
 }
 
 void tst_LineAccessible::everyQueryAnswers() {

@@ -8,6 +8,7 @@
 // or no boundary is the whole text.
 #include <QTest>
 
+#include "segment_rows.h"
 #include "text/text_segments.h"
 
 using korvane::text::SegmentAfter;
@@ -60,12 +61,7 @@ void tst_TextSegments::everyQueryAnswers_data() {
     QTest::addColumn<Boundary>("boundary");
     QTest::addColumn<QStringList>("segments");  // the text cut as QTextBoundaryFinder cuts it
 
-    const struct {
-        const char* text;
-        const char* characters;
-        const char* words;
-        const char* sentences;
-    } texts[] = {
+    const SegmentRow texts[] = {
         {"400", "4|0|0", "400", "400"},
         {"", "", "", ""},
         {"-12", "-|1|2", "-|12", "-12"},
@@ -76,29 +72,8 @@ void tst_TextSegments::everyQueryAnswers_data() {
         {"e\xCC\x81t \xF0\x9F\x98\x80!", "e\xCC\x81|t| |\xF0\x9F\x98\x80|!",
          "e\xCC\x81t| \xF0\x9F\x98\x80!", "e\xCC\x81t \xF0\x9F\x98\x80!"},
     };
-    for (const auto& row : texts) {
-        const QString text = QString::fromUtf8(row.text);
-        const auto cut = [](const char* segments) {
-            return QString::fromUtf8(segments).split(u'|', Qt::SkipEmptyParts);
-        };
-        const QStringList whole = text.isEmpty() ? QStringList() : QStringList{text};
-        const std::pair<const char*, QStringList> kinds[] = {
-            {"char", cut(row.characters)},
-            {"word", cut(row.words)},
-            {"sentence", cut(row.sentences)},
-            {"paragraph", whole},
-            {"line", whole},
-            {"none", whole},
-        };
-        const Boundary boundaries[] = {
-            QAccessible::CharBoundary,     QAccessible::WordBoundary,
-            QAccessible::SentenceBoundary, QAccessible::ParagraphBoundary,
-            QAccessible::LineBoundary,     QAccessible::NoBoundary};
-        for (int i = 0; i < 6; ++i) {
-            QTest::addRow("'%s' %s", row.text, kinds[i].first)
-                << text << boundaries[i] << kinds[i].second;
-        }
-    }
+    for (const SegmentRow& row : texts)
+        addSegmentRows(row);
 }
 
 void tst_TextSegments::everyQueryAnswers() {
