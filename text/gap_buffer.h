@@ -29,6 +29,13 @@ public:
     // whole text shares the buffer's storage when there is no gap in it.
     QString mid(qsizetype position, qsizetype length) const;
 
+    // The text before the gap and after it, as they lie: reading them moves nothing.
+    QStringView beforeGap() const { return QStringView(buffer_.constData(), gapStart_); }
+    QStringView afterGap() const {
+        return QStringView(buffer_.constData() + gapStart_ + gapLength_,
+                           buffer_.size() - gapStart_ - gapLength_);
+    }
+
     // The `length` characters at `position`, contiguous: the gap moves out of them, by the
     // shorter way, if it lies inside.
     QStringView span(qsizetype position, qsizetype length);

@@ -135,6 +135,23 @@ void TextView::replace(qsizetype position, qsizetype removed, QStringView insert
     document_->replace(position, removed, inserted);
 }
 
+qsizetype TextView::surrogatePairCount() const {
+    if (surrogatePairs_ < 0) {
+        // A pair may lie across the buffer's gap: the text is counted in its two pieces and
+        // where they meet.
+        const GapBuffer& text = document_->buffer();
+        const QStringView before = text.beforeGap();
+        const QStringView after = text.afterGap();
+        surrogatePairs_ = countPairs(before) + countPairs(after);
+        // A high half ending the first piece pairs with nothing in it, a low half starting the
+        // second with nothing in that one.
+        if (!before.isEmpty() && !after.isEmpty() && before.back().isHighSurrogate() &&
+            after.front().isLowSurrogate())
+            ++surrogatePairs_;
+    }
+    return surrogatePairs_;
+}
+
 void TextView::setReadOnly(bool readOnly) {
     if (readOnly == readOnly_)
         return;
@@ -226,10 +243,15 @@ void TextView::noteComingChange(qsizetype position, qsizetype removed) {
     coming_.removedText = listened ? document_->mid(position, removed) : QString();
     coming_.position = listened ? textViewOffset(*this, position) : position;
     // The pairs of the span and of the characters either side of it, so that a pair the edit
-    // splits or joins is counted too.
-    const qsizetype from = std::max<qsizetype>(0, position - 1);
-    const qsizetype to = std::min(document_->length(), position + removed + 1);
-    surrogatePairs_ -= countPairs(document_->span(from, to - from));
+    // splits or joins is counted too. Without a listener the count is left to be made afresh
+    // when asked for: a rewrite of megabytes then walks none of them.
+    if (listened && surrogatePairs_ >= 0) {
+        const qsizetype from = std::max<qsizetype>(0, position - 1);
+        const qsizetype to = std::min(document_->length(), position + removed + 1);
+        surrogatePairs_ -= countPairs(document_->span(from, to - from));
+    } else {
+        surrogatePairs_ = -1;
+    }
     coming_.editLine = document_->lineAt(position);
     coming_.lastOldLine = document_->lineAt(position + removed);
     coming_.lineCount = document_->lineCount();
@@ -242,7 +264,7 @@ void TextView::followChange(qsizetype position, qsizetype removed, qsizetype add
     const int first = coming_.firstVisibleLine;
     const int lineDelta = document_->lineCount() - coming_.lineCount;
     const int lastNewLine = document_->lineAt(position + added);
-    {
+    if (surrogatePairs_ >= 0) {
         const qsizetype from = std::max<qsizetype>(0, position - 1);
         const qsizetype to = std::min(document_->length(), position + added + 1);
         surrogatePairs_ += countPairs(document_->span(from, to - from));

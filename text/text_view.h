@@ -42,9 +42,10 @@ public:
     const GapBuffer& buffer() const { return document_->buffer(); }
     qsizetype length() const { return document_->length(); }
     int lineCount() const { return document_->lineCount(); }
-    // How many surrogate pairs the text holds, kept up to date with every edit, so that a text
-    // without any can count in code points at no cost.
-    qsizetype surrogatePairCount() const { return surrogatePairs_; }
+    // How many surrogate pairs the text holds, so that a text without any counts in code points
+    // at no cost. It is counted when first asked for and then kept up to date by each edit while
+    // assistive technology listens; an edit made while none does lets it be counted again.
+    qsizetype surrogatePairCount() const;
 
     // Replaces the whole text; the caret goes to the start and the view to the top.
     void setText(QString text);
@@ -226,7 +227,8 @@ private:
     QBasicTimer tripleClickTimer_;
     QPoint doubleClickPoint_;
     bool readOnly_ = true;
-    qsizetype surrogatePairs_ = 0;
+    // The surrogate pairs of the text, or -1 when they are to be counted again.
+    mutable qsizetype surrogatePairs_ = 0;
     // The selection a drag out of this view carries, removed when it is moved elsewhere.
     qsizetype dragStart_ = 0;
     qsizetype dragEnd_ = 0;
