@@ -282,6 +282,15 @@ QString TransformText(QStringView text, qint16 rotation, qint16 multiplier) {
     return result;
 }
 
+void TransformText(QStringView text, QChar* out, qint16 rotation, qint16 multiplier) {
+    TransformUnits(text.utf16(), text.size(), reinterpret_cast<char16_t*>(out), rotation,
+                   multiplier);
+}
+
+bool AnyLetterOverflows(qint16 rotation, qint16 multiplier) {
+    return MakeLetterMap(rotation, multiplier).firstOverflow <= u'Z';
+}
+
 QString TransformText(QString&& text, qint16 rotation, qint16 multiplier) {
     QString result = std::move(text);
     char16_t* units = reinterpret_cast<char16_t*>(result.data());  // detaches a shared text

@@ -24,5 +24,11 @@ QString TransformText(QStringView text, qint16 rotation, qint16 multiplier);
 // The same, transforming a text the caller gives up in its own storage, so that no second
 // copy of a long text is made.
 QString TransformText(QString&& text, qint16 rotation, qint16 multiplier);
+// The same into `out`, which has room for as many code units as the text (it may be the text
+// itself). Overflow is raised after `out` was written in full.
+void TransformText(QStringView text, QChar* out, qint16 rotation, qint16 multiplier);
+// Whether any letter overflows under this key, so that a text may raise Overflow; with most
+// keys none does.
+bool AnyLetterOverflows(qint16 rotation, qint16 multiplier);
 
 }  // namespace korvane

@@ -68,6 +68,10 @@ void TextViewBox::replaceSpan(qsizetype position, qsizetype removed, QString ins
     });
 }
 
+void TextViewBox::overwrite(const Writer& write) {
+    WriteRaisingEvents([&] { view_->document().overwrite(0, view_->length(), write); });
+}
+
 void TextViewBox::setSelLength(int length) {
     if (length < 0)
         throw InvalidPropertyValueError();

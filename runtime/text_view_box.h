@@ -4,6 +4,8 @@
 
 #pragma once
 
+#include <functional>
+
 #include "runtime/text_box.h"
 
 namespace korvane::text {
@@ -28,6 +30,13 @@ public:
     // Replaces `removed` characters at `position` by `inserted`, in one write. An empty box
     // takes the inserted text's storage as its own.
     void replaceSpan(qsizetype position, qsizetype removed, QString inserted);
+    // Writes up to `length` characters of the text from `position` into `out` and returns how
+    // many it wrote, at least one.
+    using Writer = std::function<qsizetype(qsizetype position, qsizetype length, QChar* out)>;
+    // Rewrites the whole text in place with as many characters, which `write` gives piece by
+    // piece, in one write: no second copy of the text is ever held. Change is raised only when
+    // a character differs.
+    void overwrite(const Writer& write);
     void setSelLength(int length) override;
 
     // Counts the changes of the text, whoever made them.

@@ -182,6 +182,13 @@ void tst_RecomputeExactness::outputFollowsEveryEdit_data() {
         << (Utf8({"multiplier:3"}) << u"paste:a"_s + high + u"b"_s << u"caret:2"_s
                                    << u"paste:"_s + low << u"input:a"_s + high + low + u"b"_s
                                    << Utf8({"caret:2", "type:x", "caret:2", "delete"}));
+    // A new key rewrites the output in pieces of thousands of characters; after the "a", a pair
+    // lies across every boundary between them.
+    QString pairs = u"a"_s;
+    for (int i = 0; i < 40000; ++i)
+        pairs += high + low;
+    QTest::newRow("a new key rewrites pairs across the pieces")
+        << (Utf8({"multiplier:3"}) << u"paste:"_s + pairs << Utf8({"multiplier:5", "right"}));
     QTest::newRow("an overflowing letter typed and taken back under the same key")
         << Utf8({"multiplier:400", "type:ab", "type:Z", "backspace", "type:c", "input:abc"});
     QTest::newRow("emptying the input")

@@ -783,6 +783,12 @@ void tst_TextView::replaceKeepsThePlace_data() {
                                   << "line 50" << 482 << 492;
     QTest::newRow("below everything") << 720 << 8 << ""
                                       << "line 50" << 482 << 491;
+    // As a new key rewrites the output: every line, each as long as before.
+    QString rewritten;
+    for (int i = 0; i < 100; ++i)
+        rewritten += u"LINE %1\n"_s.arg(i, 2, 10, QChar(u'0'));
+    QTest::newRow("the whole text rewritten, as long")
+        << 0 << 800 << rewritten << "LINE 50" << 482 << 491;
 }
 
 void tst_TextView::replaceKeepsThePlace() {

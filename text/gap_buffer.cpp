@@ -81,6 +81,11 @@ QStringView GapBuffer::span(qsizetype position, qsizetype length) {
     return QStringView(buffer_.constData() + at, length);
 }
 
+QChar* GapBuffer::writableSpan(qsizetype position, qsizetype length) {
+    span(position, length);
+    return buffer_.data() + (position < gapStart_ ? position : position + gapLength_);
+}
+
 const QString& GapBuffer::text() {
     moveGap(size());
     if (gapLength_ > 0) {

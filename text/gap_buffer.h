@@ -39,6 +39,9 @@ public:
     // The `length` characters at `position`, contiguous: the gap moves out of them, by the
     // shorter way, if it lies inside.
     QStringView span(qsizetype position, qsizetype length);
+    // The same characters, to be overwritten in place; the string detaches from any copy that
+    // shares its storage.
+    QChar* writableSpan(qsizetype position, qsizetype length);
     // The whole text, with the gap moved to the end. The string shares its storage with the
     // buffer until the next edit.
     const QString& text();

@@ -9,6 +9,38 @@
 #include <utility>
 
 namespace korvane::text {
+namespace {
+
+// How many characters an overwrite takes from its writer at a time: a piece small enough to
+// stay in the processor's cache while it is compared and copied.
+constexpr qsizetype kOverwritePiece = 32 * 1024;
+
+constexpr bool isLineBreak(char16_t unit) {
+    return unit == u'\n' || unit == u'\x2028';
+}
+
+// Whether two runs of `length` characters hold their line breaks at the same places. The
+// blocks of sixteen have no early exit, which lets the compiler use the vector unit.
+bool sameLineBreaks(const QChar* a, const QChar* b, qsizetype length) {
+    const auto* x = reinterpret_cast<const char16_t*>(a);
+    const auto* y = reinterpret_cast<const char16_t*>(b);
+    constexpr qsizetype kBlock = 16;
+    qsizetype i = 0;
+    for (; i + kBlock <= length; i += kBlock) {
+        bool differs = false;
+        for (qsizetype k = i; k < i + kBlock; ++k)
+            differs |= isLineBreak(x[k]) != isLineBreak(y[k]);
+        if (differs)
+            return false;
+    }
+    for (; i < length; ++i) {
+        if (isLineBreak(x[i]) != isLineBreak(y[i]))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
 
 TextDocument::TextDocument(QObject* parent) : QObject(parent) {}
 
@@ -22,6 +54,75 @@ void TextDocument::replace(qsizetype position, qsizetype removed, QStringView in
 void TextDocument::replace(qsizetype position, qsizetype removed, QString&& inserted,
                            EditKind kind) {
     edit(position, removed, std::move(inserted), kind);
+}
+
+QString TextDocument::written(qsizetype position, qsizetype length, const Writer& write) {
+    QString text(length, Qt::Uninitialized);
+    for (qsizetype done = 0; done < length;) {
+        const qsizetype piece = std::min(kOverwritePiece, length - done);
+        done += std::clamp<qsizetype>(write(position + done, piece, text.data() + done), 1, piece);
+    }
+    return text;
+}
+
+void TextDocument::overwrite(qsizetype position, qsizetype length, const Writer& write) {
+    position = std::clamp<qsizetype>(position, 0, this->length());
+    length = std::clamp<qsizetype>(length, 0, this->length() - position);
+    if (length == 0)
+        return;
+    if (undoRedoEnabled_) {
+        const QString text = written(position, length, write);
+        const QStringView old = buffer_.span(position, length);
+        const qsizetype same =
+            std::mismatch(old.begin(), old.end(), text.begin()).first - old.begin();
+        if (same < length)
+            replace(position + same, length - same, QStringView(text).sliced(same));
+        return;
+    }
+    const qsizetype end = position + length;
+    // The gap leaves the span once; each piece's place is asked for again after the writer and
+    // the announcement ran, which may have read the document.
+    buffer_.writableSpan(position, length);
+    std::vector<QChar> piece(std::size_t(std::min(kOverwritePiece, length)));
+    qsizetype changedFrom = -1;  // where the first character that differs is, once found
+    bool breaksKept = true;
+    // Announces the edit as far as it got, the line index and longest line mended if a line
+    // break moved; also when the writer fails part way, so that the document stays whole.
+    const auto finish = [&](qsizetype reached) {
+        if (changedFrom < 0)
+            return;
+        if (!breaksKept) {
+            lines_.build(buffer_.text());
+            countLongest();
+        }
+        Q_EMIT contentsChanged(changedFrom, reached - changedFrom, reached - changedFrom);
+    };
+    qsizetype from = position;
+    try {
+        while (from < end) {
+            const qsizetype wanted = std::min(kOverwritePiece, end - from);
+            const qsizetype got =
+                std::clamp<qsizetype>(write(from, wanted, piece.data()), 1, wanted);
+            QChar* at = buffer_.writableSpan(from, got);
+            if (changedFrom < 0) {
+                const auto differ = std::mismatch(at, at + got, piece.data()).first;
+                if (differ == at + got) {
+                    from += got;  // the same characters: nothing to write yet
+                    continue;
+                }
+                changedFrom = from + (differ - at);
+                Q_EMIT contentsAboutToChange(changedFrom, end - changedFrom);
+                at = buffer_.writableSpan(from, got);
+            }
+            breaksKept = breaksKept && sameLineBreaks(at, piece.data(), got);
+            std::copy(piece.data(), piece.data() + got, at);
+            from += got;
+        }
+    } catch (...) {
+        finish(end);
+        throw;
+    }
+    finish(end);
 }
 
 template <typename Text>

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringView>
+#include <functional>
 #include <vector>
 
 #include "text/gap_buffer.h"
@@ -65,6 +66,16 @@ public:
     void replace(qsizetype position, qsizetype removed, QString&& inserted,
                  EditKind kind = EditKind::Other);
 
+    // Writes up to `length` characters of the text from `position` into `out` and returns how
+    // many it wrote, at least one: a writer may stop short, so as not to split a surrogate pair.
+    using Writer = std::function<qsizetype(qsizetype position, qsizetype length, QChar* out)>;
+    // Replaces the `length` characters at `position` by as many that `write` gives, piece by
+    // piece, in place: no copy of the span is made, and the line index is kept when the line
+    // breaks stay where they were. It is announced as one edit from the first character that
+    // differs to the span's end, and not at all when none does. A document with an undo history
+    // gathers the new text first and replaces the span with it, as any edit.
+    void overwrite(qsizetype position, qsizetype length, const Writer& write);
+
     // Edits between these two are undone and redone as one step. They nest.
     void beginEditBlock();
     void endEditBlock();
@@ -115,6 +126,8 @@ private:
     // Undoes the newest step of `from`, pushing the step that redoes it onto `to`.
     void replay(std::vector<Step>& from, std::vector<Step>& to);
     void announceAvailability(bool undoBefore, bool redoBefore);
+    // The characters `write` gives for the span, gathered into one string.
+    QString written(qsizetype position, qsizetype length, const Writer& write);
     // The length of the longest line of lines [first, last], line breaks excluded.
     qsizetype longestOf(int first, int last) const;
     // How many of lines [first, last] are `lineLength` characters long, line breaks excluded.

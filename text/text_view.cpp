@@ -286,17 +286,19 @@ void TextView::followChange(qsizetype position, qsizetype removed, qsizetype add
     layouts_ = std::move(kept);
 
     // The line at the top stays at the top; if the edit removed its start, the view goes to
-    // where the new text ends.
+    // where the new text ends. A rewrite of the same length that left as many lines, such as
+    // the output under a new key, keeps the view, the caret and the selection where they were.
+    const bool rewrite = removed == added && lineDelta == 0;
     int newFirst = first;
     if (first > lastOldLine)
         newFirst = first + lineDelta;
-    else if (first > editLine)
+    else if (first > editLine && !rewrite)
         newFirst = lastNewLine;
 
     // Positions after the edit move with the text; those inside the replaced span go to its end.
     const qsizetype delta = added - removed;
     const auto moved = [&](qsizetype p) {
-        return p < position ? p : std::max(p + delta, position + added);
+        return p < position || rewrite ? p : std::max(p + delta, position + added);
     };
     const qsizetype anchor = moved(anchor_);
     const qsizetype caret = moved(caret_);

@@ -34,7 +34,22 @@ void IncrementalTransform::Write(Key key) {
 void IncrementalTransform::WriteWhole(Key key) {
     writtenKey_.reset();  // until the write below succeeds
     const quint64 before = output_.revision();
-    output_.setText(TransformText(input_.text(), key.rotation, key.multiplier));
+    const qsizetype length = input_.length();
+    if (output_.length() == length && !AnyLetterOverflows(key.rotation, key.multiplier)) {
+        // The transform keeps the length, and under this key it cannot fail: the output is
+        // rewritten in place, piece by piece, and no copy of either text is made.
+        output_.overwrite([this, length, key](qsizetype position, qsizetype wanted, QChar* out) {
+            const QString piece = input_.mid(position, wanted);
+            qsizetype taken = piece.size();
+            // A pair is upper-cased as one character: its halves stay in one piece.
+            if (taken > 1 && position + taken < length && piece.back().isHighSurrogate())
+                --taken;
+            TransformText(QStringView(piece).first(taken), out, key.rotation, key.multiplier);
+            return taken;
+        });
+    } else {
+        output_.setText(TransformText(input_.text(), key.rotation, key.multiplier));
+    }
     Written(key, before);
 }
 
