@@ -7,6 +7,7 @@
 #include <sys/resource.h>
 #include <time.h>
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
@@ -81,11 +82,34 @@ void Type(char character) {
     QTest::keyClick(QApplication::focusWidget(), character);
 }
 
-// The window repainted and every posted event handled: what the user sees is up to date.
-void Finish(frmMain& window) {
-    window.repaint();
+// Every posted event handled, the window's pending repaints among them: what the user sees is
+// up to date, repainted where the action changed it, as the event loop repaints after a key.
+void Finish(frmMain&) {
+    QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
 }
+
+// Counts the paint events of the output box: a timed action that changes the output must have
+// repainted it, or the time would leave the painting out.
+class OutputPaints final : public QObject {
+public:
+    explicit OutputPaints(frmMain& window) {
+        auto* view = qobject_cast<QAbstractScrollArea*>(window.txtDecrypted.widget());
+        if (view == nullptr)
+            qFatal("The output box is not a scroll area");
+        view->viewport()->installEventFilter(this);
+    }
+    int count() const { return count_; }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        count_ += event->type() == QEvent::Paint;
+        return false;
+    }
+
+private:
+    int count_ = 0;
+};
 
 // How long an action took until the window was repainted: wall time, and the CPU time of this
 // process, which other work on a shared machine does not stretch.
@@ -131,9 +155,17 @@ void CopyToClipboard(const WindowRun& run) {
     QGuiApplication::clipboard()->setText(AsciiText(run.textLength, run.lineLength));
 }
 
+// The caret in the middle of the input, and both boxes scrolled to show its line: each
+// keystroke then changes a line in view in either box.
 void PlaceCaretInMiddle(frmMain& window) {
     text::TextView* input = InputEditor(window);
-    input->setCursorPosition(input->length() / 2);
+    const qsizetype middle = input->length() / 2;
+    input->setCursorPosition(middle);
+    input->ensureVisible(middle);
+    auto* output = qobject_cast<text::TextView*>(window.txtDecrypted.widget());
+    if (output == nullptr)
+        qFatal("The output box is not a text view");
+    output->ensureVisible(middle);
 }
 
 // The window with the multiplier at 3 and the focus in the empty input box.
@@ -199,17 +231,34 @@ int Startup() {
     return 0;
 }
 
+bool OutputRepainted(const OutputPaints& paints, int before) {
+    if (paints.count() > before)
+        return true;
+    std::fputs("The output box was not repainted\n", stderr);
+    return false;
+}
+
 int Keystrokes(const WindowRun& run) {
     OpenWindow open = OpenWithText(run);
-    for (int keystroke = 0; keystroke < run.repetitions; ++keystroke)
+    const OutputPaints paints(*open.window);
+    for (int keystroke = 0; keystroke < run.repetitions; ++keystroke) {
+        const int before = paints.count();
         Print("keystroke", Time(*open.window, [=] { Type(Letter(keystroke)); }));
+        if (!OutputRepainted(paints, before))
+            return 2;
+    }
     return OutputIsRight(*open.window) ? 0 : 2;
 }
 
 int MultiplierChanges(const WindowRun& run) {
     OpenWindow open = OpenWithText(run);
-    for (int change = 0; change < run.repetitions; ++change)
+    const OutputPaints paints(*open.window);
+    for (int change = 0; change < run.repetitions; ++change) {
+        const int before = paints.count();
         Print("multiplier", ChangeMultiplier(*open.window, change % 2 == 0 ? '5' : '3'));
+        if (!OutputRepainted(paints, before))
+            return 2;
+    }
     return OutputIsRight(*open.window) ? 0 : 2;
 }
 

@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QRandomGenerator>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBoundaryFinder>
@@ -186,6 +187,8 @@ private Q_SLOTS:
     void scrollRangeFollowsTheLongestLine_data();
     void scrollRangeFollowsTheLongestLine();
     void longLineShowsTheCaret();
+    void repaintsLeaveNothingStale_data();
+    void repaintsLeaveNothingStale();
     void accessibleBoundaries_data();
     void accessibleBoundaries();
     void accessibleAnswersEveryOffset_data();
@@ -886,6 +889,54 @@ void tst_TextView::longLineShowsTheCaret() {
         view_->repaint();
         QCOMPARE(view_->positionAt(caret.topLeft() + QPoint(0, 2)), view_->cursorPosition());
     }
+}
+
+void tst_TextView::repaintsLeaveNothingStale_data() {
+    // Steps: keys as Press takes them, "type:TEXT", or "insert:POSITION:TEXT" by the program.
+    QTest::addColumn<QStringList>("steps");
+    QTest::newRow("typing on a line") << QStringList{u"Down"_s, u"type:abc"_s};
+    QTest::newRow("a line break typed and taken back")
+        << QStringList{u"End"_s, u"Return"_s, u"type:x"_s, u"Backspace"_s, u"Backspace"_s};
+    QTest::newRow("the caret moved between lines")
+        << QStringList{u"Down"_s, u"Down"_s, u"Up"_s, u"Ctrl+End"_s, u"Ctrl+Home"_s};
+    QTest::newRow("a selection made and dropped")
+        << QStringList{u"Shift+Down"_s, u"Shift+Down"_s, u"Right"_s, u"Up"_s};
+    QTest::newRow("lines put in above the caret by the program")
+        << QStringList{u"Down"_s, u"Down"_s, u"insert:0:new\nlines\n"_s, u"insert:3:x"_s};
+}
+
+// After each step, what the window shows, repainted only where the view asked, equals the view
+// painted afresh: no line is left as it was before the step.
+void tst_TextView::repaintsLeaveNothingStale() {
+    QFETCH(QStringList, steps);
+    QScreen* screen = window_->screen();
+    if (screen->grabWindow(window_->winId()).isNull())
+        QSKIP("The platform cannot show what a window holds");
+    const int flashTime = QApplication::cursorFlashTime();
+    QApplication::setCursorFlashTime(0);  // a caret that does not blink is in both pictures
+    view_->setReadOnly(false);
+    QWidget* viewport = view_->viewport();
+    const QRect inWindow(viewport->mapTo(window_.get(), QPoint()), viewport->size());
+    QCoreApplication::processEvents();
+    for (const QString& step : steps) {
+        if (step.startsWith(u"type:"))
+            QTest::keyClicks(view_, step.section(u':', 1));
+        else if (step.startsWith(u"insert:"))
+            view_->replace(step.section(u':', 1, 1).toInt(), 0, step.section(u':', 2));
+        else
+            Press(view_, step);
+        QCoreApplication::processEvents();
+        const QImage shown = screen->grabWindow(window_->winId())
+                                 .toImage()
+                                 .copy(inWindow)
+                                 .convertToFormat(QImage::Format_RGB32);
+        const QImage fresh = viewport->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        if (shown != fresh) {
+            QApplication::setCursorFlashTime(flashTime);
+            QFAIL(qPrintable(u"stale after "_s + step));
+        }
+    }
+    QApplication::setCursorFlashTime(flashTime);
 }
 
 void tst_TextView::accessibleBoundaries_data() {

@@ -25,6 +25,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "text/line_breaks.h"
 #include "text/text_view_accessible.h"
@@ -305,7 +306,12 @@ void TextView::followChange(qsizetype position, qsizetype removed, qsizetype add
 
     adjustScrollBars();
     verticalScrollBar()->setValue(newFirst);
-    viewport()->update();
+    // With the view where it was, only the edited lines change, and with them every line below
+    // when lines came or went.
+    if (newFirst == first)
+        updateLines(editLine, lineDelta == 0 ? lastNewLine : std::numeric_limits<int>::max());
+    else
+        viewport()->update();
     notifyTextChange(coming_.position, coming_.removedText,
                      QAccessible::isActive() ? document_->mid(position, added) : QString());
     coming_.removedText.clear();
@@ -360,7 +366,11 @@ void TextView::select(qsizetype anchor, qsizetype caret) {
                                 (oldStart != selectionStart() || oldEnd != selectionEnd());
     if (!caretMoved && !selectionMoved)
         return;
-    viewport()->update();
+    // A caret that moved without a selection repaints its two lines; a selection may span many.
+    if (oldStart == oldEnd && !hasSelection())
+        updateCaretLines();
+    else
+        viewport()->update();
     if (caretMoved) {
         restartBlinking();
         if (QAccessible::isActive()) {
@@ -615,6 +625,24 @@ int TextView::firstVisibleLine() const {
     return verticalScrollBar()->value();
 }
 
+void TextView::updateLines(int from, int to) {
+    const int first = firstVisibleLine();
+    from = std::max(from, first);
+    to = std::min(to, first + visibleLineCount() + 1);
+    if (from > to)
+        return;
+    // A pixel more either side, for the caret and glyphs that reach past their line's box.
+    const int top = int(topOffset()) + (from - first) * lineHeight_ - 1;
+    viewport()->update(0, top, viewport()->width(), (to - from + 1) * lineHeight_ + 2);
+}
+
+void TextView::updateCaretLines() {
+    const int line = document_->lines().lineAt(caret_);
+    updateLines(line, line);
+    if (paintedCaretLine_ >= 0 && paintedCaretLine_ != line)
+        updateLines(paintedCaretLine_, paintedCaretLine_);
+}
+
 int TextView::visibleLineCount() const {
     return std::max(1, (viewport()->height() - 2 * kMargin - 1) / lineHeight_);
 }
@@ -725,6 +753,7 @@ void TextView::paintEvent(QPaintEvent* event) {
         layout.layout->draw(&painter, origin, selections, area);
         if (caretShown_ && caret_ >= sliceStart && caret_ <= sliceEnd &&
             document_->lines().lineAt(caret_) == line) {
+            paintedCaretLine_ = line;
             if (preeditAt < 0)
                 layout.layout->drawCursor(&painter, origin, int(caret_ - sliceStart), 1);
             else if (preeditCursorShown_)
@@ -780,7 +809,7 @@ void TextView::restartBlinking() {
         blinkTimer_.start(flashTime / 2, this);
     else
         blinkTimer_.stop();
-    viewport()->update();
+    updateCaretLines();
 }
 
 void TextView::timerEvent(QTimerEvent* event) {

@@ -182,6 +182,10 @@ private:
     void forgetLayouts();
     void noteWidth(qreal right) const;
     int visibleLineCount() const;
+    // Repaints lines [from, to] where they are in view, and nothing else.
+    void updateLines(int from, int to);
+    // Repaints the line the caret was last drawn on, if any, and the caret's line now.
+    void updateCaretLines();
     int lineHeight() const { return lineHeight_; }
     void restartBlinking();
     void updateFontMetrics();
@@ -229,6 +233,8 @@ private:
     bool readOnly_ = true;
     // The surrogate pairs of the text, or -1 when they are to be counted again.
     mutable qsizetype surrogatePairs_ = 0;
+    // The line the caret was last painted on, or -1; an edit that renumbers it repaints it too.
+    int paintedCaretLine_ = -1;
     // The selection a drag out of this view carries, removed when it is moved elsewhere.
     qsizetype dragStart_ = 0;
     qsizetype dragEnd_ = 0;
