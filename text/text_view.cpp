@@ -704,8 +704,12 @@ void TextView::adjustScrollBars() {
                               : qreal(0);
     const qreal contentWidth =
         std::min(std::max(widestSeen_, longest) + 2 * kMargin, qreal(INT_MAX / 2));
+    // The range grows in steps of a quarter of the view, so that typing on at the end of the
+    // longest line repaints the scroll bar only now and then, not at every key.
+    const int step = std::max(1, viewport()->width() / 4);
+    const int overhang = int(contentWidth - viewport()->width());
     QScrollBar* horizontal = horizontalScrollBar();
-    horizontal->setRange(0, std::max(0, int(contentWidth - viewport()->width())));
+    horizontal->setRange(0, overhang <= 0 ? 0 : (overhang + step - 1) / step * step);
     horizontal->setPageStep(viewport()->width());
 }
 
