@@ -5,8 +5,9 @@
 // Fuzzes the text document against a plain string with an undo history of its own, kept as
 // whole texts: the input is read as a list of edits (insertions, removals and replaces anywhere,
 // of text with line feeds, U+2028 and lone surrogate halves, typed, deleted or put in by the
-// program), edit blocks, undo and redo. After every operation the text, its lines, the line of
-// each position, the longest line and whether undo and redo are available must be the string's.
+// program), overwrites in place with and without a history, edit blocks, undo and redo. After
+// every operation the text, its lines, the line of each position, the longest line and whether
+// undo and redo are available must be the string's.
 // The document is the one of a text view, whose caret and selection must stay within the text
 // and whose line count must be the document's.
 #include <QApplication>
@@ -204,7 +205,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const unsigned op = in.byte();
         // Most places are in the text or at its end; some lie past it and must be clamped.
         const qsizetype place = qsizetype(in.byte() * (model.text.size() + 1) / 250);
-        switch (op % 12) {
+        switch (op % 13) {
             case 0:
             case 1:
             case 2: {  // typing, one character or a pair at a time
@@ -266,6 +267,37 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                     }
                 }
                 break;
+            case 12: {  // an overwrite in place, given a few characters at a time
+                const QString given = ReadText(in);
+                const qsizetype at = std::min(place, model.text.size());
+                const qsizetype length = std::min(given.size(), model.text.size() - at);
+                const qsizetype piece = in.byte() % 3 + 1;
+                const bool withoutHistory = (op & 16) && model.depth == 0;
+                if (withoutHistory) {
+                    document.setUndoRedoEnabled(false);
+                    model.undo.clear();
+                    model.redo.clear();
+                    model.run = Model::Run::None;
+                }
+                document.overwrite(at, length, [&](qsizetype from, qsizetype wanted, QChar* out) {
+                    const qsizetype count = std::min(wanted, piece);
+                    FUZZ_CHECK(from >= at && from + count <= at + length);
+                    std::copy_n(given.constData() + (from - at), count, out);
+                    return count;
+                });
+                const QString old = model.text.mid(at, length);
+                qsizetype same = 0;
+                while (same < length && old[same] == given[same])
+                    ++same;
+                if (withoutHistory) {
+                    model.text.replace(at + same, length - same, given.mid(same, length - same));
+                    document.setUndoRedoEnabled(true);
+                } else if (same < length) {
+                    model.replace(at + same, length - same, given.mid(same, length - same),
+                                  Kind::Other);
+                }
+                break;
+            }
             case 11:
                 // The caret and selection somewhere, and the whole text read once, which moves
                 // the gap to the end.
