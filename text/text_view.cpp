@@ -366,10 +366,9 @@ void TextView::select(qsizetype anchor, qsizetype caret) {
                                 (oldStart != selectionStart() || oldEnd != selectionEnd());
     if (!caretMoved && !selectionMoved)
         return;
-    // A caret that moved without a selection repaints its two lines; a selection may span many.
-    if (oldStart == oldEnd && !hasSelection())
-        updateCaretLines();
-    else
+    // A selection may span many lines; a caret that moved without one repaints only its two
+    // lines, which restartBlinking() below does.
+    if (oldStart != oldEnd || hasSelection())
         viewport()->update();
     if (caretMoved) {
         restartBlinking();
