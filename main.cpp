@@ -9,6 +9,6 @@
 #include "window/project.h"
 
 int main(int argc, char** argv) {
-    return korvane::runtime::Start(argc, argv, korvane::KorvaneProject(),
+    return korvane::runtime::start(argc, argv, korvane::korvaneProject(),
                                    [] { return std::make_unique<korvane::frmMain>(); });
 }

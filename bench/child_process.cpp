@@ -14,7 +14,7 @@ namespace korvane::bench {
 namespace {
 
 // The child's current resident size from /proc, in KiB; 0 when it cannot be read.
-qint64 ResidentKiB(qint64 processId) {
+qint64 residentKiB(qint64 processId) {
     QFile status(QStringLiteral("/proc/%1/status").arg(processId));
     if (!status.open(QIODevice::ReadOnly))
         return 0;
@@ -27,7 +27,7 @@ qint64 ResidentKiB(qint64 processId) {
 
 }  // namespace
 
-ChildReport RunChild(const QStringList& arguments, int timeoutSeconds, qint64 residentLimitMiB) {
+ChildReport runChild(const QStringList& arguments, int timeoutSeconds, qint64 residentLimitMiB) {
     ChildReport report;
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -53,7 +53,7 @@ ChildReport RunChild(const QStringList& arguments, int timeoutSeconds, qint64 re
             break;
         if (timer.elapsed() > qint64(timeoutSeconds) * 1000) {
             report.failure = QStringLiteral("did not finish in %1 s").arg(timeoutSeconds);
-        } else if (ResidentKiB(child.processId()) > residentLimitMiB * 1024) {
+        } else if (residentKiB(child.processId()) > residentLimitMiB * 1024) {
             report.failure = QStringLiteral("stopped above %1 MB resident").arg(residentLimitMiB);
         }
         if (!report.failure.isEmpty()) {
@@ -79,7 +79,7 @@ ChildReport RunChild(const QStringList& arguments, int timeoutSeconds, qint64 re
     return report;
 }
 
-double Median(QList<double> values) {
+double median(QList<double> values) {
     if (values.isEmpty())
         return 0;
     std::sort(values.begin(), values.end());

@@ -23,9 +23,9 @@ struct ChildReport {
 
 // Runs this program again with the arguments and reads what it writes. A child still running
 // after `timeoutSeconds`, or whose resident size passes `residentLimitMiB`, is killed.
-ChildReport RunChild(const QStringList& arguments, int timeoutSeconds, qint64 residentLimitMiB);
+ChildReport runChild(const QStringList& arguments, int timeoutSeconds, qint64 residentLimitMiB);
 
 // The middle value of the sorted values (the mean of the two middle ones for an even count).
-double Median(QList<double> values);
+double median(QList<double> values);
 
 }  // namespace korvane::bench

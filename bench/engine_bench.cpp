@@ -23,67 +23,67 @@ namespace {
 constexpr qint16 kRotation = 13;
 constexpr qint16 kMultiplier = 3;
 
-const QString& Text(bool mixed, qsizetype length) {
+const QString& sampleOf(bool mixed, qsizetype length) {
     static std::map<std::pair<bool, qsizetype>, QString> cache;
     QString& text = cache[{mixed, length}];
     if (text.isEmpty())
-        text = mixed ? korvane::bench::MixedText(length) : korvane::bench::AsciiText(length);
+        text = mixed ? korvane::bench::mixedText(length) : korvane::bench::asciiText(length);
     return text;
 }
 
-void Count(benchmark::State& state, qsizetype length) {
+void count(benchmark::State& state, qsizetype length) {
     state.SetItemsProcessed(state.iterations() * length);
     state.SetBytesProcessed(state.iterations() * length * qsizetype(sizeof(char16_t)));
 }
 
 // What a transform can at best cost: a new string of the same length, filled by memcpy.
-void Copy(benchmark::State& state, bool mixed) {
-    const QString& text = Text(mixed, state.range(0));
+void copy(benchmark::State& state, bool mixed) {
+    const QString& text = sampleOf(mixed, state.range(0));
     for (auto _ : state) {
         QString copy(text.size(), Qt::Uninitialized);
         std::memcpy(copy.data(), text.constData(), size_t(text.size()) * sizeof(char16_t));
         benchmark::DoNotOptimize(copy.data());
         benchmark::ClobberMemory();
     }
-    Count(state, text.size());
+    count(state, text.size());
 }
 
-void Transform(benchmark::State& state, bool mixed) {
-    const QString& text = Text(mixed, state.range(0));
+void transform(benchmark::State& state, bool mixed) {
+    const QString& text = sampleOf(mixed, state.range(0));
     for (auto _ : state) {
         QString result = korvane::TransformText(text, kRotation, kMultiplier);
         benchmark::DoNotOptimize(result.data());
         benchmark::ClobberMemory();
     }
-    Count(state, text.size());
+    count(state, text.size());
 }
 
-void Sizes(benchmark::internal::Benchmark* b) {
+void sizes(benchmark::internal::Benchmark* b) {
     for (qsizetype size :
          {qsizetype(1) << 10, qsizetype(1) << 16, qsizetype(1) << 20, qsizetype(10) << 20})
         b->Arg(size);
 }
 
-BENCHMARK_CAPTURE(Copy, ascii, false)->Apply(Sizes);
-BENCHMARK_CAPTURE(Transform, ascii, false)->Apply(Sizes);
-BENCHMARK_CAPTURE(Copy, mixed, true)->Apply(Sizes);
-BENCHMARK_CAPTURE(Transform, mixed, true)->Apply(Sizes);
+BENCHMARK_CAPTURE(copy, ascii, false)->Apply(sizes);
+BENCHMARK_CAPTURE(transform, ascii, false)->Apply(sizes);
+BENCHMARK_CAPTURE(copy, mixed, true)->Apply(sizes);
+BENCHMARK_CAPTURE(transform, mixed, true)->Apply(sizes);
 
 // Counting every letter of a text afresh, as when a whole text is pasted.
-void Recount(benchmark::State& state, bool mixed) {
-    const QString& text = Text(mixed, state.range(0));
+void recount(benchmark::State& state, bool mixed) {
+    const QString& text = sampleOf(mixed, state.range(0));
     for (auto _ : state) {
         korvane::LetterCounts counts;
         counts.add(text);
         benchmark::DoNotOptimize(counts);
     }
-    Count(state, text.size());
+    count(state, text.size());
 }
 
 // One keystroke in a counted text: the character it replaces, none every other time, leaves
 // the counts, the typed one joins them, and the likely key is ranked again.
-void Keystroke(benchmark::State& state, bool mixed) {
-    const QString& text = Text(mixed, state.range(0));
+void keystroke(benchmark::State& state, bool mixed) {
+    const QString& text = sampleOf(mixed, state.range(0));
     korvane::LetterCounts counts;
     counts.add(text);
     const QString typed = QStringLiteral("e");
@@ -98,13 +98,13 @@ void Keystroke(benchmark::State& state, bool mixed) {
     }
 }
 
-void TenMegabytes(benchmark::internal::Benchmark* b) {
+void tenMegabytes(benchmark::internal::Benchmark* b) {
     b->Arg(qsizetype(10) << 20);
 }
 
-BENCHMARK_CAPTURE(Recount, ascii, false)->Apply(TenMegabytes);
-BENCHMARK_CAPTURE(Recount, mixed, true)->Apply(TenMegabytes);
-BENCHMARK_CAPTURE(Keystroke, ascii, false)->Apply(TenMegabytes);
+BENCHMARK_CAPTURE(recount, ascii, false)->Apply(tenMegabytes);
+BENCHMARK_CAPTURE(recount, mixed, true)->Apply(tenMegabytes);
+BENCHMARK_CAPTURE(keystroke, ascii, false)->Apply(tenMegabytes);
 
 // Prints the usual report, then for every size the median throughput of the transform and
 // its ratios to the copy and to the ASCII transform. CPU time, not wall time: the figures
@@ -128,9 +128,9 @@ public:
         for (const char* kind : {"ascii", "mixed"}) {
             for (qsizetype size : {qsizetype(1) << 10, qsizetype(1) << 16, qsizetype(1) << 20,
                                    qsizetype(10) << 20}) {
-                const double transform = Seconds("Transform", kind, size);
-                const double copy = Seconds("Copy", kind, size);
-                const double ascii = Seconds("Transform", "ascii", size);
+                const double transform = seconds("Transform", kind, size);
+                const double copy = seconds("Copy", kind, size);
+                const double ascii = seconds("Transform", "ascii", size);
                 if (transform <= 0 || copy <= 0 || ascii <= 0)
                     continue;
                 std::printf("%-8s %10lld %9.2f G/s %9.2f G/s %11.2fx %11.2fx\n", kind,
@@ -142,7 +142,7 @@ public:
     }
 
 private:
-    double Seconds(const char* what, const char* kind, qsizetype size) const {
+    double seconds(const char* what, const char* kind, qsizetype size) const {
         const auto found =
             perItem_.find(std::string(what) + "/" + kind + "/" + std::to_string(size));
         return found == perItem_.end() ? 0.0 : found->second;

@@ -12,7 +12,7 @@ namespace {
 
 using namespace Qt::Literals::StringLiterals;
 
-QString Build(qsizetype length, qsizetype lineLength, const QStringList& words) {
+QString build(qsizetype length, qsizetype lineLength, const QStringList& words) {
     std::mt19937 random(20261208);
     std::uniform_int_distribution<qsizetype> pick(0, words.size() - 1);
     QString text;
@@ -38,22 +38,22 @@ QString Build(qsizetype length, qsizetype lineLength, const QStringList& words) 
 
 using namespace Qt::Literals::StringLiterals;
 
-QString AsciiText(qsizetype length, qsizetype lineLength) {
+QString asciiText(qsizetype length, qsizetype lineLength) {
     static const QStringList words = {u"The"_s,    u"quick"_s,  u"brown"_s, u"fox"_s,  u"jumps"_s,
                                       u"over"_s,   u"the"_s,    u"lazy"_s,  u"dog."_s, u"Pack"_s,
                                       u"my"_s,     u"box"_s,    u"with"_s,  u"five"_s, u"dozen"_s,
                                       u"liquor"_s, u"jugs,"_s,  u"1984"_s,  u"(see"_s, u"p.42)"_s,
                                       u"HELLO"_s,  u"World!"_s, u"a"_s,     u"of"_s};
-    return Build(length, lineLength, words);
+    return build(length, lineLength, words);
 }
 
-QString MixedText(qsizetype length, qsizetype lineLength) {
+QString mixedText(qsizetype length, qsizetype lineLength) {
     static const QStringList words = {
         u"The"_s,      u"quick"_s, u"fox"_s,     u"jumps"_s,  u"over"_s,   u"dog."_s,
         u"Straße"_s,   u"café"_s,  u"naïve"_s,   u"Ærø"_s,    u"élan"_s,   u"ıſ"_s,
         u"Ελληνικά"_s, u"λόγος"_s, u"русский"_s, u"язык"_s,   u"日本語"_s, u"漢字"_s,
         u"😀🎉"_s,       u"𝐀𝐁𝐂"_s,   u"Hello,"_s,  u"World!"_s, u"and"_s,    u"1984"_s};
-    return Build(length, lineLength, words);
+    return build(length, lineLength, words);
 }
 
 }  // namespace korvane::bench

@@ -15,10 +15,10 @@ namespace korvane::bench {
 constexpr qsizetype kProseLineLength = 70;
 
 // Only ASCII: mixed-case English words, digits and punctuation.
-QString AsciiText(qsizetype length, qsizetype lineLength = kProseLineLength);
+QString asciiText(qsizetype length, qsizetype lineLength = kProseLineLength);
 
 // About half ASCII and half other scripts: accented Latin, Greek, Cyrillic, CJK and emoji
 // (surrogate pairs), with the dotless i and the long s whose capitals are ASCII letters.
-QString MixedText(qsizetype length, qsizetype lineLength = kProseLineLength);
+QString mixedText(qsizetype length, qsizetype lineLength = kProseLineLength);
 
 }  // namespace korvane::bench

@@ -17,8 +17,8 @@ namespace {
 using korvane::text::TextDocument;
 
 // Prose of `megabytes` MB with a line break after every 70 characters.
-QString TextWithLines(qsizetype megabytes) {
-    QString text = korvane::bench::AsciiText(megabytes << 20);
+QString textWithLines(qsizetype megabytes) {
+    QString text = korvane::bench::asciiText(megabytes << 20);
     text.replace(u'\n', u' ');
     for (qsizetype at = 70; at < text.size(); at += 71)
         text[at] = u'\n';
@@ -26,40 +26,40 @@ QString TextWithLines(qsizetype megabytes) {
 }
 
 // A document holding the text, with no undo history, so that only the edit itself is measured.
-void Fill(TextDocument& document, qsizetype megabytes) {
+void fill(TextDocument& document, qsizetype megabytes) {
     document.setUndoRedoEnabled(false);
-    document.replace(0, 0, TextWithLines(megabytes));
+    document.replace(0, 0, textWithLines(megabytes));
 }
 
 // Typing in the middle of the text: each character goes just after the one before.
-void TypeCharacter(benchmark::State& state) {
+void typeCharacter(benchmark::State& state) {
     TextDocument document;
-    Fill(document, state.range(0));
+    fill(document, state.range(0));
     qsizetype at = document.length() / 2;
     for (auto _ : state) {
         document.replace(at++, 0, u"x", TextDocument::EditKind::Typing);
         benchmark::DoNotOptimize(document.lineCount());
     }
 }
-BENCHMARK(TypeCharacter)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
+BENCHMARK(typeCharacter)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
 
 // Line breaks typed in the middle of the text, each just after the one before: a new line each
 // time, whose start goes into the index.
-void TypeLineBreak(benchmark::State& state) {
+void typeLineBreak(benchmark::State& state) {
     TextDocument document;
-    Fill(document, state.range(0));
+    fill(document, state.range(0));
     qsizetype at = document.length() / 2;
     for (auto _ : state) {
         document.replace(at++, 0, u"\n", TextDocument::EditKind::Typing);
         benchmark::DoNotOptimize(document.lineCount());
     }
 }
-BENCHMARK(TypeLineBreak)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
+BENCHMARK(typeLineBreak)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
 
 // A line break typed and taken away again by Backspace, in the middle of the text.
-void TypeAndDeleteLineBreak(benchmark::State& state) {
+void typeAndDeleteLineBreak(benchmark::State& state) {
     TextDocument document;
-    Fill(document, state.range(0));
+    fill(document, state.range(0));
     const qsizetype at = document.length() / 2;
     for (auto _ : state) {
         document.replace(at, 0, u"\n", TextDocument::EditKind::Typing);
@@ -67,7 +67,7 @@ void TypeAndDeleteLineBreak(benchmark::State& state) {
         benchmark::DoNotOptimize(document.lineCount());
     }
 }
-BENCHMARK(TypeAndDeleteLineBreak)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
+BENCHMARK(typeAndDeleteLineBreak)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -26,8 +26,8 @@ constexpr qsizetype k10MB = qsizetype(10) << 20;
 constexpr qsizetype k5MB = qsizetype(5) << 20;
 
 // Prose of `length` characters with a line break every `lineLength` characters.
-QString TextWithLines(qsizetype length, qsizetype lineLength) {
-    QString text = korvane::bench::AsciiText(length);
+QString textWithLines(qsizetype length, qsizetype lineLength) {
+    QString text = korvane::bench::asciiText(length);
     text.replace(u'\n', u' ');
     for (qsizetype at = lineLength; at < text.size(); at += lineLength + 1)
         text[at] = u'\n';
@@ -35,14 +35,14 @@ QString TextWithLines(qsizetype length, qsizetype lineLength) {
 }
 
 // An own copy, shared with nothing, so that the first edit does not copy it.
-QString Unshared(const QString& text) {
+QString unshared(const QString& text) {
     return QString(text.constData(), text.size());
 }
 
-std::unique_ptr<TextView> ShownView(const QString& text) {
+std::unique_ptr<TextView> shownView(const QString& text) {
     auto view = std::make_unique<TextView>();
     view->resize(480, 150);  // about the output box at the window's first size
-    view->setText(Unshared(text));
+    view->setText(unshared(text));
     view->show();
     if (!QTest::qWaitForWindowExposed(view.get()))
         qFatal("The view was not shown");
@@ -50,8 +50,8 @@ std::unique_ptr<TextView> ShownView(const QString& text) {
     return view;
 }
 
-void LineIndexBuild(benchmark::State& state) {
-    const QString text = TextWithLines(k10MB, state.range(0));
+void lineIndexBuild(benchmark::State& state) {
+    const QString text = textWithLines(k10MB, state.range(0));
     korvane::text::LineIndex index;
     for (auto _ : state) {
         index.build(text);
@@ -59,20 +59,20 @@ void LineIndexBuild(benchmark::State& state) {
     }
     state.SetBytesProcessed(state.iterations() * text.size() * 2);
 }
-BENCHMARK(LineIndexBuild)->Arg(70)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(lineIndexBuild)->Arg(70)->Arg(1000)->Unit(benchmark::kMillisecond);
 
-void SetText(benchmark::State& state) {
-    const QString text = TextWithLines(k10MB, state.range(0));
-    const auto view = ShownView(QString());
+void setText(benchmark::State& state) {
+    const QString text = textWithLines(k10MB, state.range(0));
+    const auto view = shownView(QString());
     for (auto _ : state) {
         view->setText(text);  // shares the string: what is measured is the view's own work
         QCoreApplication::processEvents();
     }
 }
-BENCHMARK(SetText)->Arg(70)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(setText)->Arg(70)->Arg(1000)->Unit(benchmark::kMillisecond);
 
-void PlainTextEditSetPlainText(benchmark::State& state) {
-    const QString text = TextWithLines(k10MB, state.range(0));
+void plainTextEditSetPlainText(benchmark::State& state) {
+    const QString text = textWithLines(k10MB, state.range(0));
     QPlainTextEdit edit;
     edit.setLineWrapMode(QPlainTextEdit::NoWrap);
     edit.setReadOnly(true);
@@ -81,13 +81,13 @@ void PlainTextEditSetPlainText(benchmark::State& state) {
         QCoreApplication::processEvents();
     }
 }
-BENCHMARK(PlainTextEditSetPlainText)->Arg(70)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(plainTextEditSetPlainText)->Arg(70)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // A few characters replaced, alternately longer and shorter, so the text keeps its size: in the
 // middle of the text (argument 0), where the gap buffer's gap stays at the edit, and 10
 // characters from its end (argument 1), the view's own cost with nothing in between.
-void Replace(benchmark::State& state) {
-    const auto view = ShownView(TextWithLines(k10MB, 70));
+void replace(benchmark::State& state) {
+    const auto view = shownView(textWithLines(k10MB, 70));
     const qsizetype at = state.range(0) == 0 ? view->length() / 2 : view->length() - 10;
     bool longer = true;
     for (auto _ : state) {
@@ -98,13 +98,13 @@ void Replace(benchmark::State& state) {
         longer = !longer;
     }
 }
-BENCHMARK(Replace)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(replace)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // A repaint of the whole view; the page shown changes every time so nothing laid out before
 // is reused, or stays, for a caret blink.
-void Repaint(benchmark::State& state) {
+void repaint(benchmark::State& state) {
     const bool freshPage = state.range(0) != 0;
-    const auto view = ShownView(TextWithLines(k10MB, 70));
+    const auto view = shownView(textWithLines(k10MB, 70));
     int page = 0;
     for (auto _ : state) {
         if (freshPage)
@@ -112,10 +112,10 @@ void Repaint(benchmark::State& state) {
         view->viewport()->repaint();
     }
 }
-BENCHMARK(Repaint)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+BENCHMARK(repaint)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 
-void SelectAllAndCopy(benchmark::State& state) {
-    const auto view = ShownView(TextWithLines(k10MB, 70));
+void selectAllAndCopy(benchmark::State& state) {
+    const auto view = shownView(textWithLines(k10MB, 70));
     for (auto _ : state) {
         view->setCursorPosition(0);
         view->selectAll();
@@ -123,11 +123,11 @@ void SelectAllAndCopy(benchmark::State& state) {
     }
     QGuiApplication::clipboard()->clear();
 }
-BENCHMARK(SelectAllAndCopy)->Unit(benchmark::kMillisecond);
+BENCHMARK(selectAllAndCopy)->Unit(benchmark::kMillisecond);
 
 // One line of 5 MB: scrolled sideways to a new place and repainted.
-void LongLineScroll(benchmark::State& state) {
-    const auto view = ShownView(QString(korvane::bench::AsciiText(k5MB)).replace(u'\n', u' '));
+void longLineScroll(benchmark::State& state) {
+    const auto view = shownView(QString(korvane::bench::asciiText(k5MB)).replace(u'\n', u' '));
     QScrollBar* bar = view->horizontalScrollBar();
     int step = 0;
     for (auto _ : state) {
@@ -138,11 +138,11 @@ void LongLineScroll(benchmark::State& state) {
         view->viewport()->repaint();
     }
 }
-BENCHMARK(LongLineScroll)->Unit(benchmark::kMicrosecond);
+BENCHMARK(longLineScroll)->Unit(benchmark::kMicrosecond);
 
 // One line of 5 MB: a character typed in its middle where the view shows it, and repainted.
-void LongLineEdit(benchmark::State& state) {
-    const auto view = ShownView(QString(korvane::bench::AsciiText(k5MB)).replace(u'\n', u' '));
+void longLineEdit(benchmark::State& state) {
+    const auto view = shownView(QString(korvane::bench::asciiText(k5MB)).replace(u'\n', u' '));
     const qsizetype middle = view->length() / 2;
     view->setCursorPosition(middle);
     view->ensureVisible(middle);
@@ -156,7 +156,7 @@ void LongLineEdit(benchmark::State& state) {
         view->viewport()->repaint();
     }
 }
-BENCHMARK(LongLineEdit)->Unit(benchmark::kMicrosecond);
+BENCHMARK(longLineEdit)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

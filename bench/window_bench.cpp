@@ -28,7 +28,7 @@
 namespace {
 
 using korvane::bench::ChildReport;
-using korvane::bench::Median;
+using korvane::bench::median;
 using korvane::bench::WindowRun;
 using korvane::bench::WindowScenario;
 
@@ -51,21 +51,21 @@ constexpr int k10MBTimeoutSeconds = 180;
 constexpr int k100MBTimeoutSeconds = 240;
 constexpr qint64 kResidentLimitMiB = 8192;
 
-ChildReport Run(WindowScenario scenario, qsizetype length, qsizetype lineLength,
-                int repetitions = 1) {
+ChildReport runScenario(WindowScenario scenario, qsizetype length, qsizetype lineLength,
+                        int repetitions = 1) {
     const WindowRun run{scenario, length, lineLength, repetitions};
     std::fprintf(stderr, "window benchmark: %s\n",
-                 qPrintable(korvane::bench::ToArguments(run).mid(1).join(u' ')));
+                 qPrintable(korvane::bench::toArguments(run).mid(1).join(u' ')));
     const int timeout = length > k10MB ? k100MBTimeoutSeconds : k10MBTimeoutSeconds;
-    return korvane::bench::RunChild(korvane::bench::ToArguments(run), timeout, kResidentLimitMiB);
+    return korvane::bench::runChild(korvane::bench::toArguments(run), timeout, kResidentLimitMiB);
 }
 
 // The same scenario in several fresh processes, their figures put together; the first failure
 // stands for all.
-ChildReport RunSeveral(int runs, WindowScenario scenario, qsizetype length, qsizetype lineLength) {
+ChildReport runSeveral(int runs, WindowScenario scenario, qsizetype length, qsizetype lineLength) {
     ChildReport all;
     for (int run = 0; run < runs; ++run) {
-        const ChildReport one = Run(scenario, length, lineLength);
+        const ChildReport one = runScenario(scenario, length, lineLength);
         if (all.failure.isEmpty())
             all.failure = one.failure;
         for (auto figure = one.figures.begin(); figure != one.figures.end(); ++figure)
@@ -74,7 +74,7 @@ ChildReport RunSeveral(int runs, WindowScenario scenario, qsizetype length, qsiz
     return all;
 }
 
-QString Milliseconds(double ms) {
+QString milliseconds(double ms) {
     if (ms < 10)
         return QString::number(ms, 'f', 1) + QStringLiteral(" ms");
     if (ms < 10000)
@@ -82,38 +82,38 @@ QString Milliseconds(double ms) {
     return QString::number(ms / 1000, 'f', 1) + QStringLiteral(" s");
 }
 
-QString Megabytes(double kib) {
+QString megabytes(double kib) {
     return QString::number(kib / 1024, 'f', 0) + QStringLiteral(" MB");
 }
 
 // The median wall time of one timed action of a child, with its median CPU time, or why there
 // is none.
-QString MedianTime(const ChildReport& report, const QString& action) {
+QString medianTime(const ChildReport& report, const QString& action) {
     if (!report.failure.isEmpty())
         return report.failure;
     const QList<double> wall = report.figures.value(action + QStringLiteral("_ms"));
     const QList<double> cpu = report.figures.value(action + QStringLiteral("_cpu_ms"));
     if (wall.isEmpty() || cpu.isEmpty())
         return QStringLiteral("no figure");
-    return QStringLiteral("%1 (CPU %2)").arg(Milliseconds(Median(wall)), Milliseconds(Median(cpu)));
+    return QStringLiteral("%1 (CPU %2)").arg(milliseconds(median(wall)), milliseconds(median(cpu)));
 }
 
-std::optional<double> PeakKiB(const ChildReport& report) {
+std::optional<double> peakKiB(const ChildReport& report) {
     const QList<double> values = report.figures.value(QStringLiteral("peak_kib"));
     if (!report.failure.isEmpty() || values.isEmpty())
         return std::nullopt;
-    return Median(values);
+    return median(values);
 }
 
-QString Peak(const ChildReport& report) {
-    const std::optional<double> peak = PeakKiB(report);
-    return peak ? Megabytes(*peak) : report.failure;
+QString peak(const ChildReport& report) {
+    const std::optional<double> peak = peakKiB(report);
+    return peak ? megabytes(*peak) : report.failure;
 }
 
 // Resident memory above the empty window's, per MB of text in the window.
-QString PerMegabyte(const ChildReport& report, qsizetype length, const ChildReport& empty) {
-    const std::optional<double> peak = PeakKiB(report);
-    const std::optional<double> base = PeakKiB(empty);
+QString perMegabyte(const ChildReport& report, qsizetype length, const ChildReport& empty) {
+    const std::optional<double> peak = peakKiB(report);
+    const std::optional<double> base = peakKiB(empty);
     if (!peak || !base)
         return QStringLiteral("—");
     return QString::number((*peak - *base) / 1024 / (double(length) / kMiB), 'f', 1);
@@ -121,14 +121,14 @@ QString PerMegabyte(const ChildReport& report, qsizetype length, const ChildRepo
 
 // The ASCII transform's median throughput at 10 MB in the engine benchmark's JSON output (CPU
 // time, as that benchmark reports it).
-QString EngineThroughput(const QString& path) {
+QString engineThroughput(const QString& path) {
     if (path.isEmpty())
         return QStringLiteral("not run");
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("no results");
     const QJsonArray runs = QJsonDocument::fromJson(file.readAll())["benchmarks"].toArray();
-    const QString name = QStringLiteral("Transform/ascii/%1_median").arg(k10MB);
+    const QString name = QStringLiteral("transform/ascii/%1_median").arg(k10MB);
     for (const QJsonValue& entry : runs) {
         const QJsonObject run = entry.toObject();
         if (run["name"].toString() != name)
@@ -146,14 +146,14 @@ QString EngineThroughput(const QString& path) {
 }
 
 // The one-minute load average: how busy the machine was besides this benchmark.
-QString LoadAverage() {
+QString loadAverage() {
     QFile loadavg(QStringLiteral("/proc/loadavg"));
     if (!loadavg.open(QIODevice::ReadOnly))
         return QStringLiteral("?");
     return QString::fromLatin1(loadavg.readAll().split(' ').value(0));
 }
 
-QString ProcessorName() {
+QString processorName() {
     QFile cpuinfo(QStringLiteral("/proc/cpuinfo"));
     if (cpuinfo.open(QIODevice::ReadOnly)) {
         for (const QByteArray& line : cpuinfo.readAll().split('\n')) {
@@ -176,81 +176,82 @@ struct ShapeReports {
     ChildReport keystroke, multiplier, scroll, paste, undo, memory, copy, memory100;
 };
 
-ShapeReports MeasureShape(qsizetype lineLength) {
+ShapeReports measureShape(qsizetype lineLength) {
     ShapeReports reports;
-    reports.keystroke = Run(WindowScenario::Keystroke, k10MB, lineLength, kKeystrokes);
-    reports.multiplier = Run(WindowScenario::Multiplier, k10MB, lineLength, kMultiplierChanges);
-    reports.scroll = Run(WindowScenario::Scroll, k10MB, lineLength, kScrollSteps);
-    reports.paste = Run(WindowScenario::Paste, k10MB, lineLength, kPastes);
-    reports.undo = Run(WindowScenario::Undo, k10MB, lineLength, kUndos);
-    reports.memory = RunSeveral(kPeakRuns, WindowScenario::Memory, k10MB, lineLength);
-    reports.copy = RunSeveral(kPeakRuns, WindowScenario::Copy, k10MB, lineLength);
-    reports.memory100 = Run(WindowScenario::Memory, k100MB, lineLength);
+    reports.keystroke = runScenario(WindowScenario::Keystroke, k10MB, lineLength, kKeystrokes);
+    reports.multiplier =
+        runScenario(WindowScenario::Multiplier, k10MB, lineLength, kMultiplierChanges);
+    reports.scroll = runScenario(WindowScenario::Scroll, k10MB, lineLength, kScrollSteps);
+    reports.paste = runScenario(WindowScenario::Paste, k10MB, lineLength, kPastes);
+    reports.undo = runScenario(WindowScenario::Undo, k10MB, lineLength, kUndos);
+    reports.memory = runSeveral(kPeakRuns, WindowScenario::Memory, k10MB, lineLength);
+    reports.copy = runSeveral(kPeakRuns, WindowScenario::Copy, k10MB, lineLength);
+    reports.memory100 = runScenario(WindowScenario::Memory, k100MB, lineLength);
     return reports;
 }
 
-int Parent(const QString& engineResults) {
+int parent(const QString& engineResults) {
     QElapsedTimer total;
     total.start();
     const QString date = QDateTime::currentDateTime().toString(Qt::ISODate);
-    const QString loadBefore = LoadAverage();
-    const ShapeReports longLines = MeasureShape(kLongLines);
-    const ShapeReports prose = MeasureShape(kProseLines);
-    const ChildReport empty = RunSeveral(kPeakRuns, WindowScenario::Memory, 0, kProseLines);
+    const QString loadBefore = loadAverage();
+    const ShapeReports longLines = measureShape(kLongLines);
+    const ShapeReports prose = measureShape(kProseLines);
+    const ChildReport empty = runSeveral(kPeakRuns, WindowScenario::Memory, 0, kProseLines);
     QList<double> startups;
     QString startupFailure;
     for (int run = 0; run < kStartups; ++run) {
-        const ChildReport startup = Run(WindowScenario::Startup, 0, kProseLines);
+        const ChildReport startup = runScenario(WindowScenario::Startup, 0, kProseLines);
         startups.append(startup.firstOutputMs);
         startupFailure = startup.failure;
     }
     const std::vector<Row> rows = {
         {QStringLiteral("one keystroke in the input box, 10 MB"), QStringLiteral("≤ 1 ms CPU"),
-         MedianTime(longLines.keystroke, QStringLiteral("keystroke")),
-         MedianTime(prose.keystroke, QStringLiteral("keystroke"))},
+         medianTime(longLines.keystroke, QStringLiteral("keystroke")),
+         medianTime(prose.keystroke, QStringLiteral("keystroke"))},
         {QStringLiteral("one keystroke, 100 MB"), QStringLiteral("≤ 1 ms CPU, as at 10 MB"),
-         MedianTime(longLines.memory100, QStringLiteral("keystroke")),
-         MedianTime(prose.memory100, QStringLiteral("keystroke"))},
+         medianTime(longLines.memory100, QStringLiteral("keystroke")),
+         medianTime(prose.memory100, QStringLiteral("keystroke"))},
         {QStringLiteral("multiplier change (a digit typed), 10 MB"), QStringLiteral("≤ 20 ms"),
-         MedianTime(longLines.multiplier, QStringLiteral("multiplier")),
-         MedianTime(prose.multiplier, QStringLiteral("multiplier"))},
+         medianTime(longLines.multiplier, QStringLiteral("multiplier")),
+         medianTime(prose.multiplier, QStringLiteral("multiplier"))},
         {QStringLiteral("scroll-bar change (one step), 10 MB"), QStringLiteral("≤ 20 ms"),
-         MedianTime(longLines.scroll, QStringLiteral("scroll")),
-         MedianTime(prose.scroll, QStringLiteral("scroll"))},
+         medianTime(longLines.scroll, QStringLiteral("scroll")),
+         medianTime(prose.scroll, QStringLiteral("scroll"))},
         {QStringLiteral("paste of 10 MB into the empty input"), QStringLiteral("≤ 100 ms"),
-         MedianTime(longLines.paste, QStringLiteral("paste")),
-         MedianTime(prose.paste, QStringLiteral("paste"))},
+         medianTime(longLines.paste, QStringLiteral("paste")),
+         medianTime(prose.paste, QStringLiteral("paste"))},
         {QStringLiteral("undo (Ctrl+Z) of a 10 MB paste"), QStringLiteral("≤ 100 ms"),
-         MedianTime(longLines.undo, QStringLiteral("undo")),
-         MedianTime(prose.undo, QStringLiteral("undo"))},
+         medianTime(longLines.undo, QStringLiteral("undo")),
+         medianTime(prose.undo, QStringLiteral("undo"))},
         {QStringLiteral("peak resident memory, 10 MB in both boxes"), QStringLiteral("≤ 80 MB"),
-         Peak(longLines.memory), Peak(prose.memory)},
+         peak(longLines.memory), peak(prose.memory)},
         {QStringLiteral("peak resident memory, whole output copied, 10 MB"),
-         QStringLiteral("≤ 80 MB"), Peak(longLines.copy), Peak(prose.copy)},
+         QStringLiteral("≤ 80 MB"), peak(longLines.copy), peak(prose.copy)},
         {QStringLiteral("paste of 100 MB (one paste, output checked)"), QStringLiteral("≤ 1.5 s"),
-         MedianTime(longLines.memory100, QStringLiteral("paste")),
-         MedianTime(prose.memory100, QStringLiteral("paste"))},
+         medianTime(longLines.memory100, QStringLiteral("paste")),
+         medianTime(prose.memory100, QStringLiteral("paste"))},
         {QStringLiteral("peak resident memory, 100 MB in both boxes"), QStringLiteral("≤ 600 MB"),
-         Peak(longLines.memory100), Peak(prose.memory100)},
+         peak(longLines.memory100), peak(prose.memory100)},
         {QStringLiteral("MB per MB of text above the empty window, at 10 MB / 100 MB"),
          QStringLiteral("the same at both (linear)"),
-         PerMegabyte(longLines.memory, k10MB, empty) + QStringLiteral(" / ") +
-             PerMegabyte(longLines.memory100, k100MB, empty),
-         PerMegabyte(prose.memory, k10MB, empty) + QStringLiteral(" / ") +
-             PerMegabyte(prose.memory100, k100MB, empty)},
+         perMegabyte(longLines.memory, k10MB, empty) + QStringLiteral(" / ") +
+             perMegabyte(longLines.memory100, k100MB, empty),
+         perMegabyte(prose.memory, k10MB, empty) + QStringLiteral(" / ") +
+             perMegabyte(prose.memory100, k100MB, empty)},
         {QStringLiteral("engine, ASCII, 10 MB (engine benchmark, CPU time)"),
-         QStringLiteral("no slower"), QStringLiteral("—"), EngineThroughput(engineResults)},
+         QStringLiteral("no slower"), QStringLiteral("—"), engineThroughput(engineResults)},
         {QStringLiteral("peak resident memory, empty window, same actions"), QStringLiteral("—"),
-         QStringLiteral("—"), Peak(empty)},
+         QStringLiteral("—"), peak(empty)},
         {QStringLiteral("start-up to window shown"), QStringLiteral("—"), QStringLiteral("—"),
-         startupFailure.isEmpty() ? Milliseconds(Median(startups)) : startupFailure},
+         startupFailure.isEmpty() ? milliseconds(median(startups)) : startupFailure},
     };
     std::printf(
         "\nKorvane window benchmark, %s, %d cores, %s, Qt %s, platform %s, load average %s at "
         "the start and %s at the end\n\n",
-        qPrintable(date), QThread::idealThreadCount(), qPrintable(ProcessorName()), qVersion(),
+        qPrintable(date), QThread::idealThreadCount(), qPrintable(processorName()), qVersion(),
         qPrintable(qEnvironmentVariable("QT_QPA_PLATFORM")), qPrintable(loadBefore),
-        qPrintable(LoadAverage()));
+        qPrintable(loadAverage()));
     std::printf("| figure | target | 1000-char lines | 70-char lines |\n|---|---|---|---|\n");
     for (const Row& row : rows) {
         std::printf("| %s | %s | %s | %s |\n", qPrintable(row.figure), qPrintable(row.target),
@@ -279,9 +280,9 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     WindowRun run;
-    if (korvane::bench::FromArguments(arguments, &run)) {
+    if (korvane::bench::fromArguments(arguments, &run)) {
         QApplication application(argc, argv);
-        return korvane::bench::RunWindowScenario(run);
+        return korvane::bench::runWindowScenario(run);
     }
     QString engineResults;
     if (arguments.size() == 2 && arguments[0] == QLatin1String("--engine-results")) {
@@ -291,5 +292,5 @@ int main(int argc, char** argv) {
         return 1;
     }
     QCoreApplication application(argc, argv);
-    return Parent(engineResults);
+    return parent(engineResults);
 }

@@ -44,12 +44,12 @@ constexpr ScenarioName kScenarioNames[] = {
     {WindowScenario::Undo, "undo"},
 };
 
-void Print(const char* figure, double value) {
+void print(const char* figure, double value) {
     std::printf("%s %.3f\n", figure, value);
     std::fflush(stdout);
 }
 
-long PeakResidentKiB() {
+long peakResidentKiB() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
@@ -57,7 +57,7 @@ long PeakResidentKiB() {
 
 // The input box is a text view: the benchmark places its caret and empties its undo history
 // through it and its document. Every other box is reached only as a QWidget.
-text::TextView* InputEditor(frmMain& window) {
+text::TextView* inputEditor(frmMain& window) {
     auto* editor = qobject_cast<text::TextView*>(window.txtOriginal.widget());
     if (editor == nullptr)
         qFatal("The input box is not a text view");
@@ -65,7 +65,7 @@ text::TextView* InputEditor(frmMain& window) {
 }
 
 // Gives the control the keyboard focus and checks that it, or a widget inside it, took it.
-void FocusOn(runtime::Control& control) {
+void focusOn(runtime::Control& control) {
     QWidget* widget = control.widget();
     widget->setFocus(Qt::OtherFocusReason);
     QWidget* focus = QApplication::focusWidget();
@@ -74,17 +74,17 @@ void FocusOn(runtime::Control& control) {
 }
 
 // A key pressed and released on whatever widget has the focus, as the keyboard would.
-void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::keyClick(QApplication::focusWidget(), key, modifiers);
 }
 
-void Type(char character) {
+void type(char character) {
     QTest::keyClick(QApplication::focusWidget(), character);
 }
 
 // Every posted event handled, the window's pending repaints among them: what the user sees is
 // up to date, repainted where the action changed it, as the event loop repaints after a key.
-void Finish(frmMain&) {
+void finish(frmMain&) {
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
 }
@@ -118,29 +118,29 @@ struct Timing {
     double cpuMs = 0;
 };
 
-double ProcessCpuMs() {
+double processCpuMs() {
     timespec now{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
     return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }
 
 template <typename Action>
-Timing Time(frmMain& window, Action action) {
+Timing time(frmMain& window, Action action) {
     QElapsedTimer timer;
-    const double cpuStart = ProcessCpuMs();
+    const double cpuStart = processCpuMs();
     timer.start();
     action();
-    Finish(window);
-    return {double(timer.nsecsElapsed()) / 1e6, ProcessCpuMs() - cpuStart};
+    finish(window);
+    return {double(timer.nsecsElapsed()) / 1e6, processCpuMs() - cpuStart};
 }
 
 // Writes "<figure>_ms <wall>" and "<figure>_cpu_ms <cpu>".
-void Print(const char* figure, const Timing& timing) {
+void print(const char* figure, const Timing& timing) {
     std::printf("%s_ms %.3f\n%s_cpu_ms %.3f\n", figure, timing.wallMs, figure, timing.cpuMs);
     std::fflush(stdout);
 }
 
-std::unique_ptr<frmMain> ShowWindow() {
+std::unique_ptr<frmMain> showWindow() {
     auto window = std::make_unique<frmMain>();
     window->show();
     window->activateWindow();
@@ -151,14 +151,14 @@ std::unique_ptr<frmMain> ShowWindow() {
 
 // Puts the sample text on the clipboard, which then holds its only copy, as when the user copied
 // it in another program.
-void CopyToClipboard(const WindowRun& run) {
-    QGuiApplication::clipboard()->setText(AsciiText(run.textLength, run.lineLength));
+void copyToClipboard(const WindowRun& run) {
+    QGuiApplication::clipboard()->setText(asciiText(run.textLength, run.lineLength));
 }
 
 // The caret in the middle of the input, and both boxes scrolled to show its line: each
 // keystroke then changes a line in view in either box.
-void PlaceCaretInMiddle(frmMain& window) {
-    text::TextView* input = InputEditor(window);
+void placeCaretInMiddle(frmMain& window) {
+    text::TextView* input = inputEditor(window);
     const qsizetype middle = input->length() / 2;
     input->setCursorPosition(middle);
     input->ensureVisible(middle);
@@ -169,13 +169,13 @@ void PlaceCaretInMiddle(frmMain& window) {
 }
 
 // The window with the multiplier at 3 and the focus in the empty input box.
-std::unique_ptr<frmMain> ShowReadyWindow() {
-    std::unique_ptr<frmMain> window = ShowWindow();
-    FocusOn(window->txtMultiply);
-    Press(Qt::Key_A, Qt::ControlModifier);
-    Type('3');
-    FocusOn(window->txtOriginal);
-    Finish(*window);
+std::unique_ptr<frmMain> showReadyWindow() {
+    std::unique_ptr<frmMain> window = showWindow();
+    focusOn(window->txtMultiply);
+    press(Qt::Key_A, Qt::ControlModifier);
+    type('3');
+    focusOn(window->txtOriginal);
+    finish(*window);
     return window;
 }
 
@@ -186,37 +186,37 @@ struct OpenWindow {
     Timing paste;
 };
 
-OpenWindow OpenWithText(const WindowRun& run) {
-    OpenWindow open{ShowReadyWindow(), {}};
-    CopyToClipboard(run);
-    open.paste = Time(*open.window, [] { Press(Qt::Key_V, Qt::ControlModifier); });
+OpenWindow openWithText(const WindowRun& run) {
+    OpenWindow open{showReadyWindow(), {}};
+    copyToClipboard(run);
+    open.paste = time(*open.window, [] { press(Qt::Key_V, Qt::ControlModifier); });
     QGuiApplication::clipboard()->clear();
-    PlaceCaretInMiddle(*open.window);
-    Finish(*open.window);
+    placeCaretInMiddle(*open.window);
+    finish(*open.window);
     return open;
 }
 
 // The multiplier box selected with Ctrl+A and overtyped with one digit; returns its time.
-Timing ChangeMultiplier(frmMain& window, char digit) {
-    FocusOn(window.txtMultiply);
-    Press(Qt::Key_A, Qt::ControlModifier);
-    return Time(window, [digit] { Type(digit); });
+Timing changeMultiplier(frmMain& window, char digit) {
+    focusOn(window.txtMultiply);
+    press(Qt::Key_A, Qt::ControlModifier);
+    return time(window, [digit] { type(digit); });
 }
 
 // A letter of the alphabet for each keystroke, so that the typed text is not one repeated key.
-char Letter(int keystroke) {
+char letter(int keystroke) {
     return char('a' + keystroke % 26);
 }
 
 // The output box must show the transform of the input under the rotation and multiplier boxes,
 // as the window's recompute defines it; a benchmark of a window that shows something else
 // measures nothing.
-bool OutputIsRight(frmMain& window) {
+bool outputIsRight(frmMain& window) {
     const QString input = window.txtOriginal.text();
     const QString output = window.txtDecrypted.text();
     const QString expected = TransformText(input, qint16(window.txtRotate.text().toShort()),
                                            qint16(window.txtMultiply.text().toShort()));
-    Print("input_chars", double(input.size()));
+    print("input_chars", double(input.size()));
     if (output == expected)
         return true;
     std::fprintf(stderr, "The output box shows %lld characters that are not the transform\n",
@@ -224,117 +224,117 @@ bool OutputIsRight(frmMain& window) {
     return false;
 }
 
-int Startup() {
-    auto window = ShowWindow();
+int startup() {
+    auto window = showWindow();
     std::fputs("shown\n", stdout);
     std::fflush(stdout);
     return 0;
 }
 
-bool OutputRepainted(const OutputPaints& paints, int before) {
+bool outputRepainted(const OutputPaints& paints, int before) {
     if (paints.count() > before)
         return true;
     std::fputs("The output box was not repainted\n", stderr);
     return false;
 }
 
-int Keystrokes(const WindowRun& run) {
-    OpenWindow open = OpenWithText(run);
+int keystrokes(const WindowRun& run) {
+    OpenWindow open = openWithText(run);
     const OutputPaints paints(*open.window);
     for (int keystroke = 0; keystroke < run.repetitions; ++keystroke) {
         const int before = paints.count();
-        Print("keystroke", Time(*open.window, [=] { Type(Letter(keystroke)); }));
-        if (!OutputRepainted(paints, before))
+        print("keystroke", time(*open.window, [=] { type(letter(keystroke)); }));
+        if (!outputRepainted(paints, before))
             return 2;
     }
-    return OutputIsRight(*open.window) ? 0 : 2;
+    return outputIsRight(*open.window) ? 0 : 2;
 }
 
-int MultiplierChanges(const WindowRun& run) {
-    OpenWindow open = OpenWithText(run);
+int multiplierChanges(const WindowRun& run) {
+    OpenWindow open = openWithText(run);
     const OutputPaints paints(*open.window);
     for (int change = 0; change < run.repetitions; ++change) {
         const int before = paints.count();
-        Print("multiplier", ChangeMultiplier(*open.window, change % 2 == 0 ? '5' : '3'));
-        if (!OutputRepainted(paints, before))
+        print("multiplier", changeMultiplier(*open.window, change % 2 == 0 ? '5' : '3'));
+        if (!outputRepainted(paints, before))
             return 2;
     }
-    return OutputIsRight(*open.window) ? 0 : 2;
+    return outputIsRight(*open.window) ? 0 : 2;
 }
 
 // The scroll bar stepped with the arrow keys, right then left: the rotation 1, then 0 again.
-int ScrollSteps(const WindowRun& run) {
-    OpenWindow open = OpenWithText(run);
-    FocusOn(open.window->HSRotate);
+int scrollSteps(const WindowRun& run) {
+    OpenWindow open = openWithText(run);
+    focusOn(open.window->HSRotate);
     for (int step = 0; step < run.repetitions; ++step) {
         const Qt::Key key = step % 2 == 0 ? Qt::Key_Right : Qt::Key_Left;
-        Print("scroll", Time(*open.window, [key] { Press(key); }));
+        print("scroll", time(*open.window, [key] { press(key); }));
     }
-    return OutputIsRight(*open.window) ? 0 : 2;
+    return outputIsRight(*open.window) ? 0 : 2;
 }
 
 // Ctrl+A and Delete empty the input box and its undo history is cleared, untimed, so that no
 // paste keeps the text of the one before; then Ctrl+V is timed.
-int Pastes(const WindowRun& run) {
-    const std::unique_ptr<frmMain> ready = ShowReadyWindow();
+int pastes(const WindowRun& run) {
+    const std::unique_ptr<frmMain> ready = showReadyWindow();
     frmMain& window = *ready;
-    CopyToClipboard(run);
+    copyToClipboard(run);
     for (int paste = 0; paste < run.repetitions; ++paste) {
-        Press(Qt::Key_A, Qt::ControlModifier);
-        Press(Qt::Key_Delete);
-        InputEditor(window)->document().clearUndoRedoStacks();
-        Finish(window);
-        Print("paste", Time(window, [] { Press(Qt::Key_V, Qt::ControlModifier); }));
+        press(Qt::Key_A, Qt::ControlModifier);
+        press(Qt::Key_Delete);
+        inputEditor(window)->document().clearUndoRedoStacks();
+        finish(window);
+        print("paste", time(window, [] { press(Qt::Key_V, Qt::ControlModifier); }));
     }
     QGuiApplication::clipboard()->clear();
-    return OutputIsRight(window) ? 0 : 2;
+    return outputIsRight(window) ? 0 : 2;
 }
 
 // The text pasted into the empty input box and the paste undone with Ctrl+Z, which empties both
 // boxes again; only the undo is timed.
-int Undos(const WindowRun& run) {
-    const std::unique_ptr<frmMain> ready = ShowReadyWindow();
+int undos(const WindowRun& run) {
+    const std::unique_ptr<frmMain> ready = showReadyWindow();
     frmMain& window = *ready;
-    CopyToClipboard(run);
+    copyToClipboard(run);
     for (int undo = 0; undo < run.repetitions; ++undo) {
-        Press(Qt::Key_V, Qt::ControlModifier);
-        Finish(window);
+        press(Qt::Key_V, Qt::ControlModifier);
+        finish(window);
         if (window.txtOriginal.text().size() != run.textLength) {
             std::fputs("The paste did not put the whole text in\n", stderr);
             return 2;
         }
-        Print("undo", Time(window, [] { Press(Qt::Key_Z, Qt::ControlModifier); }));
+        print("undo", time(window, [] { press(Qt::Key_Z, Qt::ControlModifier); }));
         if (!window.txtOriginal.text().isEmpty()) {
             std::fputs("Ctrl+Z did not undo the paste\n", stderr);
             return 2;
         }
     }
     QGuiApplication::clipboard()->clear();
-    return OutputIsRight(window) ? 0 : 2;
+    return outputIsRight(window) ? 0 : 2;
 }
 
 // What a user does with a long text: paste it, type 60 letters in its middle, change the
 // multiplier; with Copy, then select the whole output in its box, copy it and paste it
 // elsewhere. The undo history stays as the user left it. The peak is read before anything is
 // checked.
-int PeakMemory(const WindowRun& run) {
-    OpenWindow open = OpenWithText(run);
+int peakMemory(const WindowRun& run) {
+    OpenWindow open = openWithText(run);
     frmMain& window = *open.window;
-    Print("paste", open.paste);
-    FocusOn(window.txtOriginal);
+    print("paste", open.paste);
+    focusOn(window.txtOriginal);
     for (int keystroke = 0; keystroke < kMemoryKeystrokes; ++keystroke)
-        Print("keystroke", Time(window, [=] { Type(Letter(keystroke)); }));
-    Print("multiplier", ChangeMultiplier(window, '5'));
+        print("keystroke", time(window, [=] { type(letter(keystroke)); }));
+    print("multiplier", changeMultiplier(window, '5'));
     // Copied out: the clipboard read as text, as the program it is pasted into asks for it;
     // that is when the box's copy may build what it offers.
     QString pasted;
     if (run.scenario == WindowScenario::Copy) {
-        FocusOn(window.txtDecrypted);
-        Press(Qt::Key_A, Qt::ControlModifier);
-        Print("copy", Time(window, [] { Press(Qt::Key_C, Qt::ControlModifier); }));
+        focusOn(window.txtDecrypted);
+        press(Qt::Key_A, Qt::ControlModifier);
+        print("copy", time(window, [] { press(Qt::Key_C, Qt::ControlModifier); }));
         pasted = QGuiApplication::clipboard()->text();
     }
-    Print("peak_kib", double(PeakResidentKiB()));
+    print("peak_kib", double(peakResidentKiB()));
     if (run.scenario == WindowScenario::Copy) {
         if (pasted != window.txtDecrypted.text()) {
             std::fprintf(stderr, "Ctrl+C copied %lld characters that are not the whole output\n",
@@ -342,12 +342,12 @@ int PeakMemory(const WindowRun& run) {
             return 2;
         }
     }
-    return OutputIsRight(window) ? 0 : 2;
+    return outputIsRight(window) ? 0 : 2;
 }
 
 }  // namespace
 
-QStringList ToArguments(const WindowRun& run) {
+QStringList toArguments(const WindowRun& run) {
     QString name;
     for (const ScenarioName& entry : kScenarioNames) {
         if (entry.scenario == run.scenario)
@@ -357,7 +357,7 @@ QStringList ToArguments(const WindowRun& run) {
             QString::number(run.lineLength), QString::number(run.repetitions)};
 }
 
-bool FromArguments(const QStringList& arguments, WindowRun* run) {
+bool fromArguments(const QStringList& arguments, WindowRun* run) {
     if (arguments.size() != 5 || arguments[0] != QLatin1String("--scenario"))
         return false;
     bool known = false;
@@ -374,23 +374,23 @@ bool FromArguments(const QStringList& arguments, WindowRun* run) {
     return known && numbers[0] && numbers[1] && numbers[2];
 }
 
-int RunWindowScenario(const WindowRun& run) {
+int runWindowScenario(const WindowRun& run) {
     switch (run.scenario) {
         case WindowScenario::Startup:
-            return Startup();
+            return startup();
         case WindowScenario::Keystroke:
-            return Keystrokes(run);
+            return keystrokes(run);
         case WindowScenario::Multiplier:
-            return MultiplierChanges(run);
+            return multiplierChanges(run);
         case WindowScenario::Scroll:
-            return ScrollSteps(run);
+            return scrollSteps(run);
         case WindowScenario::Paste:
-            return Pastes(run);
+            return pastes(run);
         case WindowScenario::Memory:
         case WindowScenario::Copy:
-            return PeakMemory(run);
+            return peakMemory(run);
         case WindowScenario::Undo:
-            return Undos(run);
+            return undos(run);
     }
     return 1;
 }

@@ -30,12 +30,12 @@ struct WindowRun {
 };
 
 // The command-line form of a run, for a child process, and back; false for anything else.
-QStringList ToArguments(const WindowRun& run);
-bool FromArguments(const QStringList& arguments, WindowRun* run);
+QStringList toArguments(const WindowRun& run);
+bool fromArguments(const QStringList& arguments, WindowRun* run);
 
 // Runs the scenario in this process (a QApplication must exist) and writes its figures to
 // standard output, one "name value" line each: times in ms, the peak resident size in KiB.
 // Returns the exit status: 0, or 2 when the output box did not show the transform of the input.
-int RunWindowScenario(const WindowRun& run);
+int runWindowScenario(const WindowRun& run);
 
 }  // namespace korvane::bench

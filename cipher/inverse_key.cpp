@@ -10,15 +10,15 @@ namespace korvane {
 namespace {
 
 // The residue of a value modulo 26, in 0…25 whatever its sign.
-int Mod26(int value) {
+int mod26(int value) {
     const int rest = value % 26;
     return rest < 0 ? rest + 26 : rest;
 }
 
 // The inverse of an odd residue not divisible by 13; 26 has no other units.
-int UnitInverse(int residue) {
+int unitInverse(int residue) {
     for (int candidate = 1; candidate < 26; candidate += 2) {
-        if (Mod26(residue * candidate) == 1)
+        if (mod26(residue * candidate) == 1)
             return candidate;
     }
     return 0;  // not reached for a unit
@@ -26,10 +26,10 @@ int UnitInverse(int residue) {
 
 }  // namespace
 
-InverseKey InverseOf(Key key) {
+InverseKey inverseOf(Key key) {
     // The letters go through the transform's own table: the formula holds only for letters
     // that land on letters, and a negative sum can land below 'A'.
-    const LetterMap map = MakeLetterMap(key.rotation, key.multiplier);
+    const LetterMap map = makeLetterMap(key.rotation, key.multiplier);
     const bool anyEnciphered = map.firstOverflow > u'A';
     bool allLetters = true;
     for (char16_t letter = u'A'; letter < map.firstOverflow; ++letter) {
@@ -52,8 +52,8 @@ InverseKey InverseOf(Key key) {
         return result;
 
     result.firstOverflowingLetter = firstOverflowing;
-    const int inverseMultiplier = UnitInverse(Mod26(key.multiplier));
-    const int inverseRotation = Mod26(-inverseMultiplier * Mod26(key.rotation));
+    const int inverseMultiplier = unitInverse(mod26(key.multiplier));
+    const int inverseRotation = mod26(-inverseMultiplier * mod26(key.rotation));
     result.inverse = {.rotation = qint16(inverseRotation), .multiplier = qint16(inverseMultiplier)};
     return result;
 }

@@ -39,6 +39,6 @@ struct InverseKey {
 // multiplier m the map takes a letter at position p (A = 0) to (m·p + r) mod 26, as long as
 // every letter lands on a letter; it is undone by the multiplier m⁻¹ mod 26 and the rotation
 // −m⁻¹·r mod 26.
-InverseKey InverseOf(Key key);
+InverseKey inverseOf(Key key);
 
 }  // namespace korvane

@@ -19,7 +19,7 @@ constexpr quint8 kNoLetter = 26;
 // transform's own upper-case table, folded to one byte per unit so that it stays in the cache.
 const quint8* letterPositions() {
     static const std::unique_ptr<quint8[]> table = [] {
-        const char16_t* upper = UpperCaseTable();
+        const char16_t* upper = upperCaseTable();
         auto positions = std::make_unique<quint8[]>(0x10000);
         for (char32_t c = 0; c < 0x10000; ++c) {
             const char16_t capital = upper[c];

@@ -22,6 +22,6 @@ struct LetterMap {
     char16_t firstOverflow = u'Z' + 1;
 };
 
-LetterMap MakeLetterMap(qint16 rotation, qint16 multiplier);
+LetterMap makeLetterMap(qint16 rotation, qint16 multiplier);
 
 }  // namespace korvane

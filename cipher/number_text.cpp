@@ -15,10 +15,10 @@
 namespace korvane {
 namespace {
 
-bool IsBlank(QChar c) {
+bool isBlank(QChar c) {
     return c == u' ' || c == u'\t' || c == u'\n';
 }
-bool IsDigit(QChar c) {
+bool isDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
 
@@ -27,14 +27,14 @@ class Reader {
 public:
     explicit Reader(QStringView text) : text_(text) {}
 
-    QChar Peek() {
-        while (position_ < text_.size() && IsBlank(text_[position_]))
+    QChar peek() {
+        while (position_ < text_.size() && isBlank(text_[position_]))
             ++position_;
         return position_ < text_.size() ? text_[position_] : QChar();
     }
-    void Take() { ++position_; }
-    qsizetype Position() const { return position_; }
-    void Rewind(qsizetype position) { position_ = position; }
+    void take() { ++position_; }
+    qsizetype position() const { return position_; }
+    void rewind(qsizetype position) { position_ = position; }
 
 private:
     QStringView text_;
@@ -51,11 +51,11 @@ double ReadNumber(QStringView text) {
     std::string number;  // the accepted characters, blanks dropped, for std::from_chars
     bool negative = false;
 
-    if (reader.Peek() == u'+' || reader.Peek() == u'-') {
-        negative = reader.Peek() == u'-';
+    if (reader.peek() == u'+' || reader.peek() == u'-') {
+        negative = reader.peek() == u'-';
         if (negative)
             number += '-';
-        reader.Take();
+        reader.take();
     }
 
     // The decimal magnitude of the first significant digit, used when from_chars reports a
@@ -65,21 +65,21 @@ double ReadNumber(QStringView text) {
     bool seenSignificant = false;
     bool anyDigit = false;
 
-    while (IsDigit(reader.Peek())) {
-        const char digit = static_cast<char>(reader.Peek().unicode());
+    while (isDigit(reader.peek())) {
+        const char digit = static_cast<char>(reader.peek().unicode());
         if (digit != '0' || seenSignificant) {
             seenSignificant = true;
             ++significantIntegerDigits;
         }
         number += digit;
         anyDigit = true;
-        reader.Take();
+        reader.take();
     }
-    if (reader.Peek() == u'.') {
+    if (reader.peek() == u'.') {
         number += '.';
-        reader.Take();
-        while (IsDigit(reader.Peek())) {
-            const char digit = static_cast<char>(reader.Peek().unicode());
+        reader.take();
+        while (isDigit(reader.peek())) {
+            const char digit = static_cast<char>(reader.peek().unicode());
             if (!seenSignificant) {
                 if (digit == '0') {
                     ++leadingFractionZeros;
@@ -89,33 +89,33 @@ double ReadNumber(QStringView text) {
             }
             number += digit;
             anyDigit = true;
-            reader.Take();
+            reader.take();
         }
     }
     if (!anyDigit)
         return 0.0;
 
     long exponent = 0;
-    const qsizetype beforeExponent = reader.Position();
-    if (reader.Peek() == u'e' || reader.Peek() == u'E') {
-        reader.Take();
+    const qsizetype beforeExponent = reader.position();
+    if (reader.peek() == u'e' || reader.peek() == u'E') {
+        reader.take();
         bool exponentNegative = false;
-        if (reader.Peek() == u'+' || reader.Peek() == u'-') {
-            exponentNegative = reader.Peek() == u'-';
-            reader.Take();
+        if (reader.peek() == u'+' || reader.peek() == u'-') {
+            exponentNegative = reader.peek() == u'-';
+            reader.take();
         }
-        if (IsDigit(reader.Peek())) {
-            while (IsDigit(reader.Peek())) {
+        if (isDigit(reader.peek())) {
+            while (isDigit(reader.peek())) {
                 exponent =
-                    std::min(kExponentLimit, exponent * 10 + (reader.Peek().unicode() - '0'));
-                reader.Take();
+                    std::min(kExponentLimit, exponent * 10 + (reader.peek().unicode() - '0'));
+                reader.take();
             }
             if (exponentNegative)
                 exponent = -exponent;
             number += 'e';
             number += std::to_string(exponent);
         } else {
-            reader.Rewind(beforeExponent);  // a bare 'E' is not part of the number
+            reader.rewind(beforeExponent);  // a bare 'E' is not part of the number
         }
     }
 
@@ -138,7 +138,7 @@ double ReadNumber(QStringView text) {
 
 namespace {
 
-double RoundHalfToEven(double value) {
+double roundHalfToEven(double value) {
     const double floor = std::floor(value);
     const double fraction = value - floor;  // exact for every finite double
     if (fraction > 0.5)
@@ -149,8 +149,8 @@ double RoundHalfToEven(double value) {
 }
 
 template <typename Integer>
-Integer RoundChecked(double value) {
-    const double rounded = RoundHalfToEven(value);
+Integer roundChecked(double value) {
+    const double rounded = roundHalfToEven(value);
     // Written so that NaN and the infinities fail the test too.
     if (!(rounded >= static_cast<double>(std::numeric_limits<Integer>::min()) &&
           rounded <= static_cast<double>(std::numeric_limits<Integer>::max()))) {
@@ -162,11 +162,11 @@ Integer RoundChecked(double value) {
 }  // namespace
 
 qint16 ToInt16(double value) {
-    return RoundChecked<qint16>(value);
+    return roundChecked<qint16>(value);
 }
 
 qint32 ToInt32(double value) {
-    return RoundChecked<qint32>(value);
+    return roundChecked<qint32>(value);
 }
 
 QString FormatInteger(qint32 value) {

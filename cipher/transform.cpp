@@ -20,19 +20,19 @@ namespace korvane {
 
 namespace {
 
-bool FitsInt16(qint32 value) {
+bool fitsInt16(qint32 value) {
     return value >= -32768 && value <= 32767;
 }
 
 }  // namespace
 
-std::optional<qint16> TryTransformLetter(qint16 code, qint16 rotation, qint16 multiplier) noexcept {
+std::optional<qint16> tryTransformLetter(qint16 code, qint16 rotation, qint16 multiplier) noexcept {
     // Each step in 32 bits, where it cannot overflow, then checked against the 16-bit range.
     const qint32 product = qint32(code) * qint32(multiplier);
-    if (!FitsInt16(product))
+    if (!fitsInt16(product))
         return std::nullopt;
     const qint32 t = product + qint32(rotation);
-    if (!FitsInt16(t))
+    if (!fitsInt16(t))
         return std::nullopt;
     qint16 g = static_cast<qint16>(t % 26 + 78);  // C++'s % truncates, as the rule wants
     if (g > 90)
@@ -41,7 +41,7 @@ std::optional<qint16> TryTransformLetter(qint16 code, qint16 rotation, qint16 mu
 }
 
 qint16 TransformLetter(qint16 code, qint16 rotation, qint16 multiplier) {
-    const std::optional<qint16> letter = TryTransformLetter(code, rotation, multiplier);
+    const std::optional<qint16> letter = tryTransformLetter(code, rotation, multiplier);
     if (!letter)
         throw runtime::OverflowError();
     return *letter;
@@ -56,23 +56,23 @@ namespace {
 // Upper-cases the pair at in[0], in[1] as one code point into out[0], out[1]. It stays a
 // pair: Unicode has no simple mapping between the planes, but one that left the pair would be
 // refused.
-inline void UpperCasePair(const char16_t* in, char16_t* out) {
+inline void upperCasePair(const char16_t* in, char16_t* out) {
     const char32_t upper = QChar::toUpper(QChar::surrogateToUcs4(in[0], in[1]));
     const bool staysPair = QChar::requiresSurrogates(upper);
     out[0] = staysPair ? QChar::highSurrogate(upper) : in[0];
     out[1] = staysPair ? QChar::lowSurrogate(upper) : in[1];
 }
 
-inline bool StartsPair(const char16_t* in, qsizetype n, qsizetype i) {
+inline bool startsPair(const char16_t* in, qsizetype n, qsizetype i) {
     return QChar::isHighSurrogate(in[i]) && i + 1 < n && QChar::isLowSurrogate(in[i + 1]);
 }
 
 // Upper-cases the character at in[i], the whole pair when a surrogate pair starts there, into
 // out[i]; returns how many code units it took. A lone half of a pair passes as it is.
-inline qsizetype UpperCaseOne(const char16_t* in, qsizetype n, qsizetype i, char16_t* out,
+inline qsizetype upperCaseOne(const char16_t* in, qsizetype n, qsizetype i, char16_t* out,
                               const char16_t* upperCase) {
-    if (StartsPair(in, n, i)) {
-        UpperCasePair(in + i, out + i);
+    if (startsPair(in, n, i)) {
+        upperCasePair(in + i, out + i);
         return 2;
     }
     out[i] = upperCase[in[i]];
@@ -80,7 +80,7 @@ inline qsizetype UpperCaseOne(const char16_t* in, qsizetype n, qsizetype i, char
 }
 
 // One upper-cased code unit: a letter takes its transform, anything else stays.
-inline char16_t MapLetter(char16_t upper, const LetterMap& map, bool& overflow) {
+inline char16_t mapLetter(char16_t upper, const LetterMap& map, bool& overflow) {
     const unsigned position = unsigned(upper) - u'A';
     const bool letter = position < 26;
     overflow |= letter && upper >= map.firstOverflow;
@@ -88,11 +88,11 @@ inline char16_t MapLetter(char16_t upper, const LetterMap& map, bool& overflow) 
 }
 
 // Both steps for the units from i on, one at a time; returns how many it took.
-inline qsizetype TransformOne(const char16_t* in, qsizetype n, qsizetype i, char16_t* out,
+inline qsizetype transformOne(const char16_t* in, qsizetype n, qsizetype i, char16_t* out,
                               const char16_t* upperCase, const LetterMap& map, bool& overflow) {
-    const qsizetype taken = UpperCaseOne(in, n, i, out, upperCase);
+    const qsizetype taken = upperCaseOne(in, n, i, out, upperCase);
     for (qsizetype k = i; k < i + taken; ++k)
-        out[k] = MapLetter(out[k], map, overflow);
+        out[k] = mapLetter(out[k], map, overflow);
     return taken;
 }
 
@@ -101,11 +101,11 @@ inline qsizetype TransformOne(const char16_t* in, qsizetype n, qsizetype i, char
 constexpr qsizetype kLanes = 8;           // code units in one SSE2 register
 constexpr qsizetype kChunk = 8 * kLanes;  // code units that take one code path
 
-__m128i Load(const char16_t* units) {
+__m128i load(const char16_t* units) {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(units));
 }
 
-void Store(char16_t* units, __m128i lanes) {
+void store(char16_t* units, __m128i lanes) {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(units), lanes);
 }
 
@@ -124,7 +124,7 @@ public:
           lastFitting_(_mm_set1_epi16(qint16(map.firstOverflow - u'A' - 1))) {}
 
     // Returns the transformed units; sets lanes of `overflow` for letters that overflow.
-    __m128i Transform(__m128i units, __m128i& overflow) const {
+    __m128i transform(__m128i units, __m128i& overflow) const {
         const __m128i p =
             _mm_sub_epi16(_mm_or_si128(units, _mm_set1_epi16(32)), _mm_set1_epi16(97));
         const __m128i letter =
@@ -142,9 +142,9 @@ public:
         return _mm_or_si128(_mm_and_si128(letter, g), _mm_andnot_si128(letter, units));
     }
 
-    void TransformChunk(const char16_t* in, char16_t* out, __m128i& overflow) const {
+    void transformChunk(const char16_t* in, char16_t* out, __m128i& overflow) const {
         for (qsizetype k = 0; k < kChunk; k += kLanes)
-            Store(out + k, Transform(Load(in + k), overflow));
+            store(out + k, transform(load(in + k), overflow));
     }
 
 private:
@@ -155,7 +155,7 @@ private:
 
 // The upper-case forms of eight units, looked up one by one and put straight into the lanes:
 // storing them first and loading them back as one would stall. A surrogate maps to itself.
-__m128i UpperCaseLanes(const char16_t* in, const char16_t* upperCase) {
+__m128i upperCaseLanes(const char16_t* in, const char16_t* upperCase) {
     __m128i lanes = _mm_cvtsi32_si128(upperCase[in[0]]);
     lanes = _mm_insert_epi16(lanes, upperCase[in[1]], 1);
     lanes = _mm_insert_epi16(lanes, upperCase[in[2]], 2);
@@ -169,16 +169,16 @@ __m128i UpperCaseLanes(const char16_t* in, const char16_t* upperCase) {
 // What a chunk of kChunk code units holds, which decides how it is upper-cased.
 enum class ChunkKind { Ascii, NoSurrogates, Other };
 
-ChunkKind KindOf(const char16_t* units) {
+ChunkKind kindOf(const char16_t* units) {
     __m128i all = _mm_setzero_si128();
     for (qsizetype k = 0; k < kChunk; k += kLanes)
-        all = _mm_or_si128(all, Load(units + k));
+        all = _mm_or_si128(all, load(units + k));
     const __m128i high = _mm_and_si128(all, _mm_set1_epi16(qint16(0xFF80)));
     if (_mm_movemask_epi8(_mm_cmpeq_epi16(high, _mm_setzero_si128())) == 0xFFFF)
         return ChunkKind::Ascii;
     __m128i surrogates = _mm_setzero_si128();
     for (qsizetype k = 0; k < kChunk; k += kLanes) {
-        const __m128i top = _mm_and_si128(Load(units + k), _mm_set1_epi16(qint16(0xF800)));
+        const __m128i top = _mm_and_si128(load(units + k), _mm_set1_epi16(qint16(0xF800)));
         surrogates = _mm_or_si128(surrogates, _mm_cmpeq_epi16(top, _mm_set1_epi16(qint16(0xD800))));
     }
     return _mm_movemask_epi8(surrogates) == 0 ? ChunkKind::NoSurrogates : ChunkKind::Other;
@@ -187,21 +187,21 @@ ChunkKind KindOf(const char16_t* units) {
 // Upper-cases again, as code points, the surrogate pairs that start in a chunk already
 // upper-cased unit by unit; returns the units the chunk takes, one more than kChunk when its
 // last unit starts a pair. Only the high halves are visited, found from a bit mask.
-qsizetype UpperCasePairs(const char16_t* in, qsizetype n, char16_t* upper) {
+qsizetype upperCasePairs(const char16_t* in, qsizetype n, char16_t* upper) {
     quint64 highHalves = 0;
     for (qsizetype k = 0; k < kChunk; k += 2 * kLanes) {
         const __m128i high = _mm_set1_epi16(qint16(0xD800));
         const __m128i top = _mm_set1_epi16(qint16(0xFC00));
-        const __m128i first = _mm_cmpeq_epi16(_mm_and_si128(Load(in + k), top), high);
-        const __m128i second = _mm_cmpeq_epi16(_mm_and_si128(Load(in + k + kLanes), top), high);
+        const __m128i first = _mm_cmpeq_epi16(_mm_and_si128(load(in + k), top), high);
+        const __m128i second = _mm_cmpeq_epi16(_mm_and_si128(load(in + k + kLanes), top), high);
         highHalves |= quint64(unsigned(_mm_movemask_epi8(_mm_packs_epi16(first, second)))) << k;
     }
     qsizetype taken = kChunk;
     while (highHalves != 0) {
         const qsizetype k = std::countr_zero(highHalves);
         highHalves &= highHalves - 1;
-        if (StartsPair(in, n, k)) {
-            UpperCasePair(in + k, upper + k);
+        if (startsPair(in, n, k)) {
+            upperCasePair(in + k, upper + k);
             taken = std::max(taken, k + 2);
         }
     }
@@ -211,30 +211,30 @@ qsizetype UpperCasePairs(const char16_t* in, qsizetype n, char16_t* upper) {
 // Transforms whole chunks from the start of the text; returns how far it got. The code path is
 // chosen per chunk rather than per character, which keeps branch prediction right over long
 // stretches of a text.
-qsizetype TransformChunks(const char16_t* in, qsizetype n, char16_t* out, const char16_t* upperCase,
+qsizetype transformChunks(const char16_t* in, qsizetype n, char16_t* out, const char16_t* upperCase,
                           const LetterMap& map, bool& overflow) {
     const LetterLanes lanes(map);
     __m128i laneOverflow = _mm_setzero_si128();
     char16_t upper[kChunk + 1];  // a pair may reach one unit past the chunk
     qsizetype i = 0;
     while (i + kChunk <= n) {
-        switch (KindOf(in + i)) {
+        switch (kindOf(in + i)) {
             case ChunkKind::Ascii:
-                lanes.TransformChunk(in + i, out + i, laneOverflow);
+                lanes.transformChunk(in + i, out + i, laneOverflow);
                 i += kChunk;
                 break;
             case ChunkKind::NoSurrogates:
                 for (qsizetype k = 0; k < kChunk; k += kLanes) {
-                    Store(out + i + k,
-                          lanes.Transform(UpperCaseLanes(in + i + k, upperCase), laneOverflow));
+                    store(out + i + k,
+                          lanes.transform(upperCaseLanes(in + i + k, upperCase), laneOverflow));
                 }
                 i += kChunk;
                 break;
             case ChunkKind::Other: {
                 for (qsizetype k = 0; k < kChunk; k += kLanes)  // a surrogate maps to itself
-                    Store(upper + k, UpperCaseLanes(in + i + k, upperCase));
-                const qsizetype taken = UpperCasePairs(in + i, n - i, upper);
-                lanes.TransformChunk(upper, out + i, laneOverflow);
+                    store(upper + k, upperCaseLanes(in + i + k, upperCase));
+                const qsizetype taken = upperCasePairs(in + i, n - i, upper);
+                lanes.transformChunk(upper, out + i, laneOverflow);
                 if (taken > kChunk)
                     out[i + kChunk] = upper[kChunk];  // the low half of a pair: no letter
                 i += taken;
@@ -248,7 +248,7 @@ qsizetype TransformChunks(const char16_t* in, qsizetype n, char16_t* out, const 
 
 #else
 
-qsizetype TransformChunks(const char16_t*, qsizetype, char16_t*, const char16_t*, const LetterMap&,
+qsizetype transformChunks(const char16_t*, qsizetype, char16_t*, const char16_t*, const LetterMap&,
                           bool&) {
     return 0;  // no lanes here: the whole text goes one unit at a time
 }
@@ -261,14 +261,14 @@ namespace {
 
 // Transforms n code units from `in` into `out`, which may be the same place: every unit is read
 // before the unit at its place is written. Raises Overflow after the whole text.
-void TransformUnits(const char16_t* in, qsizetype n, char16_t* out, qint16 rotation,
+void transformUnits(const char16_t* in, qsizetype n, char16_t* out, qint16 rotation,
                     qint16 multiplier) {
-    const LetterMap map = MakeLetterMap(rotation, multiplier);
-    const char16_t* upperCase = UpperCaseTable();
+    const LetterMap map = makeLetterMap(rotation, multiplier);
+    const char16_t* upperCase = upperCaseTable();
     bool overflow = false;
-    qsizetype i = TransformChunks(in, n, out, upperCase, map, overflow);
+    qsizetype i = transformChunks(in, n, out, upperCase, map, overflow);
     while (i < n)
-        i += TransformOne(in, n, i, out, upperCase, map, overflow);
+        i += transformOne(in, n, i, out, upperCase, map, overflow);
     if (overflow)
         throw runtime::OverflowError();
 }
@@ -277,24 +277,24 @@ void TransformUnits(const char16_t* in, qsizetype n, char16_t* out, qint16 rotat
 
 QString TransformText(QStringView text, qint16 rotation, qint16 multiplier) {
     QString result(text.size(), Qt::Uninitialized);
-    TransformUnits(text.utf16(), text.size(), reinterpret_cast<char16_t*>(result.data()), rotation,
+    transformUnits(text.utf16(), text.size(), reinterpret_cast<char16_t*>(result.data()), rotation,
                    multiplier);
     return result;
 }
 
 void TransformText(QStringView text, QChar* out, qint16 rotation, qint16 multiplier) {
-    TransformUnits(text.utf16(), text.size(), reinterpret_cast<char16_t*>(out), rotation,
+    transformUnits(text.utf16(), text.size(), reinterpret_cast<char16_t*>(out), rotation,
                    multiplier);
 }
 
-bool AnyLetterOverflows(qint16 rotation, qint16 multiplier) {
-    return MakeLetterMap(rotation, multiplier).firstOverflow <= u'Z';
+bool anyLetterOverflows(qint16 rotation, qint16 multiplier) {
+    return makeLetterMap(rotation, multiplier).firstOverflow <= u'Z';
 }
 
 QString TransformText(QString&& text, qint16 rotation, qint16 multiplier) {
     QString result = std::move(text);
     char16_t* units = reinterpret_cast<char16_t*>(result.data());  // detaches a shared text
-    TransformUnits(units, result.size(), units, rotation, multiplier);
+    transformUnits(units, result.size(), units, rotation, multiplier);
     return result;
 }
 

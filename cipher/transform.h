@@ -15,7 +15,7 @@ namespace korvane {
 qint16 TransformLetter(qint16 code, qint16 rotation, qint16 multiplier);
 
 // The same, with no value instead of the Overflow error.
-std::optional<qint16> TryTransformLetter(qint16 code, qint16 rotation, qint16 multiplier) noexcept;
+std::optional<qint16> tryTransformLetter(qint16 code, qint16 rotation, qint16 multiplier) noexcept;
 
 // Upper-cases the text and replaces every letter A–Z by its transform; every other character
 // stays where it is. Raises Overflow when any letter of the text overflows, and then yields
@@ -29,6 +29,6 @@ QString TransformText(QString&& text, qint16 rotation, qint16 multiplier);
 void TransformText(QStringView text, QChar* out, qint16 rotation, qint16 multiplier);
 // Whether any letter overflows under this key, so that a text may raise Overflow; with most
 // keys none does.
-bool AnyLetterOverflows(qint16 rotation, qint16 multiplier);
+bool anyLetterOverflows(qint16 rotation, qint16 multiplier);
 
 }  // namespace korvane

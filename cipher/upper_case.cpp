@@ -9,7 +9,7 @@
 
 namespace korvane {
 
-const char16_t* UpperCaseTable() {
+const char16_t* upperCaseTable() {
     static const std::unique_ptr<char16_t[]> table = [] {
         auto upper = std::make_unique<char16_t[]>(0x10000);
         for (char32_t c = 0; c < 0x10000; ++c) {

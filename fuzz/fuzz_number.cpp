@@ -24,14 +24,14 @@ namespace {
 
 using korvane::runtime::RunTimeError;
 
-bool IsDigit(char c) {
+bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
 // A second reading of the same text: drop every blank (space, tab, line feed) first, take the
 // longest prefix of the form [+-] digits [. digits] [(E|e) [+-] digits], and let the C library
 // convert it; no number gives 0.
-double ReferenceRead(const QString& text) {
+double referenceRead(const QString& text) {
     std::string compact;
     for (QChar c : text) {
         if (c == u' ' || c == u'\t' || c == u'\n')
@@ -42,11 +42,11 @@ double ReferenceRead(const QString& text) {
     if (i < compact.size() && (compact[i] == '+' || compact[i] == '-'))
         ++i;
     size_t digits = 0;
-    for (; i < compact.size() && IsDigit(compact[i]); ++i)
+    for (; i < compact.size() && isDigit(compact[i]); ++i)
         ++digits;
     if (i < compact.size() && compact[i] == '.') {
         ++i;
-        for (; i < compact.size() && IsDigit(compact[i]); ++i)
+        for (; i < compact.size() && isDigit(compact[i]); ++i)
             ++digits;
     }
     if (digits == 0)
@@ -56,8 +56,8 @@ double ReferenceRead(const QString& text) {
         size_t j = i + 1;
         if (j < compact.size() && (compact[j] == '+' || compact[j] == '-'))
             ++j;
-        if (j < compact.size() && IsDigit(compact[j])) {
-            while (j < compact.size() && IsDigit(compact[j]))
+        if (j < compact.size() && isDigit(compact[j])) {
+            while (j < compact.size() && isDigit(compact[j]))
                 ++j;
             end = j;
         }
@@ -69,7 +69,7 @@ double ReferenceRead(const QString& text) {
 // The conversion must round half to even, and fail with Overflow exactly when the rounded
 // value is outside the type's range (NaN and the infinities included).
 template <typename Integer, typename Convert>
-void CheckConversion(double value, Integer low, Integer high, Convert convert) {
+void checkConversion(double value, Integer low, Integer high, Convert convert) {
     const double expected = std::nearbyint(value);  // the default mode rounds half to even
     const bool fits = expected >= double(low) && expected <= double(high);
     try {
@@ -82,9 +82,9 @@ void CheckConversion(double value, Integer low, Integer high, Convert convert) {
     }
 }
 
-void CheckConversions(double value) {
-    CheckConversion<qint16>(value, -32768, 32767, korvane::ToInt16);
-    CheckConversion<qint32>(value, -2147483647 - 1, 2147483647, korvane::ToInt32);
+void checkConversions(double value) {
+    checkConversion<qint16>(value, -32768, 32767, korvane::ToInt16);
+    checkConversion<qint32>(value, -2147483647 - 1, 2147483647, korvane::ToInt32);
 }
 
 }  // namespace
@@ -94,13 +94,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
     const double value = korvane::ReadNumber(text);
     FUZZ_CHECK(!std::isnan(value));
-    FUZZ_CHECK(value == ReferenceRead(text));
-    CheckConversions(value);
+    FUZZ_CHECK(value == referenceRead(text));
+    checkConversions(value);
 
     if (size >= sizeof(double)) {
         double raw;
         std::memcpy(&raw, data, sizeof raw);
-        CheckConversions(raw);
+        checkConversions(raw);
     }
     return 0;
 }

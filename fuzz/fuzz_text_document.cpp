@@ -41,7 +41,7 @@ private:
 };
 
 // Text to put in: letters, line feeds, U+2028, carriage returns, pairs and lone halves.
-QString ReadText(Reader& in) {
+QString readText(Reader& in) {
     static const char16_t kUnits[] = {u'a',  u'b',   u' ',   u'\n', u'\x2028',
                                       u'\r', 0xD83D, 0xDE00, u'x',  u'\n'};
     QString text;
@@ -55,7 +55,7 @@ QString ReadText(Reader& in) {
     return text;
 }
 
-bool IsBreak(QChar c) {
+bool isBreak(QChar c) {
     return c == u'\n' || c == QChar(QChar::LineSeparator);
 }
 
@@ -88,7 +88,7 @@ struct Model {
             blockRecorded = true;
             run = Run::None;
         } else if (kind == Kind::Typing && removed == 0) {
-            const bool startsLine = std::any_of(inserted.begin(), inserted.end(), IsBreak);
+            const bool startsLine = std::any_of(inserted.begin(), inserted.end(), isBreak);
             if (run != Run::Typing || position != runAt || startsLine)
                 undo.push_back(text);
             run = Run::Typing;
@@ -125,7 +125,7 @@ struct Model {
 };
 
 // The offscreen application and the view, made once for the whole run.
-TextView& View() {
+TextView& sharedView() {
     static int argc = 1;
     static char name[] = "fuzz_text_document";
     static char* argv[] = {name, nullptr};
@@ -143,7 +143,7 @@ TextView& View() {
 }
 
 // Every property of the document against the model's text.
-void Compare(TextDocument& document, const Model& model, TextView& view) {
+void compare(TextDocument& document, const Model& model, TextView& view) {
     const QString& text = model.text;
     FUZZ_CHECK(document.length() == text.size());
     FUZZ_CHECK(document.mid(0, text.size()) == text);
@@ -152,7 +152,7 @@ void Compare(TextDocument& document, const Model& model, TextView& view) {
     qsizetype longest = 0;
     for (qsizetype at = 0; at <= text.size(); ++at) {
         FUZZ_CHECK(document.lineAt(at) == line);
-        if (at == text.size() || IsBreak(text[at])) {
+        if (at == text.size() || isBreak(text[at])) {
             FUZZ_CHECK(document.lineStart(line) == start);
             FUZZ_CHECK(document.lineEnd(line) == at);
             longest = std::max(longest, at - start);
@@ -172,12 +172,12 @@ void Compare(TextDocument& document, const Model& model, TextView& view) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    TextView& view = View();
+    TextView& view = sharedView();
     TextDocument& document = view.document();
     Reader in(data, size);
 
     Model model;
-    model.text = ReadText(in) + ReadText(in) + ReadText(in);
+    model.text = readText(in) + readText(in) + readText(in);
     document.replace(0, document.length(), model.text);
     document.clearUndoRedoStacks();
 
@@ -209,7 +209,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             case 0:
             case 1:
             case 2: {  // typing, one character or a pair at a time
-                const QString typed = ReadText(in);
+                const QString typed = readText(in);
                 for (qsizetype i = 0, at = place; i < typed.size(); ++i, ++at) {
                     document.replace(at, 0, QStringView(typed).sliced(i, 1), Kind::Typing);
                     model.replace(at, 0, typed.mid(i, 1), Kind::Typing);
@@ -232,7 +232,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             case 5:
             case 6: {  // a replace of any kind, over a span of any length
                 const qsizetype removed = in.byte() % 12;
-                const QString inserted = ReadText(in);
+                const QString inserted = readText(in);
                 const Kind kind = Kind(in.byte() % 3);
                 document.replace(place, removed, inserted, kind);
                 model.replace(place, removed, inserted, kind);
@@ -268,7 +268,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 }
                 break;
             case 12: {  // an overwrite in place, given a few characters at a time
-                const QString given = ReadText(in);
+                const QString given = readText(in);
                 const qsizetype at = std::min(place, model.text.size());
                 const qsizetype length = std::min(given.size(), model.text.size() - at);
                 const qsizetype piece = in.byte() % 3 + 1;
@@ -305,7 +305,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 FUZZ_CHECK(document.text() == model.text);
                 break;
         }
-        Compare(document, model, view);
+        compare(document, model, view);
     }
     while (model.depth > 0) {
         document.endEditBlock();

@@ -30,7 +30,7 @@ struct Case {
     QString text;
 };
 
-Case Decode(const uint8_t* data, size_t size) {
+Case decode(const uint8_t* data, size_t size) {
     Case c;
     if (size < 5)
         return c;
@@ -46,7 +46,7 @@ Case Decode(const uint8_t* data, size_t size) {
 }
 
 // The engine's result, or nothing when it raised Overflow; any other error is a failure.
-std::optional<QString> Run(const QString& text, qint16 rotation, qint16 multiplier) {
+std::optional<QString> run(const QString& text, qint16 rotation, qint16 multiplier) {
     try {
         return korvane::TransformText(text, rotation, multiplier);
     } catch (const RunTimeError& error) {
@@ -55,17 +55,17 @@ std::optional<QString> Run(const QString& text, qint16 rotation, qint16 multipli
     }
 }
 
-void CheckOneCall(const Case& c) {
-    const QString upper = reference::UpperCase(c.text);
+void checkOneCall(const Case& c) {
+    const QString upper = reference::upperCase(c.text);
     bool someLetterOverflows = false;
     for (QChar u : upper) {
-        if (reference::IsLetter(u) &&
-            reference::LetterOverflows(u.unicode(), c.rotation, c.multiplier)) {
+        if (reference::isLetter(u) &&
+            reference::letterOverflows(u.unicode(), c.rotation, c.multiplier)) {
             someLetterOverflows = true;
         }
     }
 
-    const std::optional<QString> result = Run(c.text, c.rotation, c.multiplier);
+    const std::optional<QString> result = run(c.text, c.rotation, c.multiplier);
     FUZZ_CHECK(result.has_value() == !someLetterOverflows);
     if (!result)
         return;
@@ -75,11 +75,11 @@ void CheckOneCall(const Case& c) {
     for (qsizetype i = 0; i < upper.size(); ++i) {
         const QChar u = upper[i];
         const QChar out = (*result)[i];
-        if (!reference::IsLetter(u)) {
+        if (!reference::isLetter(u)) {
             FUZZ_CHECK(out == u);
             continue;
         }
-        FUZZ_CHECK(out.unicode() == reference::LetterOf(u.unicode(), c.rotation, c.multiplier));
+        FUZZ_CHECK(out.unicode() == reference::letterOf(u.unicode(), c.rotation, c.multiplier));
         const auto [entry, inserted] = letterMap.try_emplace(u.unicode(), out.unicode());
         FUZZ_CHECK(inserted || entry->second == out.unicode());
     }
@@ -87,20 +87,20 @@ void CheckOneCall(const Case& c) {
 
 // With multiplier 1 every rotation r in −65…91 keeps each sum non-negative, so a shift by r
 // followed by one by 26 − r gives back the upper-cased text.
-void CheckRoundTrip(const Case& c) {
+void checkRoundTrip(const Case& c) {
     const qint16 r = qint16((c.rotation % 157 + 157) % 157 - 65);
-    const std::optional<QString> there = Run(c.text, r, 1);
+    const std::optional<QString> there = run(c.text, r, 1);
     FUZZ_CHECK(there.has_value());
-    const std::optional<QString> back = Run(*there, qint16(26 - r), 1);
+    const std::optional<QString> back = run(*there, qint16(26 - r), 1);
     FUZZ_CHECK(back.has_value());
-    FUZZ_CHECK(*back == reference::UpperCase(c.text));
+    FUZZ_CHECK(*back == reference::upperCase(c.text));
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const Case c = Decode(data, size);
-    CheckOneCall(c);
-    CheckRoundTrip(c);
+    const Case c = decode(data, size);
+    checkOneCall(c);
+    checkRoundTrip(c);
     return 0;
 }

@@ -11,9 +11,9 @@
 namespace korvane::runtime {
 
 void installAccessibleInterfaces() {
-    text::InstallTextViewAccessibility();
-    InstallLineEditAccessible();
-    InstallMessageBoxAccessibility();
+    text::installTextViewAccessibility();
+    installLineEditAccessible();
+    installMessageBoxAccessibility();
 }
 
 }  // namespace korvane::runtime

@@ -11,7 +11,7 @@
 namespace korvane::runtime {
 namespace {
 
-QPushButton* MakeButton(const ControlDescription& description, QWidget* form) {
+QPushButton* makeButton(const ControlDescription& description, QWidget* form) {
     auto* button = new QPushButton(QString::fromUtf8(description.caption), form);
     button->setAutoDefault(false);
     button->setDefault(false);
@@ -22,7 +22,7 @@ QPushButton* MakeButton(const ControlDescription& description, QWidget* form) {
 }  // namespace
 
 CommandButton::CommandButton(Form& form, const ControlDescription& description)
-    : Control(form, description, MakeButton(description, &form)) {
+    : Control(form, description, makeButton(description, &form)) {
     connect(static_cast<QPushButton*>(widget()), &QPushButton::clicked, this,
             &CommandButton::Click);
 }

@@ -22,11 +22,11 @@ Control::Control(Form& form, const ControlDescription& description, QWidget* wid
                         widthPixels_, form.twipsToPixels(description.height));
     widget->setAccessibleName(QString::fromUtf8(description.accessibleName));
     widget->setAccessibleDescription(QString::fromUtf8(description.accessibleDescription));
-    form_.Enrol(*this);
+    form_.enrol(*this);
 }
 
 Control::~Control() {
-    form_.Withdraw(*this);
+    form_.withdraw(*this);
 }
 
 double Control::width() const {
@@ -34,14 +34,14 @@ double Control::width() const {
     // pixel, while the widget keeps the pixels it became: at a larger font those pixels are not
     // whole reference pixels.
     if (widget_->width() == widthPixels_)
-        return PixelsToTwips(qRound(widthTwips_ / kTwipsPerPixel));
+        return pixelsToTwips(qRound(widthTwips_ / kTwipsPerPixel));
     return form_.pixelsToTwips(widget_->width());
 }
 
 void Control::setWidth(double twips) {
     // Written so that NaN is refused as well.
     if (!(twips >= 0.0 && twips <= form_.pixelsToTwips(QWIDGETSIZE_MAX))) {
-        throw InvalidPropertyValueError();
+        throw invalidPropertyValueError();
     }
     widthTwips_ = twips;
     widthPixels_ = form_.twipsToPixels(twips);

@@ -19,7 +19,7 @@ QHash<int, QString>& storedExplanations() {
 
 }  // namespace
 
-QString UnhandledErrorText(const RunTimeError& error) {
+QString unhandledErrorText(const RunTimeError& error) {
     QString text =
         QStringLiteral("Run-time error '%1':\n\n%2").arg(error.number).arg(error.message);
     const QString explanation = storedExplanations().value(error.number);
@@ -32,9 +32,9 @@ void setErrorExplanations(const QHash<int, QString>& explanations) {
     storedExplanations() = explanations;
 }
 
-void ReportUnhandledError(const RunTimeError& error) noexcept {
+void reportUnhandledError(const RunTimeError& error) noexcept {
     try {
-        ShowMessageBox({QCoreApplication::applicationName(), UnhandledErrorText(error),
+        showMessageBox({QCoreApplication::applicationName(), unhandledErrorText(error),
                         MessageBoxIcon::Critical});
     } catch (...) {
         // Not even the report could be shown (memory is exhausted): the program goes on.

@@ -13,7 +13,7 @@ namespace korvane::runtime {
 
 // How the report of an unhandled error words it: "Run-time error '6':", a blank line, "Overflow",
 // and below another blank line the program's explanation of that error number, if it has one.
-QString UnhandledErrorText(const RunTimeError& error);
+QString unhandledErrorText(const RunTimeError& error);
 
 // The program's explanations, one sentence per error number, for the reports that follow. The
 // runtime cannot know what raised an error in a given program: the program tells it.
@@ -21,6 +21,6 @@ void setErrorExplanations(const QHash<int, QString>& explanations);
 
 // The report of a run-time error that no handler caught: a modal box titled with the application
 // title that names the error's number and message. The program goes on afterwards.
-void ReportUnhandledError(const RunTimeError& error) noexcept;
+void reportUnhandledError(const RunTimeError& error) noexcept;
 
 }  // namespace korvane::runtime

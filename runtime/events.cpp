@@ -14,17 +14,17 @@ namespace {
 
 // All of this lives on the one user-interface thread.
 detail::WriteScope* innermostWrite = nullptr;
-bool programEnded = false;
+bool ended = false;
 
-RunTimeError CurrentExceptionAsRunTimeError() noexcept {
+RunTimeError currentExceptionAsRunTimeError() noexcept {
     try {
         throw;
     } catch (const RunTimeError& error) {
         return error;
     } catch (const std::bad_alloc&) {
-        return OutOfMemoryError();
+        return outOfMemoryError();
     } catch (...) {
-        return InternalError();
+        return internalError();
     }
 }
 
@@ -32,12 +32,12 @@ RunTimeError CurrentExceptionAsRunTimeError() noexcept {
 
 namespace detail {
 
-void HandleEscapedError() noexcept {
-    const RunTimeError error = CurrentExceptionAsRunTimeError();
-    if (WriteScope* write = WriteScope::Current()) {
-        write->Keep(error);  // the error belongs to the handler that wrote
+void handleEscapedError() noexcept {
+    const RunTimeError error = currentExceptionAsRunTimeError();
+    if (WriteScope* write = WriteScope::current()) {
+        write->keep(error);  // the error belongs to the handler that wrote
     } else {
-        ReportUnhandledError(error);
+        reportUnhandledError(error);
     }
 }
 
@@ -49,30 +49,30 @@ WriteScope::~WriteScope() {
     innermostWrite = outer_;
 }
 
-WriteScope* WriteScope::Current() noexcept {
+WriteScope* WriteScope::current() noexcept {
     return innermostWrite;
 }
 
-void WriteScope::Keep(const RunTimeError& error) noexcept {
+void WriteScope::keep(const RunTimeError& error) noexcept {
     if (!kept_)
         kept_ = error;
 }
 
-void WriteScope::RaiseKeptError() {
+void WriteScope::raiseKeptError() {
     if (kept_)
         throw *kept_;
 }
 
 }  // namespace detail
 
-void MarkProgramRunning() noexcept {
-    programEnded = false;
+void markProgramRunning() noexcept {
+    ended = false;
 }
-void MarkProgramEnded() noexcept {
-    programEnded = true;
+void markProgramEnded() noexcept {
+    ended = true;
 }
-bool ProgramEnded() noexcept {
-    return programEnded;
+bool programEnded() noexcept {
+    return ended;
 }
 
 }  // namespace korvane::runtime

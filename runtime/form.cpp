@@ -25,14 +25,14 @@ constexpr double kDesignPoints = 7.5;
 
 // How much larger the desktop's font is than the reference; a font given in pixels counts at
 // 96 pixels to the inch.
-double DesktopFontScale() {
+double desktopFontScale() {
     const QFont desktop = QApplication::font();
     const double points =
         desktop.pointSizeF() > 0 ? desktop.pointSizeF() : desktop.pixelSize() * 72.0 / 96.0;
     return points > 0 ? points / kReferenceDesktopPoints : 1.0;
 }
 
-QFont DefaultFormFont(double scale) {
+QFont defaultFormFont(double scale) {
     QFont font = QApplication::font();
     font.setPointSizeF(kDesignPoints * scale);
     font.setStretch(95);
@@ -42,11 +42,11 @@ QFont DefaultFormFont(double scale) {
 }  // namespace
 
 Form::Form(const FormDescription& description)
-    : scale_(DesktopFontScale()),
+    : scale_(desktopFontScale()),
       storedClientWidth_(description.clientWidth),
       storedClientPixels_(twipsToPixels(description.clientWidth)) {
-    MarkProgramRunning();
-    setFont(DefaultFormFont(scale_));
+    markProgramRunning();
+    setFont(defaultFormFont(scale_));
     setWindowTitle(QString::fromUtf8(description.caption));
     setAccessibleDescription(QString::fromUtf8(description.accessibleDescription));
     QIcon icon;
@@ -57,7 +57,7 @@ Form::Form(const FormDescription& description)
     setMinimumSize(twipsToPixels(description.minClientWidth),
                    twipsToPixels(description.minClientHeight));
     focusChanged_ = connect(qApp, &QApplication::focusChanged, this,
-                            [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
+                            [this](QWidget*, QWidget* now) { onFocusChanged(now); });
 }
 
 Form::~Form() {
@@ -66,7 +66,7 @@ Form::~Form() {
     disconnect(focusChanged_);
 }
 
-void Form::Enrol(Control& control) {
+void Form::enrol(Control& control) {
     controls_.push_back(&control);
     control.widget()->installEventFilter(this);
     // Later controls lie over earlier ones, and every control over the labels.
@@ -74,16 +74,16 @@ void Form::Enrol(Control& control) {
         control.widget()->raise();
 }
 
-void Form::Withdraw(Control& control) noexcept {
+void Form::withdraw(Control& control) noexcept {
     std::erase(controls_, &control);
 }
 
 int Form::twipsToPixels(double twips) const {
-    return TwipsToPixels(twips, scale_);
+    return runtime::twipsToPixels(twips, scale_);
 }
 
 double Form::pixelsToTwips(int pixels) const {
-    return PixelsToTwips(qRound(pixels / scale_));
+    return runtime::pixelsToTwips(qRound(pixels / scale_));
 }
 
 float Form::clientWidth() const {
@@ -102,12 +102,12 @@ void Form::resizeEvent(QResizeEvent* event) {
 void Form::showEvent(QShowEvent* event) {
     if (!tabOrderApplied_) {
         tabOrderApplied_ = true;
-        ApplyTabOrder();
+        applyTabOrder();
     }
     QWidget::showEvent(event);
 }
 
-void Form::ApplyTabOrder() {
+void Form::applyTabOrder() {
     std::vector<Control*> tabOrder;
     for (Control* control : controls_) {
         if (control->widget()->focusPolicy() & Qt::TabFocus)
@@ -128,7 +128,7 @@ bool Form::eventFilter(QObject*, QEvent* event) {
     return false;
 }
 
-Control* Form::ControlOf(QWidget* widget) const {
+Control* Form::controlOf(QWidget* widget) const {
     for (; widget && widget != this; widget = widget->parentWidget()) {
         for (Control* control : controls_) {
             if (control->widget() == widget)
@@ -138,8 +138,8 @@ Control* Form::ControlOf(QWidget* widget) const {
     return nullptr;
 }
 
-void Form::OnFocusChanged(QWidget* now) {
-    Control* control = ControlOf(now);
+void Form::onFocusChanged(QWidget* now) {
+    Control* control = controlOf(now);
     // Focus coming back from a message box or another window finds the control it left.
     if (!control || control == active_)
         return;

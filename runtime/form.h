@@ -51,12 +51,12 @@ protected:
 
 private:
     friend class Control;
-    void Enrol(Control& control);
-    void Withdraw(Control& control) noexcept;
+    void enrol(Control& control);
+    void withdraw(Control& control) noexcept;
 
-    void ApplyTabOrder();
-    Control* ControlOf(QWidget* widget) const;
-    void OnFocusChanged(QWidget* now);
+    void applyTabOrder();
+    Control* controlOf(QWidget* widget) const;
+    void onFocusChanged(QWidget* now);
 
     double scale_;
     double storedClientWidth_;  // twips, and the pixels they became

@@ -8,7 +8,7 @@
 
 namespace korvane::runtime {
 
-std::optional<qint16> KeyAsciiOf(const QKeyEvent& event) {
+std::optional<qint16> keyAsciiOf(const QKeyEvent& event) {
     const int key = event.key();
     const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
     switch (key) {

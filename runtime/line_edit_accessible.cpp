@@ -18,21 +18,21 @@
 
 namespace korvane::runtime {
 
-using text::AccessibleTextAttributes;
-using text::SegmentAfter;
-using text::SegmentAt;
-using text::SegmentBefore;
+using text::accessibleTextAttributes;
+using text::segmentAfter;
+using text::segmentAt;
+using text::segmentBefore;
 using text::TextSegment;
 namespace {
 
 // Writes the segment's offsets and returns its text.
-QString Answer(const QString& text, TextSegment segment, int* startOffset, int* endOffset) {
+QString answer(const QString& text, TextSegment segment, int* startOffset, int* endOffset) {
     *startOffset = segment.start;
     *endOffset = segment.end;
     return text.mid(segment.start, segment.end - segment.start);
 }
 
-QAccessibleInterface* MakeLineEditAccessible(const QString& className, QObject* object) {
+QAccessibleInterface* makeLineEditAccessible(const QString& className, QObject* object) {
     if (className != QLatin1StringView(LineEdit::staticMetaObject.className()))
         return nullptr;
     auto* line = qobject_cast<QLineEdit*>(object);
@@ -44,16 +44,16 @@ QAccessibleInterface* MakeLineEditAccessible(const QString& className, QObject* 
 LineEditAccessible::LineEditAccessible(QLineEdit* line)
     : QAccessibleWidget(line, QAccessible::EditableText) {}
 
-QLineEdit* LineEditAccessible::Line() const {
+QLineEdit* LineEditAccessible::line() const {
     return static_cast<QLineEdit*>(widget());
 }
 
 // The box's text as it is drawn: the same text, or bullets in a password box.
-QString LineEditAccessible::ShownText() const {
-    return Line()->displayText();
+QString LineEditAccessible::shownText() const {
+    return line()->displayText();
 }
 
-int LineEditAccessible::ClampedOffset(int offset) const {
+int LineEditAccessible::clampedOffset(int offset) const {
     return std::clamp(offset, 0, characterCount());
 }
 
@@ -67,23 +67,23 @@ void* LineEditAccessible::interface_cast(QAccessible::InterfaceType type) {
 
 QAccessible::State LineEditAccessible::state() const {
     QAccessible::State state = QAccessibleWidget::state();  // focusable, focused, …
-    if (Line()->isReadOnly()) {
+    if (line()->isReadOnly()) {
         state.readOnly = true;
     } else {
         state.editable = true;
     }
-    state.passwordEdit = Line()->echoMode() != QLineEdit::Normal;
+    state.passwordEdit = line()->echoMode() != QLineEdit::Normal;
     state.multiLine = false;
     state.selectableText = true;
     return state;
 }
 
 QString LineEditAccessible::text(QAccessible::Text kind) const {
-    QString text = kind == QAccessible::Value ? ShownText() : QString();
+    QString text = kind == QAccessible::Value ? shownText() : QString();
     if (text.isEmpty())
         text = QAccessibleWidget::text(kind);
     if (text.isEmpty() && kind == QAccessible::Description)
-        text = Line()->placeholderText();
+        text = line()->placeholderText();
     return text;
 }
 
@@ -92,36 +92,36 @@ void LineEditAccessible::setText(QAccessible::Text kind, const QString& text) {
         QAccessibleWidget::setText(kind, text);
         return;
     }
-    Edit(0, characterCount(), text);
+    edit(0, characterCount(), text);
 }
 
 QString LineEditAccessible::text(int startOffset, int endOffset) const {
-    const int start = ClampedOffset(startOffset);
-    const int end = endOffset == -1 ? characterCount() : ClampedOffset(endOffset);
-    return start < end ? ShownText().mid(start, end - start) : QString();
+    const int start = clampedOffset(startOffset);
+    const int end = endOffset == -1 ? characterCount() : clampedOffset(endOffset);
+    return start < end ? shownText().mid(start, end - start) : QString();
 }
 
 int LineEditAccessible::characterCount() const {
-    return int(ShownText().size());
+    return int(shownText().size());
 }
 
 int LineEditAccessible::cursorPosition() const {
-    return Line()->cursorPosition();
+    return line()->cursorPosition();
 }
 
 void LineEditAccessible::setCursorPosition(int position) {
-    Line()->setCursorPosition(ClampedOffset(position));
+    line()->setCursorPosition(clampedOffset(position));
 }
 
 int LineEditAccessible::selectionCount() const {
-    return Line()->hasSelectedText() ? 1 : 0;
+    return line()->hasSelectedText() ? 1 : 0;
 }
 
 void LineEditAccessible::selection(int selectionIndex, int* startOffset, int* endOffset) const {
     *startOffset = *endOffset = 0;
-    if (selectionIndex == 0 && Line()->hasSelectedText()) {
-        *startOffset = Line()->selectionStart();
-        *endOffset = Line()->selectionEnd();
+    if (selectionIndex == 0 && line()->hasSelectedText()) {
+        *startOffset = line()->selectionStart();
+        *endOffset = line()->selectionEnd();
     }
 }
 
@@ -131,74 +131,74 @@ void LineEditAccessible::addSelection(int startOffset, int endOffset) {
 
 void LineEditAccessible::removeSelection(int selectionIndex) {
     if (selectionIndex == 0)
-        Line()->deselect();
+        line()->deselect();
 }
 
 void LineEditAccessible::setSelection(int selectionIndex, int startOffset, int endOffset) {
     if (selectionIndex != 0)
         return;
-    const int start = ClampedOffset(startOffset);
-    Line()->setSelection(start, ClampedOffset(endOffset) - start);
+    const int start = clampedOffset(startOffset);
+    line()->setSelection(start, clampedOffset(endOffset) - start);
 }
 
 QString LineEditAccessible::textAtOffset(int offset, QAccessible::TextBoundaryType boundaryType,
                                          int* startOffset, int* endOffset) const {
-    const QString shown = ShownText();
-    return Answer(shown, SegmentAt(shown, boundaryType, offset), startOffset, endOffset);
+    const QString shown = shownText();
+    return answer(shown, segmentAt(shown, boundaryType, offset), startOffset, endOffset);
 }
 
 QString LineEditAccessible::textBeforeOffset(int offset, QAccessible::TextBoundaryType boundaryType,
                                              int* startOffset, int* endOffset) const {
-    const QString shown = ShownText();
-    return Answer(shown, SegmentBefore(shown, boundaryType, offset), startOffset, endOffset);
+    const QString shown = shownText();
+    return answer(shown, segmentBefore(shown, boundaryType, offset), startOffset, endOffset);
 }
 
 QString LineEditAccessible::textAfterOffset(int offset, QAccessible::TextBoundaryType boundaryType,
                                             int* startOffset, int* endOffset) const {
-    const QString shown = ShownText();
-    return Answer(shown, SegmentAfter(shown, boundaryType, offset), startOffset, endOffset);
+    const QString shown = shownText();
+    return answer(shown, segmentAfter(shown, boundaryType, offset), startOffset, endOffset);
 }
 
 // The whole value is drawn in one font and colour, so it is one run whatever the offset.
 QString LineEditAccessible::attributes(int /*offset*/, int* startOffset, int* endOffset) const {
     *startOffset = 0;
     *endOffset = characterCount();
-    return AccessibleTextAttributes(*Line(), Line()->alignment());
+    return accessibleTextAttributes(*line(), line()->alignment());
 }
 
 // The caret sits in the middle of the line edit's cursor rectangle; the other offsets are placed
 // from it by a layout of the shown text like the one the line edit draws, which takes its scrolling
 // into account without reaching into its internals.
 QRect LineEditAccessible::characterRect(int offset) const {
-    const QString shown = ShownText();
+    const QString shown = shownText();
     if (offset < 0 || offset >= shown.size())
         return {};
-    const TextSegment character = SegmentAt(shown, QAccessible::CharBoundary, offset);
-    QTextLayout layout(shown, Line()->font());
+    const TextSegment character = segmentAt(shown, QAccessible::CharBoundary, offset);
+    QTextLayout layout(shown, line()->font());
     QTextOption option;
     option.setFlags(QTextOption::IncludeTrailingSpaces);
-    option.setTextDirection(Line()->layoutDirection());
+    option.setTextDirection(line()->layoutDirection());
     layout.setTextOption(option);
     layout.beginLayout();
-    QTextLine line = layout.createLine();
+    QTextLine textLine = layout.createLine();
     layout.endLayout();
-    const QRect caret = Line()->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    const QRect caret = line()->inputMethodQuery(Qt::ImCursorRectangle).toRect();
     const qreal caretX = (caret.left() + caret.right() + 1) / 2.0;
-    const qreal from = line.cursorToX(character.start);
-    const qreal to = line.cursorToX(character.end);
-    const qreal left = caretX + std::min(from, to) - line.cursorToX(Line()->cursorPosition());
-    const QFontMetrics metrics(Line()->font());
+    const qreal from = textLine.cursorToX(character.start);
+    const qreal to = textLine.cursorToX(character.end);
+    const qreal left = caretX + std::min(from, to) - textLine.cursorToX(line()->cursorPosition());
+    const QFontMetrics metrics(line()->font());
     const QRect rect(qRound(left), caret.top(), std::max(1, qRound(std::abs(to - from))),
                      metrics.height());
-    return rect.translated(Line()->mapToGlobal(QPoint(0, 0)));
+    return rect.translated(line()->mapToGlobal(QPoint(0, 0)));
 }
 
 // The character under the point, or -1 where there is none.
 int LineEditAccessible::offsetAtPoint(const QPoint& point) const {
-    const QPoint local = Line()->mapFromGlobal(point);
-    if (!Line()->rect().contains(local))
+    const QPoint local = line()->mapFromGlobal(point);
+    if (!line()->rect().contains(local))
         return -1;
-    const int caret = Line()->cursorPositionAt(local);  // the nearest gap between characters
+    const int caret = line()->cursorPositionAt(local);  // the nearest gap between characters
     for (const int offset : {caret, caret - 1}) {
         const QRect rect = characterRect(offset);
         if (point.x() >= rect.left() && point.x() <= rect.right())
@@ -209,37 +209,37 @@ int LineEditAccessible::offsetAtPoint(const QPoint& point) const {
 
 void LineEditAccessible::scrollToSubstring(int startIndex, int endIndex) {
     // The line edit scrolls to show its caret: show the end first, then the start.
-    Line()->setCursorPosition(ClampedOffset(endIndex));
-    Line()->setCursorPosition(ClampedOffset(startIndex));
+    line()->setCursorPosition(clampedOffset(endIndex));
+    line()->setCursorPosition(clampedOffset(startIndex));
 }
 
 void LineEditAccessible::deleteText(int startOffset, int endOffset) {
-    Edit(startOffset, endOffset, QString());
+    edit(startOffset, endOffset, QString());
 }
 
 void LineEditAccessible::insertText(int offset, const QString& text) {
-    Edit(offset, offset, text);
+    edit(offset, offset, text);
 }
 
 void LineEditAccessible::replaceText(int startOffset, int endOffset, const QString& text) {
-    Edit(startOffset, endOffset, text);
+    edit(startOffset, endOffset, text);
 }
 
-void LineEditAccessible::Edit(int startOffset, int endOffset, const QString& text) {
-    if (Line()->isReadOnly())
+void LineEditAccessible::edit(int startOffset, int endOffset, const QString& text) {
+    if (line()->isReadOnly())
         return;
-    const int length = int(Line()->text().size());
+    const int length = int(line()->text().size());
     const int start = std::clamp(std::min(startOffset, endOffset), 0, length);
     const int end = std::clamp(std::max(startOffset, endOffset), 0, length);
     if (start == end && text.isEmpty())
         return;
-    Line()->setSelection(start, end - start);
-    Line()->insert(text);
+    line()->setSelection(start, end - start);
+    line()->insert(text);
 }
 
-void InstallLineEditAccessible() {
+void installLineEditAccessible() {
     // Qt keeps each factory once, and asks the factories for the most derived class first.
-    QAccessible::installFactory(MakeLineEditAccessible);
+    QAccessible::installFactory(makeLineEditAccessible);
 }
 
 }  // namespace korvane::runtime

@@ -53,16 +53,16 @@ public:
     void replaceText(int startOffset, int endOffset, const QString& text) override;
 
 private:
-    QLineEdit* Line() const;
-    QString ShownText() const;
-    int ClampedOffset(int offset) const;
+    QLineEdit* line() const;
+    QString shownText() const;
+    int clampedOffset(int offset) const;
     // Replaces the span with the text through QLineEdit::insert, which validates the result and
     // emits textEdited and textChanged as typing does.
-    void Edit(int startOffset, int endOffset, const QString& text);
+    void edit(int startOffset, int endOffset, const QString& text);
 };
 
 // Makes Qt build a LineEditAccessible for every korvane::runtime::LineEdit. Safe to call more
 // than once; LineEdit calls it when it is made.
-void InstallLineEditAccessible();
+void installLineEditAccessible();
 
 }  // namespace korvane::runtime

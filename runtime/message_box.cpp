@@ -33,7 +33,7 @@ void indentTextFromTheRight(QMessageBox& box) {
     text->setContentsMargins(margins);
 }
 
-void ShowModal(const MessageBoxRequest& request) {
+void showModal(const MessageBoxRequest& request) {
     QString shown = request.prompt;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     QMessageBox box(
@@ -44,27 +44,27 @@ void ShowModal(const MessageBoxRequest& request) {
     box.exec();
 }
 
-MessageBoxPresenter& Presenter() {
+MessageBoxPresenter& currentPresenter() {
     static MessageBoxPresenter presenter;
     return presenter;
 }
 
 }  // namespace
 
-void ShowMessageBox(const MessageBoxRequest& request) {
-    if (Presenter()) {
-        Presenter()(request);
+void showMessageBox(const MessageBoxRequest& request) {
+    if (currentPresenter()) {
+        currentPresenter()(request);
     } else {
-        ShowModal(request);
+        showModal(request);
     }
 }
 
-void MsgBox(const QString& prompt) {
-    ShowMessageBox({QCoreApplication::applicationName(), prompt, MessageBoxIcon::None});
+void msgBox(const QString& prompt) {
+    showMessageBox({QCoreApplication::applicationName(), prompt, MessageBoxIcon::None});
 }
 
-MessageBoxPresenter SetMessageBoxPresenter(MessageBoxPresenter presenter) {
-    return std::exchange(Presenter(), std::move(presenter));
+MessageBoxPresenter setMessageBoxPresenter(MessageBoxPresenter presenter) {
+    return std::exchange(currentPresenter(), std::move(presenter));
 }
 
 }  // namespace korvane::runtime

@@ -20,14 +20,14 @@ struct MessageBoxRequest {
 
 // Shows a modal box with an OK button and no icon, titled with the application title, and
 // returns when the user closes it.
-void MsgBox(const QString& prompt);
+void msgBox(const QString& prompt);
 
 // Shows a box as requested, through the current presenter.
-void ShowMessageBox(const MessageBoxRequest& request);
+void showMessageBox(const MessageBoxRequest& request);
 
 // Replaces how boxes are shown; tests record requests instead of running a modal loop. An empty
 // presenter restores the modal box. Returns the presenter that was in place.
 using MessageBoxPresenter = std::function<void(const MessageBoxRequest&)>;
-MessageBoxPresenter SetMessageBoxPresenter(MessageBoxPresenter presenter);
+MessageBoxPresenter setMessageBoxPresenter(MessageBoxPresenter presenter);
 
 }  // namespace korvane::runtime

@@ -38,7 +38,7 @@ public:
     }
 };
 
-QAccessibleInterface* MessageBoxFactory(const QString& className, QObject* object) {
+QAccessibleInterface* messageBoxFactory(const QString& className, QObject* object) {
     if (className != QLatin1String("QMessageBox"))
         return nullptr;
     auto* box = qobject_cast<QMessageBox*>(object);
@@ -47,9 +47,9 @@ QAccessibleInterface* MessageBoxFactory(const QString& className, QObject* objec
 
 }  // namespace
 
-void InstallMessageBoxAccessibility() {
+void installMessageBoxAccessibility() {
     static const bool installed = [] {
-        QAccessible::installFactory(MessageBoxFactory);
+        QAccessible::installFactory(messageBoxFactory);
         return true;
     }();
     Q_UNUSED(installed);

@@ -11,6 +11,6 @@ namespace korvane::runtime {
 // informative text, so that a screen reader speaks the message once), and the
 // modal state while the box blocks the window behind it. Qt's own interface leaves that state
 // out, so a screen reader would not tell the user that nothing else can be reached.
-void InstallMessageBoxAccessibility();
+void installMessageBoxAccessibility();
 
 }  // namespace korvane::runtime

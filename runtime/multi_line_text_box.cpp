@@ -15,12 +15,12 @@
 namespace korvane::runtime {
 
 using text::ChangedSpan;
-using text::FindChangedSpan;
+using text::findChangedSpan;
 using text::TextDocument;
 using text::TextView;
 namespace {
 
-TextView* MakeView(const ControlDescription& description, QWidget* form) {
+TextView* makeView(const ControlDescription& description, QWidget* form) {
     auto* view = new TextView(form);
     view->setReadOnly(false);
     view->setText(text::withLineFeeds(QString::fromUtf8(description.caption)));
@@ -30,7 +30,7 @@ TextView* MakeView(const ControlDescription& description, QWidget* form) {
 }  // namespace
 
 MultiLineTextBox::MultiLineTextBox(Form& form, const ControlDescription& description)
-    : TextBox(form, description, MakeView(description, &form)),
+    : TextBox(form, description, makeView(description, &form)),
       view_(static_cast<TextView*>(widget())) {
     TextDocument* document = &view_->document();
     connect(document, &TextDocument::contentsAboutToChange, this, &MultiLineTextBox::AboutToEdit);
@@ -57,16 +57,16 @@ QString MultiLineTextBox::mid(qsizetype position, qsizetype count) const {
 void MultiLineTextBox::setText(const QString& text) {
     const QString stored = text::withLineFeeds(text);
     const QString& current = view_->text();
-    const ChangedSpan span = FindChangedSpan(current, stored);
+    const ChangedSpan span = findChangedSpan(current, stored);
     const qsizetype removed = current.size() - span.prefix - span.suffix;
     const qsizetype inserted = stored.size() - span.prefix - span.suffix;
     if (removed == 0 && inserted == 0) {
         // The text the box already holds; written with other line breaks, it is still a write.
         if (stored.constData() != text.constData())
-            WriteRaisingEvents([&] { Q_EMIT Change(); });
+            writeRaisingEvents([&] { Q_EMIT Change(); });
         return;
     }
-    WriteRaisingEvents([&] {
+    writeRaisingEvents([&] {
         view_->document().replace(span.prefix, removed,
                                   QStringView(stored).sliced(span.prefix, inserted));
     });
@@ -74,12 +74,12 @@ void MultiLineTextBox::setText(const QString& text) {
 
 void MultiLineTextBox::setSelLength(int length) {
     if (length < 0)
-        throw InvalidPropertyValueError();
+        throw invalidPropertyValueError();
     const qsizetype start = view_->selectionStart();
     view_->setSelection(start, std::min<qsizetype>(start + length, view_->length()));
 }
 
-void MultiLineTextBox::InsertTyped(QChar character) {
+void MultiLineTextBox::insertTyped(QChar character) {
     view_->insertTyped(QString(character));
 }
 

@@ -39,7 +39,7 @@ Q_SIGNALS:
     void Edited(qsizetype position, qsizetype removed, qsizetype added);
 
 protected:
-    void InsertTyped(QChar character) override;
+    void insertTyped(QChar character) override;
 
 private:
     text::TextView* view_;

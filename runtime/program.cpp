@@ -57,7 +57,7 @@ private:
 
 }  // namespace
 
-int Start(int& argc, char** argv, const ProjectDescription& project,
+int start(int& argc, char** argv, const ProjectDescription& project,
           const std::function<std::unique_ptr<Form>()>& loadStartupForm) {
     if (const std::optional<int> status = answerCommandLine(argc, argv, project))
         return *status;
@@ -65,17 +65,17 @@ int Start(int& argc, char** argv, const ProjectDescription& project,
     QApplication application(argc, argv);
     starting.reset();
     installAccessibleInterfaces();
-    UseProject(project);
+    useProject(project);
 
     std::unique_ptr<Form> form;
-    Deliver([&] { form = loadStartupForm(); });
+    deliver([&] { form = loadStartupForm(); });
     if (!form)
         return 1;
     form->show();
     return QApplication::exec();
 }
 
-void UseProject(const ProjectDescription& project) {
+void useProject(const ProjectDescription& project) {
     QCoreApplication::setApplicationName(project.title);
     QCoreApplication::setApplicationVersion(project.version);
     if (!project.desktopFileName.isEmpty())
@@ -83,8 +83,8 @@ void UseProject(const ProjectDescription& project) {
     setErrorExplanations(project.errorExplanations);
 }
 
-void End() {
-    MarkProgramEnded();
+void end() {
+    markProgramEnded();
     for (QWidget* window : QApplication::topLevelWidgets())
         window->hide();
     QCoreApplication::exit(0);

@@ -28,15 +28,15 @@ struct ProjectDescription {
 };
 
 // Makes the project's title and version the application's; Start does this first.
-void UseProject(const ProjectDescription& project);
+void useProject(const ProjectDescription& project);
 
 // Answers --help and --version, or creates the application, loads the start-up form, shows it
 // and delivers events until the program ends. Returns the exit status: 1, after one line on
 // standard error, when no window system can be opened.
-int Start(int& argc, char** argv, const ProjectDescription& project,
+int start(int& argc, char** argv, const ProjectDescription& project,
           const std::function<std::unique_ptr<Form>()>& loadStartupForm);
 
 // Ends the program at once: every window disappears and no further handler runs.
-void End();
+void end();
 
 }  // namespace korvane::runtime

@@ -10,15 +10,15 @@ RunTimeError OverflowError() {
     return {6, QStringLiteral("Overflow")};
 }
 
-RunTimeError InvalidPropertyValueError() {
+RunTimeError invalidPropertyValueError() {
     return {380, QStringLiteral("Invalid property value")};
 }
 
-RunTimeError OutOfMemoryError() {
+RunTimeError outOfMemoryError() {
     return {7, QStringLiteral("Out of memory")};
 }
 
-RunTimeError InternalError() {
+RunTimeError internalError() {
     return {51, QStringLiteral("Internal error")};
 }
 

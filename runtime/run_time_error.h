@@ -22,10 +22,10 @@ RunTimeError OverflowError();
 
 // Error 380: a control was given a value it cannot take (a negative width, a scroll-bar value
 // outside its range).
-RunTimeError InvalidPropertyValueError();
+RunTimeError invalidPropertyValueError();
 
 // Errors that do not come from the program's own rules but must still never cross a Qt frame.
-RunTimeError OutOfMemoryError();
-RunTimeError InternalError();
+RunTimeError outOfMemoryError();
+RunTimeError internalError();
 
 }  // namespace korvane::runtime

@@ -72,7 +72,7 @@ protected:
     }
 };
 
-QScrollBar* MakeBar(const ControlDescription& description, QWidget* form) {
+QScrollBar* makeBar(const ControlDescription& description, QWidget* form) {
     auto* bar = new KeyedScrollBar(Qt::Horizontal, form);
     bar->setRange(description.min, description.max);
     bar->setValue(description.value);
@@ -86,7 +86,7 @@ QScrollBar* MakeBar(const ControlDescription& description, QWidget* form) {
 }  // namespace
 
 HScrollBar::HScrollBar(Form& form, const ControlDescription& description)
-    : Control(form, description, MakeBar(description, &form)),
+    : Control(form, description, makeBar(description, &form)),
       bar_(static_cast<QScrollBar*>(widget())) {
     connect(bar_, &QScrollBar::valueChanged, this, &HScrollBar::Change);
 }
@@ -97,8 +97,8 @@ qint16 HScrollBar::value() const {
 
 void HScrollBar::setValue(qint16 value) {
     if (value < bar_->minimum() || value > bar_->maximum())
-        throw InvalidPropertyValueError();
-    WriteRaisingEvents([&] { bar_->setValue(value); });
+        throw invalidPropertyValueError();
+    writeRaisingEvents([&] { bar_->setValue(value); });
 }
 
 }  // namespace korvane::runtime

@@ -15,7 +15,7 @@
 namespace korvane::runtime {
 namespace {
 
-QLineEdit* MakeLine(const ControlDescription& description, QWidget* form) {
+QLineEdit* makeLine(const ControlDescription& description, QWidget* form) {
     auto* line = new LineEdit(form);
     line->setMaxLength(std::numeric_limits<int>::max());  // no 32767-character cut
     line->setText(QString::fromUtf8(description.caption));
@@ -25,7 +25,7 @@ QLineEdit* MakeLine(const ControlDescription& description, QWidget* form) {
 }  // namespace
 
 SingleLineTextBox::SingleLineTextBox(Form& form, const ControlDescription& description)
-    : TextBox(form, description, MakeLine(description, &form)),
+    : TextBox(form, description, makeLine(description, &form)),
       line_(static_cast<QLineEdit*>(widget())) {
     connect(line_, &QLineEdit::textChanged, this, &TextBox::Change);
 }
@@ -37,17 +37,17 @@ QString SingleLineTextBox::text() const {
 void SingleLineTextBox::setText(const QString& text) {
     if (line_->text() == text)
         return;
-    WriteRaisingEvents([&] { line_->setText(text); });
+    writeRaisingEvents([&] { line_->setText(text); });
 }
 
 void SingleLineTextBox::setSelLength(int length) {
     if (length < 0)
-        throw InvalidPropertyValueError();
+        throw invalidPropertyValueError();
     const int start = line_->hasSelectedText() ? line_->selectionStart() : line_->cursorPosition();
     line_->setSelection(start, std::min(length, int(line_->text().size()) - start));
 }
 
-void SingleLineTextBox::InsertTyped(QChar character) {
+void SingleLineTextBox::insertTyped(QChar character) {
     line_->insert(QString(character));
 }
 

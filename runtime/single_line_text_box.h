@@ -22,7 +22,7 @@ public:
     void setSelLength(int length) override;
 
 protected:
-    void InsertTyped(QChar character) override;
+    void insertTyped(QChar character) override;
 
 private:
     QLineEdit* line_;

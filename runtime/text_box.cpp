@@ -19,7 +19,7 @@ TextBox::TextBox(Form& form, const ControlDescription& description, QWidget* edi
 bool TextBox::eventFilter(QObject* watched, QEvent* event) noexcept {
     if (watched != widget() || event->type() != QEvent::KeyPress)
         return false;
-    const std::optional<qint16> typed = KeyAsciiOf(*static_cast<QKeyEvent*>(event));
+    const std::optional<qint16> typed = keyAsciiOf(*static_cast<QKeyEvent*>(event));
     if (!typed)
         return false;
     qint16 keyAscii = *typed;
@@ -27,7 +27,7 @@ bool TextBox::eventFilter(QObject* watched, QEvent* event) noexcept {
     if (keyAscii == *typed)
         return false;  // the box takes the key as usual
     if (keyAscii != 0)
-        Deliver([&] { InsertTyped(QChar(char16_t(keyAscii))); });
+        deliver([&] { insertTyped(QChar(char16_t(keyAscii))); });
     return true;
 }
 

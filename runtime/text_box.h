@@ -34,7 +34,7 @@ protected:
     TextBox(Form& form, const ControlDescription& description, QWidget* editor);
 
     // Puts a character in at the caret as if it had been typed.
-    virtual void InsertTyped(QChar character) = 0;
+    virtual void insertTyped(QChar character) = 0;
 
     bool eventFilter(QObject* watched, QEvent* event) noexcept override;
 };

@@ -15,11 +15,11 @@
 namespace korvane::runtime {
 
 using text::ChangedSpan;
-using text::FindChangedSpan;
+using text::findChangedSpan;
 using text::TextView;
 namespace {
 
-TextView* MakeView(const ControlDescription& description, QWidget* form) {
+TextView* makeView(const ControlDescription& description, QWidget* form) {
     auto* view = new TextView(form);
     view->document().setUndoRedoEnabled(false);  // the program writes it; nobody undoes that
     view->setText(QString::fromUtf8(description.caption));
@@ -29,7 +29,7 @@ TextView* MakeView(const ControlDescription& description, QWidget* form) {
 }  // namespace
 
 TextViewBox::TextViewBox(Form& form, const ControlDescription& description)
-    : TextBox(form, description, MakeView(description, &form)),
+    : TextBox(form, description, makeView(description, &form)),
       view_(static_cast<TextView*>(widget())) {
     connect(view_, &TextView::textChanged, this, [this] {
         ++revision_;
@@ -47,12 +47,12 @@ qsizetype TextViewBox::length() const {
 
 void TextViewBox::setText(const QString& text) {
     const QString& current = view_->text();
-    const ChangedSpan span = FindChangedSpan(current, text);
+    const ChangedSpan span = findChangedSpan(current, text);
     const qsizetype removed = current.size() - span.prefix - span.suffix;
     const qsizetype inserted = text.size() - span.prefix - span.suffix;
     if (removed == 0 && inserted == 0)
         return;  // the text the box already holds
-    WriteRaisingEvents([&] {
+    writeRaisingEvents([&] {
         view_->replace(span.prefix, removed, QStringView(text).sliced(span.prefix, inserted));
     });
 }
@@ -60,7 +60,7 @@ void TextViewBox::setText(const QString& text) {
 void TextViewBox::replaceSpan(qsizetype position, qsizetype removed, QString inserted) {
     if (removed == 0 && inserted.isEmpty())
         return;
-    WriteRaisingEvents([&] {
+    writeRaisingEvents([&] {
         if (view_->length() == 0)
             view_->setText(std::move(inserted));
         else
@@ -69,17 +69,17 @@ void TextViewBox::replaceSpan(qsizetype position, qsizetype removed, QString ins
 }
 
 void TextViewBox::overwrite(const Writer& write) {
-    WriteRaisingEvents([&] { view_->document().overwrite(0, view_->length(), write); });
+    writeRaisingEvents([&] { view_->document().overwrite(0, view_->length(), write); });
 }
 
 void TextViewBox::setSelLength(int length) {
     if (length < 0)
-        throw InvalidPropertyValueError();
+        throw invalidPropertyValueError();
     const qsizetype start = view_->selectionStart();
     view_->setSelection(start, std::min<qsizetype>(start + length, view_->length()));
 }
 
-void TextViewBox::InsertTyped(QChar) {
+void TextViewBox::insertTyped(QChar) {
     // Read-only: a typed character never goes in.
 }
 

@@ -43,7 +43,7 @@ public:
     quint64 revision() const { return revision_; }
 
 protected:
-    void InsertTyped(QChar character) override;
+    void insertTyped(QChar character) override;
 
 private:
     text::TextView* view_;

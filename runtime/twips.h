@@ -14,11 +14,11 @@ namespace korvane::runtime {
 // than the reference (`scale`), so that its stored layout keeps its proportions as its text grows.
 inline constexpr int kTwipsPerPixel = 15;
 
-inline int TwipsToPixels(double twips, double scale = 1.0) {
+inline int twipsToPixels(double twips, double scale = 1.0) {
     return qRound(twips * scale / kTwipsPerPixel);
 }
 // Reference pixels, which a form counts from its own by its scale, to twips.
-inline double PixelsToTwips(int pixels) {
+inline double pixelsToTwips(int pixels) {
     return double(pixels) * kTwipsPerPixel;
 }
 

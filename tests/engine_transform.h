@@ -17,7 +17,7 @@ namespace korvane::testing {
 
 // The engine's transform, or nothing when it overflows, to set beside the reference model's.
 // Any other error is not the transform's answer and goes on to fail the test.
-inline std::optional<QString> EngineTransformOf(auto&& text, qint16 rotation, qint16 multiplier) {
+inline std::optional<QString> engineTransformOf(auto&& text, qint16 rotation, qint16 multiplier) {
     try {
         return TransformText(std::forward<decltype(text)>(text), rotation, multiplier);
     } catch (const runtime::RunTimeError& error) {
@@ -29,13 +29,13 @@ inline std::optional<QString> EngineTransformOf(auto&& text, qint16 rotation, qi
 
 // The same from both ways into the engine: into a new text, and in place in a copy that still
 // shares its storage with the caller's text, which must not change. They must agree.
-inline std::optional<QString> EngineTransform(QStringView text, qint16 rotation,
+inline std::optional<QString> engineTransform(QStringView text, qint16 rotation,
                                               qint16 multiplier) {
     const QString original = text.toString();
     QString shared = original;
-    const std::optional<QString> copied = EngineTransformOf(text, rotation, multiplier);
+    const std::optional<QString> copied = engineTransformOf(text, rotation, multiplier);
     const std::optional<QString> inPlace =
-        EngineTransformOf(std::move(shared), rotation, multiplier);
+        engineTransformOf(std::move(shared), rotation, multiplier);
     if (copied != inPlace || original != text)
         throw std::logic_error("the in-place transform differs from the copying one");
     return copied;

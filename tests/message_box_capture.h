@@ -14,11 +14,11 @@
 class MessageBoxCapture {
 public:
     MessageBoxCapture()
-        : previous_(korvane::runtime::SetMessageBoxPresenter(
+        : previous_(korvane::runtime::setMessageBoxPresenter(
               [this](const korvane::runtime::MessageBoxRequest& request) {
                   boxes.append(request);
               })) {}
-    ~MessageBoxCapture() { korvane::runtime::SetMessageBoxPresenter(std::move(previous_)); }
+    ~MessageBoxCapture() { korvane::runtime::setMessageBoxPresenter(std::move(previous_)); }
     MessageBoxCapture(const MessageBoxCapture&) = delete;
     MessageBoxCapture& operator=(const MessageBoxCapture&) = delete;
 

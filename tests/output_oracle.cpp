@@ -14,7 +14,7 @@
 namespace korvane::testing {
 namespace {
 
-std::optional<qint16> NumberIn(const QString& text) {
+std::optional<qint16> numberIn(const QString& text) {
     try {
         return ToInt16(ReadNumber(text));
     } catch (const runtime::RunTimeError&) {
@@ -25,18 +25,18 @@ std::optional<qint16> NumberIn(const QString& text) {
 }  // namespace
 
 OutputOracle::OutputOracle(frmMain& form) : form_(form) {
-    connect(&form.txtOriginal, &runtime::TextBox::Change, this, &OutputOracle::OnRecompute);
-    connect(&form.txtMultiply, &runtime::TextBox::Change, this, &OutputOracle::OnRecompute);
-    connect(&form.HSRotate, &runtime::HScrollBar::Change, this, &OutputOracle::OnRecompute);
+    connect(&form.txtOriginal, &runtime::TextBox::Change, this, &OutputOracle::onRecompute);
+    connect(&form.txtMultiply, &runtime::TextBox::Change, this, &OutputOracle::onRecompute);
+    connect(&form.HSRotate, &runtime::HScrollBar::Change, this, &OutputOracle::onRecompute);
 }
 
-void OutputOracle::OnRecompute() {
+void OutputOracle::onRecompute() {
     ++recomputes_;
-    const std::optional<qint16> rotation = NumberIn(form_.txtRotate.text());
-    const std::optional<qint16> multiplier = NumberIn(form_.txtMultiply.text());
+    const std::optional<qint16> rotation = numberIn(form_.txtRotate.text());
+    const std::optional<qint16> multiplier = numberIn(form_.txtMultiply.text());
     std::optional<QString> output;
     if (rotation && multiplier)
-        output = reference::Transform(form_.txtOriginal.text(), *rotation, *multiplier);
+        output = reference::transform(form_.txtOriginal.text(), *rotation, *multiplier);
     if (output) {
         expected_ = *output;
     } else {

@@ -28,7 +28,7 @@ public:
     int recomputes() const { return recomputes_; }
 
 private:
-    void OnRecompute();
+    void onRecompute();
 
     frmMain& form_;
     QString expected_;

@@ -31,92 +31,92 @@ constexpr std::array<const char*, 34> kNumbers{
 
 }  // namespace
 
-QChar RandomText::TypedCharacter() {
-    switch (Below(8)) {
+QChar RandomText::typedCharacter() {
+    switch (below(8)) {
         case 0:
-            return OneIn(2) ? QChar(u'&') : QChar(u'(');
+            return oneIn(2) ? QChar(u'&') : QChar(u'(');
         case 1:
         case 2:
-            return QChar(char16_t(u'a' + Below(26)));
+            return QChar(char16_t(u'a' + below(26)));
         case 3:
-            return QChar(char16_t(u'A' + Below(26)));
+            return QChar(char16_t(u'A' + below(26)));
         case 4:
-            return QChar(char16_t(u' ' + Below(95)));  // printable ASCII
+            return QChar(char16_t(u' ' + below(95)));  // printable ASCII
         case 5: {
             // A printable character from the tricky list (control codes cannot be typed).
             QChar c;
             do {
-                c = QChar(kTrickyUnits[Below(int(kTrickyUnits.size()))]);
+                c = QChar(kTrickyUnits[below(int(kTrickyUnits.size()))]);
             } while (!c.isPrint());
             return c;
         }
         default: {
             QChar c;
             do {
-                c = QChar(char16_t(0xa0 + Below(0x3000 - 0xa0)));
+                c = QChar(char16_t(0xa0 + below(0x3000 - 0xa0)));
             } while (!c.isPrint());
             return c;
         }
     }
 }
 
-QChar RandomText::AnyUnit() {
-    return QChar(char16_t(Below(0x10000)));
+QChar RandomText::anyUnit() {
+    return QChar(char16_t(below(0x10000)));
 }
 
-QString RandomText::PastedText(qsizetype maxLength) {
-    const qsizetype length = Below(int(maxLength) + 1);
+QString RandomText::pastedText(qsizetype maxLength) {
+    const qsizetype length = below(int(maxLength) + 1);
     QString text;
     text.reserve(length + 1);
     while (text.size() < length) {
-        switch (Below(12)) {
+        switch (below(12)) {
             case 0:
-                text += QChar(char16_t(u'A' + Below(26)));
+                text += QChar(char16_t(u'A' + below(26)));
                 break;
             case 1:
             case 2:
-                text += QChar(char16_t(u'a' + Below(26)));
+                text += QChar(char16_t(u'a' + below(26)));
                 break;
             case 3:
-                text += QChar(char16_t(u' ' + Below(95)));
+                text += QChar(char16_t(u' ' + below(95)));
                 break;
             case 4: {
                 static constexpr std::array<const char16_t*, 6> kBreaks{u"\n", u"\r",   u"\r\n",
                                                                         u"\t", u"\n\n", u"\r\r"};
-                text += QString::fromUtf16(kBreaks[Below(int(kBreaks.size()))]);
+                text += QString::fromUtf16(kBreaks[below(int(kBreaks.size()))]);
                 break;
             }
             case 5:
-                text += QChar(char16_t(Below(0x20)));  // NUL and the other control codes
+                text += QChar(char16_t(below(0x20)));  // NUL and the other control codes
                 break;
             case 6:
             case 7:
-                text += QChar(kTrickyUnits[Below(int(kTrickyUnits.size()))]);
+                text += QChar(kTrickyUnits[below(int(kTrickyUnits.size()))]);
                 break;
             case 8: {
-                const char32_t code = kSupplementary[Below(int(kSupplementary.size()))];
+                const char32_t code = kSupplementary[below(int(kSupplementary.size()))];
                 text += QChar(QChar::highSurrogate(code));
                 text += QChar(QChar::lowSurrogate(code));
                 break;
             }
             case 9:
                 // A lone half of a surrogate pair.
-                text += QChar(char16_t((OneIn(2) ? 0xd800 : 0xdc00) + Below(0x400)));
+                text += QChar(char16_t((oneIn(2) ? 0xd800 : 0xdc00) + below(0x400)));
                 break;
             default:
-                text += AnyUnit();
+                text += anyUnit();
                 break;
         }
     }
     return text;
 }
 
-QString RandomText::LargeBlock(bool oneLine) {
+QString RandomText::largeBlock(bool oneLine) {
     constexpr qsizetype kUnits = 51'200;  // 100 KB of UTF-16
     QString block;
     block.reserve(kUnits + 256);
     while (block.size() < kUnits) {
-        QString line = PastedText(200);
+        QString line = pastedText(200);
         if (oneLine) {
             line.remove(u'\n').remove(u'\r').remove(QChar::ParagraphSeparator);
         } else {
@@ -127,24 +127,24 @@ QString RandomText::LargeBlock(bool oneLine) {
     return block;
 }
 
-QString RandomText::NumberText() {
-    if (OneIn(4)) {
+QString RandomText::numberText() {
+    if (oneIn(4)) {
         // A long run of digits, up to twenty of them, sometimes signed.
-        QString digits = OneIn(3) ? QStringLiteral("-") : QString();
-        const int count = 1 + Below(20);
+        QString digits = oneIn(3) ? QStringLiteral("-") : QString();
+        const int count = 1 + below(20);
         for (int i = 0; i < count; ++i)
-            digits += QChar(char16_t(u'0' + Below(10)));
+            digits += QChar(char16_t(u'0' + below(10)));
         return digits;
     }
-    return QString::fromLatin1(kNumbers[Below(int(kNumbers.size()))]);
+    return QString::fromLatin1(kNumbers[below(int(kNumbers.size()))]);
 }
 
-QString RandomText::MultiplierText() {
-    if (OneIn(2))
-        return NumberText();
-    if (OneIn(8))
-        return QString::number(Below(729) - 364);
-    return QString::number(2 * Below(13) + 1);  // 1, 3, … 25
+QString RandomText::multiplierText() {
+    if (oneIn(2))
+        return numberText();
+    if (oneIn(8))
+        return QString::number(below(729) - 364);
+    return QString::number(2 * below(13) + 1);  // 1, 3, … 25
 }
 
 }  // namespace korvane::testing

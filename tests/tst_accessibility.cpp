@@ -28,22 +28,22 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QAccessibleInterface* Accessible(QObject* object) {
+QAccessibleInterface* interfaceOf(QObject* object) {
     return QAccessible::queryAccessibleInterface(object);
 }
 
-QString AccessibleText(QWidget* widget) {
-    QAccessibleTextInterface* text = Accessible(widget)->textInterface();
+QString accessibleText(QWidget* widget) {
+    QAccessibleTextInterface* text = interfaceOf(widget)->textInterface();
     return text ? text->text(0, text->characterCount()) : QString();
 }
 
-QWidget* Focused() {
+QWidget* focusedWidget() {
     return QApplication::focusWidget();
 }
 
 // One keyboard step of a row: "type:TEXT", "tab", "backtab", "ctrl:KEY" or "key:NAME".
-void Press(const QString& step) {
-    QWidget* target = Focused();
+void press(const QString& step) {
+    QWidget* target = focusedWidget();
     QVERIFY2(target, "nothing has focus");
     const QString argument = step.section(u':', 1);
     if (step.startsWith(QLatin1String("type:"))) {
@@ -103,7 +103,7 @@ void tst_Accessibility::init() {
     form_ = std::make_unique<frmMain>();
     form_->show();
     QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-    QCOMPARE(Focused(), form_->txtOriginal.widget());
+    QCOMPARE(focusedWidget(), form_->txtOriginal.widget());
 }
 
 void tst_Accessibility::cleanup() {
@@ -146,7 +146,7 @@ void tst_Accessibility::namesAndDescriptions() {
 
     auto* widget = form_->findChild<QWidget*>(control);
     QVERIFY(widget);
-    QAccessibleInterface* accessible = Accessible(widget);
+    QAccessibleInterface* accessible = interfaceOf(widget);
     QVERIFY(accessible && accessible->isValid());
     QCOMPARE(accessible->text(QAccessible::Name), name);
     QCOMPARE(accessible->role(), role);
@@ -157,7 +157,7 @@ void tst_Accessibility::namesAndDescriptions() {
 // Walks the window's accessible children, so that a control added later without a name or a
 // description is caught too.
 void tst_Accessibility::everyControlIsDescribed() {
-    QAccessibleInterface* window = Accessible(form_.get());
+    QAccessibleInterface* window = interfaceOf(form_.get());
     QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Korvane"));
     QVERIFY(window->text(QAccessible::Description).contains(QLatin1String("rotation")));
     QCOMPARE(window->childCount(), 10);
@@ -186,11 +186,11 @@ void tst_Accessibility::tabReachesEveryControl() {
     QFETCH(QStringList, order);
 
     for (const QString& expected : order) {
-        Press(step);
-        QWidget* focused = Focused();
+        press(step);
+        QWidget* focused = focusedWidget();
         QVERIFY(focused);
         QCOMPARE(focused->objectName(), expected);
-        QVERIFY2(Accessible(focused)->state().focused, qPrintable(expected));
+        QVERIFY2(interfaceOf(focused)->state().focused, qPrintable(expected));
     }
     QCOMPARE(form_->txtOriginal.text(), QString());  // Tab moved on, it typed nothing
 }
@@ -236,13 +236,13 @@ void tst_Accessibility::keyboardOnly() {
     QFETCH(bool, stillOpen);
 
     for (const QString& step : steps) {
-        Press(step);
+        press(step);
         if (QTest::currentTestFailed())
             return;
     }
     QCOMPARE(form_->isVisible(), stillOpen);
-    QCOMPARE(AccessibleText(form_->txtDecrypted.widget()), output);
-    QCOMPARE(AccessibleText(form_->txtRotate.widget()), rotation);
+    QCOMPARE(accessibleText(form_->txtDecrypted.widget()), output);
+    QCOMPARE(accessibleText(form_->txtRotate.widget()), rotation);
     QCOMPARE(capture_->boxes.size(), 0);
 }
 
@@ -276,7 +276,7 @@ void tst_Accessibility::messageBoxesAreModalAlerts() {
         auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (!box)
             return;
-        QAccessibleInterface* accessible = Accessible(box);
+        QAccessibleInterface* accessible = interfaceOf(box);
         role = accessible->role();
         state = accessible->state();
         name = accessible->text(QAccessible::Name);
@@ -343,7 +343,7 @@ void tst_Accessibility::inverseKeyHint() {
         QTest::keyClick(form_->HSRotate.widget(), Qt::Key_Right);
     form_->txtMultiply.widget()->setFocus(Qt::TabFocusReason);
     QTest::keyClicks(form_->txtMultiply.widget(), multiplier);
-    const QString outputBefore = AccessibleText(form_->txtDecrypted.widget());
+    const QString outputBefore = accessibleText(form_->txtDecrypted.widget());
 
     auto* widget = form_->findChild<QWidget*>(box);
     QVERIFY(widget);
@@ -357,10 +357,10 @@ void tst_Accessibility::inverseKeyHint() {
 
     QVERIFY2(QToolTip::isVisible(), "no tooltip shown");
     QVERIFY2(QToolTip::text().contains(mention), qPrintable(QToolTip::text()));
-    const QString description = Accessible(widget)->text(QAccessible::Description);
+    const QString description = interfaceOf(widget)->text(QAccessible::Description);
     QVERIFY2(description.contains(QToolTip::text()), qPrintable(description));
     // Asking for the tooltip changes nothing the user sees in the window.
-    QCOMPARE(AccessibleText(form_->txtDecrypted.widget()), outputBefore);
+    QCOMPARE(accessibleText(form_->txtDecrypted.widget()), outputBefore);
 }
 
 namespace {
@@ -428,10 +428,10 @@ void tst_Accessibility::likelyKeyHint() {
     form_->txtMultiply.setText(QStringLiteral("1"));
     QWidget* input = form_->txtOriginal.widget();
     // The box is empty: its description is still its own.
-    const QString own = Accessible(input)->text(QAccessible::Description);
+    const QString own = interfaceOf(input)->text(QAccessible::Description);
     QVERIFY(!own.isEmpty());
     const QString outputDescription =
-        Accessible(form_->txtDecrypted.widget())->text(QAccessible::Description);
+        interfaceOf(form_->txtDecrypted.widget())->text(QAccessible::Description);
     QSignalSpy inputChanges(&form_->txtOriginal, &korvane::runtime::TextBox::Change);
     QSignalSpy rotationChanges(&form_->txtRotate, &korvane::runtime::TextBox::Change);
     QSignalSpy multiplierChanges(&form_->txtMultiply, &korvane::runtime::TextBox::Change);
@@ -455,7 +455,7 @@ void tst_Accessibility::likelyKeyHint() {
 
     QCOMPARE(form_->txtOriginal.text(), expectedText);
     QCOMPARE(input->toolTip(), sentence);
-    const QString description = Accessible(input)->text(QAccessible::Description);
+    const QString description = interfaceOf(input)->text(QAccessible::Description);
     QCOMPARE(description, sentence.isEmpty() ? own : own + u' ' + sentence);
     QCOMPARE(writes.count, writesWhileTyping);
 
@@ -465,9 +465,9 @@ void tst_Accessibility::likelyKeyHint() {
     QCOMPARE(scrollBarChanges.count(), 0);
     QCOMPARE(form_->txtRotate.text(), QStringLiteral("0"));
     QCOMPARE(form_->txtMultiply.text(), QStringLiteral("1"));
-    QCOMPARE(AccessibleText(form_->txtDecrypted.widget()),
+    QCOMPARE(accessibleText(form_->txtDecrypted.widget()),
              korvane::TransformText(expectedText, 0, 1));
-    QCOMPARE(Accessible(form_->txtDecrypted.widget())->text(QAccessible::Description),
+    QCOMPARE(interfaceOf(form_->txtDecrypted.widget())->text(QAccessible::Description),
              outputDescription);
 }
 

@@ -18,7 +18,7 @@ namespace {
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
-bool RaisesOverflow(const std::function<void()>& call) {
+bool raisesOverflow(const std::function<void()>& call) {
     try {
         call();
     } catch (const runtime::RunTimeError& error) {
@@ -103,7 +103,7 @@ private Q_SLOTS:
         QFETCH(bool, overflows);
         QFETCH(int, expected);
         if (overflows) {
-            QVERIFY(RaisesOverflow([&] { ToInt16(value); }));
+            QVERIFY(raisesOverflow([&] { ToInt16(value); }));
         } else {
             QCOMPARE(int(ToInt16(value)), expected);
         }
@@ -125,7 +125,7 @@ private Q_SLOTS:
         QFETCH(bool, overflows);
         QFETCH(qint64, expected);
         if (overflows) {
-            QVERIFY(RaisesOverflow([&] { ToInt32(value); }));
+            QVERIFY(raisesOverflow([&] { ToInt32(value); }));
         } else {
             QCOMPARE(qint64(ToInt32(value)), expected);
         }
@@ -143,9 +143,9 @@ private Q_SLOTS:
         QFETCH(int, value);
         QFETCH(bool, overflows);
         if (overflows) {
-            QVERIFY(RaisesOverflow([&] { NarrowToInt16(value); }));
+            QVERIFY(raisesOverflow([&] { narrowToInt16(value); }));
         } else {
-            QCOMPARE(int(NarrowToInt16(value)), value);
+            QCOMPARE(int(narrowToInt16(value)), value);
         }
     }
 
@@ -163,10 +163,10 @@ private Q_SLOTS:
         QFETCH(int, step);
         QFETCH(bool, overflows);
         const auto apply = [&] {
-            return step > 0 ? CheckedAdd16(qint16(start), 1) : CheckedSub16(qint16(start), 1);
+            return step > 0 ? checkedAdd16(qint16(start), 1) : checkedSub16(qint16(start), 1);
         };
         if (overflows) {
-            QVERIFY(RaisesOverflow([&] { apply(); }));
+            QVERIFY(raisesOverflow([&] { apply(); }));
         } else {
             QCOMPARE(int(apply()), start + step);
         }
@@ -257,7 +257,7 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(int, rotation);
         QFETCH(int, multiplier);
-        QVERIFY(RaisesOverflow([&] { TransformText(text, qint16(rotation), qint16(multiplier)); }));
+        QVERIFY(raisesOverflow([&] { TransformText(text, qint16(rotation), qint16(multiplier)); }));
     }
 
     // With an odd multiplier and a non-negative sum the transform is the classical affine

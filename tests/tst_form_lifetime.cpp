@@ -43,7 +43,7 @@ void tst_FormLifetime::destroyedWithFocus() {
     QFETCH(QString, control);
     QFETCH(QString, rotation);
     QList<korvane::runtime::MessageBoxRequest> boxes;
-    const auto previous = korvane::runtime::SetMessageBoxPresenter(
+    const auto previous = korvane::runtime::setMessageBoxPresenter(
         [&boxes](const korvane::runtime::MessageBoxRequest& box) { boxes.append(box); });
     auto form = std::make_unique<korvane::frmMain>();
     form->show();
@@ -56,7 +56,7 @@ void tst_FormLifetime::destroyedWithFocus() {
 
     form.reset();
     QCoreApplication::processEvents();
-    korvane::runtime::SetMessageBoxPresenter(previous);
+    korvane::runtime::setMessageBoxPresenter(previous);
     QCOMPARE(boxes.size(), 0);
     QCOMPARE(QApplication::focusWidget(), nullptr);
 }

@@ -24,7 +24,7 @@ enum class Edits {
 };
 
 // Characters to insert: letters, line breaks and surrogate pairs (U+1F600, U+10400).
-QString RandomText(QRandomGenerator& random, qsizetype length) {
+QString randomText(QRandomGenerator& random, qsizetype length) {
     static const QString kPieces[] = {u"a"_s,          u"Z"_s,          u"\n"_s, u"\u2028"_s,
                                       u"\U0001F600"_s, u"\U00010400"_s, u" "_s};
     QString text;
@@ -65,7 +65,7 @@ void tst_GapBuffer::editsMatchAString() {
     QFETCH(int, steps);
     QRandomGenerator random(seed);
 
-    QString expected = RandomText(random, startLength);
+    QString expected = randomText(random, startLength);
     GapBuffer buffer;
     QString adopted = expected;
     const QChar* storage = adopted.constData();
@@ -88,7 +88,7 @@ void tst_GapBuffer::editsMatchAString() {
                 if (random.bounded(4) == 0)
                     removed = std::min<qsizetype>(bounded(2), expected.size() - position);
                 else
-                    inserted = RandomText(random, bounded(3));
+                    inserted = randomText(random, bounded(3));
                 break;
             case Edits::Jumps:
                 position = bounded(expected.size());
@@ -105,12 +105,12 @@ void tst_GapBuffer::editsMatchAString() {
                     place = position + length;
                     continue;
                 }
-                inserted = RandomText(random, bounded(40));
+                inserted = randomText(random, bounded(40));
                 break;
             case Edits::Bulk:
                 position = bounded(expected.size());
                 removed = std::min<qsizetype>(bounded(30000), expected.size() - position);
-                inserted = RandomText(random, bounded(40000));
+                inserted = randomText(random, bounded(40000));
                 break;
         }
         buffer.replace(position, removed, inserted);

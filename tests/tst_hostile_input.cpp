@@ -21,7 +21,7 @@ const QString kTooLong = QStringLiteral(
     "The number you have entered for rotation is too long!\rPlease retype as a smaller version");
 
 // Replaces the whole text of a line box the way a user does: click, select all, type.
-void TypeInto(QLineEdit* box, const QString& text) {
+void typeInto(QLineEdit* box, const QString& text) {
     QTest::mouseClick(box, Qt::LeftButton);
     QCoreApplication::processEvents();
     QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
@@ -33,19 +33,19 @@ void TypeInto(QLineEdit* box, const QString& text) {
         QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
-void PasteInto(QWidget* box, const QString& text) {
+void pasteInto(QWidget* box, const QString& text) {
     QApplication::clipboard()->setText(text);
     QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
 }
 
 // Sets the multiplier, then clicks into the input box, ready for a paste there.
-void ReadyForInput(WindowFixture& f, const QString& multiplier) {
-    TypeInto(f.multiplier(), multiplier);
+void readyForInput(WindowFixture& f, const QString& multiplier) {
+    typeInto(f.multiplier(), multiplier);
     QTest::mouseClick(f.input()->viewport(), Qt::LeftButton);
     QCoreApplication::processEvents();
 }
 
-QStringList Prompts(const WindowFixture& f) {
+QStringList prompts(const WindowFixture& f) {
     QStringList prompts;
     for (const auto& box : f.boxes)
         prompts << box.prompt;
@@ -53,7 +53,7 @@ QStringList Prompts(const WindowFixture& f) {
 }
 
 // 100 KB of mixed-case letters, digits, blanks and line breaks.
-QString HundredKilobytes() {
+QString hundredKilobytes() {
     QString block;
     while (block.size() < 51'200)
         block += QStringLiteral("The quick brown fox, 0123456789, jumps over the lazy dog.\n");
@@ -141,27 +141,27 @@ void tst_HostileInput::pastedIntoInput() {
 
     WindowFixture f;
     QVERIFY(f.exposed());
-    ReadyForInput(f, QStringLiteral("1"));
-    PasteInto(f.input(), pasted);
+    readyForInput(f, QStringLiteral("1"));
+    pasteInto(f.input(), pasted);
 
     QCOMPARE(f.form().txtOriginal.text(), stored);
     QCOMPARE(f.form().txtDecrypted.text(), output);
-    QCOMPARE(Prompts(f), QStringList());
+    QCOMPARE(prompts(f), QStringList());
 }
 
 void tst_HostileInput::largePasteIsTransformedWhole() {
     WindowFixture f;
     QVERIFY(f.exposed());
-    ReadyForInput(f, QStringLiteral("3"));
-    const QString block = HundredKilobytes();
-    PasteInto(f.input(), block);
-    PasteInto(f.input(), block);  // another 100 KB at the end
+    readyForInput(f, QStringLiteral("3"));
+    const QString block = hundredKilobytes();
+    pasteInto(f.input(), block);
+    pasteInto(f.input(), block);  // another 100 KB at the end
 
     QCOMPARE(f.form().txtOriginal.text(), block + block);
-    const std::optional<QString> expected = korvane::reference::Transform(block + block, 0, 3);
+    const std::optional<QString> expected = korvane::reference::transform(block + block, 0, 3);
     QVERIFY(expected.has_value());
     QVERIFY(f.form().txtDecrypted.text() == *expected);
-    QCOMPARE(Prompts(f), QStringList());
+    QCOMPARE(prompts(f), QStringList());
 }
 
 void tst_HostileInput::multiplierBeyondRange_data() {
@@ -208,8 +208,8 @@ void tst_HostileInput::multiplierBeyondRange() {
 
     WindowFixture f;
     QVERIFY(f.exposed());
-    ReadyForInput(f, QStringLiteral("1"));
-    PasteInto(f.input(), input);
+    readyForInput(f, QStringLiteral("1"));
+    pasteInto(f.input(), input);
     const QString before = f.form().txtDecrypted.text();
     QCOMPARE(before, input.toUpper());
     f.boxes.clear();
@@ -218,16 +218,16 @@ void tst_HostileInput::multiplierBeyondRange() {
     QTest::mouseClick(f.multiplier(), Qt::LeftButton);
     QCoreApplication::processEvents();
     QTest::keyClick(f.multiplier(), Qt::Key_A, Qt::ControlModifier);
-    PasteInto(f.multiplier(), multiplier);
+    pasteInto(f.multiplier(), multiplier);
     QCOMPARE(f.form().txtMultiply.text(), multiplier);
     QCOMPARE(f.form().txtOriginal.text(), input);
     if (output.isEmpty()) {
         QCOMPARE(f.form().txtDecrypted.text(), before);
-        QCOMPARE(Prompts(f), QStringList{kOverflowReport});
+        QCOMPARE(prompts(f), QStringList{kOverflowReport});
         QCOMPARE(f.boxes.back().icon, MessageBoxIcon::Critical);
     } else {
         QCOMPARE(f.form().txtDecrypted.text(), output);
-        QCOMPARE(Prompts(f), QStringList());
+        QCOMPARE(prompts(f), QStringList());
     }
     QVERIFY(f.form().isVisible());
 }
@@ -260,17 +260,17 @@ void tst_HostileInput::rotationBeyondRange() {
 
     WindowFixture f;
     QVERIFY(f.exposed());
-    ReadyForInput(f, QStringLiteral("1"));
-    PasteInto(f.input(), QStringLiteral("hello"));
+    readyForInput(f, QStringLiteral("1"));
+    pasteInto(f.input(), QStringLiteral("hello"));
     f.boxes.clear();
 
     QTest::keyClick(f.input(), Qt::Key_Tab);  // into the rotation box, its text selected
     QCOMPARE(QApplication::focusWidget(), f.rotation());
-    PasteInto(f.rotation(), rotation);
+    pasteInto(f.rotation(), rotation);
     QTest::keyClick(f.rotation(), Qt::Key_Tab);
 
     QCOMPARE(f.form().txtRotate.text(), box);
-    QCOMPARE(Prompts(f), message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(prompts(f), message.isEmpty() ? QStringList() : QStringList{message});
     QCOMPARE(f.form().txtDecrypted.text(), output);
     QCOMPARE(f.form().txtOriginal.text(), QStringLiteral("hello"));
 }

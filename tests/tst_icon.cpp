@@ -14,7 +14,7 @@
 
 namespace {
 
-QImage Rendered(QSvgRenderer& svg, int size) {
+QImage rendered(QSvgRenderer& svg, int size) {
     QImage image(size, size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter painter(&image);
@@ -24,16 +24,16 @@ QImage Rendered(QSvgRenderer& svg, int size) {
 
 // The window's picture of a size: the hand-made bitmap at 16 and 32 pixels, the scalable icon
 // drawn at that size above them.
-QImage Picture(int size) {
+QImage expectedPicture(int size) {
     if (size > 32) {
         QSvgRenderer svg(QFINDTESTDATA("../packaging/icons/korvane.svg"));
-        return Rendered(svg, size);
+        return rendered(svg, size);
     }
     QImage image(QFINDTESTDATA(QStringLiteral("../window/icon/icon-%1.xpm").arg(size)));
     return image.convertToFormat(QImage::Format_ARGB32);
 }
 
-bool Opaque(const QImage& image, int x, int y) {
+bool opaque(const QImage& image, int x, int y) {
     return qAlpha(image.pixel(x, y)) >= 128;
 }
 
@@ -89,7 +89,7 @@ void tst_Icon::windowIcon() {
     QCOMPARE(pixmap.devicePixelRatio(), ratio);
     QImage pixels = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
     pixels.setDevicePixelRatio(1.0);
-    QCOMPARE(pixels, Picture(picture));
+    QCOMPARE(pixels, expectedPicture(picture));
 }
 
 void tst_Icon::scalableIcon_data() {
@@ -104,8 +104,8 @@ void tst_Icon::scalableIcon() {
     QFETCH(int, size);
     QSvgRenderer svg(QFINDTESTDATA("../packaging/icons/korvane.svg"));
     QVERIFY(svg.isValid());
-    const QImage drawn = Rendered(svg, size);
-    const QImage bitmap = Picture(size);
+    const QImage drawn = rendered(svg, size);
+    const QImage bitmap = expectedPicture(size);
 
     int both = 0;
     int either = 0;
@@ -113,8 +113,8 @@ void tst_Icon::scalableIcon() {
     int drawnOpaque = 0;
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
-            const bool a = Opaque(drawn, x, y);
-            const bool b = Opaque(bitmap, x, y);
+            const bool a = opaque(drawn, x, y);
+            const bool b = opaque(bitmap, x, y);
             both += a && b;
             either += a || b;
             if (a) {
@@ -133,11 +133,11 @@ void tst_Icon::scalableIcon() {
     bool pointAtTopLeft = false;
     for (int y = 0; y < edge; ++y) {
         for (int x = 0; x < edge; ++x)
-            pointAtTopLeft = pointAtTopLeft || Opaque(drawn, x, y);
+            pointAtTopLeft = pointAtTopLeft || opaque(drawn, x, y);
     }
     QVERIFY(pointAtTopLeft);
-    QVERIFY(!Opaque(drawn, size - 1, 0));
-    QVERIFY(!Opaque(drawn, 0, size - 1));
+    QVERIFY(!opaque(drawn, size - 1, 0));
+    QVERIFY(!opaque(drawn, 0, size - 1));
 }
 
 QTEST_MAIN(tst_Icon)

@@ -23,17 +23,17 @@ namespace {
 const QString kAlphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ");
 
 // The letters of the alphabet that the key enciphers without overflow, each on its own.
-QString EncipherableLetters(Key key) {
+QString encipherableLetters(Key key) {
     QString letters;
     for (QChar letter : kAlphabet) {
-        if (testing::EngineTransform(QString(letter), key.rotation, key.multiplier))
+        if (testing::engineTransform(QString(letter), key.rotation, key.multiplier))
             letters += letter;
     }
     return letters;
 }
 
 // A text with every encipherable letter, in both cases, between other characters.
-QString SampleText(const QString& letters) {
+QString sampleText(const QString& letters) {
     return letters + QStringLiteral(", 0-9 ") + letters.toLower() + QStringLiteral("!\n");
 }
 
@@ -88,7 +88,7 @@ void tst_InverseKey::readsBack() {
     QFETCH(int, backMultiplier);
     const Key key{.rotation = qint16(rotation), .multiplier = qint16(multiplier)};
 
-    const InverseKey back = InverseOf(key);
+    const InverseKey back = inverseOf(key);
     QCOMPARE(back.invertibility, Invertibility::Invertible);
     if (backRotation >= 0) {
         QCOMPARE(back.inverse.rotation, backRotation);
@@ -98,9 +98,9 @@ void tst_InverseKey::readsBack() {
     QVERIFY(back.inverse.rotation >= 0 && back.inverse.rotation <= 25);
     QVERIFY(back.inverse.multiplier >= 1 && back.inverse.multiplier <= 25);
 
-    const QString letters = EncipherableLetters(key);
+    const QString letters = encipherableLetters(key);
     QVERIFY(!letters.isEmpty());
-    const QString plain = SampleText(letters);
+    const QString plain = sampleText(letters);
     const QString enciphered = TransformText(plain, key.rotation, key.multiplier);
     QCOMPARE(TransformText(enciphered, back.inverse.rotation, back.inverse.multiplier),
              plain.toUpper());
@@ -134,11 +134,11 @@ void tst_InverseKey::notInvertible() {
     QFETCH(Invertibility, invertibility);
     const Key key{.rotation = qint16(rotation), .multiplier = qint16(multiplier)};
 
-    QCOMPARE(InverseOf(key).invertibility, invertibility);
+    QCOMPARE(inverseOf(key).invertibility, invertibility);
 
     // What the transform does to the letters it enciphers: some fall together or leave the
     // alphabet, or there are none.
-    const QString letters = EncipherableLetters(key);
+    const QString letters = encipherableLetters(key);
     if (invertibility == Invertibility::AllOverflow) {
         QVERIFY(letters.isEmpty());
         return;
@@ -185,8 +185,8 @@ void tst_InverseKey::verdictMatchesTransform() {
 
     for (int multiplier = -600; multiplier <= 600; ++multiplier) {
         const Key key{.rotation = qint16(rotation), .multiplier = qint16(multiplier)};
-        const InverseKey back = InverseOf(key);
-        const QString letters = EncipherableLetters(key);
+        const InverseKey back = inverseOf(key);
+        const QString letters = encipherableLetters(key);
         const QByteArray where = "multiplier " + QByteArray::number(multiplier);
         QVERIFY2((back.invertibility == Invertibility::AllOverflow) == letters.isEmpty(), where);
         if (letters.isEmpty())
@@ -256,7 +256,7 @@ void tst_InverseKey::inverseKeyText() {
 
     QString text;
     try {
-        text = InverseKeyText(rotationBox, multiplierBox);
+        text = korvane::inverseKeyText(rotationBox, multiplierBox);
     } catch (...) {
         QFAIL("the inverse key text must never raise");
     }
@@ -283,11 +283,11 @@ void tst_InverseKey::oneCharacterForEveryLetter() {
     QFETCH(int, multiplier);
 
     const std::optional<QString> written =
-        testing::EngineTransform(kAlphabet, qint16(rotation), qint16(multiplier));
+        testing::engineTransform(kAlphabet, qint16(rotation), qint16(multiplier));
     QVERIFY(written);
     QCOMPARE(QSet<QChar>(written->begin(), written->end()).size(), 1);
-    const QString text = InverseKeyText(QString::number(rotation),
-                                        multiplier == 0 ? QString() : QString::number(multiplier));
+    const QString text = korvane::inverseKeyText(
+        QString::number(rotation), multiplier == 0 ? QString() : QString::number(multiplier));
     QVERIFY2(text.contains(QStringLiteral("every letter becomes '%1'").arg(written->front())),
              qPrintable(text));
     QVERIFY2(!text.contains(QStringLiteral("several")), qPrintable(text));

@@ -176,7 +176,7 @@ void tst_LikelyKey::prose() {
                 const Key key{.rotation = qint16(rotation), .multiplier = qint16(multiplier)};
                 const QString enciphered = TransformText(piece, key.rotation, key.multiplier);
                 const std::optional<Key> named = likelyKey(countsOf(enciphered));
-                const Key readsBack = InverseOf(key).inverse;
+                const Key readsBack = inverseOf(key).inverse;
                 const bool asItStands = readsBack == Key{.rotation = 0, .multiplier = 1};
                 ++trials;
                 if (asItStands ? !named : named == readsBack) {

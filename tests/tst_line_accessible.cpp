@@ -22,7 +22,7 @@ using Boundary = QAccessible::TextBoundaryType;
 
 namespace {
 
-LineEditAccessible* Accessible(QLineEdit* line) {
+LineEditAccessible* interfaceOf(QLineEdit* line) {
     return dynamic_cast<LineEditAccessible*>(QAccessible::queryAccessibleInterface(line));
 }
 
@@ -43,7 +43,7 @@ enum class Query { Before, At, After };
 // What a query must answer, from the expected segments of the value: the segment holding the
 // offset (the end offset belongs to the last one, except that no character is at the end), the
 // one before it or the one after it; past either edge, the empty span at that edge.
-Span Expected(const QStringList& segments, Boundary boundary, int offset, Query query) {
+Span expected(const QStringList& segments, Boundary boundary, int offset, Query query) {
     QList<int> cuts{0};
     for (const QString& segment : segments)
         cuts.append(cuts.back() + int(segment.size()));
@@ -98,7 +98,7 @@ void tst_LineAccessible::everyQueryAnswers() {
 
     LineEdit line;
     line.setText(value);
-    LineEditAccessible* accessible = Accessible(&line);
+    LineEditAccessible* accessible = interfaceOf(&line);
     // Qt's own interface would never return from the word at the end: stop before asking it.
     QVERIFY2(accessible, "the box is not read through LineEditAccessible");
 
@@ -108,11 +108,11 @@ void tst_LineAccessible::everyQueryAnswers() {
         int start = -2;
         int end = -2;
         QString text = accessible->textAtOffset(offset, boundary, &start, &end);
-        QCOMPARE((Span{text, start, end}), Expected(segments, boundary, at, Query::At));
+        QCOMPARE((Span{text, start, end}), expected(segments, boundary, at, Query::At));
         text = accessible->textBeforeOffset(offset, boundary, &start, &end);
-        QCOMPARE((Span{text, start, end}), Expected(segments, boundary, at, Query::Before));
+        QCOMPARE((Span{text, start, end}), expected(segments, boundary, at, Query::Before));
         text = accessible->textAfterOffset(offset, boundary, &start, &end);
-        QCOMPARE((Span{text, start, end}), Expected(segments, boundary, at, Query::After));
+        QCOMPARE((Span{text, start, end}), expected(segments, boundary, at, Query::After));
     }
 }
 
@@ -127,7 +127,7 @@ void tst_LineAccessible::oneAttributeRun() {
     WindowFixture window;
     QVERIFY(window.exposed());
     window.form().txtMultiply.setText(value);
-    LineEditAccessible* accessible = Accessible(window.multiplier());
+    LineEditAccessible* accessible = interfaceOf(window.multiplier());
     QVERIFY(accessible);
 
     QCOMPARE(accessible->text(QAccessible::Value), value);
@@ -158,7 +158,7 @@ void tst_LineAccessible::pointsAndCharacterBoxesAgree() {
     line.setCursorPosition(caretAtEnd ? int(value.size()) : 0);
     line.show();
     QVERIFY(QTest::qWaitForWindowExposed(&line));
-    LineEditAccessible* accessible = Accessible(&line);
+    LineEditAccessible* accessible = interfaceOf(&line);
     QVERIFY(accessible);
 
     const QRect shown(line.mapToGlobal(QPoint(0, 0)), line.size());
@@ -204,13 +204,13 @@ void tst_LineAccessible::readerEditsChangeTheBox() {
 
     WindowFixture window;
     QVERIFY(window.exposed());
-    Accessible(window.rotation())->replaceText(0, 1, QStringLiteral("13"));
+    interfaceOf(window.rotation())->replaceText(0, 1, QStringLiteral("13"));
     QCOMPARE(window.rotation()->text(), QStringLiteral("13"));
     window.form().txtMultiply.setText(before);
     window.form().txtOriginal.setText(QStringLiteral("Hello, World!"));
     QCOMPARE_NE(window.output()->text(), QStringLiteral("URYYB, JBEYQ!"));
 
-    LineEditAccessible* accessible = Accessible(window.multiplier());
+    LineEditAccessible* accessible = interfaceOf(window.multiplier());
     QVERIFY(accessible);
     QSignalSpy edited(window.multiplier(), &QLineEdit::textEdited);
     if (edit == QLatin1String("insert")) {

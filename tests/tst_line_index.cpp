@@ -24,7 +24,7 @@ struct Edit {
 using Edits = QList<Edit>;
 
 // Where the lines of `text` start, found character by character.
-std::vector<qsizetype> StartsOf(const QString& text) {
+std::vector<qsizetype> startsOf(const QString& text) {
     std::vector<qsizetype> starts{0};
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (text[i] == u'\n' || text[i] == QChar(QChar::LineSeparator))
@@ -34,8 +34,8 @@ std::vector<qsizetype> StartsOf(const QString& text) {
 }
 
 // Compares the whole index with the lines of `text`; the failure names the line.
-bool Matches(const LineIndex& index, const QString& text) {
-    const std::vector<qsizetype> starts = StartsOf(text);
+bool matches(const LineIndex& index, const QString& text) {
+    const std::vector<qsizetype> starts = startsOf(text);
     if (index.lineCount() != int(starts.size())) {
         qWarning("%d lines, not %d", index.lineCount(), int(starts.size()));
         return false;
@@ -70,7 +70,7 @@ bool Matches(const LineIndex& index, const QString& text) {
 }
 
 // Lines of `count` characters after a break, "0123\n", "1234\n" and so on.
-QString Lines(int lines, int length) {
+QString lines(int lines, int length) {
     QString text;
     for (int line = 0; line < lines; ++line) {
         for (int i = 0; i < length; ++i)
@@ -98,7 +98,7 @@ void tst_LineIndex::editsMatchTheLines_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<Edits>("edits");
 
-    const QString ten = Lines(10, 4);  // lines start every 5 characters
+    const QString ten = lines(10, 4);  // lines start every 5 characters
     QTest::newRow("empty text") << QString() << Edits{};
     QTest::newRow("typed into the empty text")
         << QString() << Edits{{0, 0, u"a"_s}, {1, 0, u"\n"_s}, {2, 0, u"b"_s}, {0, 3, QString()}};
@@ -141,13 +141,13 @@ void tst_LineIndex::editsMatchTheLines() {
     QFETCH(Edits, edits);
 
     LineIndex index;
-    QVERIFY(Matches(index, QString()));
+    QVERIFY(matches(index, QString()));
     index.build(text);
-    QVERIFY(Matches(index, text));
+    QVERIFY(matches(index, text));
     for (const Edit& edit : edits) {
         text.replace(edit.position, edit.removed, edit.inserted);
         index.replace(text, edit.position, edit.removed, edit.inserted.size());
-        QVERIFY2(Matches(index, text),
+        QVERIFY2(matches(index, text),
                  qPrintable(u"after %1 removed at %2 for \"%3\""_s.arg(edit.removed)
                                 .arg(edit.position)
                                 .arg(edit.inserted)));
@@ -170,7 +170,7 @@ void tst_LineIndex::randomEditsMatchTheLines() {
     static const QString kPieces[] = {u"a"_s, u"bc"_s, u"\n"_s, u"\x2028"_s, u"d\ne"_s};
 
     // Enough lines that the starts outgrow the room they were built with.
-    QString text = Lines(200, 6);
+    QString text = lines(200, 6);
     LineIndex index;
     index.build(text);
     qsizetype place = text.size() / 2;
@@ -187,7 +187,7 @@ void tst_LineIndex::randomEditsMatchTheLines() {
         text.replace(position, removed, inserted);
         index.replace(text, position, removed, inserted.size());
         place = position + inserted.size();
-        QVERIFY2(Matches(index, text), qPrintable(u"step %1"_s.arg(step)));
+        QVERIFY2(matches(index, text), qPrintable(u"step %1"_s.arg(step)));
     }
 }
 

@@ -49,7 +49,7 @@ constexpr qsizetype kInputLimit = 250'000;
 // How a multi-line text box stores inserted text: every kind of line break ("\r\n" as one,
 // '\r', the paragraph separator and the document's frame markers U+FDD0 and U+FDD1) becomes a
 // line feed; every other character stays as it is.
-QString AsStoredByTextBox(const QString& text) {
+QString asStoredByTextBox(const QString& text) {
     QString stored;
     stored.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -65,7 +65,7 @@ QString AsStoredByTextBox(const QString& text) {
     return stored;
 }
 
-QString Visible(const QString& text, qsizetype limit = 40) {
+QString visible(const QString& text, qsizetype limit = 40) {
     QString shown;
     for (QChar c : text.left(limit)) {
         if (c.unicode() >= 0x20 && c.unicode() < 0x7f) {
@@ -89,9 +89,9 @@ public:
     }
 
     // Performs one random action and returns what it was, for the log.
-    QString Act() {
+    QString act() {
         if (model_.size() > kInputLimit)
-            return ClearInput();
+            return clearInput();
         // A window shrunk to nothing loses activation; the user clicks it active again, as the
         // window manager lets one.
         if (QApplication::activeWindow() != &form_ && form_.width() > 0 && form_.height() > 0) {
@@ -101,115 +101,115 @@ public:
         }
         // A window shrunk below its stored minimum (489 × 379 pixels) soon gets enlarged again, or
         // little can be reached.
-        if ((form_.width() < 489 || form_.height() < 379) && text_.OneIn(4))
-            return Resize(489 + text_.Below(1000), 379 + text_.Below(500));
-        const int pick = text_.Below(100);
+        if ((form_.width() < 489 || form_.height() < 379) && text_.oneIn(4))
+            return Resize(489 + text_.below(1000), 379 + text_.below(500));
+        const int pick = text_.below(100);
         if (pick < 47)
-            MaybeReturnToInput();
+            maybeReturnToInput();
         if (pick < 22)
-            return TypeCharacters();
+            return typeCharacters();
         if (pick < 30)
-            return PressKey(Qt::Key_Backspace, QStringLiteral("Backspace"));
+            return pressKey(Qt::Key_Backspace, QStringLiteral("Backspace"));
         if (pick < 34)
-            return PressKey(Qt::Key_Return, QStringLiteral("Enter"));
+            return pressKey(Qt::Key_Return, QStringLiteral("Enter"));
         if (pick < 35)
-            return PressKey(Qt::Key_Escape, QStringLiteral("Escape"));
+            return pressKey(Qt::Key_Escape, QStringLiteral("Escape"));
         if (pick < 39)
-            return TypeCharacter(text_.OneIn(2) ? QChar(u'&') : QChar(u'('));
+            return typeCharacter(text_.oneIn(2) ? QChar(u'&') : QChar(u'('));
         if (pick < 47)
-            return Paste(text_.OneIn(25) ? text_.LargeBlock(text_.OneIn(4)) : ShortPaste());
+            return paste(text_.oneIn(25) ? text_.largeBlock(text_.oneIn(4)) : shortPaste());
         if (pick < 54)
-            return PressKey(text_.OneIn(3) ? Qt::Key_Backtab : Qt::Key_Tab, QStringLiteral("Tab"));
+            return pressKey(text_.oneIn(3) ? Qt::Key_Backtab : Qt::Key_Tab, QStringLiteral("Tab"));
         if (pick < 63)
-            return ClickSomewhere();
+            return clickSomewhere();
         if (pick < 67)
-            return ClickScrollBar();
+            return clickScrollBar();
         if (pick < 69)
-            return DragScrollBar();
+            return dragScrollBar();
         if (pick < 72)
-            return ScrollBarKey();
+            return scrollBarKey();
         if (pick < 76)
             return Resize(
-                text_.OneIn(3) ? kNarrow[text_.Below(int(std::size(kNarrow)))] : text_.Below(1600),
-                text_.Below(900));
+                text_.oneIn(3) ? kNarrow[text_.below(int(std::size(kNarrow)))] : text_.below(1600),
+                text_.below(900));
         if (pick < 82)
-            return EnterNumber(form_.txtRotate.widget(), QStringLiteral("rotation"));
+            return enterNumber(form_.txtRotate.widget(), QStringLiteral("rotation"));
         if (pick < 88)
-            return EnterNumber(form_.txtMultiply.widget(), QStringLiteral("multiplier"));
+            return enterNumber(form_.txtMultiply.widget(), QStringLiteral("multiplier"));
         if (pick < 97)
-            return MoveCaret();
+            return moveCaret();
         if (pick < 99)
-            return Cut();
-        return ClearInput();
+            return cut();
+        return clearInput();
     }
 
     const QString& model() const { return model_; }
     bool lastActionResized() const { return resized_; }
     int widthBeforeResize(bool output) const { return output ? outputWidth_ : inputWidth_; }
-    void Settle() {
+    void settle() {
         resized_ = false;
         QCoreApplication::processEvents();
     }
 
 private:
-    QWidget* Focus() const { return QApplication::focusWidget(); }
-    bool InputHasFocus() const { return Focus() == input_; }
+    QWidget* focus() const { return QApplication::focusWidget(); }
+    bool inputHasFocus() const { return focus() == input_; }
 
     // Replaces the input box's selection (or inserts at its caret) in the model, when the keys
     // about to be sent go to the input box.
-    void ModelInsert(const QString& typed) {
-        if (!InputHasFocus())
+    void modelInsert(const QString& typed) {
+        if (!inputHasFocus())
             return;
         const int start = int(input_->selectionStart());
         const int end = int(input_->selectionEnd());
-        model_ = model_.left(start) + AsStoredByTextBox(typed) + model_.mid(end);
+        model_ = model_.left(start) + asStoredByTextBox(typed) + model_.mid(end);
     }
 
     // Typing and pasting mostly go to the input box: when focus is elsewhere the user often
     // clicks back into it first.
-    void MaybeReturnToInput() {
-        if (InputHasFocus() || !text_.OneIn(2))
+    void maybeReturnToInput() {
+        if (inputHasFocus() || !text_.oneIn(2))
             return;
         QTest::mouseClick(input_->viewport(), Qt::LeftButton, {},
-                          QPoint(text_.Below(std::max(1, input_->viewport()->width())),
-                                 text_.Below(std::max(1, input_->viewport()->height()))));
+                          QPoint(text_.below(std::max(1, input_->viewport()->width())),
+                                 text_.below(std::max(1, input_->viewport()->height()))));
         QCoreApplication::processEvents();
     }
 
-    QString ShortPaste() {
+    QString shortPaste() {
         QString clip;
         while (clip.isEmpty())
-            clip = text_.PastedText(60);
+            clip = text_.pastedText(60);
         return clip;
     }
 
-    QString TypeCharacter(QChar c) {
-        QWidget* target = Focus();
+    QString typeCharacter(QChar c) {
+        QWidget* target = focus();
         if (!target || target == form_.cmdExit.widget())
             return QStringLiteral("(no typing on the Exit button)");
-        ModelInsert(QString(c));
+        modelInsert(QString(c));
         const int key = c.unicode() < 0x80 ? int(c.toUpper().unicode()) : int(c.unicode());
         QTest::sendKeyEvent(QTest::Click, target, Qt::Key(key), QString(c), Qt::NoModifier);
-        return QStringLiteral("type '%1' into %2").arg(Visible(QString(c)), target->objectName());
+        return QStringLiteral("type '%1' into %2").arg(visible(QString(c)), target->objectName());
     }
 
-    QString TypeCharacters() {
-        const int count = 1 + text_.Below(8);
+    QString typeCharacters() {
+        const int count = 1 + text_.below(8);
         QString log;
         for (int i = 0; i < count; ++i)
-            log = TypeCharacter(text_.TypedCharacter());
+            log = typeCharacter(text_.typedCharacter());
         return log + QStringLiteral(" (last of %1)").arg(count);
     }
 
-    QString PressKey(Qt::Key key, const QString& name) {
-        QWidget* target = Focus();
+    QString pressKey(Qt::Key key, const QString& name) {
+        QWidget* target = focus();
         if (!target)
             return QStringLiteral("(no focus for %1)").arg(name);
-        if (InputHasFocus()) {
+        if (inputHasFocus()) {
             const int start = int(input_->selectionStart());
             const int end = int(input_->selectionEnd());
             if (key == Qt::Key_Return) {
-                ModelInsert(QStringLiteral("\n"));
+                modelInsert(QStringLiteral("\n"));
             } else if (key == Qt::Key_Backspace && start != end) {
                 model_.remove(start, end - start);
             } else if (key == Qt::Key_Backspace && start > 0) {
@@ -233,22 +233,22 @@ private:
         return QStringLiteral("%1 in %2").arg(name, target->objectName());
     }
 
-    QString Paste(const QString& clip) {
-        QWidget* target = Focus();
+    QString paste(const QString& clip) {
+        QWidget* target = focus();
         if (!target)
             return QStringLiteral("(no focus for paste)");
         QGuiApplication::clipboard()->setText(clip);
         if (target == input_)
-            ModelInsert(clip);
+            modelInsert(clip);
         QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
-        return QStringLiteral("paste \"%1\" into %2").arg(Visible(clip), target->objectName());
+        return QStringLiteral("paste \"%1\" into %2").arg(visible(clip), target->objectName());
     }
 
-    QString Cut() {
-        QWidget* target = Focus();
+    QString cut() {
+        QWidget* target = focus();
         if (!target)
             return QStringLiteral("(no focus for cut)");
-        if (InputHasFocus()) {
+        if (inputHasFocus()) {
             model_.remove(input_->selectionStart(),
                           input_->selectionEnd() - input_->selectionStart());
         }
@@ -256,13 +256,13 @@ private:
         return QStringLiteral("cut in %1").arg(target->objectName());
     }
 
-    QString ClearInput() {
+    QString clearInput() {
         QTest::mouseClick(input_->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
         QCoreApplication::processEvents();
         // In a window too narrow to show the box the user tabs there instead.
-        for (int i = 0; i < 6 && !InputHasFocus() && Focus(); ++i)
-            QTest::keyClick(Focus(), Qt::Key_Tab);
-        if (!InputHasFocus())
+        for (int i = 0; i < 6 && !inputHasFocus() && focus(); ++i)
+            QTest::keyClick(focus(), Qt::Key_Tab);
+        if (!inputHasFocus())
             return QStringLiteral("(input box out of reach)");
         QTest::keyClick(input_, Qt::Key_A, Qt::ControlModifier);
         model_.clear();
@@ -270,18 +270,18 @@ private:
         return QStringLiteral("select all and delete in the input box");
     }
 
-    QString MoveCaret() {
-        QWidget* target = Focus();
+    QString moveCaret() {
+        QWidget* target = focus();
         if (!target)
             return QStringLiteral("(no focus for caret)");
         static constexpr Qt::Key kKeys[] = {Qt::Key_Home,   Qt::Key_End,     Qt::Key_Left,
                                             Qt::Key_Right,  Qt::Key_Up,      Qt::Key_Down,
                                             Qt::Key_PageUp, Qt::Key_PageDown};
-        const Qt::Key key = kKeys[text_.Below(int(std::size(kKeys)))];
+        const Qt::Key key = kKeys[text_.below(int(std::size(kKeys)))];
         Qt::KeyboardModifiers modifiers;
-        if (text_.OneIn(3))
+        if (text_.oneIn(3))
             modifiers |= Qt::ShiftModifier;
-        if (text_.OneIn(4))
+        if (text_.oneIn(4))
             modifiers |= Qt::ControlModifier;
         QTest::keyClick(target, key, modifiers);
         return QStringLiteral("caret key %1 in %2").arg(int(key), 0, 16).arg(target->objectName());
@@ -289,9 +289,9 @@ private:
 
     // A left click at a random point of the window, on whatever lies there, except the Exit
     // button (which would end the program).
-    QString ClickSomewhere() {
-        const QPoint point(text_.Below(std::max(1, form_.width())),
-                           text_.Below(std::max(1, form_.height())));
+    QString clickSomewhere() {
+        const QPoint point(text_.below(std::max(1, form_.width())),
+                           text_.below(std::max(1, form_.height())));
         QWidget* target = form_.childAt(point);
         if (!target)
             target = &form_;
@@ -308,28 +308,28 @@ private:
                      : target->objectName());
     }
 
-    QString ClickScrollBar() {
-        const QPoint point(text_.Below(std::max(1, bar_->width())), bar_->height() / 2);
+    QString clickScrollBar() {
+        const QPoint point(text_.below(std::max(1, bar_->width())), bar_->height() / 2);
         QTest::mouseClick(bar_, Qt::LeftButton, {}, point);
         return QStringLiteral("click the scroll bar at x %1").arg(point.x());
     }
 
-    QString DragScrollBar() {
+    QString dragScrollBar() {
         const int span = std::max(1, bar_->width());
         const QPoint from(span * (bar_->value() + 1) / (bar_->maximum() + 2), bar_->height() / 2);
-        const QPoint to(text_.Below(span + 40) - 20, bar_->height() / 2);
+        const QPoint to(text_.below(span + 40) - 20, bar_->height() / 2);
         QTest::mousePress(bar_, Qt::LeftButton, {}, from);
         QTest::mouseMove(bar_, to);
         QTest::mouseRelease(bar_, Qt::LeftButton, {}, to);
         return QStringLiteral("drag the scroll bar from x %1 to %2").arg(from.x()).arg(to.x());
     }
 
-    QString ScrollBarKey() {
+    QString scrollBarKey() {
         static constexpr Qt::Key kKeys[] = {Qt::Key_Left, Qt::Key_Right,  Qt::Key_Home,
                                             Qt::Key_End,  Qt::Key_PageUp, Qt::Key_PageDown,
                                             Qt::Key_Up,   Qt::Key_Down};
-        const Qt::Key key = kKeys[text_.Below(int(std::size(kKeys)))];
-        if (Focus() != bar_) {
+        const Qt::Key key = kKeys[text_.below(int(std::size(kKeys)))];
+        if (focus() != bar_) {
             QTest::mouseClick(bar_, Qt::LeftButton, {}, QPoint(bar_->width() / 2, 1));
             QCoreApplication::processEvents();
         }
@@ -350,17 +350,17 @@ private:
 
     // Clicks into a number box, selects all and types a number there, leaving the box with Tab
     // half of the time.
-    QString EnterNumber(QWidget* box, const QString& name) {
+    QString enterNumber(QWidget* box, const QString& name) {
         QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() / 2, box->height() / 2));
         QCoreApplication::processEvents();
         QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
         const QString number =
-            box == form_.txtMultiply.widget() ? text_.MultiplierText() : text_.NumberText();
+            box == form_.txtMultiply.widget() ? text_.multiplierText() : text_.numberText();
         for (QChar c : number) {
             const int key = c.unicode() < 0x80 ? int(c.toUpper().unicode()) : int(c.unicode());
             QTest::sendKeyEvent(QTest::Click, box, Qt::Key(key), QString(c), Qt::NoModifier);
         }
-        const bool leave = text_.OneIn(2);
+        const bool leave = text_.oneIn(2);
         if (leave)
             QTest::keyClick(box, Qt::Key_Tab);
         return QStringLiteral("type %1 \"%2\"%3")
@@ -396,12 +396,12 @@ private:
 };
 
 void tst_RandomUser::initTestCase() {
-    previous_ = korvane::runtime::SetMessageBoxPresenter(
+    previous_ = korvane::runtime::setMessageBoxPresenter(
         [this](const MessageBoxRequest& request) { shown_.push_back(request); });
 }
 
 void tst_RandomUser::cleanupTestCase() {
-    korvane::runtime::SetMessageBoxPresenter(previous_);
+    korvane::runtime::setMessageBoxPresenter(previous_);
 }
 
 void tst_RandomUser::randomUser_data() {
@@ -435,8 +435,8 @@ void tst_RandomUser::randomUser() {
         const std::size_t shownBefore = shown_.size();
         QString action;
         try {
-            action = user.Act();
-            user.Settle();
+            action = user.act();
+            user.settle();
         } catch (...) {
             QFAIL(qPrintable(QStringLiteral("seed %1, action %2: an exception escaped after: %3")
                                  .arg(seed)
@@ -451,18 +451,18 @@ void tst_RandomUser::randomUser() {
                                   .arg(step)
                                   .arg(QStringList(log.begin(), log.end()).join(u" | "));
 
-        QVERIFY2(!korvane::runtime::ProgramEnded(), qPrintable(where));
+        QVERIFY2(!korvane::runtime::programEnded(), qPrintable(where));
         QVERIFY2(form->isVisible(), qPrintable(where));
         const QString input = form->txtOriginal.text();
         QVERIFY2(input == user.model(),
                  qPrintable(QStringLiteral("input box holds \"%1\", the "
                                            "user put \"%2\"; %3")
-                                .arg(Visible(input), Visible(user.model()), where)));
+                                .arg(visible(input), visible(user.model()), where)));
         longestInput = std::max(longestInput, input.size());
         const QString output = form->txtDecrypted.text();
         QVERIFY2(output == oracle.expectedOutput(),
                  qPrintable(QStringLiteral("output box shows \"%1\", expected \"%2\"; %3")
-                                .arg(Visible(output), Visible(oracle.expectedOutput()), where)));
+                                .arg(visible(output), visible(oracle.expectedOutput()), where)));
 
         int overflowsNow = 0;
         for (std::size_t i = shownBefore; i < shown_.size(); ++i) {
@@ -472,7 +472,7 @@ void tst_RandomUser::randomUser() {
                  (box.prompt == kOverflowReport || box.prompt == kInvalidValueReport)) ||
                 (box.icon == MessageBoxIcon::None && box.prompt == kTooLongPrompt);
             QVERIFY2(known, qPrintable(QStringLiteral("unexpected message \"%1\"; %2")
-                                           .arg(Visible(box.prompt, 80), where)));
+                                           .arg(visible(box.prompt, 80), where)));
             overflowsNow += box.prompt == kOverflowReport ? 1 : 0;
         }
         // Each failed recompute is reported; Overflow may also come from the rotation box.
@@ -504,7 +504,7 @@ void tst_RandomUser::randomUser() {
 
     // The program still ends from its Exit button after all that.
     QTest::mouseClick(form->cmdExit.widget(), Qt::LeftButton);
-    QVERIFY(korvane::runtime::ProgramEnded());
+    QVERIFY(korvane::runtime::programEnded());
     QVERIFY(!form->isVisible());
 }
 

@@ -23,40 +23,40 @@ using korvane::frmMain;
 using namespace Qt::Literals::StringLiterals;
 
 // Rows are written in UTF-8.
-QStringList Utf8(std::initializer_list<const char*> texts) {
+QStringList utf8(std::initializer_list<const char*> texts) {
     QStringList list;
     for (const char* text : texts)
         list << QString::fromUtf8(text);
     return list;
 }
 
-korvane::text::TextView* Editor(korvane::runtime::TextBox& box) {
+korvane::text::TextView* editor(korvane::runtime::TextBox& box) {
     return static_cast<korvane::text::TextView*>(box.widget());
 }
 
 // What the input box shows.
-QString Shown(korvane::runtime::MultiLineTextBox& box) {
-    return Editor(box)->text();
+QString shown(korvane::runtime::MultiLineTextBox& box) {
+    return editor(box)->text();
 }
 
 // What the output box shows.
-QString Shown(korvane::runtime::TextViewBox& box) {
+QString shown(korvane::runtime::TextViewBox& box) {
     return static_cast<korvane::text::TextView*>(box.widget())->text();
 }
 
 // The engine's transform of what the input box shows under what the two small boxes show;
 // nothing when it overflows.
-std::optional<QString> ExpectedOutput(frmMain& window) {
+std::optional<QString> expectedOutput(frmMain& window) {
     try {
         const qint16 rotation = korvane::ToInt16(korvane::ReadNumber(window.txtRotate.text()));
         const qint16 multiplier = korvane::ToInt16(korvane::ReadNumber(window.txtMultiply.text()));
-        return korvane::TransformText(Shown(window.txtOriginal), rotation, multiplier);
+        return korvane::TransformText(shown(window.txtOriginal), rotation, multiplier);
     } catch (const korvane::runtime::RunTimeError&) {
         return std::nullopt;
     }
 }
 
-void PlaceCaret(korvane::text::TextView* edit, int position, int selected = 0) {
+void placeCaret(korvane::text::TextView* edit, int position, int selected = 0) {
     edit->setSelection(position, position + selected);
 }
 
@@ -64,15 +64,15 @@ void PlaceCaret(korvane::text::TextView* edit, int position, int selected = 0) {
 // "select:N+LENGTH", "backspace", "delete", "paste:TEXT", "cut", "undo", "redo",
 // "multiplier:TEXT" (overtypes the box), "multiplier+:TEXT" (types on), "right" and "left" (the
 // scroll bar), "input:TEXT" (what the input box must show now).
-void RunStep(frmMain& window, const QString& step) {
-    korvane::text::TextView* input = Editor(window.txtOriginal);
+void runStep(frmMain& window, const QString& step) {
+    korvane::text::TextView* input = editor(window.txtOriginal);
     const QString argument = step.section(u':', 1);
     if (step.startsWith(u"type:")) {
         QTest::keyClicks(input, argument);
     } else if (step.startsWith(u"caret:")) {
-        PlaceCaret(input, argument.toInt());
+        placeCaret(input, argument.toInt());
     } else if (step.startsWith(u"select:")) {
-        PlaceCaret(input, argument.section(u'+', 0, 0).toInt(), argument.section(u'+', 1).toInt());
+        placeCaret(input, argument.section(u'+', 0, 0).toInt(), argument.section(u'+', 1).toInt());
     } else if (step == u"backspace") {
         QTest::keyClick(input, Qt::Key_Backspace);
     } else if (step == u"delete") {
@@ -96,7 +96,7 @@ void RunStep(frmMain& window, const QString& step) {
     } else if (step == u"right" || step == u"left") {
         QTest::keyClick(window.HSRotate.widget(), step == u"right" ? Qt::Key_Right : Qt::Key_Left);
     } else if (step.startsWith(u"input:")) {
-        QCOMPARE(Shown(window.txtOriginal), argument);
+        QCOMPARE(shown(window.txtOriginal), argument);
     } else {
         QFAIL(qPrintable(u"unknown step "_s + step));
     }
@@ -125,74 +125,74 @@ private:
 
 void tst_RecomputeExactness::init() {
     reported_.clear();
-    previous_ = korvane::runtime::SetMessageBoxPresenter(
+    previous_ = korvane::runtime::setMessageBoxPresenter(
         [this](const korvane::runtime::MessageBoxRequest& request) { reported_.append(request); });
 }
 
 void tst_RecomputeExactness::cleanup() {
-    korvane::runtime::SetMessageBoxPresenter(previous_);
+    korvane::runtime::setMessageBoxPresenter(previous_);
     QGuiApplication::clipboard()->clear();
 }
 
 void tst_RecomputeExactness::outputFollowsEveryEdit_data() {
     QTest::addColumn<QStringList>("steps");
     const QString longLine = QString(5000, u'w') + u'\n' + QString(3000, u'k');
-    QTest::newRow("typing") << Utf8({"multiplier:3", "type:hello, world", "input:hello, world"});
+    QTest::newRow("typing") << utf8({"multiplier:3", "type:hello, world", "input:hello, world"});
     QTest::newRow("typing into the middle")
-        << Utf8({"multiplier:1", "type:abcdef", "caret:3", "type:XY", "input:abcXYdef"});
+        << utf8({"multiplier:1", "type:abcdef", "caret:3", "type:XY", "input:abcXYdef"});
     QTest::newRow("backspace and delete")
-        << Utf8({"multiplier:5", "type:abcdef", "caret:3", "backspace", "delete", "input:abef"});
+        << utf8({"multiplier:5", "type:abcdef", "caret:3", "backspace", "delete", "input:abef"});
     QTest::newRow("deleting a selection")
-        << Utf8({"multiplier:7", "type:one two three", "select:3+4", "delete", "input:one three"});
+        << utf8({"multiplier:7", "type:one two three", "select:3+4", "delete", "input:one three"});
     QTest::newRow("paste over a selection")
-        << Utf8({"multiplier:3", "type:keep THIS keep", "select:5+4", "paste:thät",
+        << utf8({"multiplier:3", "type:keep THIS keep", "select:5+4", "paste:thät",
                  "input:keep thät keep"});
     QTest::newRow("paste of lines with every kind of break")
-        << Utf8({"multiplier:1", "type:[]", "caret:1", "paste:one\r\ntwo\rthree\nfour",
+        << utf8({"multiplier:1", "type:[]", "caret:1", "paste:one\r\ntwo\rthree\nfour",
                  "input:[one\ntwo\nthree\nfour]"});
     QTest::newRow("paste of other scripts and pairs")
-        << Utf8({"multiplier:9", "paste:ıſ straße ΣΑΣ жук 😀 \U00010428 ok", "caret:3", "type:q",
+        << utf8({"multiplier:9", "paste:ıſ straße ΣΑΣ жук 😀 \U00010428 ok", "caret:3", "type:q",
                  "backspace", "select:0+2", "paste:Zz"});
     QTest::newRow("paste is one step to undo")
-        << Utf8({"multiplier:3", "type:ab", "paste:cd\nef", "input:abcd\nef", "undo", "input:ab",
+        << utf8({"multiplier:3", "type:ab", "paste:cd\nef", "input:abcd\nef", "undo", "input:ab",
                  "redo", "input:abcd\nef"});
     QTest::newRow("paste of one line after typing is its own step to undo")
-        << Utf8({"multiplier:3", "type:ab", "paste:cd", "input:abcd", "undo", "input:ab"});
+        << utf8({"multiplier:3", "type:ab", "paste:cd", "input:abcd", "undo", "input:ab"});
     QTest::newRow("undo of typing and of a deletion")
-        << Utf8({"multiplier:11", "type:abc", "select:0+2", "delete", "input:c", "undo",
+        << utf8({"multiplier:11", "type:abc", "select:0+2", "delete", "input:c", "undo",
                  "input:abc", "undo", "input:"});
     QTest::newRow("cut and paste back")
-        << Utf8({"multiplier:3", "type:first second", "select:0+6", "cut", "input:second",
+        << utf8({"multiplier:3", "type:first second", "select:0+6", "cut", "input:second",
                  "caret:6", "paste:first", "input:secondfirst"});
     QTest::newRow("multiplier and scroll bar change every letter")
-        << (Utf8({"multiplier:1"})
+        << (utf8({"multiplier:1"})
             << u"paste:"_s + longLine
-            << Utf8({"multiplier:3", "right", "right", "left", "multiplier:25"}));
+            << utf8({"multiplier:3", "right", "right", "left", "multiplier:25"}));
     QTest::newRow("edits at both ends of a long text")
-        << (Utf8({"multiplier:3"}) << u"paste:"_s + longLine
-                                   << Utf8({"caret:0", "type:a", "caret:8002", "type:b",
+        << (utf8({"multiplier:3"}) << u"paste:"_s + longLine
+                                   << utf8({"caret:0", "type:a", "caret:8002", "type:b",
                                             "select:4990+30", "paste:\n\n", "undo"}));
     QTest::newRow("an overflow leaves the output as it was")
-        << Utf8({"multiplier:40", "type:Zebra", "multiplier+:0", "type:y", "multiplier:3"});
+        << utf8({"multiplier:40", "type:Zebra", "multiplier+:0", "type:y", "multiplier:3"});
     // A keystroke transforms again only what it changed; these edits change what the
     // characters beside them mean.
     const QString high(QChar(0xD801));
     const QString low(QChar(0xDC28));  // with the high half: a small Deseret letter
     QTest::newRow("a pair joined and split by edits beside it")
-        << (Utf8({"multiplier:3"}) << u"paste:a"_s + high + u"b"_s << u"caret:2"_s
+        << (utf8({"multiplier:3"}) << u"paste:a"_s + high + u"b"_s << u"caret:2"_s
                                    << u"paste:"_s + low << u"input:a"_s + high + low + u"b"_s
-                                   << Utf8({"caret:2", "type:x", "caret:2", "delete"}));
+                                   << utf8({"caret:2", "type:x", "caret:2", "delete"}));
     // A new key rewrites the output in pieces of thousands of characters; after the "a", a pair
     // lies across every boundary between them.
     QString pairs = u"a"_s;
     for (int i = 0; i < 40000; ++i)
         pairs += high + low;
     QTest::newRow("a new key rewrites pairs across the pieces")
-        << (Utf8({"multiplier:3"}) << u"paste:"_s + pairs << Utf8({"multiplier:5", "right"}));
+        << (utf8({"multiplier:3"}) << u"paste:"_s + pairs << utf8({"multiplier:5", "right"}));
     QTest::newRow("an overflowing letter typed and taken back under the same key")
-        << Utf8({"multiplier:400", "type:ab", "type:Z", "backspace", "type:c", "input:abc"});
+        << utf8({"multiplier:400", "type:ab", "type:Z", "backspace", "type:c", "input:abc"});
     QTest::newRow("emptying the input")
-        << Utf8({"multiplier:3", "type:abc", "select:0+3", "delete", "input:"});
+        << utf8({"multiplier:3", "type:abc", "select:0+3", "delete", "input:"});
 }
 
 void tst_RecomputeExactness::outputFollowsEveryEdit() {
@@ -200,17 +200,17 @@ void tst_RecomputeExactness::outputFollowsEveryEdit() {
     frmMain window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    Editor(window.txtOriginal)->setFocus();
+    editor(window.txtOriginal)->setFocus();
     for (const QString& step : steps) {
-        const QString before = Shown(window.txtDecrypted);
-        RunStep(window, step);
+        const QString before = shown(window.txtDecrypted);
+        runStep(window, step);
         if (QTest::currentTestFailed())
             return;
-        const std::optional<QString> expected = ExpectedOutput(window);
+        const std::optional<QString> expected = expectedOutput(window);
         if (expected) {
-            QCOMPARE(Shown(window.txtDecrypted), *expected);
+            QCOMPARE(shown(window.txtDecrypted), *expected);
         } else {
-            QCOMPARE(Shown(window.txtDecrypted), before);  // the error wrote nothing
+            QCOMPARE(shown(window.txtDecrypted), before);  // the error wrote nothing
             QVERIFY(!reported_.isEmpty());
         }
     }
@@ -218,12 +218,12 @@ void tst_RecomputeExactness::outputFollowsEveryEdit() {
 
 void tst_RecomputeExactness::writesReadBackExactly_data() {
     QTest::addColumn<QStringList>("writes");
-    QTest::newRow("carriage returns") << Utf8({"ab\r\ncd", "ab\ncd", "ab\ncX", "a\rb"});
-    QTest::newRow("paragraph separator") << Utf8({"x\u2029y", "x\u2029yz", "q\nyz"});
-    QTest::newRow("frame marks") << Utf8({"a\ufdd0b", "a\ufdd1bc", "a\nbcd"});
-    QTest::newRow("pairs changed in their low half") << Utf8({"a😀b", "a😁b", "a😁", "😁"});
-    QTest::newRow("pairs changed in their high half") << Utf8({"a\U00010400b", "a\U00020400b"});
-    QTest::newRow("growing and shrinking") << Utf8({"abc", "abcabc", "bc", "", "x\ny\nz"});
+    QTest::newRow("carriage returns") << utf8({"ab\r\ncd", "ab\ncd", "ab\ncX", "a\rb"});
+    QTest::newRow("paragraph separator") << utf8({"x\u2029y", "x\u2029yz", "q\nyz"});
+    QTest::newRow("frame marks") << utf8({"a\ufdd0b", "a\ufdd1bc", "a\nbcd"});
+    QTest::newRow("pairs changed in their low half") << utf8({"a😀b", "a😁b", "a😁", "😁"});
+    QTest::newRow("pairs changed in their high half") << utf8({"a\U00010400b", "a\U00020400b"});
+    QTest::newRow("growing and shrinking") << utf8({"abc", "abcabc", "bc", "", "x\ny\nz"});
 }
 
 // The output box's own writes, through its property, with no recompute in between: each reads
@@ -233,7 +233,7 @@ void tst_RecomputeExactness::writesReadBackExactly() {
     frmMain window;
     for (const QString& write : writes) {
         window.txtDecrypted.setText(write);
-        QCOMPARE(Shown(window.txtDecrypted), write);
+        QCOMPARE(shown(window.txtDecrypted), write);
         QCOMPARE(window.txtDecrypted.text(), write);
     }
 }
@@ -245,11 +245,11 @@ void tst_RecomputeExactness::aWriteAfterTheUserEditedTheBoxStartsFromTheEdit() {
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     window.txtOriginal.setText(u"hello world"_s);
-    PlaceCaret(Editor(window.txtOriginal), 0);
-    QTest::keyClicks(Editor(window.txtOriginal), u"Oh, "_s);
-    QCOMPARE(Shown(window.txtOriginal), u"Oh, hello world"_s);
+    placeCaret(editor(window.txtOriginal), 0);
+    QTest::keyClicks(editor(window.txtOriginal), u"Oh, "_s);
+    QCOMPARE(shown(window.txtOriginal), u"Oh, hello world"_s);
     window.txtOriginal.setText(u"hello there"_s);
-    QCOMPARE(Shown(window.txtOriginal), u"hello there"_s);
+    QCOMPARE(shown(window.txtOriginal), u"hello there"_s);
 }
 
 // A Change handler that writes the box again: the later write is what the box holds, and the
@@ -257,15 +257,15 @@ void tst_RecomputeExactness::aWriteAfterTheUserEditedTheBoxStartsFromTheEdit() {
 void tst_RecomputeExactness::aWriteFromTheChangeEventIsKept() {
     frmMain window;
     bool rewrite = true;
-    korvane::runtime::ConnectHandler(window.txtDecrypted, &korvane::runtime::TextBox::Change,
+    korvane::runtime::connectHandler(window.txtDecrypted, &korvane::runtime::TextBox::Change,
                                      &window, [&] {
                                          if (std::exchange(rewrite, false))
                                              window.txtDecrypted.setText(u"inner text"_s);
                                      });
     window.txtDecrypted.setText(u"outer text"_s);
-    QCOMPARE(Shown(window.txtDecrypted), u"inner text"_s);
+    QCOMPARE(shown(window.txtDecrypted), u"inner text"_s);
     window.txtDecrypted.setText(u"outer text"_s);
-    QCOMPARE(Shown(window.txtDecrypted), u"outer text"_s);
+    QCOMPARE(shown(window.txtDecrypted), u"outer text"_s);
 }
 
 void tst_RecomputeExactness::pasteIntoTheOutputBoxChangesNothing() {
@@ -273,10 +273,10 @@ void tst_RecomputeExactness::pasteIntoTheOutputBoxChangesNothing() {
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QTest::keyClicks(window.txtMultiply.widget(), u"1"_s);
-    QTest::keyClicks(Editor(window.txtOriginal), u"abc"_s);
+    QTest::keyClicks(editor(window.txtOriginal), u"abc"_s);
     QGuiApplication::clipboard()->setText(u"pasted"_s);
     QTest::keyClick(window.txtDecrypted.widget(), Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(Shown(window.txtDecrypted), u"ABC"_s);
+    QCOMPARE(shown(window.txtDecrypted), u"ABC"_s);
 }
 
 QTEST_MAIN(tst_RecomputeExactness)

@@ -28,21 +28,21 @@ struct OutputWrites {
 };
 
 // Tabs from the input box into the rotation box, which selects its text.
-void TabIntoRotation(WindowFixture& f) {
+void tabIntoRotation(WindowFixture& f) {
     f.input()->setFocus(Qt::TabFocusReason);
     QTest::keyClick(f.input(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), f.rotation());
 }
 
 // Puts a text into the rotation box as a paste over its whole selected text.
-void PasteIntoRotation(WindowFixture& f, const QString& text) {
-    TabIntoRotation(f);
+void pasteIntoRotation(WindowFixture& f, const QString& text) {
+    tabIntoRotation(f);
     QApplication::clipboard()->setText(text);
     QTest::keyClick(f.rotation(), Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(f.rotation()->text(), text);
 }
 
-void LeaveRotation(WindowFixture& f) {
+void leaveRotation(WindowFixture& f) {
     QTest::keyClick(f.rotation(), Qt::Key_Tab);
 }
 
@@ -93,8 +93,8 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(&f.form()));
         QTest::keyClicks(f.multiplier(), QStringLiteral("1"));
         QTest::keyClicks(f.input(), QStringLiteral("hello"));
-        PasteIntoRotation(f, typed);
-        LeaveRotation(f);
+        pasteIntoRotation(f, typed);
+        leaveRotation(f);
         QCOMPARE(QApplication::focusWidget(), f.scrollBar());
         QCOMPARE(f.rotation()->text(), box);
         QCOMPARE(f.scrollBar()->value(), bar);
@@ -108,8 +108,8 @@ private Q_SLOTS:
         QTest::keyClicks(f.multiplier(), QStringLiteral("1"));
         QTest::keyClicks(f.input(), QStringLiteral("abc"));
         OutputWrites writes(f.output());
-        PasteIntoRotation(f, QStringLiteral("26"));
-        LeaveRotation(f);
+        pasteIntoRotation(f, QStringLiteral("26"));
+        leaveRotation(f);
         QCOMPARE(f.rotation()->text(), QStringLiteral("0"));
         QCOMPARE(f.scrollBar()->value(), 0);
         QCOMPARE(writes.count, 0);
@@ -128,8 +128,8 @@ private Q_SLOTS:
         QTest::keyClicks(f.multiplier(), QStringLiteral("1"));
         QTest::keyClicks(f.input(), QStringLiteral("abc"));
         OutputWrites writes(f.output());
-        PasteIntoRotation(f, typed);
-        LeaveRotation(f);
+        pasteIntoRotation(f, typed);
+        leaveRotation(f);
         QCOMPARE(f.boxes.size(), 1);
         QCOMPARE(f.boxes.front().prompt, kTooLong);
         QCOMPARE(f.boxes.front().title, QStringLiteral("Korvane"));
@@ -154,8 +154,8 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(&f.form()));
         QTest::keyClicks(f.multiplier(), QStringLiteral("1"));
         QTest::keyClicks(f.input(), QStringLiteral("abc"));
-        PasteIntoRotation(f, QStringLiteral("1234567"));
-        LeaveRotation(f);
+        pasteIntoRotation(f, QStringLiteral("1234567"));
+        leaveRotation(f);
         QTest::keyClicks(f.input(), QStringLiteral("d"));
         QCOMPARE(f.boxes.size(), 2);
         QCOMPARE(f.boxes.last().prompt, kOverflowReport);
@@ -166,8 +166,8 @@ private Q_SLOTS:
     void leavingWithAValueBeyond32BitsIsReported() {
         WindowFixture f;
         QVERIFY(QTest::qWaitForWindowActive(&f.form()));
-        PasteIntoRotation(f, QStringLiteral("9e99"));
-        LeaveRotation(f);
+        pasteIntoRotation(f, QStringLiteral("9e99"));
+        leaveRotation(f);
         QCOMPARE(f.boxes.size(), 1);
         QCOMPARE(f.boxes.front().prompt, kOverflowReport);
         QCOMPARE(f.rotation()->text(), QStringLiteral("9e99"));
@@ -183,8 +183,8 @@ private Q_SLOTS:
         QTest::keyClicks(f.input(), QStringLiteral("Zz"));
         QTest::keyClicks(f.multiplier(), QStringLiteral("364"));
         const QString before = f.output()->text();
-        PasteIntoRotation(f, QStringLiteral("8"));
-        LeaveRotation(f);
+        pasteIntoRotation(f, QStringLiteral("8"));
+        leaveRotation(f);
         QCOMPARE(f.rotation()->text(), QStringLiteral("8"));
         QCOMPARE(f.scrollBar()->value(), 8);
         QCOMPARE(f.boxes.size(), 1);
@@ -255,7 +255,7 @@ private Q_SLOTS:
     void typingAfterTabReplacesTheSelectedText() {
         WindowFixture f;
         QVERIFY(QTest::qWaitForWindowActive(&f.form()));
-        TabIntoRotation(f);
+        tabIntoRotation(f);
         QCOMPARE(f.rotation()->selectedText(), QStringLiteral("0"));
         QTest::keyClicks(f.rotation(), QStringLiteral("12"));
         QCOMPARE(f.rotation()->text(), QStringLiteral("12"));
@@ -277,7 +277,7 @@ private Q_SLOTS:
     void copyKeepsTheSelection() {
         WindowFixture f;
         QVERIFY(QTest::qWaitForWindowActive(&f.form()));
-        PasteIntoRotation(f, QStringLiteral("17"));
+        pasteIntoRotation(f, QStringLiteral("17"));
         f.rotation()->selectAll();
         QTest::keyClick(f.rotation(), Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("17"));
@@ -309,8 +309,8 @@ private Q_SLOTS:
         QTest::keyClicks(f.input(), QStringLiteral("a"));
         for (const QString& typed : {QStringLiteral("-1"), QStringLiteral("-1"),
                                      QStringLiteral("-27"), QStringLiteral("51")}) {
-            PasteIntoRotation(f, typed);
-            LeaveRotation(f);
+            pasteIntoRotation(f, typed);
+            leaveRotation(f);
             QCOMPARE(f.rotation()->text(), QStringLiteral("25"));
             QCOMPARE(f.scrollBar()->value(), 25);
             QCOMPARE(f.output()->text(), QStringLiteral("Z"));

@@ -85,14 +85,14 @@ public:
 
 // Connects a test's handler to a control's event, delivered as the window's handlers are.
 template <typename Sender, typename Signal, typename Handler>
-void On(Sender& sender, Signal signal, Handler handler) {
-    ConnectHandler(sender, signal, &sender, std::move(handler));
+void onEvent(Sender& sender, Signal signal, Handler handler) {
+    connectHandler(sender, signal, &sender, std::move(handler));
 }
 
 // Shows a test form and records every message box.
 struct Fixture {
     Fixture() {
-        UseProject({QStringLiteral("Runtime test"), QStringLiteral("1.00")});
+        useProject({QStringLiteral("Runtime test"), QStringLiteral("1.00")});
         form.show();
         form.activateWindow();
         exposed = QTest::qWaitForWindowActive(&form);
@@ -110,7 +110,7 @@ struct Fixture {
     bool exposed = false;
 };
 
-std::optional<RunTimeError> ErrorOf(const std::function<void()>& call) {
+std::optional<RunTimeError> errorOf(const std::function<void()>& call) {
     try {
         call();
     } catch (const RunTimeError& error) {
@@ -143,14 +143,14 @@ private Q_SLOTS:
         Fixture f;
         int changed = 0;
         int seen = -1;
-        On(f.form.bar, &HScrollBar::Change, [&] {
+        onEvent(f.form.bar, &HScrollBar::Change, [&] {
             ++changed;
             seen = f.form.bar.value();
         });
-        const auto error = ErrorOf([&] { f.form.bar.setValue(qint16(value)); });
+        const auto error = errorOf([&] { f.form.bar.setValue(qint16(value)); });
         QCOMPARE(error.has_value(), refused);
         if (refused)
-            QCOMPARE(*error, InvalidPropertyValueError());
+            QCOMPARE(*error, invalidPropertyValueError());
         // Change ran inside the write, seeing the new value, and only when the value changed.
         QCOMPARE(changed, changes);
         QCOMPARE(int(f.form.bar.value()), refused ? 0 : value);
@@ -174,7 +174,7 @@ private Q_SLOTS:
         QFETCH(bool, refused);
         QFETCH(int, pixels);
         Fixture f;
-        const auto error = ErrorOf([&] { f.form.second.setWidth(twips); });
+        const auto error = errorOf([&] { f.form.second.setWidth(twips); });
         QCOMPARE(error.has_value(), refused);
         QCOMPARE(f.secondEdit()->width(), pixels);
         QCOMPARE(f.form.second.width(), pixels * 15.0);
@@ -183,7 +183,7 @@ private Q_SLOTS:
     void writingTheSameTextKeepsTheSelection() {
         Fixture f;
         int changes = 0;
-        On(f.form.first, &TextBox::Change, [&] { ++changes; });
+        onEvent(f.form.first, &TextBox::Change, [&] { ++changes; });
         f.firstEdit()->setSelection(2, 3);
         f.form.first.setText(QStringLiteral("hello world"));
         QCOMPARE(changes, 0);
@@ -210,7 +210,7 @@ private Q_SLOTS:
         Fixture f;
         f.form.lines.setText(QStringLiteral("one\ntw😀😀"));
         int changes = 0;
-        On(f.form.lines, &TextBox::Change, [&] { ++changes; });
+        onEvent(f.form.lines, &TextBox::Change, [&] { ++changes; });
         f.form.lines.setText(text);
         QCOMPARE(changes, 1);
         QString expected = text;
@@ -235,7 +235,7 @@ private Q_SLOTS:
         f.firstEdit()->setCursorPosition(caret);
         f.form.first.setSelLength(length);
         QCOMPARE(f.firstEdit()->selectedText(), selected);
-        QCOMPARE(ErrorOf([&] { f.form.first.setSelLength(-1); }), InvalidPropertyValueError());
+        QCOMPARE(errorOf([&] { f.form.first.setSelLength(-1); }), invalidPropertyValueError());
     }
 
     void multiLineSelectionLength() {
@@ -250,8 +250,8 @@ private Q_SLOTS:
     void errorTravelsBackToTheWriter() {
         Fixture f;
         bool wroteOn = false;
-        On(f.form.bar, &HScrollBar::Change, [] { throw OverflowError(); });
-        On(f.form.second, &TextBox::Change, [&] {
+        onEvent(f.form.bar, &HScrollBar::Change, [] { throw OverflowError(); });
+        onEvent(f.form.second, &TextBox::Change, [&] {
             f.form.bar.setValue(3);
             wroteOn = true;
         });
@@ -263,7 +263,7 @@ private Q_SLOTS:
         QCOMPARE(int(f.form.bar.value()), 3);
 
         // Written from outside any handler, the write itself raises the error.
-        QCOMPARE(ErrorOf([&] { f.form.bar.setValue(4); }), OverflowError());
+        QCOMPARE(errorOf([&] { f.form.bar.setValue(4); }), OverflowError());
         QCOMPARE(f.boxes.size(), 1);
     }
 
@@ -272,9 +272,9 @@ private Q_SLOTS:
     void aWriteThatThrowsLeavesLaterErrorsReported() {
         Fixture f;
         bool failWrite = true;
-        On(f.form.second, &TextBox::Change, [&] {
+        onEvent(f.form.second, &TextBox::Change, [&] {
             if (std::exchange(failWrite, false))
-                WriteRaisingEvents([] { throw std::bad_alloc(); });
+                writeRaisingEvents([] { throw std::bad_alloc(); });
             else
                 throw OverflowError();
         });
@@ -289,8 +289,8 @@ private Q_SLOTS:
         Fixture f;
         QSignalSpy spy(&f.form.second, &TextBox::Change);
         int heard = 0;
-        On(f.form.second, &TextBox::Change, [] { throw OverflowError(); });
-        On(f.form.second, &TextBox::Change, [&] { ++heard; });
+        onEvent(f.form.second, &TextBox::Change, [] { throw OverflowError(); });
+        onEvent(f.form.second, &TextBox::Change, [&] { ++heard; });
         QTest::keyClicks(f.secondEdit(), QStringLiteral("x"));
         QCOMPARE(spy.count(), 1);
         QCOMPARE(heard, 1);
@@ -333,7 +333,7 @@ private Q_SLOTS:
         QFETCH(int, kind);
         QFETCH(QString, report);
         Fixture f;
-        On(f.form.second, &TextBox::Change, [&] {
+        onEvent(f.form.second, &TextBox::Change, [&] {
             if (kind == 0)
                 f.form.second.setWidth(-1);
             if (kind == 1)
@@ -360,14 +360,14 @@ private Q_SLOTS:
         QFETCH(int, number);
         QFETCH(QString, report);
         Fixture f;
-        UseProject({.title = QStringLiteral("Runtime test"),
+        useProject({.title = QStringLiteral("Runtime test"),
                     .version = QStringLiteral("1.00"),
                     .errorExplanations = {{6, QStringLiteral("Sums left the range.")},
                                           {7, QStringLiteral("Memory ran out.")}}});
-        On(f.form.second, &TextBox::Change,
-           [&] { throw number == 6 ? OverflowError() : InvalidPropertyValueError(); });
+        onEvent(f.form.second, &TextBox::Change,
+                [&] { throw number == 6 ? OverflowError() : invalidPropertyValueError(); });
         QTest::keyClicks(f.secondEdit(), QStringLiteral("x"));
-        UseProject({QStringLiteral("Runtime test"), QStringLiteral("1.00")});
+        useProject({QStringLiteral("Runtime test"), QStringLiteral("1.00")});
         QCOMPARE(f.boxes.size(), 1);
         QCOMPARE(f.boxes.front().prompt, report);
     }
@@ -410,7 +410,7 @@ private Q_SLOTS:
             box->accept();
         });
         poll.start(10);
-        ShowMessageBox({QStringLiteral("Korvane"), prompt,
+        showMessageBox({QStringLiteral("Korvane"), prompt,
                         critical ? MessageBoxIcon::Critical : MessageBoxIcon::None});
         QVERIFY(leftGap > 0);
         QVERIFY2(rightGap >= leftGap,
@@ -436,7 +436,7 @@ private Q_SLOTS:
         Fixture f;
         f.form.second.setText(QStringLiteral("a"));
         QList<int> seen;
-        On(f.form.second, &TextBox::KeyPress, [&](qint16& keyAscii) {
+        onEvent(f.form.second, &TextBox::KeyPress, [&](qint16& keyAscii) {
             seen << keyAscii;
             if (throws)
                 throw OverflowError();
@@ -479,7 +479,7 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(int, expected);
         const QKeyEvent event(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
-        const std::optional<qint16> code = KeyAsciiOf(event);
+        const std::optional<qint16> code = keyAsciiOf(event);
         QCOMPARE(code ? int(*code) : -1, expected);
     }
 
@@ -487,9 +487,9 @@ private Q_SLOTS:
         Fixture f;
         QVERIFY(f.exposed);
         QStringList log;
-        On(f.form.first, &Control::LostFocus, [&] { log << "first lost"; });
-        On(f.form.second, &Control::GotFocus, [&] { log << "second got"; });
-        On(f.form.second, &Control::LostFocus, [&] { log << "second lost"; });
+        onEvent(f.form.first, &Control::LostFocus, [&] { log << "first lost"; });
+        onEvent(f.form.second, &Control::GotFocus, [&] { log << "second got"; });
+        onEvent(f.form.second, &Control::LostFocus, [&] { log << "second lost"; });
         QCOMPARE(QApplication::focusWidget(), f.firstEdit());
         QTest::keyClick(f.firstEdit(), Qt::Key_Tab);
         QTest::keyClick(f.secondEdit(), Qt::Key_Tab);
@@ -505,7 +505,7 @@ private Q_SLOTS:
         other.resize(100, 100);
         int lost = 0;
         int got = 0;
-        On(f.form.first, &Control::LostFocus, [&] {
+        onEvent(f.form.first, &Control::LostFocus, [&] {
             ++lost;
             other.show();
             other.activateWindow();
@@ -514,7 +514,7 @@ private Q_SLOTS:
             f.form.activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(&f.form));
         });
-        On(f.form.second, &Control::GotFocus, [&] { ++got; });
+        onEvent(f.form.second, &Control::GotFocus, [&] { ++got; });
         QTest::keyClick(f.firstEdit(), Qt::Key_Tab);
         QCoreApplication::processEvents();
         QCOMPARE(lost, 1);
@@ -528,8 +528,8 @@ private Q_SLOTS:
         f.form.second.setText(QStringLiteral("hello world"));
         f.secondEdit()->setCursorPosition(0);
         int caretSeen = -1;
-        On(f.form.second, &Control::GotFocus,
-           [&] { caretSeen = f.secondEdit()->cursorPosition(); });
+        onEvent(f.form.second, &Control::GotFocus,
+                [&] { caretSeen = f.secondEdit()->cursorPosition(); });
         QTest::mouseClick(f.secondEdit(), Qt::LeftButton, {},
                           QPoint(f.secondEdit()->width() - 3, f.secondEdit()->height() / 2));
         QTRY_COMPARE(caretSeen, 11);
@@ -538,8 +538,8 @@ private Q_SLOTS:
     void noHandlerRunsAfterEnd() {
         Fixture f;
         int changes = 0;
-        On(f.form.second, &TextBox::Change, [&] { ++changes; });
-        End();
+        onEvent(f.form.second, &TextBox::Change, [&] { ++changes; });
+        end();
         QVERIFY(!f.form.isVisible());
         f.form.second.setText(QStringLiteral("late"));
         QCOMPARE(changes, 0);

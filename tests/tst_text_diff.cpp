@@ -10,7 +10,7 @@
 #include "text/text_diff.h"
 
 using korvane::text::ChangedSpan;
-using korvane::text::FindChangedSpan;
+using korvane::text::findChangedSpan;
 using namespace Qt::StringLiterals;
 
 class tst_TextDiff : public QObject {
@@ -69,7 +69,7 @@ void tst_TextDiff::changedSpan() {
     QFETCH(qsizetype, prefix);
     QFETCH(qsizetype, suffix);
 
-    const ChangedSpan span = FindChangedSpan(current, wanted);
+    const ChangedSpan span = findChangedSpan(current, wanted);
     QCOMPARE(span.prefix, prefix);
     QCOMPARE(span.suffix, suffix);
     QVERIFY(span.prefix + span.suffix <= std::min(current.size(), wanted.size()));

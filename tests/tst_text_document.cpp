@@ -39,28 +39,28 @@ struct Op {
 };
 using Ops = QList<Op>;
 
-Op Typed(qsizetype position, const QString& text) {
+Op typed(qsizetype position, const QString& text) {
     return {Op::Type, position, 0, text};
 }
-Op Backspaces(qsizetype position, qsizetype count) {
+Op backspaces(qsizetype position, qsizetype count) {
     return {Op::Backspace, position, count, {}};
 }
-Op Deletes(qsizetype position, qsizetype count) {
+Op deletes(qsizetype position, qsizetype count) {
     return {Op::Delete, position, count, {}};
 }
-Op Replaced(qsizetype position, qsizetype count, const QString& text) {
+Op replaced(qsizetype position, qsizetype count, const QString& text) {
     return {Op::Replace, position, count, text};
 }
-Op Overwritten(qsizetype position, const QString& text, qsizetype piece) {
+Op overwritten(qsizetype position, const QString& text, qsizetype piece) {
     return {Op::Overwrite, position, piece, text};
 }
-Op Do(Op::Action action) {
+Op plain(Op::Action action) {
     return {action, 0, 0, {}};
 }
 
 // Typing puts in one character at a time (a surrogate pair together); Backspace and Delete
 // take away one at a time, before and after the place.
-void Run(TextDocument& document, const Op& op) {
+void run(TextDocument& document, const Op& op) {
     switch (op.action) {
         case Op::Type:
             // Typing over a selection of `count` characters, or at a place.
@@ -112,7 +112,7 @@ void Run(TextDocument& document, const Op& op) {
 }
 
 // The lines and the longest line of the document, checked against its text.
-bool LinesMatch(TextDocument& document) {
+bool linesMatch(TextDocument& document) {
     const QStringList lines = document.text().split(QRegularExpression(u"[\n\u2028]"_s));
     qsizetype longest = 0;
     for (const QString& line : lines)
@@ -171,77 +171,79 @@ void tst_TextDocument::undoTakesBackSteps_data() {
     QTest::addColumn<QStringList>("history");
 
     QTest::newRow("a typed run is one step")
-        << u"ab"_s << Ops{Typed(1, u"xyz"_s)} << QStringList{u"axyzb"_s, u"ab"_s};
+        << u"ab"_s << Ops{typed(1, u"xyz"_s)} << QStringList{u"axyzb"_s, u"ab"_s};
     QTest::newRow("typing elsewhere starts a step")
-        << u"ab"_s << Ops{Typed(1, u"xy"_s), Typed(0, u"z"_s), Typed(4, u"w"_s)}
+        << u"ab"_s << Ops{typed(1, u"xy"_s), typed(0, u"z"_s), typed(4, u"w"_s)}
         << QStringList{u"zaxywb"_s, u"zaxyb"_s, u"axyb"_s, u"ab"_s};
     QTest::newRow("typing just before the run starts a step")
-        << u"ab"_s << Ops{Typed(1, u"xy"_s), Typed(1, u"z"_s)}
+        << u"ab"_s << Ops{typed(1, u"xy"_s), typed(1, u"z"_s)}
         << QStringList{u"azxyb"_s, u"axyb"_s, u"ab"_s};
     QTest::newRow("a typed line break starts a step, and the typing after it joins it")
-        << u""_s << Ops{Typed(0, u"ab\ncd\u2028e"_s)}
+        << u""_s << Ops{typed(0, u"ab\ncd\u2028e"_s)}
         << QStringList{u"ab\ncd\u2028e"_s, u"ab\ncd"_s, u"ab"_s, u""_s};
     QTest::newRow("a line break typed first")
-        << u"ab"_s << Ops{Typed(2, u"\nc"_s), Typed(4, u"\n"_s)}
+        << u"ab"_s << Ops{typed(2, u"\nc"_s), typed(4, u"\n"_s)}
         << QStringList{u"ab\nc\n"_s, u"ab\nc"_s, u"ab"_s};
     QTest::newRow("surrogate pairs typed join the run")
-        << u""_s << Ops{Typed(0, u"a\U0001F600b"_s)} << QStringList{u"a\U0001F600b"_s, u""_s};
+        << u""_s << Ops{typed(0, u"a\U0001F600b"_s)} << QStringList{u"a\U0001F600b"_s, u""_s};
     QTest::newRow("a Backspace run is one step")
-        << u"abcdef"_s << Ops{Backspaces(5, 3)} << QStringList{u"abf"_s, u"abcdef"_s};
+        << u"abcdef"_s << Ops{backspaces(5, 3)} << QStringList{u"abf"_s, u"abcdef"_s};
     QTest::newRow("a Delete run is one step")
-        << u"abcdef"_s << Ops{Deletes(1, 3)} << QStringList{u"aef"_s, u"abcdef"_s};
+        << u"abcdef"_s << Ops{deletes(1, 3)} << QStringList{u"aef"_s, u"abcdef"_s};
     QTest::newRow("Delete then Backspace at the same place join")
-        << u"abcdef"_s << Ops{Deletes(3, 2), Backspaces(3, 2)} << QStringList{u"af"_s, u"abcdef"_s};
+        << u"abcdef"_s << Ops{deletes(3, 2), backspaces(3, 2)} << QStringList{u"af"_s, u"abcdef"_s};
     QTest::newRow("deleting elsewhere starts a step")
-        << u"abcdef"_s << Ops{Deletes(1, 1), Deletes(3, 1)}
+        << u"abcdef"_s << Ops{deletes(1, 1), deletes(3, 1)}
         << QStringList{u"acdf"_s, u"acdef"_s, u"abcdef"_s};
     QTest::newRow("typing after deleting starts a step")
-        << u"abcd"_s << Ops{Backspaces(3, 2), Typed(1, u"xy"_s), Backspaces(3, 1)}
+        << u"abcd"_s << Ops{backspaces(3, 2), typed(1, u"xy"_s), backspaces(3, 1)}
         << QStringList{u"axd"_s, u"axyd"_s, u"ad"_s, u"abcd"_s};
     QTest::newRow("a replace is a step of its own")
-        << u"abcd"_s << Ops{Typed(4, u"e"_s), Replaced(5, 0, u"f"_s), Typed(6, u"g"_s)}
+        << u"abcd"_s << Ops{typed(4, u"e"_s), replaced(5, 0, u"f"_s), typed(6, u"g"_s)}
         << QStringList{u"abcdefg"_s, u"abcdef"_s, u"abcde"_s, u"abcd"_s};
     QTest::newRow("typing over a selection starts a step")
-        << u"abcd"_s << Ops{Typed(4, u"e"_s), {Op::Type, 1, 2, u"z"_s}}
+        << u"abcd"_s << Ops{typed(4, u"e"_s), {Op::Type, 1, 2, u"z"_s}}
         << QStringList{u"azde"_s, u"abcde"_s, u"abcd"_s};
     QTest::newRow("an edit block is one step")
         << u"abcd"_s
-        << Ops{Do(Op::Begin), Replaced(0, 1, u"x"_s), Typed(4, u"y"_s), Deletes(1, 1), Do(Op::End)}
+        << Ops{plain(Op::Begin), replaced(0, 1, u"x"_s), typed(4, u"y"_s), deletes(1, 1),
+               plain(Op::End)}
         << QStringList{u"xcdy"_s, u"abcd"_s};
     QTest::newRow("nested blocks are one step")
-        << u"ab"_s << Ops{Do(Op::Begin), Typed(0, u"x"_s), Do(Op::Begin), Typed(1, u"y"_s),
-                          Do(Op::End),   Typed(2, u"z"_s), Do(Op::End)}
+        << u"ab"_s << Ops{plain(Op::Begin), typed(0, u"x"_s), plain(Op::Begin), typed(1, u"y"_s),
+                          plain(Op::End),   typed(2, u"z"_s), plain(Op::End)}
         << QStringList{u"xyzab"_s, u"ab"_s};
     QTest::newRow("typing after a block starts a step")
-        << u"ab"_s << Ops{Do(Op::Begin), Typed(2, u"c"_s), Do(Op::End), Typed(3, u"d"_s)}
+        << u"ab"_s << Ops{plain(Op::Begin), typed(2, u"c"_s), plain(Op::End), typed(3, u"d"_s)}
         << QStringList{u"abcd"_s, u"abc"_s, u"ab"_s};
     QTest::newRow("typing before a block does not take it in")
-        << u"ab"_s << Ops{Typed(2, u"c"_s), Do(Op::Begin), Typed(3, u"d"_s), Do(Op::End)}
+        << u"ab"_s << Ops{typed(2, u"c"_s), plain(Op::Begin), typed(3, u"d"_s), plain(Op::End)}
         << QStringList{u"abcd"_s, u"abc"_s, u"ab"_s};
     QTest::newRow("an empty block leaves the typed run whole")
-        << u"ab"_s << Ops{Typed(2, u"c"_s), Do(Op::Begin), Do(Op::End), Typed(3, u"d"_s)}
+        << u"ab"_s << Ops{typed(2, u"c"_s), plain(Op::Begin), plain(Op::End), typed(3, u"d"_s)}
         << QStringList{u"abcd"_s, u"ab"_s};
     QTest::newRow("typing after an undo starts a step")
-        << u""_s << Ops{Typed(0, u"ab"_s), Replaced(0, 0, u"z"_s), Do(Op::Undo), Typed(2, u"c"_s)}
+        << u""_s
+        << Ops{typed(0, u"ab"_s), replaced(0, 0, u"z"_s), plain(Op::Undo), typed(2, u"c"_s)}
         << QStringList{u"abc"_s, u"ab"_s, u""_s};
     QTest::newRow("typing on after a redo starts a step")
-        << u""_s << Ops{Typed(0, u"ab"_s), Do(Op::Undo), Do(Op::Redo), Typed(2, u"c"_s)}
+        << u""_s << Ops{typed(0, u"ab"_s), plain(Op::Undo), plain(Op::Redo), typed(2, u"c"_s)}
         << QStringList{u"abc"_s, u"ab"_s, u""_s};
     QTest::newRow("an edit drops what could be redone")
         << u"a"_s
-        << Ops{Typed(1, u"b"_s), Replaced(0, 0, u"c"_s), Do(Op::Undo), Do(Op::Undo),
-               Typed(1, u"d"_s)}
+        << Ops{typed(1, u"b"_s), replaced(0, 0, u"c"_s), plain(Op::Undo), plain(Op::Undo),
+               typed(1, u"d"_s)}
         << QStringList{u"ad"_s, u"a"_s};
     QTest::newRow("the longest line edited shorter and longer")
         << u"abc\nabcdefgh\nab"_s
-        << Ops{Backspaces(12, 5), Typed(10, u"xyzxyzxyz"_s), Replaced(0, 10, u"\n"_s)}
+        << Ops{backspaces(12, 5), typed(10, u"xyzxyzxyz"_s), replaced(0, 10, u"\n"_s)}
         << QStringList{u"\nxyzxyzxyz"_s, u"abc\nabc\nabxyzxyzxyz"_s, u"abc\nabc\nab"_s,
                        u"abc\nabcdefgh\nab"_s};
     QTest::newRow("the whole text replaced")
-        << u"ab\ncd"_s << Ops{Replaced(0, 5, u"x"_s), Replaced(0, 1, u"\n\n"_s)}
+        << u"ab\ncd"_s << Ops{replaced(0, 5, u"x"_s), replaced(0, 1, u"\n\n"_s)}
         << QStringList{u"\n\n"_s, u"x"_s, u"ab\ncd"_s};
     QTest::newRow("edits past the end are clamped to it")
-        << u"ab"_s << Ops{Replaced(5, 3, u"c"_s), Replaced(-2, 1, u"d"_s), Replaced(1, 9, {})}
+        << u"ab"_s << Ops{replaced(5, 3, u"c"_s), replaced(-2, 1, u"d"_s), replaced(1, 9, {})}
         << QStringList{u"d"_s, u"dbc"_s, u"abc"_s, u"ab"_s};
 }
 
@@ -255,8 +257,8 @@ void tst_TextDocument::undoTakesBackSteps() {
     document.clearUndoRedoStacks();
     Availability availability(document);
     for (const Op& op : ops) {
-        Run(document, op);
-        QVERIFY(LinesMatch(document));
+        run(document, op);
+        QVERIFY(linesMatch(document));
         QVERIFY(availability.matches(document));
     }
     QCOMPARE(document.text(), history.front());
@@ -264,7 +266,7 @@ void tst_TextDocument::undoTakesBackSteps() {
         QVERIFY(document.isUndoAvailable());
         document.undo();
         QCOMPARE(document.text(), history[i]);
-        QVERIFY(LinesMatch(document));
+        QVERIFY(linesMatch(document));
         QVERIFY(availability.matches(document));
     }
     QVERIFY(!document.isUndoAvailable());
@@ -272,7 +274,7 @@ void tst_TextDocument::undoTakesBackSteps() {
         QVERIFY(document.isRedoAvailable());
         document.redo();
         QCOMPARE(document.text(), history[i]);
-        QVERIFY(LinesMatch(document));
+        QVERIFY(linesMatch(document));
         QVERIFY(availability.matches(document));
     }
     QVERIFY(!document.isRedoAvailable());
@@ -284,39 +286,40 @@ void tst_TextDocument::signalsNameTheSpans_data() {
     // Each signal pair as "position removed added [removed text] [added text]".
     QTest::addColumn<QStringList>("changes");
 
-    QTest::newRow("an insertion") << u"ab\ncd"_s << Ops{Replaced(3, 0, u"x\ny"_s)}
+    QTest::newRow("an insertion") << u"ab\ncd"_s << Ops{replaced(3, 0, u"x\ny"_s)}
                                   << QStringList{u"3 0 3 [] [x\ny]"_s};
     QTest::newRow("a removal across a line break")
-        << u"ab\ncd"_s << Ops{Replaced(1, 3, {})} << QStringList{u"1 3 0 [b\nc] []"_s};
+        << u"ab\ncd"_s << Ops{replaced(1, 3, {})} << QStringList{u"1 3 0 [b\nc] []"_s};
     QTest::newRow("clamped to the text")
-        << u"abc"_s << Ops{Replaced(2, 9, u"z"_s), Replaced(7, 0, u"y"_s)}
+        << u"abc"_s << Ops{replaced(2, 9, u"z"_s), replaced(7, 0, u"y"_s)}
         << QStringList{u"2 1 1 [c] [z]"_s, u"3 0 1 [] [y]"_s};
     QTest::newRow("nothing changed, nothing announced")
-        << u"abc"_s << Ops{Replaced(1, 0, {}), Replaced(9, 4, {}), Do(Op::Undo)} << QStringList{};
-    QTest::newRow("the whole text") << u"abc"_s << Ops{Replaced(0, 3, u"de"_s), Do(Op::Undo)}
+        << u"abc"_s << Ops{replaced(1, 0, {}), replaced(9, 4, {}), plain(Op::Undo)}
+        << QStringList{};
+    QTest::newRow("the whole text") << u"abc"_s << Ops{replaced(0, 3, u"de"_s), plain(Op::Undo)}
                                     << QStringList{u"0 3 2 [abc] [de]"_s, u"0 2 3 [de] [abc]"_s};
     QTest::newRow("a block undone and redone backwards and forwards")
-        << u"abcd"_s << Ops{Do(Op::Begin), Replaced(0, 1, u"x"_s), Replaced(3, 1, u"yz"_s),
-                            Do(Op::End),   Do(Op::Undo),           Do(Op::Redo)}
+        << u"abcd"_s << Ops{plain(Op::Begin), replaced(0, 1, u"x"_s), replaced(3, 1, u"yz"_s),
+                            plain(Op::End),   plain(Op::Undo),        plain(Op::Redo)}
         << QStringList{u"0 1 1 [a] [x]"_s, u"3 1 2 [d] [yz]"_s, u"3 2 1 [yz] [d]"_s,
                        u"0 1 1 [x] [a]"_s, u"0 1 1 [a] [x]"_s,  u"3 1 2 [d] [yz]"_s};
     // An overwrite is announced from the first character it changes, with or without a
     // history, and a line break it moves is followed by the lines.
-    QTest::newRow("an overwrite") << u"ab\ncd\nef"_s << Ops{Overwritten(0, u"ab\nCd\nEf"_s, 2)}
+    QTest::newRow("an overwrite") << u"ab\ncd\nef"_s << Ops{overwritten(0, u"ab\nCd\nEf"_s, 2)}
                                   << QStringList{u"3 5 5 [cd\nef] [Cd\nEf]"_s};
     QTest::newRow("an overwrite without a history")
-        << u"ab\ncd\nef"_s << Ops{Do(Op::NoHistory), Overwritten(0, u"ab\nCd\nEf"_s, 2)}
+        << u"ab\ncd\nef"_s << Ops{plain(Op::NoHistory), overwritten(0, u"ab\nCd\nEf"_s, 2)}
         << QStringList{u"3 5 5 [cd\nef] [Cd\nEf]"_s};
     QTest::newRow("an overwrite that changes nothing")
-        << u"ab\ncd"_s << Ops{Do(Op::NoHistory), Overwritten(1, u"b\ncd"_s, 1)} << QStringList{};
+        << u"ab\ncd"_s << Ops{plain(Op::NoHistory), overwritten(1, u"b\ncd"_s, 1)} << QStringList{};
     QTest::newRow("an overwrite that moves a line break, undone")
-        << u"ab\ncd"_s << Ops{Overwritten(1, u"bcd\n"_s, 3), Do(Op::Undo)}
+        << u"ab\ncd"_s << Ops{overwritten(1, u"bcd\n"_s, 3), plain(Op::Undo)}
         << QStringList{u"2 3 3 [\ncd] [cd\n]"_s, u"2 3 3 [cd\n] [\ncd]"_s};
     QTest::newRow("an overwrite that moves a line break, without a history")
-        << u"ab\ncdef"_s << Ops{Do(Op::NoHistory), Overwritten(0, u"abcdef\n"_s, 2)}
+        << u"ab\ncdef"_s << Ops{plain(Op::NoHistory), overwritten(0, u"abcdef\n"_s, 2)}
         << QStringList{u"2 5 5 [\ncdef] [cdef\n]"_s};
     QTest::newRow("a typed run undone at once")
-        << u"ab"_s << Ops{Typed(1, u"xy"_s), Do(Op::Undo)}
+        << u"ab"_s << Ops{typed(1, u"xy"_s), plain(Op::Undo)}
         << QStringList{u"1 0 1 [] [x]"_s, u"2 0 1 [] [y]"_s, u"1 2 0 [xy] []"_s};
 }
 
@@ -343,10 +346,10 @@ void tst_TextDocument::signalsNameTheSpans() {
                 seen.append(u"%1 %2 %3 [%4] [%5]"_s.arg(position).arg(removed).arg(added).arg(
                     before, document.mid(position, added)));
                 // The lines and the longest line are already those of the text after the edit.
-                QVERIFY(LinesMatch(document));
+                QVERIFY(linesMatch(document));
             });
     for (const Op& op : ops)
-        Run(document, op);
+        run(document, op);
     QCOMPARE(seen, changes);
 }
 

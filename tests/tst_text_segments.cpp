@@ -11,9 +11,9 @@
 #include "segment_rows.h"
 #include "text/text_segments.h"
 
-using korvane::text::SegmentAfter;
-using korvane::text::SegmentAt;
-using korvane::text::SegmentBefore;
+using korvane::text::segmentAfter;
+using korvane::text::segmentAt;
+using korvane::text::segmentBefore;
 using korvane::text::TextSegment;
 using Boundary = QAccessible::TextBoundaryType;
 
@@ -24,7 +24,7 @@ enum class Query { Before, At, After };
 // What a query must answer, from the expected segments of the text: the segment holding the
 // offset (the end offset belongs to the last one, except that no character is at the end), the
 // one before it or the one after it; past either edge, the empty span at that edge.
-TextSegment Expected(const QStringList& segments, Boundary boundary, int offset, Query query) {
+TextSegment expected(const QStringList& segments, Boundary boundary, int offset, Query query) {
     QList<int> cuts{0};
     for (const QString& segment : segments)
         cuts.append(cuts.back() + int(segment.size()));
@@ -89,11 +89,11 @@ void tst_TextSegments::everyQueryAnswers() {
         offsets.append(offset);
     for (int offset : offsets) {
         const int at = offset == -1 ? length : std::clamp(offset, 0, length);
-        QCOMPARE(SegmentAt(text, boundary, offset), Expected(segments, boundary, at, Query::At));
-        QCOMPARE(SegmentBefore(text, boundary, offset),
-                 Expected(segments, boundary, at, Query::Before));
-        QCOMPARE(SegmentAfter(text, boundary, offset),
-                 Expected(segments, boundary, at, Query::After));
+        QCOMPARE(segmentAt(text, boundary, offset), expected(segments, boundary, at, Query::At));
+        QCOMPARE(segmentBefore(text, boundary, offset),
+                 expected(segments, boundary, at, Query::Before));
+        QCOMPARE(segmentAfter(text, boundary, offset),
+                 expected(segments, boundary, at, Query::After));
     }
 }
 

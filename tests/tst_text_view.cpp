@@ -30,13 +30,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-bool IsBreak(QChar c) {
+bool isBreak(QChar c) {
     return c == u'\n' || c == QChar::LineSeparator;
 }
 
 // A text with a short line, an empty line, a line ended by a LINE SEPARATOR, a line too long
 // to be laid out whole, and a last line without a break.
-QString SampleText() {
+QString sampleText() {
     QString longLine;
     for (int i = 0; i < 600; ++i)
         longLine += u"word "_s;
@@ -45,12 +45,12 @@ QString SampleText() {
 constexpr int kLongLineStart = 37;
 
 // A text as the clipboard gets it: every line break a line feed.
-QString AsCopied(QString text) {
+QString asCopied(QString text) {
     return text.replace(QChar::LineSeparator, u'\n');
 }
 
 // Presses the keys of a sequence such as "Ctrl+Shift+Right", each step separated by spaces.
-void Press(QWidget* target, const QString& steps) {
+void press(QWidget* target, const QString& steps) {
     for (const QString& step : steps.split(u' ', Qt::SkipEmptyParts)) {
         const QKeyCombination key = QKeySequence::fromString(step)[0];
         QTest::keyClick(target, key.key(), key.keyboardModifiers());
@@ -65,16 +65,16 @@ struct Segment {
 // The segment around `offset` the slow way, one position at a time over the whole text: a
 // segment ends where a word, grapheme or sentence starts or ends, and on both sides of a break,
 // except that a sentence runs on over the break that ends its line.
-Segment WholeTextSegment(const QString& text, int offset, QAccessible::TextBoundaryType kind) {
+Segment wholeTextSegment(const QString& text, int offset, QAccessible::TextBoundaryType kind) {
     const int length = int(text.size());
     if (kind == QAccessible::NoBoundary)
         return {0, length};
     if (kind == QAccessible::LineBoundary || kind == QAccessible::ParagraphBoundary) {
         int start = offset;
-        while (start > 0 && !IsBreak(text[start - 1]))
+        while (start > 0 && !isBreak(text[start - 1]))
             --start;
         int end = offset;
-        while (end < length && !IsBreak(text[end]))
+        while (end < length && !isBreak(text[end]))
             ++end;
         return {start, end < length ? end + 1 : end};
     }
@@ -85,9 +85,9 @@ Segment WholeTextSegment(const QString& text, int offset, QAccessible::TextBound
                                                           : QTextBoundaryFinder::Sentence;
     QTextBoundaryFinder finder(type, text);
     const auto stops = [&](int at) {
-        if (at == 0 || at == length || IsBreak(text[at - 1]))
+        if (at == 0 || at == length || isBreak(text[at - 1]))
             return true;
-        if (IsBreak(text[at]) && kind != QAccessible::SentenceBoundary)
+        if (isBreak(text[at]) && kind != QAccessible::SentenceBoundary)
             return true;
         finder.setPosition(at);
         return bool(finder.boundaryReasons() &
@@ -111,7 +111,7 @@ struct Captured {
 };
 QList<Captured> gEvents;
 
-void CaptureEvent(QAccessibleEvent* event) {
+void captureEvent(QAccessibleEvent* event) {
     Captured captured{event->type(), -1, -1, {}, {}};
     switch (event->type()) {
         case QAccessible::TextInserted: {
@@ -204,7 +204,7 @@ private:
 };
 
 void tst_TextView::init() {
-    korvane::text::InstallTextViewAccessibility();
+    korvane::text::installTextViewAccessibility();
     window_ = std::make_unique<QWidget>();
     auto* layout = new QVBoxLayout(window_.get());
     view_ = new TextView;
@@ -213,7 +213,7 @@ void tst_TextView::init() {
     layout->addWidget(view_);
     layout->addWidget(next_);
     window_->resize(320, 240);
-    view_->setText(SampleText());
+    view_->setText(sampleText());
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     // Under a bare X server no window manager makes the window active.
@@ -236,7 +236,7 @@ void tst_TextView::keyboardSelection_data() {
     QTest::addColumn<int>("anchor");
     QTest::addColumn<int>("caret");
 
-    const int length = int(SampleText().size());
+    const int length = int(sampleText().size());
     QTest::newRow("Right") << 0 << "Right" << 1 << 1;
     QTest::newRow("Shift+Right three times")
         << 0 << "Shift+Right Shift+Right Shift+Right" << 0 << 3;
@@ -275,11 +275,11 @@ void tst_TextView::keyboardSelection() {
     QFETCH(int, caret);
 
     view_->setCursorPosition(from);
-    Press(view_, keys);
+    press(view_, keys);
     QCOMPARE(view_->anchorPosition(), anchor);
     QCOMPARE(view_->cursorPosition(), caret);
     QCOMPARE(view_->selectedText(),
-             AsCopied(SampleText().mid(std::min(anchor, caret), std::abs(caret - anchor))));
+             asCopied(sampleText().mid(std::min(anchor, caret), std::abs(caret - anchor))));
     // The caret the keys moved is in view.
     QVERIFY(view_->viewport()->rect().intersects(view_->characterRect(caret)));
 }
@@ -291,11 +291,11 @@ void tst_TextView::pageKeysMoveByAPage() {
     view_->setText(text);
     const int page = view_->verticalScrollBar()->pageStep();
     QVERIFY(page > 2);
-    Press(view_, u"Right PgDown"_s);
+    press(view_, u"Right PgDown"_s);
     QCOMPARE(view_->lineAt(view_->cursorPosition()), page);
     QCOMPARE(view_->cursorPosition(), view_->lineStart(page) + 1);
     QCOMPARE(view_->firstVisibleLine(), page);
-    Press(view_, u"Shift+PgDown Shift+PgUp Shift+PgUp"_s);
+    press(view_, u"Shift+PgDown Shift+PgUp Shift+PgUp"_s);
     QCOMPARE(view_->cursorPosition(), 1);
     QCOMPARE(view_->anchorPosition(), view_->lineStart(page) + 1);
     QCOMPARE(view_->firstVisibleLine(), 0);
@@ -304,8 +304,8 @@ void tst_TextView::pageKeysMoveByAPage() {
 void tst_TextView::keysThatWouldEditDoNothing() {
     view_->setSelection(0, 5);
     QGuiApplication::clipboard()->setText(u"pasted"_s);
-    Press(view_, u"X Backspace Delete Return Enter Escape Ctrl+V Ctrl+X Ctrl+Z Shift+Insert"_s);
-    QCOMPARE(view_->text(), SampleText());
+    press(view_, u"X Backspace Delete Return Enter Escape Ctrl+V Ctrl+X Ctrl+Z Shift+Insert"_s);
+    QCOMPARE(view_->text(), sampleText());
     QCOMPARE(view_->selectionStart(), 0);
     QCOMPARE(view_->selectionEnd(), 5);
     QVERIFY(view_->hasFocus());
@@ -316,7 +316,7 @@ void tst_TextView::tabMovesFocusOn() {
     QVERIFY(next_->hasFocus());
     QTest::keyClick(next_, Qt::Key_Backtab, Qt::ShiftModifier);
     QVERIFY(view_->hasFocus());
-    QCOMPARE(view_->text(), SampleText());
+    QCOMPARE(view_->text(), sampleText());
     next_->setFocus();
     QTest::mouseClick(view_->viewport(), Qt::LeftButton, {}, QPoint(20, 8));
     QVERIFY(view_->hasFocus());
@@ -359,7 +359,7 @@ void tst_TextView::wheelScrolls() {
     QFETCH(Qt::KeyboardModifiers, modifiers);
     QFETCH(bool, sideways);
 
-    view_->setText(SampleText().repeated(10));
+    view_->setText(sampleText().repeated(10));
     view_->repaint();  // lays out the lines in view, which sets how far the view goes sideways
     QApplication::processEvents();
     QVERIFY(view_->horizontalScrollBar()->maximum() > 0);
@@ -499,7 +499,7 @@ void tst_TextView::copyPutsTheSelection() {
 
     QGuiApplication::clipboard()->setText(u"before"_s);
     view_->setSelection(anchor, caret);
-    Press(view_, keys);
+    press(view_, keys);
     QCOMPARE(QGuiApplication::clipboard()->text(), copied);
 }
 
@@ -513,26 +513,26 @@ void tst_TextView::contextMenu() {
     QVERIFY(!copy->isEnabled());
     selectAll->trigger();
     QCOMPARE(view_->selectionStart(), 0);
-    QCOMPARE(view_->selectionEnd(), SampleText().size());
+    QCOMPARE(view_->selectionEnd(), sampleText().size());
 
     menu.reset(view_->createStandardContextMenu());
     copy = menu->findChild<QAction*>(u"edit-copy"_s);
     QVERIFY(copy->isEnabled());
     copy->trigger();
-    QCOMPARE(QGuiApplication::clipboard()->text(), AsCopied(SampleText()));
+    QCOMPARE(QGuiApplication::clipboard()->text(), asCopied(sampleText()));
 }
 
 // Runs steps on the view: "type:TEXT" types it, "paste:TEXT" pastes it, anything else is a key
-// sequence for Press.
-void Run(TextView* view, const QString& steps) {
+// sequence for press().
+void run(TextView* view, const QString& steps) {
     for (const QString& step : steps.split(u'|')) {
         if (step.startsWith(u"type:")) {
             QTest::keyClicks(view, step.mid(5));
         } else if (step.startsWith(u"paste:")) {
             QGuiApplication::clipboard()->setText(step.mid(6));
-            Press(view, u"Ctrl+V"_s);
+            press(view, u"Ctrl+V"_s);
         } else {
-            Press(view, step);
+            press(view, step);
         }
     }
 }
@@ -584,7 +584,7 @@ void tst_TextView::editing() {
     view_->setReadOnly(false);
     view_->setText(text);
     view_->setSelection(anchor, caret);
-    Run(view_, steps);
+    run(view_, steps);
     QCOMPARE(view_->text(), edited);
     QCOMPARE(view_->cursorPosition(), caretAfter);
     // A read-only view takes none of it.
@@ -592,7 +592,7 @@ void tst_TextView::editing() {
     view_->setText(text);
     view_->setSelection(anchor, caret);
     view_->setFocus();
-    Run(view_, steps);
+    run(view_, steps);
     QCOMPARE(view_->text(), text);
 }
 
@@ -617,16 +617,16 @@ void tst_TextView::undoSteps() {
     view_->setReadOnly(false);
     view_->setText(QString());
     view_->document().clearUndoRedoStacks();
-    Run(view_, steps);
+    run(view_, steps);
     const QString done = view_->text();
     for (const QString& text : undone) {
-        Press(view_, u"Ctrl+Z"_s);
+        press(view_, u"Ctrl+Z"_s);
         QCOMPARE(view_->text(), text);
     }
     QVERIFY(!view_->document().isUndoAvailable());
     // Redo, by either key, brings each step back.
     for (qsizetype i = undone.size() - 2; i >= -1; --i) {
-        Press(view_, i % 2 ? u"Ctrl+Shift+Z"_s : u"Ctrl+Y"_s);
+        press(view_, i % 2 ? u"Ctrl+Shift+Z"_s : u"Ctrl+Y"_s);
         QCOMPARE(view_->text(), i >= 0 ? undone[i] : done);
     }
 }
@@ -883,7 +883,7 @@ void tst_TextView::longLineShowsTheCaret() {
     QString text = u"first\n"_s + QString(1 << 20, u'm') + u"\nlast"_s;
     view_->setText(text);
     for (const QString& keys : {u"Down End"_s, u"Home"_s, u"End Ctrl+Left"_s}) {
-        Press(view_, keys);
+        press(view_, keys);
         const QRect caret = view_->characterRect(view_->cursorPosition());
         QVERIFY2(view_->viewport()->rect().contains(caret.center()), qPrintable(keys));
         view_->repaint();
@@ -892,7 +892,7 @@ void tst_TextView::longLineShowsTheCaret() {
 }
 
 void tst_TextView::repaintsLeaveNothingStale_data() {
-    // Steps: keys as Press takes them, "type:TEXT", or "insert:POSITION:TEXT" by the program.
+    // Steps: keys as press() takes them, "type:TEXT", or "insert:POSITION:TEXT" by the program.
     QTest::addColumn<QStringList>("steps");
     QTest::newRow("typing on a line") << QStringList{u"Down"_s, u"type:abc"_s};
     QTest::newRow("a line break typed and taken back")
@@ -924,7 +924,7 @@ void tst_TextView::repaintsLeaveNothingStale() {
         else if (step.startsWith(u"insert:"))
             view_->replace(step.section(u':', 1, 1).toInt(), 0, step.section(u':', 2));
         else
-            Press(view_, step);
+            press(view_, step);
         QCoreApplication::processEvents();
         const QImage shown = screen->grabWindow(window_->winId())
                                  .toImage()
@@ -985,10 +985,10 @@ void tst_TextView::accessibleBoundaries_data() {
 namespace {
 
 // The code-point offset of a UTF-16 position, and back.
-int CodePoints(const QString& text, qsizetype position) {
+int codePoints(const QString& text, qsizetype position) {
     return int(QStringView(text).first(position).toUcs4().size());
 }
-int Utf16(const QString& text, int offset) {
+int utf16(const QString& text, int offset) {
     qsizetype position = 0;
     for (int i = 0; i < offset && position < text.size(); ++i)
         position += text[position].isHighSurrogate() && position + 1 < text.size() ? 2 : 1;
@@ -1010,7 +1010,7 @@ void tst_TextView::accessibleBoundaries() {
     int start = -1;
     int end = -1;
     QCOMPARE(accessible->textAtOffset(offset, kind, &start, &end), at);
-    QCOMPARE(text.mid(Utf16(text, start), Utf16(text, end) - Utf16(text, start)), at);
+    QCOMPARE(text.mid(utf16(text, start), utf16(text, end) - utf16(text, start)), at);
 }
 
 void tst_TextView::accessibleAnswersEveryOffset_data() {
@@ -1037,12 +1037,12 @@ void tst_TextView::accessibleAnswersEveryOffset() {
         view_->replace(typedLast, 0, QStringView(text).sliced(typedLast, 1));
     QAccessibleTextInterface* accessible =
         QAccessible::queryAccessibleInterface(view_)->textInterface();
-    const int length = CodePoints(text, text.size());
+    const int length = codePoints(text, text.size());
     QCOMPARE(accessible->characterCount(), length);
     // The whole text's segments in UTF-16, as code-point offsets.
     const auto segment = [&](int offset, QAccessible::TextBoundaryType kind) {
-        const Segment found = WholeTextSegment(text, Utf16(text, offset), kind);
-        return Segment{CodePoints(text, found.start), CodePoints(text, found.end)};
+        const Segment found = wholeTextSegment(text, utf16(text, offset), kind);
+        return Segment{codePoints(text, found.start), codePoints(text, found.end)};
     };
     for (auto kind :
          {QAccessible::CharBoundary, QAccessible::WordBoundary, QAccessible::SentenceBoundary,
@@ -1062,7 +1062,7 @@ void tst_TextView::accessibleAnswersEveryOffset() {
             int end = -1;
             QString answer = accessible->textAtOffset(offset, kind, &start, &end);
             QVERIFY2(start == at.start && end == at.end, where + " (at)");
-            QCOMPARE(answer, text.mid(Utf16(text, start), Utf16(text, end) - Utf16(text, start)));
+            QCOMPARE(answer, text.mid(utf16(text, start), utf16(text, end) - utf16(text, start)));
             accessible->textBeforeOffset(offset, kind, &start, &end);
             QVERIFY2(start == before.start && end == before.end, where + " (before)");
             accessible->textAfterOffset(offset, kind, &start, &end);
@@ -1116,7 +1116,7 @@ void tst_TextView::accessibleEvents_data() {
     QTest::newRow("remove") << "remove" << int(QAccessible::TextRemoved) << 0 << -1 << "alpha "
                             << "";
     QTest::newRow("set text") << "setText" << int(QAccessible::TextUpdated) << 0 << -1
-                              << SampleText() << "other";
+                              << sampleText() << "other";
     // Positions count code points: the emoji before the edit is one.
     QTest::newRow("insert after an emoji")
         << "emoji-insert" << int(QAccessible::TextInserted) << 2 << -1 << ""
@@ -1145,7 +1145,7 @@ void tst_TextView::accessibleEvents() {
     // platform with the AT-SPI bus.
     if (!QAccessible::isActive())
         QSKIP("no accessibility bridge is active; tst_text_view_events runs this");
-    QAccessible::installUpdateHandler(CaptureEvent);
+    QAccessible::installUpdateHandler(captureEvent);
     if (action.startsWith(u"emoji"))
         view_->setText(u"\U0001F600 x"_s);
     gEvents.clear();
@@ -1160,11 +1160,11 @@ void tst_TextView::accessibleEvents() {
     else if (action == u"emoji-insert")
         view_->replace(3, 0, u"y");
     else if (action == u"emoji-key")
-        Press(view_, u"Right"_s);
+        press(view_, u"Right"_s);
     else if (action == u"key")
-        Press(view_, u"Right"_s);
+        press(view_, u"Right"_s);
     else if (action == u"shift-key")
-        Press(view_, u"Ctrl+Shift+Right"_s);
+        press(view_, u"Ctrl+Shift+Right"_s);
     QAccessible::installUpdateHandler(nullptr);
 
     const auto found = std::find_if(gEvents.begin(), gEvents.end(),

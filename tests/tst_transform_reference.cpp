@@ -14,13 +14,13 @@
 
 namespace {
 
-using korvane::reference::Transform;
-using korvane::testing::EngineTransform;
+using korvane::reference::transform;
+using korvane::testing::engineTransform;
 
 enum class Kind { Ascii, Mixed, Surrogates };
 
 // Characters to draw from: each kind adds to the one before.
-QString Pool(Kind kind) {
+QString characterPool(Kind kind) {
     QString pool = QStringLiteral(
         "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ 0123456789"
         ".,;:!?@[]`{}~\n\t");
@@ -37,7 +37,7 @@ QString Pool(Kind kind) {
 }
 
 // A random text of `length` units from the pool, pairs kept whole where the pool has them.
-QString RandomText(std::mt19937& random, const QString& pool, qsizetype length) {
+QString randomText(std::mt19937& random, const QString& pool, qsizetype length) {
     std::uniform_int_distribution<qsizetype> pick(0, pool.size() - 1);
     QString text;
     while (text.size() < length) {
@@ -116,7 +116,7 @@ void tst_TransformReference::randomTextsMatchTheReference() {
     QFETCH(int, kind);
     QFETCH(qint16, rotation);
     QFETCH(qint16, multiplier);
-    const QString pool = Pool(Kind(kind));
+    const QString pool = characterPool(Kind(kind));
     std::mt19937 random(20261208u + unsigned(kind) * 7919u + quint16(rotation) * 31u +
                         quint16(multiplier));
     // Lengths around the widths the engine works in, then a few long texts.
@@ -125,9 +125,9 @@ void tst_TransformReference::randomTextsMatchTheReference() {
         // Texts with few letters, so that keys under which letters overflow still succeed.
         const bool fewLetters = round % 3 == 0;
         const qsizetype length = round < 390 ? shortLength(random) : 20000;
-        QString text = RandomText(random, fewLetters ? pool.mid(52) : pool, length);
-        const std::optional<QString> expected = Transform(text, rotation, multiplier);
-        const std::optional<QString> actual = EngineTransform(text, rotation, multiplier);
+        QString text = randomText(random, fewLetters ? pool.mid(52) : pool, length);
+        const std::optional<QString> expected = transform(text, rotation, multiplier);
+        const std::optional<QString> actual = engineTransform(text, rotation, multiplier);
         if (expected != actual) {
             qWarning() << "text" << text.left(200) << "expected"
                        << expected.value_or(u"<overflow>"_qs) << "actual"
@@ -152,7 +152,7 @@ void tst_TransformReference::pairsAtEveryOffsetMatchTheReference() {
     QFETCH(QString, pair);
     for (int offset = 0; offset < 200; ++offset) {
         const QString text = QString(offset, u'q') + pair + QString(70, u'z') + pair;
-        QCOMPARE(EngineTransform(text, 3, 7), Transform(text, 3, 7));
+        QCOMPARE(engineTransform(text, 3, 7), transform(text, 3, 7));
     }
 }
 

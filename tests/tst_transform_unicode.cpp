@@ -20,7 +20,7 @@ namespace {
 
 // Every code unit 0…FFFF, each between two blanks, so that a high surrogate is never followed
 // by a low one: all 2048 surrogates stand alone.
-QString EveryCodeUnitAlone() {
+QString everyCodeUnitAlone() {
     QString text;
     for (char32_t unit = 0; unit <= 0xffff; ++unit) {
         text += u' ';
@@ -30,7 +30,7 @@ QString EveryCodeUnitAlone() {
 }
 
 // Every supplementary code point as a surrogate pair, one after the other.
-QString EverySupplementaryCodePoint() {
+QString everySupplementaryCodePoint() {
     QString text;
     for (char32_t code = 0x10000; code <= 0x10ffff; ++code) {
         text += QChar(QChar::highSurrogate(code));
@@ -40,7 +40,7 @@ QString EverySupplementaryCodePoint() {
 }
 
 // The first place where the two texts differ, for a readable failure.
-QString FirstDifference(const QString& actual, const QString& expected) {
+QString firstDifference(const QString& actual, const QString& expected) {
     for (qsizetype i = 0; i < std::min(actual.size(), expected.size()); ++i) {
         if (actual[i] != expected[i]) {
             return QStringLiteral("at unit %1: got U+%2, expected U+%3")
@@ -67,8 +67,8 @@ void tst_TransformUnicode::everyCharacter_data() {
     QTest::addColumn<int>("rotation");
     QTest::addColumn<int>("multiplier");
 
-    const QString units = EveryCodeUnitAlone();
-    const QString pairs = EverySupplementaryCodePoint();
+    const QString units = everyCodeUnitAlone();
+    const QString pairs = everySupplementaryCodePoint();
     const struct {
         const char* key;
         int rotation, multiplier;
@@ -97,14 +97,14 @@ void tst_TransformUnicode::everyCharacter() {
     QFETCH(int, rotation);
     QFETCH(int, multiplier);
 
-    const std::optional<QString> expected = reference::Transform(text, rotation, multiplier);
+    const std::optional<QString> expected = reference::transform(text, rotation, multiplier);
     const std::optional<QString> actual =
-        korvane::testing::EngineTransform(text, qint16(rotation), qint16(multiplier));
+        korvane::testing::engineTransform(text, qint16(rotation), qint16(multiplier));
     QCOMPARE(actual.has_value(), expected.has_value());
     if (!expected)
         return;
     QCOMPARE(actual->size(), text.size());
-    QVERIFY2(*actual == *expected, qPrintable(FirstDifference(*actual, *expected)));
+    QVERIFY2(*actual == *expected, qPrintable(firstDifference(*actual, *expected)));
 }
 
 QTEST_APPLESS_MAIN(tst_TransformUnicode)

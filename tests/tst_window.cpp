@@ -18,7 +18,7 @@ using korvane::runtime::MessageBoxIcon;
 namespace {
 
 // Types into a box the way a user would: one key press per character, Enter for a line break.
-void Type(QWidget* box, const QString& text) {
+void type(QWidget* box, const QString& text) {
     for (const QChar character : text) {
         if (character == u'\n') {
             QTest::keyClick(box, Qt::Key_Return);
@@ -29,12 +29,12 @@ void Type(QWidget* box, const QString& text) {
 }
 
 // Clicks the scroll bar's right arrow.
-void ClickRightArrow(QScrollBar* bar) {
+void clickRightArrow(QScrollBar* bar) {
     QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 4, bar->height() / 2));
 }
 
 // A dark desktop palette, as a dark theme sets it.
-QPalette DarkPalette() {
+QPalette darkPalette() {
     QPalette palette;
     palette.setColor(QPalette::Window, QColor(53, 53, 53));
     palette.setColor(QPalette::WindowText, Qt::white);
@@ -50,7 +50,7 @@ QPalette DarkPalette() {
 
 // How many pixels of the two outermost rings of a control's picture, where the style draws
 // frames and focus, differ between two pictures of it.
-int RingDifference(const QImage& a, const QImage& b) {
+int ringDifference(const QImage& a, const QImage& b) {
     int differ = 0;
     for (int y = 0; y < a.height(); ++y) {
         for (int x = 0; x < a.width(); ++x) {
@@ -62,7 +62,7 @@ int RingDifference(const QImage& a, const QImage& b) {
     return differ;
 }
 
-int RunEventLoopUntilEnd() {
+int runEventLoopUntilEnd() {
     // A program that fails to end would hang the suite; this bounds the wait.
     QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(99); });
     return QApplication::exec();
@@ -235,7 +235,7 @@ private Q_SLOTS:
         const QPalette desktop = QApplication::palette();
         const auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
         if (dark)
-            QApplication::setPalette(DarkPalette());
+            QApplication::setPalette(darkPalette());
         WindowFixture f;
         QVERIFY(QTest::qWaitForWindowActive(&f.form()));
         auto* control = f.form().findChild<QWidget*>(name);
@@ -249,7 +249,7 @@ private Q_SLOTS:
         QTest::keyClick(control, Qt::Key_Tab);
         QVERIFY(!control->hasFocus());
         const QImage unfocused = control->grab().toImage();
-        const int differ = RingDifference(focused, unfocused);
+        const int differ = ringDifference(focused, unfocused);
         // At least half of the outer ring changes: a frame round the control, not a speck.
         QVERIFY2(differ >= control->width() + control->height(),
                  qPrintable(QStringLiteral("%1 pixels differ").arg(differ)));
@@ -348,8 +348,8 @@ private Q_SLOTS:
         QFETCH(QString, multiplier);
         QFETCH(QString, expected);
         WindowFixture f;
-        Type(f.multiplier(), multiplier);
-        Type(f.input(), input);
+        type(f.multiplier(), multiplier);
+        type(f.input(), input);
         QCOMPARE(f.input()->text(), input);
         QCOMPARE(f.output()->text(), expected);
         QVERIFY(f.boxes.isEmpty());
@@ -357,9 +357,9 @@ private Q_SLOTS:
 
     void multiplierTypedAfterTheInput() {
         WindowFixture f;
-        Type(f.input(), "Hello, World!");
+        type(f.input(), "Hello, World!");
         QCOMPARE(f.output()->text(), QStringLiteral("NNNNN, NNNNN!"));
-        Type(f.multiplier(), "1");
+        type(f.multiplier(), "1");
         QCOMPARE(f.output()->text(), QStringLiteral("HELLO, WORLD!"));
         QTest::keyClick(f.multiplier(), Qt::Key_Backspace);
         QCOMPARE(f.output()->text(), QStringLiteral("NNNNN, NNNNN!"));
@@ -367,8 +367,8 @@ private Q_SLOTS:
 
     void emptyingTheInputEmptiesTheOutput() {
         WindowFixture f;
-        Type(f.multiplier(), "1");
-        Type(f.input(), "abc");
+        type(f.multiplier(), "1");
+        type(f.input(), "abc");
         QCOMPARE(f.output()->text(), QStringLiteral("ABC"));
         f.input()->selectAll();
         QTest::keyClick(f.input(), Qt::Key_Delete);
@@ -377,11 +377,11 @@ private Q_SLOTS:
 
     void pastedTextIsTransformed() {
         WindowFixture f;
-        Type(f.multiplier(), "1");
+        type(f.multiplier(), "1");
         QApplication::clipboard()->setText(QStringLiteral("uryyb\nJbeyq"));
         QTest::keyClick(f.input(), Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(f.input()->text(), QStringLiteral("uryyb\nJbeyq"));
-        ClickRightArrow(f.scrollBar());
+        clickRightArrow(f.scrollBar());
         QCOMPARE(f.scrollBar()->value(), 1);
         f.scrollBar()->setValue(13);
         QCOMPARE(f.output()->text(), QStringLiteral("HELLO\nWORLD"));
@@ -389,10 +389,10 @@ private Q_SLOTS:
 
     void scrollBarSetsTheRotation() {
         WindowFixture f;
-        Type(f.multiplier(), "1");
-        Type(f.input(), "HELLO");
+        type(f.multiplier(), "1");
+        type(f.input(), "HELLO");
         QCOMPARE(f.output()->text(), QStringLiteral("HELLO"));
-        ClickRightArrow(f.scrollBar());
+        clickRightArrow(f.scrollBar());
         QCOMPARE(f.rotation()->text(), QStringLiteral("1"));
         QCOMPARE(f.output()->text(), QStringLiteral("IFMMP"));
         // The bar's keys, and the output following them, are tested from the keyboard alone.
@@ -401,8 +401,8 @@ private Q_SLOTS:
     // Dragging the thumb changes nothing until it is released.
     void thumbTakesEffectWhenReleased() {
         WindowFixture f;
-        Type(f.multiplier(), "1");
-        Type(f.input(), "ABC");
+        type(f.multiplier(), "1");
+        type(f.input(), "ABC");
         f.scrollBar()->setSliderDown(true);
         f.scrollBar()->setSliderPosition(3);
         QCOMPARE(f.rotation()->text(), QStringLiteral("0"));
@@ -415,11 +415,11 @@ private Q_SLOTS:
     // A rotation typed into its box is used by the next recompute, not before.
     void rotationBoxIsReadByTheNextRecompute() {
         WindowFixture f;
-        Type(f.multiplier(), "1");
-        Type(f.input(), "abc");
+        type(f.multiplier(), "1");
+        type(f.input(), "abc");
         f.rotation()->setText(QStringLiteral("3"));
         QCOMPARE(f.output()->text(), QStringLiteral("ABC"));
-        Type(f.input(), "d");
+        type(f.input(), "d");
         QCOMPARE(f.output()->text(), QStringLiteral("DEFG"));
     }
 
@@ -441,13 +441,13 @@ private Q_SLOTS:
         QFETCH(QString, rotation);
         QFETCH(QString, multiplier);
         WindowFixture f;
-        Type(f.input(), "Zebra");
+        type(f.input(), "Zebra");
         f.rotation()->setText(rotation);
-        Type(f.multiplier(), multiplier.chopped(1));
+        type(f.multiplier(), multiplier.chopped(1));
         const QString before = f.output()->text();
         f.boxes.clear();
 
-        Type(f.multiplier(), multiplier.right(1));
+        type(f.multiplier(), multiplier.right(1));
         QCOMPARE(f.boxes.size(), 1);
         const korvane::runtime::MessageBoxRequest report = f.boxes.last();
         QCOMPARE(report.title, QStringLiteral("Korvane"));
@@ -460,13 +460,13 @@ private Q_SLOTS:
         // The program goes on: a sound key brings the output up to date again.
         f.rotation()->setText(QStringLiteral("1"));
         f.multiplier()->selectAll();
-        Type(f.multiplier(), "1");
+        type(f.multiplier(), "1");
         QCOMPARE(f.output()->text(), QStringLiteral("AFCSB"));
     }
 
     void scrollBarChangeThatOverflowsStillSetsTheRotationBox() {
         WindowFixture f;
-        Type(f.input(), "Z");
+        type(f.input(), "Z");
         f.multiplier()->setText(QStringLiteral("364"));
         const QString before = f.output()->text();
         f.boxes.clear();
@@ -478,11 +478,11 @@ private Q_SLOTS:
 
     void outputIsReadOnlyButCopies() {
         WindowFixture f;
-        Type(f.multiplier(), "1");
-        Type(f.input(), "secret");
+        type(f.multiplier(), "1");
+        type(f.input(), "secret");
         f.output()->setFocus(Qt::TabFocusReason);
         QVERIFY(f.output()->hasFocus());
-        Type(f.output(), "xyz");
+        type(f.output(), "xyz");
         QTest::keyClick(f.output(), Qt::Key_Backspace);
         QCOMPARE(f.output()->text(), QStringLiteral("SECRET"));
         QTest::keyClick(f.output(), Qt::Key_A, Qt::ControlModifier);
@@ -493,7 +493,7 @@ private Q_SLOTS:
     // Rewriting the output keeps where the reader is in it.
     void outputKeepsItsScrollPosition() {
         WindowFixture f;
-        Type(f.multiplier(), "1");
+        type(f.multiplier(), "1");
         QString text;
         for (int line = 0; line < 200; ++line)
             text += QStringLiteral("line %1\n").arg(line);
@@ -503,17 +503,17 @@ private Q_SLOTS:
         const int position = vertical->value();
         QVERIFY(position > 0);
         f.input()->setCursorPosition(f.input()->length());
-        Type(f.input(), "more");
+        type(f.input(), "more");
         QVERIFY(f.output()->text().endsWith(QStringLiteral("MORE")));
         QCOMPARE(vertical->value(), position);
     }
 
     void exitButtonEndsTheProgram() {
         WindowFixture f;
-        Type(f.input(), "unsaved");
+        type(f.input(), "unsaved");
         QTimer::singleShot(0, f.exitButton(),
                            [&f] { QTest::mouseClick(f.exitButton(), Qt::LeftButton); });
-        QCOMPARE(RunEventLoopUntilEnd(), 0);
+        QCOMPARE(runEventLoopUntilEnd(), 0);
         QVERIFY(!f.form().isVisible());
         QVERIFY(f.boxes.isEmpty());
     }
@@ -521,7 +521,7 @@ private Q_SLOTS:
     void closeBoxEndsTheProgram() {
         WindowFixture f;
         QTimer::singleShot(0, &f.form(), [&f] { f.form().close(); });
-        QCOMPARE(RunEventLoopUntilEnd(), 0);
+        QCOMPARE(runEventLoopUntilEnd(), 0);
         QVERIFY(!f.form().isVisible());
     }
 

@@ -32,7 +32,7 @@ class WindowFixture {
 public:
     WindowFixture() {
         korvane::runtime::installAccessibleInterfaces();
-        korvane::runtime::UseProject(korvane::KorvaneProject());
+        korvane::runtime::useProject(korvane::korvaneProject());
         form_ = std::make_unique<korvane::frmMain>();
         form_->show();
         form_->activateWindow();

@@ -11,18 +11,18 @@
 namespace korvane::text {
 namespace {
 
-QString RgbOf(const QColor& color) {
+QString rgbOf(const QColor& color) {
     return QStringLiteral("rgb(%1,%2,%3)").arg(color.red()).arg(color.green()).arg(color.blue());
 }
 
 // A font family in the attribute syntax: quoted, with the separators escaped.
-QString QuotedFamily(QString family) {
+QString quotedFamily(QString family) {
     for (const QChar special : {u'\\', u':', u',', u'=', u';', u'"'})
         family.replace(special, QStringLiteral("\\") + special);
     return u'"' + family + u'"';
 }
 
-QString AlignmentName(Qt::Alignment alignment) {
+QString alignmentName(Qt::Alignment alignment) {
     if (alignment & Qt::AlignRight)
         return QStringLiteral("right");
     if (alignment & Qt::AlignHCenter)
@@ -30,7 +30,7 @@ QString AlignmentName(Qt::Alignment alignment) {
     return QStringLiteral("left");
 }
 
-QString StyleName(QFont::Style style) {
+QString styleName(QFont::Style style) {
     switch (style) {
         case QFont::StyleItalic:
             return QStringLiteral("italic");
@@ -44,19 +44,19 @@ QString StyleName(QFont::Style style) {
 
 }  // namespace
 
-QString AccessibleTextAttributes(const QWidget& widget, Qt::Alignment alignment) {
+QString accessibleTextAttributes(const QWidget& widget, Qt::Alignment alignment) {
     const QFont font = widget.font();
     const QPalette palette = widget.palette();
     const QString pairs[][2] = {
-        {QStringLiteral("font-family"), QuotedFamily(font.family())},
+        {QStringLiteral("font-family"), quotedFamily(font.family())},
         {QStringLiteral("font-size"),
          QString::number(qRound(QFontInfo(font).pointSizeF())) + QStringLiteral("pt")},
         {QStringLiteral("font-weight"),
          font.weight() > QFont::Normal ? QStringLiteral("bold") : QStringLiteral("normal")},
-        {QStringLiteral("font-style"), StyleName(font.style())},
-        {QStringLiteral("color"), RgbOf(palette.color(QPalette::Text))},
-        {QStringLiteral("background-color"), RgbOf(palette.color(QPalette::Base))},
-        {QStringLiteral("text-align"), AlignmentName(alignment)},
+        {QStringLiteral("font-style"), styleName(font.style())},
+        {QStringLiteral("color"), rgbOf(palette.color(QPalette::Text))},
+        {QStringLiteral("background-color"), rgbOf(palette.color(QPalette::Base))},
+        {QStringLiteral("text-align"), alignmentName(alignment)},
     };
     QString joined;
     for (const auto& [name, value] : pairs)

@@ -14,6 +14,6 @@ namespace korvane::text {
 // The text attributes a screen reader is given for a run of a text box's text, in the
 // "name:value;" form Qt's accessibility bridges read: the widget's font and its text and base
 // colours, and how the text is aligned. Every box draws its text in one font and colour.
-QString AccessibleTextAttributes(const QWidget& widget, Qt::Alignment alignment = Qt::AlignLeft);
+QString accessibleTextAttributes(const QWidget& widget, Qt::Alignment alignment = Qt::AlignLeft);
 
 }  // namespace korvane::text

@@ -12,7 +12,7 @@ namespace korvane::text {
 namespace {
 
 // How many code units the two texts share at their start, compared four at a time.
-qsizetype CommonPrefix(QStringView first, QStringView second) {
+qsizetype commonPrefix(QStringView first, QStringView second) {
     const char16_t* a = first.utf16();
     const char16_t* b = second.utf16();
     const qsizetype n = std::min(first.size(), second.size());
@@ -27,7 +27,7 @@ qsizetype CommonPrefix(QStringView first, QStringView second) {
 }
 
 // How many code units the two texts share at their end, compared four at a time.
-qsizetype CommonSuffix(QStringView first, QStringView second) {
+qsizetype commonSuffix(QStringView first, QStringView second) {
     const char16_t* a = first.utf16() + first.size();
     const char16_t* b = second.utf16() + second.size();
     const qsizetype n = std::min(first.size(), second.size());
@@ -43,12 +43,12 @@ qsizetype CommonSuffix(QStringView first, QStringView second) {
 
 }  // namespace
 
-ChangedSpan FindChangedSpan(QStringView current, QStringView wanted) {
+ChangedSpan findChangedSpan(QStringView current, QStringView wanted) {
     ChangedSpan span;
-    span.prefix = CommonPrefix(current, wanted);
+    span.prefix = commonPrefix(current, wanted);
     if (span.prefix > 0 && QChar::isHighSurrogate(current[span.prefix - 1].unicode()))
         --span.prefix;
-    span.suffix = CommonSuffix(current.sliced(span.prefix), wanted.sliced(span.prefix));
+    span.suffix = commonSuffix(current.sliced(span.prefix), wanted.sliced(span.prefix));
     if (span.suffix > 0 && QChar::isLowSurrogate(current[current.size() - span.suffix].unicode()))
         --span.suffix;
     return span;

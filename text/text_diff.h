@@ -16,6 +16,6 @@ struct ChangedSpan {
     qsizetype suffix = 0;
 };
 
-ChangedSpan FindChangedSpan(QStringView current, QStringView wanted);
+ChangedSpan findChangedSpan(QStringView current, QStringView wanted);
 
 }  // namespace korvane::text

@@ -12,7 +12,7 @@
 namespace korvane::text {
 namespace {
 
-std::optional<QTextBoundaryFinder::BoundaryType> FinderType(
+std::optional<QTextBoundaryFinder::BoundaryType> finderType(
     QAccessible::TextBoundaryType boundary) {
     switch (boundary) {
         case QAccessible::CharBoundary:
@@ -32,10 +32,10 @@ std::optional<QTextBoundaryFinder::BoundaryType> FinderType(
 // The cut points from 0 to the length, rising. Word boundaries count only where a word starts
 // or ends, so that a word and the gap after it are one segment each, as the caret moves by
 // word. The finder's position only ever rises and it answers -1 past the end, so the pass ends.
-QList<int> CutPoints(QStringView text, QAccessible::TextBoundaryType boundary) {
+QList<int> cutPoints(QStringView text, QAccessible::TextBoundaryType boundary) {
     const int length = int(text.size());
     QList<int> cuts{0};
-    if (const auto type = FinderType(boundary)) {
+    if (const auto type = finderType(boundary)) {
         QTextBoundaryFinder finder(*type, text);
         for (qsizetype position = finder.toNextBoundary(); position > 0 && position < length;
              position = finder.toNextBoundary()) {
@@ -58,9 +58,9 @@ struct Located {
     qsizetype index = 0;
 };
 
-Located Locate(QStringView text, QAccessible::TextBoundaryType boundary, int offset) {
+Located locate(QStringView text, QAccessible::TextBoundaryType boundary, int offset) {
     const int length = int(text.size());
-    Located found{CutPoints(text, boundary), offset == -1 ? length : std::clamp(offset, 0, length)};
+    Located found{cutPoints(text, boundary), offset == -1 ? length : std::clamp(offset, 0, length)};
     const qsizetype segments = found.cuts.size() - 1;
     if (found.offset == length) {
         found.index =
@@ -74,7 +74,7 @@ Located Locate(QStringView text, QAccessible::TextBoundaryType boundary, int off
 }
 
 // Segment number index, or the empty segment at the nearer edge when there is none.
-TextSegment Segment(const QList<int>& cuts, qsizetype index) {
+TextSegment segment(const QList<int>& cuts, qsizetype index) {
     if (index < 0)
         return {0, 0};
     if (index + 1 >= cuts.size())
@@ -84,19 +84,19 @@ TextSegment Segment(const QList<int>& cuts, qsizetype index) {
 
 }  // namespace
 
-TextSegment SegmentAt(QStringView text, QAccessible::TextBoundaryType boundary, int offset) {
-    const Located found = Locate(text, boundary, offset);
-    return Segment(found.cuts, found.index);
+TextSegment segmentAt(QStringView text, QAccessible::TextBoundaryType boundary, int offset) {
+    const Located found = locate(text, boundary, offset);
+    return segment(found.cuts, found.index);
 }
 
-TextSegment SegmentBefore(QStringView text, QAccessible::TextBoundaryType boundary, int offset) {
-    const Located found = Locate(text, boundary, offset);
-    return Segment(found.cuts, found.index - 1);
+TextSegment segmentBefore(QStringView text, QAccessible::TextBoundaryType boundary, int offset) {
+    const Located found = locate(text, boundary, offset);
+    return segment(found.cuts, found.index - 1);
 }
 
-TextSegment SegmentAfter(QStringView text, QAccessible::TextBoundaryType boundary, int offset) {
-    const Located found = Locate(text, boundary, offset);
-    return Segment(found.cuts, found.index + 1);
+TextSegment segmentAfter(QStringView text, QAccessible::TextBoundaryType boundary, int offset) {
+    const Located found = locate(text, boundary, offset);
+    return segment(found.cuts, found.index + 1);
 }
 
 }  // namespace korvane::text

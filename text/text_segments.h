@@ -26,8 +26,8 @@ struct TextSegment {
 // last segment, except for characters: there is no character at the end. Where no segment
 // exists (before the first, after the last, or in an empty text) the answer is the empty
 // segment at that edge.
-TextSegment SegmentAt(QStringView text, QAccessible::TextBoundaryType boundary, int offset);
-TextSegment SegmentBefore(QStringView text, QAccessible::TextBoundaryType boundary, int offset);
-TextSegment SegmentAfter(QStringView text, QAccessible::TextBoundaryType boundary, int offset);
+TextSegment segmentAt(QStringView text, QAccessible::TextBoundaryType boundary, int offset);
+TextSegment segmentBefore(QStringView text, QAccessible::TextBoundaryType boundary, int offset);
+TextSegment segmentAfter(QStringView text, QAccessible::TextBoundaryType boundary, int offset);
 
 }  // namespace korvane::text

@@ -80,7 +80,7 @@ qsizetype countPairs(QStringView text) {
     return pairs;
 }
 
-QString ShortcutText(QKeySequence::StandardKey key) {
+QString shortcutText(QKeySequence::StandardKey key) {
     if (key == QKeySequence::UnknownKey ||
         !QGuiApplication::styleHints()->showShortcutsInContextMenus())
         return QString();
@@ -410,7 +410,7 @@ QMenu* TextView::createStandardContextMenu() {
     const auto add = [&](const char* text, QKeySequence::StandardKey key, const char* name,
                          bool enabled, auto action) {
         QAction* added = menu->addAction(QCoreApplication::translate("QWidgetTextControl", text) +
-                                         ShortcutText(key));
+                                         shortcutText(key));
         added->setObjectName(QString::fromLatin1(name));
         added->setEnabled(enabled);
         connect(added, &QAction::triggered, this, action);
@@ -425,7 +425,7 @@ QMenu* TextView::createStandardContextMenu() {
     }
     QAction* copyAction =
         menu->addAction(QCoreApplication::translate("QWidgetTextControl", "&Copy") +
-                        ShortcutText(QKeySequence::Copy));
+                        shortcutText(QKeySequence::Copy));
     copyAction->setObjectName(QStringLiteral("edit-copy"));
     copyAction->setEnabled(hasSelection());
     connect(copyAction, &QAction::triggered, this, [this] { copy(); });
@@ -439,7 +439,7 @@ QMenu* TextView::createStandardContextMenu() {
     menu->addSeparator();
     QAction* selectAllAction =
         menu->addAction(QCoreApplication::translate("QWidgetTextControl", "Select All") +
-                        ShortcutText(QKeySequence::SelectAll));
+                        shortcutText(QKeySequence::SelectAll));
     selectAllAction->setObjectName(QStringLiteral("select-all"));
     selectAllAction->setEnabled(!document_->isEmpty());
     connect(selectAllAction, &QAction::triggered, this, [this] { selectAll(); });

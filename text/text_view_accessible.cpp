@@ -59,7 +59,7 @@ public:
             return;
         // Only the span that differs is rewritten, as one step to undo.
         const QString& current = view()->text();
-        const ChangedSpan span = FindChangedSpan(current, text);
+        const ChangedSpan span = findChangedSpan(current, text);
         edit(span.prefix, current.size() - span.suffix,
              text.mid(span.prefix, text.size() - span.prefix - span.suffix));
     }
@@ -143,7 +143,7 @@ public:
         const TextSegment line = segmentAt(position(offset), QAccessible::LineBoundary);
         *startOffset = this->offset(line.start);
         *endOffset = this->offset(line.end);
-        return AccessibleTextAttributes(*view());
+        return accessibleTextAttributes(*view());
     }
 
     QRect characterRect(int offset) const override {
@@ -186,7 +186,7 @@ private:
     }
 };
 
-QAccessibleInterface* TextViewFactory(const QString& className, QObject* object) {
+QAccessibleInterface* textViewFactory(const QString& className, QObject* object) {
     if (object && object->isWidgetType() &&
         className == QLatin1String(TextView::staticMetaObject.className()))
         return new TextViewAccessible(static_cast<TextView*>(object));
@@ -225,7 +225,7 @@ TextSegment documentSegmentAt(const GapBuffer& text, const LineIndex& lines, qsi
         ++to;
     // The characters, words and sentences of the window, cut as the single-line boxes cut theirs.
     const TextSegment local =
-        text::SegmentAt(text.mid(from, to - from), boundary, int(offset - from));
+        text::segmentAt(text.mid(from, to - from), boundary, int(offset - from));
     const qsizetype end = from + local.end;
     if (boundary == QAccessible::SentenceBoundary && end == lineEnd)
         return {from + local.start, withBreak};
@@ -262,9 +262,9 @@ qsizetype textViewPosition(const TextView& view, qsizetype offset) {
     return position;
 }
 
-void InstallTextViewAccessibility() {
+void installTextViewAccessibility() {
     static const bool installed = [] {
-        QAccessible::installFactory(TextViewFactory);
+        QAccessible::installFactory(textViewFactory);
         return true;
     }();
     Q_UNUSED(installed);

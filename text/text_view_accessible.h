@@ -19,7 +19,7 @@ class TextView;
 // Registers with Qt the accessibility interface of TextView: an editable-text role, multi-line,
 // read-only or editable as the view is, with the full text interface. Calling it again does
 // nothing.
-void InstallTextViewAccessibility();
+void installTextViewAccessibility();
 
 // Assistive technology counts a text in characters (code points), the view in UTF-16 units:
 // the offset of the view's `position`, and the position of an `offset`. Without a surrogate

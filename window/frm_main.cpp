@@ -18,9 +18,9 @@
 
 namespace korvane {
 
-using frm_main::Row;
-using runtime::ConnectHandler;
-using runtime::ResumeNext;
+using frm_main::row;
+using runtime::connectHandler;
+using runtime::resumeNext;
 
 namespace {
 
@@ -48,29 +48,29 @@ void followInputEdits(runtime::MultiLineTextBox& input, LikelyKeyHint& hint) {
 
 frmMain::frmMain()
     : Form(frm_main::kForm),
-      Label1(*this, Row("Label1")),
-      txtOriginal(*this, Row("txtOriginal")),
-      Label2(*this, Row("Label2")),
-      txtRotate(*this, Row("txtRotate")),
-      HSRotate(*this, Row("HSRotate")),
-      Label4(*this, Row("Label4")),
-      txtMultiply(*this, Row("txtMultiply")),
-      cmdExit(*this, Row("cmdExit")),
-      Label3(*this, Row("Label3")),
-      txtDecrypted(*this, Row("txtDecrypted")),
+      Label1(*this, row("Label1")),
+      txtOriginal(*this, row("txtOriginal")),
+      Label2(*this, row("Label2")),
+      txtRotate(*this, row("txtRotate")),
+      HSRotate(*this, row("HSRotate")),
+      Label4(*this, row("Label4")),
+      txtMultiply(*this, row("txtMultiply")),
+      cmdExit(*this, row("cmdExit")),
+      Label3(*this, row("Label3")),
+      txtDecrypted(*this, row("txtDecrypted")),
       transform_(new IncrementalTransform(txtOriginal, txtDecrypted, this)),
       inverseKeyHint_(new InverseKeyHint(txtRotate, txtMultiply, this)),
       likelyKeyHint_(new LikelyKeyHint(txtOriginal, this)) {
-    ConnectHandler(*this, &Form::Resize, *this, &frmMain::Form_Resize);
-    ConnectHandler(cmdExit, &runtime::CommandButton::Click, *this, &frmMain::cmdExit_Click);
-    ConnectHandler(txtOriginal, &runtime::TextBox::Change, *this, &frmMain::txtOriginal_Change);
-    ConnectHandler(txtMultiply, &runtime::TextBox::Change, *this, &frmMain::txtMultiply_Change);
-    ConnectHandler(HSRotate, &runtime::HScrollBar::Change, *this, &frmMain::HSRotate_Change);
-    ConnectHandler(txtRotate, &runtime::Control::GotFocus, *this, &frmMain::txtRotate_GotFocus);
-    ConnectHandler(txtRotate, &runtime::TextBox::KeyPress, *this, &frmMain::txtRotate_KeyPress);
-    ConnectHandler(txtRotate, &runtime::Control::LostFocus, *this, &frmMain::txtRotate_LostFocus);
-    inverseKeyHint_->Show(txtMultiply);
-    inverseKeyHint_->Show(txtDecrypted);
+    connectHandler(*this, &Form::Resize, *this, &frmMain::Form_Resize);
+    connectHandler(cmdExit, &runtime::CommandButton::Click, *this, &frmMain::cmdExit_Click);
+    connectHandler(txtOriginal, &runtime::TextBox::Change, *this, &frmMain::txtOriginal_Change);
+    connectHandler(txtMultiply, &runtime::TextBox::Change, *this, &frmMain::txtMultiply_Change);
+    connectHandler(HSRotate, &runtime::HScrollBar::Change, *this, &frmMain::HSRotate_Change);
+    connectHandler(txtRotate, &runtime::Control::GotFocus, *this, &frmMain::txtRotate_GotFocus);
+    connectHandler(txtRotate, &runtime::TextBox::KeyPress, *this, &frmMain::txtRotate_KeyPress);
+    connectHandler(txtRotate, &runtime::Control::LostFocus, *this, &frmMain::txtRotate_LostFocus);
+    inverseKeyHint_->show(txtMultiply);
+    inverseKeyHint_->show(txtDecrypted);
     followInputEdits(txtOriginal, *likelyKeyHint_);
 }
 
@@ -79,12 +79,12 @@ frmMain::~frmMain() = default;
 void frmMain::Form_Resize() {
     // A width below zero (a window narrower than the margins) is refused by the box; the
     // statement is skipped and the other box still follows.
-    ResumeNext([this] { txtOriginal.setWidth(clientWidth() - 240); });
-    ResumeNext([this] { txtDecrypted.setWidth(clientWidth() - 240); });
+    resumeNext([this] { txtOriginal.setWidth(clientWidth() - 240); });
+    resumeNext([this] { txtDecrypted.setWidth(clientWidth() - 240); });
 }
 
 void frmMain::cmdExit_Click() {
-    runtime::End();
+    runtime::end();
 }
 
 void frmMain::txtOriginal_Change() {
@@ -92,7 +92,7 @@ void frmMain::txtOriginal_Change() {
     const qint16 multiplier = ToInt16(ReadNumber(txtMultiply.text()));
     // The transform of the whole input text, written in one assignment. The input is read, and
     // transformed again, only as far as it changed since the output was written under this key.
-    transform_->Write({.rotation = rotation, .multiplier = multiplier});
+    transform_->write({.rotation = rotation, .multiplier = multiplier});
 }
 
 void frmMain::txtMultiply_Change() {
@@ -113,9 +113,9 @@ void frmMain::txtRotate_KeyPress(qint16& KeyAscii) {
     constexpr qint16 kStepDown = 40;  // '('
     qint16 value = ToInt16(ReadNumber(txtRotate.text()));
     if (KeyAscii == kStepUp) {
-        value = CheckedAdd16(value, 1);
+        value = checkedAdd16(value, 1);
     } else if (KeyAscii == kStepDown) {
-        value = CheckedSub16(value, 1);
+        value = checkedSub16(value, 1);
     }
     txtRotate.setText(FormatInteger(value));
 }
@@ -123,16 +123,16 @@ void frmMain::txtRotate_KeyPress(qint16& KeyAscii) {
 void frmMain::txtRotate_LostFocus() {
     constexpr int kLongestRotation = 6;
     if (txtRotate.text().size() > kLongestRotation) {
-        runtime::MsgBox(QStringLiteral("The number you have entered for rotation is too long!") +
+        runtime::msgBox(QStringLiteral("The number you have entered for rotation is too long!") +
                         QChar(13) + QStringLiteral("Please retype as a smaller version"));
         return;
     }
     const qint32 rotation = ToInt32(ReadNumber(txtRotate.text())) % 26;
     txtRotate.setText(FormatInteger(rotation));
     // The scroll bar runs from 0 to 25; a negative rotation is the same shift moved on by 26.
-    qint16 position = NarrowToInt16(rotation);
+    qint16 position = narrowToInt16(rotation);
     if (position < 0)
-        position = CheckedAdd16(position, 26);
+        position = checkedAdd16(position, 26);
     HSRotate.setValue(position);
     // When the bar already stood there it raised no Change; the box still shows its value.
     txtRotate.setText(FormatInteger(HSRotate.value()));

@@ -134,7 +134,7 @@ inline constexpr runtime::FormDescription kForm{
 };
 
 // The row of the named control, found while compiling: a name the table lacks does not compile.
-consteval const ControlDescription& Row(std::string_view name) {
+consteval const ControlDescription& row(std::string_view name) {
     for (const ControlDescription& row : kControls) {
         if (std::string_view(row.name) == name)
             return row;

@@ -15,27 +15,27 @@ namespace korvane {
 IncrementalTransform::IncrementalTransform(runtime::MultiLineTextBox& input,
                                            runtime::TextViewBox& output, QObject* parent)
     : QObject(parent), input_(input), output_(output) {
-    connect(&input_, &runtime::MultiLineTextBox::Edited, this, &IncrementalTransform::NoteEdit);
+    connect(&input_, &runtime::MultiLineTextBox::Edited, this, &IncrementalTransform::noteEdit);
 }
 
-void IncrementalTransform::NoteEdit(qsizetype position, qsizetype /*removed*/, qsizetype added) {
+void IncrementalTransform::noteEdit(qsizetype position, qsizetype /*removed*/, qsizetype added) {
     unchangedPrefix_ = std::min(unchangedPrefix_, position);
     unchangedSuffix_ = std::min(unchangedSuffix_, input_.length() - position - added);
 }
 
-void IncrementalTransform::Write(Key key) {
+void IncrementalTransform::write(Key key) {
     if (writtenKey_ == key && writtenRevision_ == output_.revision()) {
-        WriteChangedSpan(key);
+        writeChangedSpan(key);
     } else {
-        WriteWhole(key);
+        writeWhole(key);
     }
 }
 
-void IncrementalTransform::WriteWhole(Key key) {
+void IncrementalTransform::writeWhole(Key key) {
     writtenKey_.reset();  // until the write below succeeds
     const quint64 before = output_.revision();
     const qsizetype length = input_.length();
-    if (output_.length() == length && !AnyLetterOverflows(key.rotation, key.multiplier)) {
+    if (output_.length() == length && !anyLetterOverflows(key.rotation, key.multiplier)) {
         // The transform keeps the length, and under this key it cannot fail: the output is
         // rewritten in place, piece by piece, and no copy of either text is made.
         output_.overwrite([this, length, key](qsizetype position, qsizetype wanted, QChar* out) {
@@ -50,10 +50,10 @@ void IncrementalTransform::WriteWhole(Key key) {
     } else {
         output_.setText(TransformText(input_.text(), key.rotation, key.multiplier));
     }
-    Written(key, before);
+    written(key, before);
 }
 
-void IncrementalTransform::WriteChangedSpan(Key key) {
+void IncrementalTransform::writeChangedSpan(Key key) {
     const qsizetype length = input_.length();
     qsizetype prefix = std::min(unchangedPrefix_, length);
     qsizetype suffix = std::min(unchangedSuffix_, length - prefix);
@@ -65,7 +65,7 @@ void IncrementalTransform::WriteChangedSpan(Key key) {
         --suffix;
     const qsizetype outputLength = output_.length();
     if (prefix + suffix > outputLength) {
-        WriteWhole(key);  // the output no longer lines up with the input
+        writeWhole(key);  // the output no longer lines up with the input
         return;
     }
     writtenKey_.reset();  // until the write below succeeds
@@ -73,10 +73,10 @@ void IncrementalTransform::WriteChangedSpan(Key key) {
         TransformText(input_.mid(prefix, length - prefix - suffix), key.rotation, key.multiplier);
     const quint64 before = output_.revision();
     output_.replaceSpan(prefix, outputLength - prefix - suffix, std::move(transformed));
-    Written(key, before);
+    written(key, before);
 }
 
-void IncrementalTransform::Written(Key key, quint64 revisionBefore) {
+void IncrementalTransform::written(Key key, quint64 revisionBefore) {
     writtenRevision_ = output_.revision();
     // One change is the write itself; a handler of the output's Change that wrote it again
     // leaves a text this object did not make.

@@ -28,14 +28,14 @@ public:
 
     // Writes the transform of the input under the key into the output box, in one write;
     // raises Overflow and writes nothing when some letter of the input overflows.
-    void Write(Key key);
+    void write(Key key);
 
 private:
-    void NoteEdit(qsizetype position, qsizetype removed, qsizetype added);
-    void WriteWhole(Key key);
-    void WriteChangedSpan(Key key);
+    void noteEdit(qsizetype position, qsizetype removed, qsizetype added);
+    void writeWhole(Key key);
+    void writeChangedSpan(Key key);
     // Notes that the output now shows the input's transform under the key.
-    void Written(Key key, quint64 revisionBefore);
+    void written(Key key, quint64 revisionBefore);
 
     runtime::MultiLineTextBox& input_;
     runtime::TextViewBox& output_;

@@ -13,17 +13,17 @@ InverseKeyHint::InverseKeyHint(const runtime::TextBox& rotation, const runtime::
     : QObject(parent), rotation_(rotation), multiplier_(multiplier) {
     // Every change of either box, typed or written by a handler, changes the inverse key.
     for (const runtime::TextBox* box : {&rotation_, &multiplier_})
-        connect(box, &runtime::TextBox::Change, this, &InverseKeyHint::Refresh);
+        connect(box, &runtime::TextBox::Change, this, &InverseKeyHint::refresh);
 }
 
-void InverseKeyHint::Show(runtime::Control& control) {
+void InverseKeyHint::show(runtime::Control& control) {
     shown_.push_back({&control, control.accessibleDescription()});
-    Refresh();
+    refresh();
 }
 
-void InverseKeyHint::Refresh() noexcept {
+void InverseKeyHint::refresh() noexcept {
     try {
-        const QString hint = InverseKeyText(rotation_.text(), multiplier_.text());
+        const QString hint = inverseKeyText(rotation_.text(), multiplier_.text());
         for (const Shown& entry : shown_) {
             entry.control->setToolTip(hint);
             entry.control->setAccessibleDescription(

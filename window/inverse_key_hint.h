@@ -24,7 +24,7 @@ public:
                    QObject* parent);
 
     // Shows the hint on the control; its accessible description so far is kept in front.
-    void Show(runtime::Control& control);
+    void show(runtime::Control& control);
 
 private:
     struct Shown {
@@ -32,7 +32,7 @@ private:
         QString description;
     };
 
-    void Refresh() noexcept;
+    void refresh() noexcept;
 
     const runtime::TextBox& rotation_;
     const runtime::TextBox& multiplier_;

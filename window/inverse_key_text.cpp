@@ -14,7 +14,7 @@
 namespace korvane {
 namespace {
 
-std::optional<qint16> BoxValue(QStringView text) {
+std::optional<qint16> boxValue(QStringView text) {
     try {
         return ToInt16(ReadNumber(text));
     } catch (const runtime::RunTimeError&) {
@@ -22,29 +22,29 @@ std::optional<qint16> BoxValue(QStringView text) {
     }
 }
 
-QString TooLarge(const QString& box) {
+QString tooLarge(const QString& box) {
     return QStringLiteral(
                "The %1 box holds a number outside -32768 to 32767, so no text can be "
                "enciphered (Overflow).")
         .arg(box);
 }
 
-QString CannotBeUndone(const QString& why) {
+QString cannotBeUndone(const QString& why) {
     return QStringLiteral("%1, so the text cannot be read back.").arg(why);
 }
 
 }  // namespace
 
-QString InverseKeyText(QStringView rotationText, QStringView multiplierText) {
-    const std::optional<qint16> rotation = BoxValue(rotationText);
+QString inverseKeyText(QStringView rotationText, QStringView multiplierText) {
+    const std::optional<qint16> rotation = boxValue(rotationText);
     if (!rotation)
-        return TooLarge(QStringLiteral("rotation"));
-    const std::optional<qint16> multiplier = BoxValue(multiplierText);
+        return tooLarge(QStringLiteral("rotation"));
+    const std::optional<qint16> multiplier = boxValue(multiplierText);
     if (!multiplier)
-        return TooLarge(QStringLiteral("multiplier"));
+        return tooLarge(QStringLiteral("multiplier"));
 
     const Key key{.rotation = *rotation, .multiplier = *multiplier};
-    const InverseKey inverse = InverseOf(key);
+    const InverseKey inverse = inverseOf(key);
     const QString m = FormatInteger(key.multiplier);
     const QString r = FormatInteger(key.rotation);
     switch (inverse.invertibility) {
@@ -52,20 +52,20 @@ QString InverseKeyText(QStringView rotationText, QStringView multiplierText) {
             // A multiple of 26 (an empty box counts as 0) leaves the rotation alone to decide,
             // so every letter becomes one character, which a negative rotation makes a sign.
             if (key.multiplier % 26 == 0) {
-                const QChar only(MakeLetterMap(key.rotation, key.multiplier).letters[0]);
-                return CannotBeUndone(
+                const QChar only(makeLetterMap(key.rotation, key.multiplier).letters[0]);
+                return cannotBeUndone(
                     QStringLiteral("With multiplier %1 every letter becomes '%2'").arg(m, only));
             }
-            return CannotBeUndone(
+            return cannotBeUndone(
                 QStringLiteral("Multiplier %1 is even: several letters become the same letter")
                     .arg(m));
         case Invertibility::MultipleOf13:
-            return CannotBeUndone(
+            return cannotBeUndone(
                 QStringLiteral("Multiplier %1 is a multiple of 13: several letters become the "
                                "same letter")
                     .arg(m));
         case Invertibility::NotLetters:
-            return CannotBeUndone(
+            return cannotBeUndone(
                 QStringLiteral("With rotation %1 and multiplier %2 some letters become digits "
                                "or signs")
                     .arg(r, m));

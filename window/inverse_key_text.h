@@ -13,6 +13,6 @@ namespace korvane {
 // the settings that read the output back, or why there are none. The boxes are read as the
 // recompute reads them, rotation first; a box whose number leaves the 16-bit range is named
 // instead of raising Overflow.
-QString InverseKeyText(QStringView rotationText, QStringView multiplierText);
+QString inverseKeyText(QStringView rotationText, QStringView multiplierText);
 
 }  // namespace korvane

@@ -14,7 +14,7 @@ namespace korvane {
 // because only the window knows which sums its boxes feed into the engine: the runtime reports
 // errors of any program, and the engine's checked arithmetic does not know where its operands
 // came from or what the window does with its output afterwards.
-inline runtime::ProjectDescription KorvaneProject() {
+inline runtime::ProjectDescription korvaneProject() {
     return {
         .title = QStringLiteral(KORVANE_TITLE),
         .version = QStringLiteral(KORVANE_VERSION),
