@@ -1,0 +1,147 @@
+#!/usr/bin/python3
+
+# SPDX-FileCopyrightText: 2026 Korvane contributors
+#
+# SPDX-License-Identifier: MIT
+
+"""Types into Korvane's input box through a real input method, as a user of IBus does.
+
+Run inside a D-Bus session of its own (check_input_method.sh does that). Starts an X server, a
+window manager, the accessibility bus, the IBus daemon with m17n's Latin postfix method, and the
+program with Qt's IBus module. That method composes each letter until the next key: the letter
+is pre-edit text, shown at the caret, and the next key commits it, or turns it into an accented
+letter (e, then an apostrophe, gives é, committed by the next key). Types with xdotool as a user would, and reads both big
+boxes over the AT-SPI bus: a letter still being composed is not in the text, so the output does
+not show it; the accent and a space commit one é; the output follows every commit. Exits 0 when all holds,
+1 on a failure and 77 when IBus or the tools it needs cannot be brought up here.
+"""
+
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from check_atspi import (Hang, Refused, descendants, find_application, set_text, skip,  # noqa: E402
+                         start_accessibility_bus, start_x_server, wait_for_text)
+import pyatspi  # noqa: E402
+
+ENGINE = "m17n:t:latn-post"
+WAIT_SECONDS = 10  # how long IBus may take to start, and a typed key to arrive
+
+
+def start_input_method(processes, log):
+    """Starts the IBus daemon and selects the postfix engine once the daemon answers. Setting
+    an engine may report a failure that did not happen, so the engine is read back."""
+    processes.append(subprocess.Popen(
+        ["ibus-daemon", "--replace", "--panel=disable", "--emoji-extension=disable"],
+        stdout=log, stderr=log))
+    deadline = time.monotonic() + WAIT_SECONDS
+    while time.monotonic() < deadline:
+        select_engine(log)
+        if current_engine() == ENGINE:
+            return
+        time.sleep(0.2)
+    skip(f"IBus did not start with {ENGINE}")
+
+
+def select_engine(log):
+    subprocess.run(["ibus", "engine", ENGINE], stdout=log, stderr=log, check=False)
+
+
+def current_engine():
+    asked = subprocess.run(["ibus", "engine"], capture_output=True, text=True, check=False)
+    return asked.stdout.strip()
+
+
+def type_keys(text):
+    subprocess.run(["xdotool", "type", "--delay", "120", text], check=True)
+
+
+def settled_text(name, box, expected):
+    """The box's text once it reads as expected and still does a moment later."""
+    got = wait_for_text(name, box, expected)
+    time.sleep(0.5)
+    return box.queryText().getText(0, -1) if got == expected else got
+
+
+def run_checks(program, log, failures):
+    application = find_application(program.pid, program)
+    boxes = {a.name: a for a in descendants(application) if a.getRole() == pyatspi.ROLE_TEXT}
+    box = {"input": boxes.get("Enter Original text:"), "output": boxes.get("Altered version of text"),
+           "multiplier": boxes.get("Multiply by:")}
+    if None in box.values():
+        raise AssertionError(f"the window's text boxes are not all there: {sorted(boxes)}")
+    set_text("multiplier box", box["multiplier"], "1")  # rotation 0, multiplier 1: upper case
+    # The input box has the focus from the start; the engine is chosen again for its context.
+    select_engine(log)
+    if current_engine() != ENGINE:
+        raise AssertionError(f"IBus runs {current_engine()!r}, not {ENGINE}")
+
+    # "cafe": c, a and f are committed each by the key after it, e is still being composed.
+    type_keys("cafe")
+    typed = settled_text("input box", box["input"], "caf")
+    if typed != "caf":
+        failures.append(f"while e was composed the input box read {typed!r}, not 'caf'")
+    shown = wait_for_text("output box", box["output"], "CAF")
+    if shown != "CAF":
+        failures.append(f"while e was composed the output box read {shown!r}, not 'CAF'")
+
+    # The apostrophe turns the e being composed into é, which the space then commits before
+    # it goes in itself.
+    type_keys("' ")
+    typed = settled_text("input box", box["input"], "café ")
+    if typed != "café ":
+        failures.append(f"after e, ' and a space the input box read {typed!r}, not 'café '")
+    shown = wait_for_text("output box", box["output"], "CAFÉ ")
+    if shown != "CAFÉ ":
+        failures.append(f"after e, ' and a space the output box read {shown!r}, not 'CAFÉ '")
+    if program.poll() is not None:
+        raise AssertionError(f"the program ended with code {program.returncode}")
+
+
+def main():
+    if len(sys.argv) != 3:
+        sys.exit("usage: check_input_method.py PROGRAM AT-SPI-BUS-LAUNCHER")
+    program_path, launcher = sys.argv[1], sys.argv[2]
+    processes = []
+    failures = []
+    log = tempfile.TemporaryFile()
+    try:
+        os.environ["DISPLAY"] = start_x_server(processes, log)
+        processes.append(subprocess.Popen(["openbox"], stdout=log, stderr=log))
+        start_accessibility_bus(launcher, processes, log)
+        start_input_method(processes, log)
+        pyatspi.setTimeout(1000, 1000)
+        environment = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_IM_MODULE="ibus",
+                           QT_ACCESSIBILITY="1", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+        program = subprocess.Popen([program_path], env=environment, stdout=log, stderr=log)
+        processes.append(program)
+        try:
+            run_checks(program, log, failures)
+        except (Hang, Refused, AssertionError, subprocess.CalledProcessError) as error:
+            failures.append(str(error))
+    finally:
+        for process in reversed(processes):
+            if process.poll() is None:
+                process.terminate()
+                try:
+                    process.wait(timeout=3)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
+    if failures:
+        log.seek(0)
+        print("What the X server, IBus and the program wrote:\n" +
+              log.read().decode(errors="replace")[-2000:])
+        for failure in failures:
+            print(f"FAIL: {failure}")
+        return 1
+    print(f"PASS: through IBus ({ENGINE}) the composed e stayed out of the text until the "
+          "accent and a space committed 'é'; the output read 'CAF', then 'CAFÉ '")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

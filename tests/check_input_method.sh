@@ -1,0 +1,25 @@
+#!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 Korvane contributors
+#
+# SPDX-License-Identifier: MIT
+
+# Runs check_input_method.py in a D-Bus session of its own, or skips (77) where IBus, its m17n
+# engines or a tool the check needs is not installed. Usage: check_input_method.sh PROGRAM
+python=/usr/bin/python3  # the system's Python, which holds the AT-SPI bindings
+for tool in dbus-run-session dbus-send Xvfb openbox xdotool ibus ibus-daemon; do
+    command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool is missing"; exit 77; }
+done
+[ -f /usr/share/m17n/latn-post.mim ] || { echo "SKIP: m17n-db is missing"; exit 77; }
+[ -x /usr/libexec/ibus-engine-m17n ] ||
+    { echo "SKIP: ibus-m17n is missing"; exit 77; }
+"$python" -c 'import pyatspi' 2>/dev/null || { echo "SKIP: python3-pyatspi is missing"; exit 77; }
+for launcher in /usr/libexec/at-spi-bus-launcher /usr/lib/at-spi2-core/at-spi-bus-launcher ""; do
+    [ -x "$launcher" ] && break
+done
+[ -n "$launcher" ] || { echo "SKIP: at-spi2-core is missing"; exit 77; }
+# IBus keeps its address, engine cache and settings under the home: one of its own, removed after.
+home=$(mktemp -d)
+trap 'rm -rf "$home"' EXIT
+HOME=$home XDG_CONFIG_HOME=$home/.config XDG_CACHE_HOME=$home/.cache \
+    dbus-run-session -- "$python" "$(dirname "$0")/check_input_method.py" "$1" "$launcher"
