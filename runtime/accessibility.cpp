@@ -4,15 +4,15 @@
 
 #include "runtime/accessibility.h"
 
-#include "runtime/line_edit_accessible.h"
 #include "runtime/message_box_accessible.h"
+#include "text/line_edit_accessible.h"
 #include "text/text_view_accessible.h"
 
 namespace korvane::runtime {
 
 void installAccessibleInterfaces() {
     text::installTextViewAccessibility();
-    installLineEditAccessible();
+    text::installLineEditAccessible();
     installMessageBoxAccessibility();
 }
 

@@ -10,13 +10,13 @@
 
 #include "runtime/events.h"
 #include "runtime/form.h"
-#include "runtime/line_edit.h"
+#include "text/line_edit.h"
 
 namespace korvane::runtime {
 namespace {
 
 QLineEdit* makeLine(const ControlDescription& description, QWidget* form) {
-    auto* line = new LineEdit(form);
+    auto* line = new text::LineEdit(form);
     line->setMaxLength(std::numeric_limits<int>::max());  // no 32767-character cut
     line->setText(QString::fromUtf8(description.caption));
     return line;

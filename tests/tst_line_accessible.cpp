@@ -11,13 +11,13 @@
 #include <QTest>
 #include <QTextBoundaryFinder>
 
-#include "runtime/line_edit.h"
-#include "runtime/line_edit_accessible.h"
+#include "text/line_edit.h"
+#include "text/line_edit_accessible.h"
 #include "segment_rows.h"
 #include "window_fixture.h"
 
-using korvane::runtime::LineEdit;
-using korvane::runtime::LineEditAccessible;
+using korvane::text::LineEdit;
+using korvane::text::LineEditAccessible;
 using Boundary = QAccessible::TextBoundaryType;
 
 namespace {

@@ -8,7 +8,7 @@
 
 class QLineEdit;
 
-namespace korvane::runtime {
+namespace korvane::text {
 
 // What a screen reader gets from a single-line text box. Qt 6.4's own line-edit interface loops
 // for ever when asked for the word or sentence at the end of the text, and reports attribute
@@ -61,8 +61,8 @@ private:
     void edit(int startOffset, int endOffset, const QString& text);
 };
 
-// Makes Qt build a LineEditAccessible for every korvane::runtime::LineEdit. Safe to call more
-// than once; LineEdit calls it when it is made.
+// Makes Qt build a LineEditAccessible for every korvane::text::LineEdit. Safe to call more
+// than once.
 void installLineEditAccessible();
 
-}  // namespace korvane::runtime
+}  // namespace korvane::text

@@ -2,10 +2,10 @@
 //
 // SPDX-License-Identifier: MIT
 
-#include "runtime/line_edit.h"
+#include "text/line_edit.h"
 
-namespace korvane::runtime {
+namespace korvane::text {
 
 LineEdit::LineEdit(QWidget* parent) : QLineEdit(parent) {}
 
-}  // namespace korvane::runtime
+}  // namespace korvane::text

@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: MIT
 
-#include "runtime/line_edit_accessible.h"
+#include "text/line_edit_accessible.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -12,11 +12,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "runtime/line_edit.h"
+#include "text/line_edit.h"
 #include "text/text_attributes.h"
 #include "text/text_segments.h"
 
-namespace korvane::runtime {
+namespace korvane::text {
 
 using text::accessibleTextAttributes;
 using text::segmentAfter;
@@ -242,4 +242,4 @@ void installLineEditAccessible() {
     QAccessible::installFactory(makeLineEditAccessible);
 }
 
-}  // namespace korvane::runtime
+}  // namespace korvane::text

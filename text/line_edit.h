@@ -6,9 +6,9 @@
 
 #include <QLineEdit>
 
-namespace korvane::runtime {
+namespace korvane::text {
 
-// The single-line text box: a QLineEdit that only differs in what assistive technology gets.
+// A single-line text field: a QLineEdit that only differs in what assistive technology gets.
 // Its class name selects LineEditAccessible instead of Qt's own line-edit interface.
 class LineEdit final : public QLineEdit {
     Q_OBJECT
@@ -17,4 +17,4 @@ public:
     explicit LineEdit(QWidget* parent = nullptr);
 };
 
-}  // namespace korvane::runtime
+}  // namespace korvane::text
