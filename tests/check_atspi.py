@@ -99,6 +99,23 @@ def start_accessibility_bus(launcher, processes, log):
     skip("the accessibility bus did not start")
 
 
+def stop_processes(processes):
+    """Ends the processes, the last started first, and returns how each stood before: its
+    program's name and whether it was still running or with what code it had ended."""
+    states = [f"{os.path.basename(p.args[0])} " +
+              ("running" if p.poll() is None else f"ended with {p.returncode}")
+              for p in processes]
+    for process in reversed(processes):
+        if process.poll() is None:
+            process.terminate()
+            try:
+                process.wait(timeout=3)
+            except subprocess.TimeoutExpired:
+                process.kill()
+                process.wait()
+    return states
+
+
 def find_application(pid, program):
     """The program's application on the registry, matched by process id."""
     deadline = time.monotonic() + 15
@@ -348,18 +365,8 @@ def main():
         except (Hang, Refused, AssertionError, subprocess.TimeoutExpired) as error:
             failures.append(str(error))
     finally:
-        # How each process stood when the checks ended, before the clean-up below ends them.
-        states = [f"{os.path.basename(p.args[0])} " +
-                  ("running" if p.poll() is None else f"ended with {p.returncode}")
-                  for p in processes]
-        for process in reversed(processes):
-            if process.poll() is None:
-                process.terminate()
-                try:
-                    process.wait(timeout=3)
-                except subprocess.TimeoutExpired:
-                    process.kill()
-                    process.wait()
+        # How each process stood when the checks ended, before they are ended.
+        states = stop_processes(processes)
     if failures:
         print("When the checks ended:", ", ".join(states))
         log.seek(0)

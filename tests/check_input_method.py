@@ -24,7 +24,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from check_atspi import (Hang, Refused, descendants, find_application, set_text, skip,  # noqa: E402
-                         start_accessibility_bus, start_x_server, wait_for_text)
+                         start_accessibility_bus, start_x_server, stop_processes, wait_for_text)
 import pyatspi  # noqa: E402
 
 ENGINE = "m17n:t:latn-post"
@@ -55,15 +55,17 @@ def current_engine():
     return asked.stdout.strip()
 
 
-def type_keys(text):
-    subprocess.run(["xdotool", "type", "--delay", "120", text], check=True)
-
-
-def settled_text(name, box, expected):
-    """The box's text once it reads as expected and still does a moment later."""
-    got = wait_for_text(name, box, expected)
-    time.sleep(0.5)
-    return box.queryText().getText(0, -1) if got == expected else got
+def type_and_read(keys, box, expected, when, failures):
+    """Types the keys, then reads both big boxes: the input box once it holds the expected text
+    and still does a moment later, the output box once it shows that text in capitals."""
+    subprocess.run(["xdotool", "type", "--delay", "120", keys], check=True)
+    for name, text in (("input", expected), ("output", expected.upper())):
+        got = wait_for_text(f"{name} box", box[name], text)
+        if got == text and name == "input":
+            time.sleep(0.5)
+            got = box[name].queryText().getText(0, -1)
+        if got != text:
+            failures.append(f"{when} the {name} box read {got!r}, not {text!r}")
 
 
 def run_checks(program, log, failures):
@@ -80,23 +82,10 @@ def run_checks(program, log, failures):
         raise AssertionError(f"IBus runs {current_engine()!r}, not {ENGINE}")
 
     # "cafe": c, a and f are committed each by the key after it, e is still being composed.
-    type_keys("cafe")
-    typed = settled_text("input box", box["input"], "caf")
-    if typed != "caf":
-        failures.append(f"while e was composed the input box read {typed!r}, not 'caf'")
-    shown = wait_for_text("output box", box["output"], "CAF")
-    if shown != "CAF":
-        failures.append(f"while e was composed the output box read {shown!r}, not 'CAF'")
-
+    type_and_read("cafe", box, "caf", "while e was composed", failures)
     # The apostrophe turns the e being composed into é, which the space then commits before
     # it goes in itself.
-    type_keys("' ")
-    typed = settled_text("input box", box["input"], "café ")
-    if typed != "café ":
-        failures.append(f"after e, ' and a space the input box read {typed!r}, not 'café '")
-    shown = wait_for_text("output box", box["output"], "CAFÉ ")
-    if shown != "CAFÉ ":
-        failures.append(f"after e, ' and a space the output box read {shown!r}, not 'CAFÉ '")
+    type_and_read("' ", box, "café ", "after e, ' and a space", failures)
     if program.poll() is not None:
         raise AssertionError(f"the program ended with code {program.returncode}")
 
@@ -123,15 +112,9 @@ def main():
         except (Hang, Refused, AssertionError, subprocess.CalledProcessError) as error:
             failures.append(str(error))
     finally:
-        for process in reversed(processes):
-            if process.poll() is None:
-                process.terminate()
-                try:
-                    process.wait(timeout=3)
-                except subprocess.TimeoutExpired:
-                    process.kill()
-                    process.wait()
+        states = stop_processes(processes)
     if failures:
+        print("When the checks ended:", ", ".join(states))
         log.seek(0)
         print("What the X server, IBus and the program wrote:\n" +
               log.read().decode(errors="replace")[-2000:])

@@ -27,7 +27,8 @@ import time
 import tty
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from check_atspi import SKIP, skip, start_accessibility_bus, start_x_server  # noqa: E402
+from check_atspi import (SKIP, skip, start_accessibility_bus, start_x_server,  # noqa: E402
+                         stop_processes)
 
 LINES = ("Zebras cross here.", "Then a second line.", "And the last one.")
 WAIT_SECONDS = 10  # how long one awaited announcement may take
@@ -330,17 +331,7 @@ def main():
         except (AssertionError, subprocess.SubprocessError) as error:
             failures.append(str(error))
     finally:
-        states = [f"{os.path.basename(p.args[0])} " +
-                  ("running" if p.poll() is None else f"ended with {p.returncode}")
-                  for p in processes]
-        for process in reversed(processes):
-            if process.poll() is None:
-                process.terminate()
-                try:
-                    process.wait(timeout=3)
-                except subprocess.TimeoutExpired:
-                    process.kill()
-                    process.wait()
+        states = stop_processes(processes)
     if failures:
         print("When the checks ended:", ", ".join(states))
         for failure in failures:
