@@ -168,6 +168,8 @@ private Q_SLOTS:
     void ctrlWheelZooms();
     void mouseSelection_data();
     void mouseSelection();
+    void primarySelection_data();
+    void primarySelection();
     void dragBelowTheViewScrollsIt();
     void copyPutsTheSelection_data();
     void copyPutsTheSelection();
@@ -456,6 +458,44 @@ void tst_TextView::mouseSelection() {
     QCOMPARE(view_->cursorPosition(), caret);
     if (QGuiApplication::clipboard()->supportsSelection() && anchor != caret)
         QCOMPARE(QGuiApplication::clipboard()->text(QClipboard::Selection), view_->selectedText());
+}
+
+void tst_TextView::primarySelection_data() {
+    // What happens after "beta" (6 to 10) is selected: "deselect" moves the caret, "edit" has
+    // the program put `text` in at `at` in place of `removed` characters, "close" ends the view.
+    QTest::addColumn<QString>("then");
+    QTest::addColumn<int>("at");
+    QTest::addColumn<int>("removed");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("nothing") << u""_s << 0 << 0 << QString();
+    QTest::newRow("the selection is dropped") << u"deselect"_s << 0 << 0 << QString();
+    QTest::newRow("its text is rewritten") << u"edit"_s << 6 << 4 << u"BETA"_s;
+    QTest::newRow("text put in before it") << u"edit"_s << 0 << 0 << u"new "_s;
+    QTest::newRow("text put in at its end") << u"edit"_s << 10 << 0 << u"s"_s;
+    QTest::newRow("the view is closed") << u"close"_s << 0 << 0 << QString();
+}
+
+// The primary selection, which the middle button pastes, is the text as it was selected, also
+// after the selection is dropped, its text changes or the view is gone, as with Qt's editors;
+// the view hands it over only when asked for it.
+void tst_TextView::primarySelection() {
+    QFETCH(QString, then);
+    QFETCH(int, at);
+    QFETCH(int, removed);
+    QFETCH(QString, text);
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard->supportsSelection())
+        QSKIP("The platform has no primary selection");
+    view_->setSelection(10, 6);
+    press(view_, u"Shift+Left"_s);  // selected from the keyboard: "beta" and the space before
+    QCOMPARE(view_->selectedText(), u" beta"_s);
+    if (then == u"deselect")
+        press(view_, u"Right"_s);
+    else if (then == u"edit")
+        view_->replace(at, removed, text);
+    else if (then == u"close")
+        window_.reset();
+    QCOMPARE(clipboard->text(QClipboard::Selection), u" beta"_s);
 }
 
 void tst_TextView::dragBelowTheViewScrollsIt() {
@@ -1141,10 +1181,10 @@ void tst_TextView::accessibleEvents() {
     QFETCH(QString, inserted);
 
     // What assistive technology is told, watched where Qt hands it to the platform. Qt tells
-    // only while a screen reader's bridge is active: tst_text_view_events runs this on the X11
+    // only while a screen reader's bridge is active: tst_text_view_x11 runs this on the X11
     // platform with the AT-SPI bus.
     if (!QAccessible::isActive())
-        QSKIP("no accessibility bridge is active; tst_text_view_events runs this");
+        QSKIP("no accessibility bridge is active; tst_text_view_x11 runs this");
     QAccessible::installUpdateHandler(captureEvent);
     if (action.startsWith(u"emoji"))
         view_->setText(u"\U0001F600 x"_s);

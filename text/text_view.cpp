@@ -28,6 +28,7 @@
 #include <limits>
 
 #include "text/line_breaks.h"
+#include "text/primary_selection.h"
 #include "text/text_view_accessible.h"
 
 namespace korvane::text {
@@ -120,7 +121,9 @@ TextView::TextView(QWidget* parent)
     adjustScrollBars();
 }
 
-TextView::~TextView() = default;
+TextView::~TextView() {
+    keepPrimarySelection();
+}
 
 void TextView::setText(QString text) {
     document_->replace(0, document_->length(), std::move(text));
@@ -239,6 +242,8 @@ void TextView::paste() {
 }
 
 void TextView::noteComingChange(qsizetype position, qsizetype removed) {
+    if (hasSelection() && position <= selectionEnd() && position + removed >= selectionStart())
+        keepPrimarySelection();
     // What assistive technology is told of the edit, read only if it listens.
     const bool listened = QAccessible::isActive();
     coming_.removedText = listened ? document_->mid(position, removed) : QString();
@@ -360,6 +365,8 @@ void TextView::select(qsizetype anchor, qsizetype caret) {
     const qsizetype oldStart = selectionStart();
     const qsizetype oldEnd = selectionEnd();
     const bool caretMoved = caret != caret_;
+    if (hasSelection() && anchor == caret)
+        keepPrimarySelection();
     anchor_ = anchor;
     caret_ = caret;
     const bool selectionMoved = (oldStart != oldEnd || hasSelection()) &&
@@ -399,10 +406,19 @@ void TextView::copy() const {
         QGuiApplication::clipboard()->setText(selectedText());
 }
 
-void TextView::updatePrimarySelection() const {
+void TextView::updatePrimarySelection() {
     QClipboard* clipboard = QGuiApplication::clipboard();
-    if (hasSelection() && clipboard->supportsSelection())
-        clipboard->setText(selectedText(), QClipboard::Selection);
+    if (!hasSelection() || !clipboard->supportsSelection())
+        return;
+    // The clipboard owns the data, and drops the selection this view offered before.
+    primary_ = new PrimarySelection([this] { return selectedText(); });
+    clipboard->setMimeData(primary_, QClipboard::Selection);
+}
+
+void TextView::keepPrimarySelection() {
+    if (primary_)
+        primary_->keep();
+    primary_ = nullptr;
 }
 
 QMenu* TextView::createStandardContextMenu() {

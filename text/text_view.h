@@ -6,6 +6,7 @@
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
+#include <QPointer>
 #include <QString>
 #include <QTextLayout>
 #include <algorithm>
@@ -18,6 +19,8 @@
 class QMenu;
 
 namespace korvane::text {
+
+class PrimarySelection;
 
 // A view of a long plain text, with a caret and a selection the user moves with the mouse and
 // the keyboard, and copies; unless it is read-only, the user also edits it as in a plain-text
@@ -189,7 +192,11 @@ private:
     int lineHeight() const { return lineHeight_; }
     void restartBlinking();
     void updateFontMetrics();
-    void updatePrimarySelection() const;
+    // Offers the selection as the primary selection, where the platform has one.
+    void updatePrimarySelection();
+    // Has the primary selection this view last offered keep its text as it reads now, before
+    // the selection goes or its text changes, and offers it no longer.
+    void keepPrimarySelection();
     void autoScroll();
     // The word, or run of blanks or punctuation, under `position`, as a double click selects it.
     std::pair<qsizetype, qsizetype> wordAt(qsizetype position) const;
@@ -247,6 +254,8 @@ private:
     qsizetype dropCaret_ = -1;
     // Whether the drag under way started from this view's selection.
     bool draggingOwnSelection_ = false;
+    // The primary selection that still reads this view's selection, while the clipboard has it.
+    QPointer<PrimarySelection> primary_;
 };
 
 }  // namespace korvane::text
