@@ -3,7 +3,8 @@
 // SPDX-License-Identifier: MIT
 
 // The read-only text view alone, headless, with a 10 MB text: replacing the whole text, a small
-// edit in its middle, a repaint, select all and copy, and a 5 MB line scrolled and edited.
+// edit in its middle, a repaint, select all and copy, a selection of it all extended from the
+// keyboard, and a 5 MB line scrolled and edited.
 // QPlainTextEdit's setPlainText with the same text is measured alongside for comparison.
 #include <benchmark/benchmark.h>
 
@@ -124,6 +125,20 @@ void selectAllAndCopy(benchmark::State& state) {
     QGuiApplication::clipboard()->clear();
 }
 BENCHMARK(selectAllAndCopy)->Unit(benchmark::kMillisecond);
+
+// With the whole 10 MB selected, Shift+Up and Shift+Down in turn: where the platform has a
+// primary selection (run it under X11), each extends the selection the user offers there.
+void extendSelection(benchmark::State& state) {
+    const auto view = shownView(textWithLines(k10MB, 70));
+    view->setSelection(0, view->length());
+    bool up = true;
+    for (auto _ : state) {
+        QTest::keyClick(view.get(), up ? Qt::Key_Up : Qt::Key_Down, Qt::ShiftModifier);
+        up = !up;
+    }
+    QGuiApplication::clipboard()->clear(QClipboard::Selection);
+}
+BENCHMARK(extendSelection)->Unit(benchmark::kMicrosecond);
 
 // One line of 5 MB: scrolled sideways to a new place and repainted.
 void longLineScroll(benchmark::State& state) {
