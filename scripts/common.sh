@@ -27,6 +27,8 @@ KORVANE_PACKAGES+=(at-spi2-core python3-pyatspi gir1.2-atspi-2.0 xvfb dbus)
 KORVANE_PACKAGES+=(orca openbox xdotool)
 # The input-method check: the IBus daemon with the m17n engines and their input methods.
 KORVANE_PACKAGES+=(ibus ibus-m17n m17n-db)
+# The naming check: clang-tidy's naming rule over the sources.
+KORVANE_PACKAGES+=(clang-tidy)
 # What the sanitizer build and the fuzzers need on top: clang with its sanitizer and libFuzzer
 # runtimes, and the symbolizer that names the lines in their reports.
 KORVANE_CLANG_PACKAGES=(clang libclang-rt-14-dev llvm-14)
