@@ -4,16 +4,22 @@
 #
 # SPDX-License-Identifier: MIT
 
-"""Types into Korvane's input box through a real input method, as a user of IBus does.
+"""Edits Korvane's input box as a user on an X11 desktop does: through a real input method, and
+with the mouse, dragging a selection within the box.
 
-Run inside a D-Bus session of its own (check_input_method.sh does that). Starts an X server, a
+Run inside a D-Bus session of its own (check_x11_input.sh does that). Starts an X server, a
 window manager, the accessibility bus, the IBus daemon with m17n's Latin postfix method, and the
-program with Qt's IBus module. That method composes each letter until the next key: the letter
-is pre-edit text, shown at the caret, and the next key commits it, or turns it into an accented
-letter (e, then an apostrophe, gives é, committed by the next key). Types with xdotool as a user would, and reads both big
-boxes over the AT-SPI bus: a letter still being composed is not in the text, so the output does
-not show it; the accent and a space commit one é; the output follows every commit. Exits 0 when all holds,
-1 on a failure and 77 when IBus or the tools it needs cannot be brought up here.
+program with Qt's IBus module; types and drags with xdotool, through the X server, and reads
+both big boxes over the AT-SPI bus.
+- The postfix method composes each letter until the next key: the letter is pre-edit text,
+  shown at the caret, and the next key commits it, or turns it into an accented letter (e, then
+  an apostrophe, gives é, committed by the next key). A letter still being composed is not in
+  the text, so the output does not show it; the accent and a space commit one é; the output
+  follows every commit.
+- A selection dragged to the end of the text moves there, through the X server's drag and drop,
+  and one Ctrl+Z takes the move back.
+Exits 0 when all holds, 1 on a failure and 77 when IBus or the tools it needs cannot be brought
+up here.
 """
 
 import os
@@ -68,6 +74,47 @@ def type_and_read(keys, box, expected, when, failures):
             failures.append(f"{when} the {name} box read {got!r}, not {text!r}")
 
 
+def check_input_method(box, log, failures):
+    # The input box has the focus from the start; the engine is chosen again for its context.
+    select_engine(log)
+    if current_engine() != ENGINE:
+        raise AssertionError(f"IBus runs {current_engine()!r}, not {ENGINE}")
+    # "cafe": c, a and f are committed each by the key after it, e is still being composed.
+    type_and_read("cafe", box, "caf", "while e was composed", failures)
+    # The apostrophe turns the e being composed into é, which the space then commits before
+    # it goes in itself.
+    type_and_read("' ", box, "café ", "after e, ' and a space", failures)
+
+
+def check_drag(box, failures):
+    """Drags "beta " to the end of "alpha beta gamma" with the pointer, then presses Ctrl+Z."""
+    set_text("input box", box["input"], "alpha beta gamma")
+    text = box["input"].queryText()
+    text.setSelection(0, 6, 11)
+
+    def middle(offset):
+        x, y, width, height = text.getCharacterExtents(offset, pyatspi.DESKTOP_COORDS)
+        return x + width // 2, y + height // 2
+
+    (x, y), (to_x, _) = middle(8), middle(15)
+    to_x += 3 * (to_x - x) // 7  # past the last character
+    steps = [["mousemove", str(x), str(y)], ["mousedown", "1"]]
+    steps += [["mousemove", str(x + (to_x - x) * k // 8), str(y)] for k in range(1, 9)]
+    steps += [["mouseup", "1"]]
+    for step in steps:
+        subprocess.run(["xdotool", *step], check=True)
+        time.sleep(0.1)
+    moved = wait_for_text("input box", box["input"], "alpha gammabeta ")
+    if moved != "alpha gammabeta ":
+        failures.append(f"after the drag the input box read {moved!r}, not 'alpha gammabeta '")
+        return
+    # The drop gave the box the focus: Ctrl+Z there takes back the whole move.
+    subprocess.run(["xdotool", "key", "ctrl+z"], check=True)
+    undone = wait_for_text("input box", box["input"], "alpha beta gamma")
+    if undone != "alpha beta gamma":
+        failures.append(f"Ctrl+Z after the drag left {undone!r}, not 'alpha beta gamma'")
+
+
 def run_checks(program, log, failures):
     application = find_application(program.pid, program)
     boxes = {a.name: a for a in descendants(application) if a.getRole() == pyatspi.ROLE_TEXT}
@@ -76,23 +123,15 @@ def run_checks(program, log, failures):
     if None in box.values():
         raise AssertionError(f"the window's text boxes are not all there: {sorted(boxes)}")
     set_text("multiplier box", box["multiplier"], "1")  # rotation 0, multiplier 1: upper case
-    # The input box has the focus from the start; the engine is chosen again for its context.
-    select_engine(log)
-    if current_engine() != ENGINE:
-        raise AssertionError(f"IBus runs {current_engine()!r}, not {ENGINE}")
-
-    # "cafe": c, a and f are committed each by the key after it, e is still being composed.
-    type_and_read("cafe", box, "caf", "while e was composed", failures)
-    # The apostrophe turns the e being composed into é, which the space then commits before
-    # it goes in itself.
-    type_and_read("' ", box, "café ", "after e, ' and a space", failures)
+    check_input_method(box, log, failures)
+    check_drag(box, failures)
     if program.poll() is not None:
         raise AssertionError(f"the program ended with code {program.returncode}")
 
 
 def main():
     if len(sys.argv) != 3:
-        sys.exit("usage: check_input_method.py PROGRAM AT-SPI-BUS-LAUNCHER")
+        sys.exit("usage: check_x11_input.py PROGRAM AT-SPI-BUS-LAUNCHER")
     program_path, launcher = sys.argv[1], sys.argv[2]
     processes = []
     failures = []
@@ -122,7 +161,8 @@ def main():
             print(f"FAIL: {failure}")
         return 1
     print(f"PASS: through IBus ({ENGINE}) the composed e stayed out of the text until the "
-          "accent and a space committed 'é'; the output read 'CAF', then 'CAFÉ '")
+          "accent and a space committed 'é', and the output followed; a dragged selection moved "
+          "and one Ctrl+Z took the move back")
     return 0
 
 

@@ -4,8 +4,8 @@
 #
 # SPDX-License-Identifier: MIT
 
-# Runs check_input_method.py in a D-Bus session of its own, or skips (77) where IBus, its m17n
-# engines or a tool the check needs is not installed. Usage: check_input_method.sh PROGRAM
+# Runs check_x11_input.py in a D-Bus session of its own, or skips (77) where IBus, its m17n
+# engines or a tool the check needs is not installed. Usage: check_x11_input.sh PROGRAM
 python=/usr/bin/python3  # the system's Python, which holds the AT-SPI bindings
 for tool in dbus-run-session dbus-send Xvfb openbox xdotool ibus ibus-daemon; do
     command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool is missing"; exit 77; }
@@ -22,4 +22,4 @@ done
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
 HOME=$home XDG_CONFIG_HOME=$home/.config XDG_CACHE_HOME=$home/.cache \
-    dbus-run-session -- "$python" "$(dirname "$0")/check_input_method.py" "$1" "$launcher"
+    dbus-run-session -- "$python" "$(dirname "$0")/check_x11_input.py" "$1" "$launcher"
