@@ -25,8 +25,9 @@ KORVANE_PACKAGES+=(at-spi2-core python3-pyatspi gir1.2-atspi-2.0 xvfb dbus)
 # The Orca check: the screen reader itself, a window manager that gives the window focus back
 # after a message box closes, and xdotool to type into the window.
 KORVANE_PACKAGES+=(orca openbox xdotool)
-# The input-method check: the IBus daemon with the m17n engines and their input methods.
-KORVANE_PACKAGES+=(ibus ibus-m17n m17n-db)
+# The input check through the X server: IBus and Fcitx 5 with their m17n engines, the m17n
+# input methods, and Qt's module for Fcitx 5 (Qt's own IBus module comes with Qt).
+KORVANE_PACKAGES+=(ibus ibus-m17n m17n-db fcitx5 fcitx5-m17n fcitx5-frontend-qt6)
 # The naming check: clang-tidy's naming rule over the sources.
 KORVANE_PACKAGES+=(clang-tidy)
 # What the sanitizer build and the fuzzers need on top: clang with its sanitizer and libFuzzer

@@ -4,13 +4,14 @@
 #
 # SPDX-License-Identifier: MIT
 
-"""Edits Korvane's input box as a user on an X11 desktop does: through a real input method, and
-with the mouse, dragging a selection within the box.
+"""Edits Korvane's input box as a user on an X11 desktop does: through the two input method
+frameworks of Linux desktops, IBus and Fcitx 5, and with the mouse, dragging a selection within
+the box.
 
-Run inside a D-Bus session of its own (check_x11_input.sh does that). Starts an X server, a
-window manager, the accessibility bus, the IBus daemon with m17n's Latin postfix method, and the
-program with Qt's IBus module; types and drags with xdotool, through the X server, and reads
-both big boxes over the AT-SPI bus.
+Run inside a D-Bus session of its own with a home of its own (check_x11_input.sh does that).
+Starts an X server, a window manager and the accessibility bus; then, for each framework, its
+daemon with m17n's Latin postfix method and the program with Qt's module for it. Types and drags
+with xdotool, through the X server, and reads both big boxes over the AT-SPI bus.
 - The postfix method composes each letter until the next key: the letter is pre-edit text,
   shown at the caret, and the next key commits it, or turns it into an accented letter (e, then
   an apostrophe, gives é, committed by the next key). A letter still being composed is not in
@@ -18,8 +19,8 @@ both big boxes over the AT-SPI bus.
   follows every commit.
 - A selection dragged to the end of the text moves there, through the X server's drag and drop,
   and one Ctrl+Z takes the move back.
-Exits 0 when all holds, 1 on a failure and 77 when IBus or the tools it needs cannot be brought
-up here.
+Exits 0 when all holds, 1 on a failure and 77 when a framework or a tool the check needs cannot
+be brought up here.
 """
 
 import os
@@ -33,32 +34,77 @@ from check_atspi import (Hang, Refused, descendants, find_application, set_text,
                          start_accessibility_bus, start_x_server, stop_processes, wait_for_text)
 import pyatspi  # noqa: E402
 
-ENGINE = "m17n:t:latn-post"
-WAIT_SECONDS = 10  # how long IBus may take to start, and a typed key to arrive
+WAIT_SECONDS = 10  # how long a framework may take to start, and a typed key to arrive
+# Fcitx 5's list of input methods: the keyboard and the postfix method, which is the default.
+FCITX_PROFILE = """[Groups/0]
+Name=Default
+Default Layout=us
+DefaultIM=m17n_t_latn-post
+
+[Groups/0/Items/0]
+Name=keyboard-us
+Layout=
+
+[Groups/0/Items/1]
+Name=m17n_t_latn-post
+Layout=
+
+[GroupOrder]
+0=Default
+"""
 
 
-def start_input_method(processes, log):
-    """Starts the IBus daemon and selects the postfix engine once the daemon answers. Setting
-    an engine may report a failure that did not happen, so the engine is read back."""
-    processes.append(subprocess.Popen(
-        ["ibus-daemon", "--replace", "--panel=disable", "--emoji-extension=disable"],
-        stdout=log, stderr=log))
+def output_of(command):
+    return subprocess.run(command, capture_output=True, text=True, check=False).stdout.strip()
+
+
+def wait_until(predicate):
     deadline = time.monotonic() + WAIT_SECONDS
     while time.monotonic() < deadline:
-        select_engine(log)
-        if current_engine() == ENGINE:
-            return
+        if predicate():
+            return True
         time.sleep(0.2)
-    skip(f"IBus did not start with {ENGINE}")
+    return False
 
 
-def select_engine(log):
-    subprocess.run(["ibus", "engine", ENGINE], stdout=log, stderr=log, check=False)
+class IBus:
+    name = "IBus"
+    module = "ibus"
+    method = "m17n:t:latn-post"
+
+    def start(self, processes, log):
+        processes.append(subprocess.Popen(
+            ["ibus-daemon", "--replace", "--panel=disable", "--emoji-extension=disable"],
+            stdout=log, stderr=log))
+        # Setting an engine may report a failure that did not happen: it is read back.
+        if not wait_until(lambda: self.activate(log)):
+            skip(f"IBus did not start with {self.method}")
+
+    def activate(self, log):
+        subprocess.run(["ibus", "engine", self.method], stdout=log, stderr=log, check=False)
+        return output_of(["ibus", "engine"]) == self.method
 
 
-def current_engine():
-    asked = subprocess.run(["ibus", "engine"], capture_output=True, text=True, check=False)
-    return asked.stdout.strip()
+class Fcitx:
+    name = "Fcitx 5"
+    module = "fcitx"
+    method = "m17n_t_latn-post"
+
+    def start(self, processes, log):
+        config = os.path.join(os.environ["XDG_CONFIG_HOME"], "fcitx5")
+        os.makedirs(config, exist_ok=True)
+        with open(os.path.join(config, "profile"), "w") as profile:
+            profile.write(FCITX_PROFILE)
+        processes.append(subprocess.Popen(["fcitx5", "--replace"], stdout=log, stderr=log))
+        # The state it prints (0 with no box focused) comes only from a running daemon.
+        if not wait_until(lambda: subprocess.run(["fcitx5-remote"], capture_output=True,
+                                                 check=False).returncode == 0):
+            skip("Fcitx 5 did not start")
+
+    def activate(self, log):
+        # Turns the input method on for the focused box, which starts with the keyboard.
+        subprocess.run(["fcitx5-remote", "-o"], stdout=log, stderr=log, check=False)
+        return output_of(["fcitx5-remote", "-n"]) == self.method
 
 
 def type_and_read(keys, box, expected, when, failures):
@@ -74,16 +120,16 @@ def type_and_read(keys, box, expected, when, failures):
             failures.append(f"{when} the {name} box read {got!r}, not {text!r}")
 
 
-def check_input_method(box, log, failures):
-    # The input box has the focus from the start; the engine is chosen again for its context.
-    select_engine(log)
-    if current_engine() != ENGINE:
-        raise AssertionError(f"IBus runs {current_engine()!r}, not {ENGINE}")
+def check_input_method(framework, box, log, failures):
+    # The input box has the focus from the start; the method is chosen for its context.
+    if not wait_until(lambda: framework.activate(log)):
+        raise AssertionError(f"{framework.name} did not switch to {framework.method}")
+    when = f"through {framework.name},"
     # "cafe": c, a and f are committed each by the key after it, e is still being composed.
-    type_and_read("cafe", box, "caf", "while e was composed", failures)
+    type_and_read("cafe", box, "caf", f"{when} while e was composed", failures)
     # The apostrophe turns the e being composed into é, which the space then commits before
     # it goes in itself.
-    type_and_read("' ", box, "café ", "after e, ' and a space", failures)
+    type_and_read("' ", box, "café ", f"{when} after e, ' and a space", failures)
 
 
 def check_drag(box, failures):
@@ -115,18 +161,28 @@ def check_drag(box, failures):
         failures.append(f"Ctrl+Z after the drag left {undone!r}, not 'alpha beta gamma'")
 
 
-def run_checks(program, log, failures):
-    application = find_application(program.pid, program)
-    boxes = {a.name: a for a in descendants(application) if a.getRole() == pyatspi.ROLE_TEXT}
-    box = {"input": boxes.get("Enter Original text:"), "output": boxes.get("Altered version of text"),
-           "multiplier": boxes.get("Multiply by:")}
-    if None in box.values():
-        raise AssertionError(f"the window's text boxes are not all there: {sorted(boxes)}")
-    set_text("multiplier box", box["multiplier"], "1")  # rotation 0, multiplier 1: upper case
-    check_input_method(box, log, failures)
-    check_drag(box, failures)
-    if program.poll() is not None:
-        raise AssertionError(f"the program ended with code {program.returncode}")
+def run_program(program_path, framework, log, failures, drag):
+    """Runs the program with Qt's module for the framework and checks its input box."""
+    environment = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_IM_MODULE=framework.module,
+                       QT_ACCESSIBILITY="1", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+    program = subprocess.Popen([program_path], env=environment, stdout=log, stderr=log)
+    try:
+        application = find_application(program.pid, program)
+        boxes = {a.name: a for a in descendants(application)
+                 if a.getRole() == pyatspi.ROLE_TEXT}
+        box = {"input": boxes.get("Enter Original text:"),
+               "output": boxes.get("Altered version of text"),
+               "multiplier": boxes.get("Multiply by:")}
+        if None in box.values():
+            raise AssertionError(f"the window's text boxes are not all there: {sorted(boxes)}")
+        set_text("multiplier box", box["multiplier"], "1")  # rotation 0, multiplier 1
+        check_input_method(framework, box, log, failures)
+        if drag:
+            check_drag(box, failures)
+        if program.poll() is not None:
+            raise AssertionError(f"the program ended with code {program.returncode}")
+    finally:
+        stop_processes([program])
 
 
 def main():
@@ -140,29 +196,30 @@ def main():
         os.environ["DISPLAY"] = start_x_server(processes, log)
         processes.append(subprocess.Popen(["openbox"], stdout=log, stderr=log))
         start_accessibility_bus(launcher, processes, log)
-        start_input_method(processes, log)
         pyatspi.setTimeout(1000, 1000)
-        environment = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_IM_MODULE="ibus",
-                           QT_ACCESSIBILITY="1", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
-        program = subprocess.Popen([program_path], env=environment, stdout=log, stderr=log)
-        processes.append(program)
-        try:
-            run_checks(program, log, failures)
-        except (Hang, Refused, AssertionError, subprocess.CalledProcessError) as error:
-            failures.append(str(error))
+        for framework in (IBus(), Fcitx()):
+            daemon = []
+            try:
+                framework.start(daemon, log)
+                run_program(program_path, framework, log, failures,
+                            drag=isinstance(framework, IBus))
+            except (Hang, Refused, AssertionError, subprocess.CalledProcessError) as error:
+                failures.append(str(error))
+            finally:
+                stop_processes(daemon)
     finally:
         states = stop_processes(processes)
     if failures:
         print("When the checks ended:", ", ".join(states))
         log.seek(0)
-        print("What the X server, IBus and the program wrote:\n" +
+        print("What the X server, the input methods and the program wrote:\n" +
               log.read().decode(errors="replace")[-2000:])
         for failure in failures:
             print(f"FAIL: {failure}")
         return 1
-    print(f"PASS: through IBus ({ENGINE}) the composed e stayed out of the text until the "
-          "accent and a space committed 'é', and the output followed; a dragged selection moved "
-          "and one Ctrl+Z took the move back")
+    print("PASS: through IBus and through Fcitx 5 (m17n's Latin postfix method) the composed e "
+          "stayed out of the text until the accent and a space committed 'é', and the output "
+          "followed; a dragged selection moved and one Ctrl+Z took the move back")
     return 0
 
 
