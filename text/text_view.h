@@ -139,6 +139,9 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // The blank space around the text, as QPlainTextEdit's document margin.
+    static constexpr int kMargin = 4;
+
     // The laid-out text of one line, or of the slice of a long line starting `offset`
     // characters into it and drawn `x` pixels from the line's left end.
     struct LineLayout {
