@@ -7,20 +7,13 @@
 # Runs check_x11_input.py in a D-Bus session of its own, or skips (77) where IBus or Fcitx 5, their
 # m17n engines, Qt's modules for them or a tool the check needs is not installed.
 # Usage: check_x11_input.sh PROGRAM
-python=/usr/bin/python3  # the system's Python, which holds the AT-SPI bindings
-for tool in dbus-run-session dbus-send Xvfb openbox xdotool ibus ibus-daemon fcitx5 fcitx5-remote; do
-    command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool is missing"; exit 77; }
-done
+. "$(dirname "$0")/desktop_check.sh"
+require_desktop openbox xdotool ibus ibus-daemon fcitx5 fcitx5-remote
 [ -f /usr/share/m17n/latn-post.mim ] || { echo "SKIP: m17n-db is missing"; exit 77; }
 [ -x /usr/libexec/ibus-engine-m17n ] || { echo "SKIP: ibus-m17n is missing"; exit 77; }
 for file in fcitx5/m17n.so qt6/plugins/platforminputcontexts/libfcitx5platforminputcontextplugin.so; do
     ls /usr/lib/*/"$file" >/dev/null 2>&1 || { echo "SKIP: no $file (fcitx5-m17n, fcitx5-frontend-qt6)"; exit 77; }
 done
-"$python" -c 'import pyatspi' 2>/dev/null || { echo "SKIP: python3-pyatspi is missing"; exit 77; }
-for launcher in /usr/libexec/at-spi-bus-launcher /usr/lib/at-spi2-core/at-spi-bus-launcher ""; do
-    [ -x "$launcher" ] && break
-done
-[ -n "$launcher" ] || { echo "SKIP: at-spi2-core is missing"; exit 77; }
 # IBus and Fcitx keep their addresses, caches and settings under the home: one of its own,
 # removed after.
 home=$(mktemp -d)
