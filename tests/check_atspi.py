@@ -99,6 +99,28 @@ def start_accessibility_bus(launcher, processes, log):
     skip("the accessibility bus did not start")
 
 
+def program_and_launcher(script):
+    """The program and the accessibility bus launcher the check was given."""
+    if len(sys.argv) != 3:
+        sys.exit(f"usage: {script} PROGRAM AT-SPI-BUS-LAUNCHER")
+    return sys.argv[1], sys.argv[2]
+
+
+def start_desktop(launcher, processes, log, window_manager=False):
+    """Starts an X server, which becomes this process's display, the accessibility bus, and
+    with `window_manager` openbox, which gives the window the focus as a desktop does."""
+    os.environ["DISPLAY"] = start_x_server(processes, log)
+    start_accessibility_bus(launcher, processes, log)
+    if window_manager:
+        processes.append(subprocess.Popen(["openbox", "--sm-disable"], stdout=log, stderr=log))
+
+
+def program_environment(**more):
+    """The program's environment: Qt on X11, telling assistive technology of every change."""
+    return dict(os.environ, QT_QPA_PLATFORM="xcb", QT_ACCESSIBILITY="1",
+                QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", **more)
+
+
 def stop_processes(processes):
     """Ends the processes, the last started first, and returns how each stood before: its
     program's name and whether it was still running or with what code it had ended."""
@@ -345,20 +367,16 @@ def run_checks(program, failures):
 
 
 def main():
-    if len(sys.argv) != 3:
-        sys.exit("usage: check_atspi.py PROGRAM AT-SPI-BUS-LAUNCHER")
-    program_path, launcher = sys.argv[1], sys.argv[2]
+    program_path, launcher = program_and_launcher("check_atspi.py")
     processes = []
     failures = []
     log = tempfile.TemporaryFile()
     try:
-        os.environ["DISPLAY"] = start_x_server(processes, log)
-        start_accessibility_bus(launcher, processes, log)
+        start_desktop(launcher, processes, log)
         # Every call gives up after a second, also in the program's first seconds.
         pyatspi.setTimeout(int(QUERY_SECONDS * 1000), int(QUERY_SECONDS * 1000))
-        environment = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_ACCESSIBILITY="1",
-                           QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
-        program = subprocess.Popen([program_path], env=environment, stdout=log, stderr=log)
+        program = subprocess.Popen([program_path], env=program_environment(), stdout=log,
+                                   stderr=log)
         processes.append(program)
         try:
             run_checks(program, failures)

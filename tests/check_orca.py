@@ -27,8 +27,8 @@ import time
 import tty
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from check_atspi import (SKIP, skip, start_accessibility_bus, start_x_server,  # noqa: E402
-                         stop_processes)
+from check_atspi import (SKIP, program_and_launcher, program_environment, skip,  # noqa: E402
+                         start_desktop, stop_processes)
 
 LINES = ("Zebras cross here.", "Then a second line.", "And the last one.")
 WAIT_SECONDS = 10  # how long one awaited announcement may take
@@ -301,9 +301,7 @@ def run_checks(program, log, failures):
 
 
 def main():
-    if len(sys.argv) != 3:
-        sys.exit("usage: check_orca.py PROGRAM AT-SPI-BUS-LAUNCHER")
-    program_path, launcher = sys.argv[1], sys.argv[2]
+    program_path, launcher = program_and_launcher("check_orca.py")
     processes = []
     failures = []
     scratch = tempfile.TemporaryDirectory(prefix="korvane-orca-")
@@ -312,18 +310,13 @@ def main():
     try:
         home, prefs = orca_home(scratch.name)
         os.environ.update(home)
-        os.environ["DISPLAY"] = start_x_server(processes, output)
-        start_accessibility_bus(launcher, processes, output)
-        processes.append(subprocess.Popen(["openbox", "--sm-disable"], stdout=output,
-                                          stderr=output))
+        start_desktop(launcher, processes, output, window_manager=True)
         log = OrcaLog(orca_log_path)
         orca = subprocess.Popen(["orca", "--debug-file", log.path, "-u", prefs],
                                 stdout=output, stderr=output)
         processes.append(orca)
         log.wait_for_line("ORCA: Startup complete", "Orca starting")
-        environment = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_ACCESSIBILITY="1",
-                           QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
-        program = subprocess.Popen([program_path], env=environment, stdout=output,
+        program = subprocess.Popen([program_path], env=program_environment(), stdout=output,
                                    stderr=output)
         processes.append(program)
         try:

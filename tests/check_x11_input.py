@@ -30,8 +30,9 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from check_atspi import (Hang, Refused, descendants, find_application, set_text, skip,  # noqa: E402
-                         start_accessibility_bus, start_x_server, stop_processes, wait_for_text)
+from check_atspi import (Hang, Refused, descendants, find_application,  # noqa: E402
+                         program_and_launcher, program_environment, set_text, skip,
+                         start_desktop, stop_processes, wait_for_text)
 import pyatspi  # noqa: E402
 
 WAIT_SECONDS = 10  # how long a framework may take to start, and a typed key to arrive
@@ -163,8 +164,7 @@ def check_drag(box, failures):
 
 def run_program(program_path, framework, log, failures, drag):
     """Runs the program with Qt's module for the framework and checks its input box."""
-    environment = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_IM_MODULE=framework.module,
-                       QT_ACCESSIBILITY="1", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+    environment = program_environment(QT_IM_MODULE=framework.module)
     program = subprocess.Popen([program_path], env=environment, stdout=log, stderr=log)
     try:
         application = find_application(program.pid, program)
@@ -186,16 +186,12 @@ def run_program(program_path, framework, log, failures, drag):
 
 
 def main():
-    if len(sys.argv) != 3:
-        sys.exit("usage: check_x11_input.py PROGRAM AT-SPI-BUS-LAUNCHER")
-    program_path, launcher = sys.argv[1], sys.argv[2]
+    program_path, launcher = program_and_launcher("check_x11_input.py")
     processes = []
     failures = []
     log = tempfile.TemporaryFile()
     try:
-        os.environ["DISPLAY"] = start_x_server(processes, log)
-        processes.append(subprocess.Popen(["openbox"], stdout=log, stderr=log))
-        start_accessibility_bus(launcher, processes, log)
+        start_desktop(launcher, processes, log, window_manager=True)
         pyatspi.setTimeout(1000, 1000)
         for framework in (IBus(), Fcitx()):
             daemon = []
