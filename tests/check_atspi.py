@@ -83,20 +83,26 @@ def start_x_server(processes, log):
     return f":{number}"
 
 
-def start_accessibility_bus(launcher, processes, log):
-    """Starts the accessibility bus launcher and waits until it owns its name on the session
-    bus. Asking for the name's owner does not start a second launcher, as a call to it would."""
-    processes.append(subprocess.Popen([launcher, "--launch-immediately"], stdout=log, stderr=log))
-    deadline = time.monotonic() + 10
+def wait_for_bus_name(name, seconds=10):
+    """Whether a process came to own the name on the session bus within the time. Asking for
+    the name's owner does not have the bus start a second one, as a call to the name would."""
+    deadline = time.monotonic() + seconds
     while time.monotonic() < deadline:
         asked = subprocess.run(
             ["dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus",
-             "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner",
-             "string:org.a11y.Bus"], capture_output=True, text=True, check=False)
+             "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner", f"string:{name}"],
+            capture_output=True, text=True, check=False)
         if "boolean true" in asked.stdout:
-            return
+            return True
         time.sleep(0.1)
-    skip("the accessibility bus did not start")
+    return False
+
+
+def start_accessibility_bus(launcher, processes, log):
+    """Starts the accessibility bus launcher and waits until it owns its name."""
+    processes.append(subprocess.Popen([launcher, "--launch-immediately"], stdout=log, stderr=log))
+    if not wait_for_bus_name("org.a11y.Bus"):
+        skip("the accessibility bus did not start")
 
 
 def program_and_launcher(script):

@@ -32,7 +32,7 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from check_atspi import (Hang, Refused, descendants, find_application,  # noqa: E402
                          program_and_launcher, program_environment, set_text, skip,
-                         start_desktop, stop_processes, wait_for_text)
+                         start_desktop, stop_processes, wait_for_bus_name, wait_for_text)
 import pyatspi  # noqa: E402
 
 WAIT_SECONDS = 10  # how long a framework may take to start, and a typed key to arrive
@@ -97,9 +97,8 @@ class Fcitx:
         with open(os.path.join(config, "profile"), "w") as profile:
             profile.write(FCITX_PROFILE)
         processes.append(subprocess.Popen(["fcitx5", "--replace"], stdout=log, stderr=log))
-        # The state it prints (0 with no box focused) comes only from a running daemon.
-        if not wait_until(lambda: subprocess.run(["fcitx5-remote"], capture_output=True,
-                                                 check=False).returncode == 0):
+        # Until it owns its name, fcitx5-remote would have the bus start a second daemon.
+        if not wait_for_bus_name("org.fcitx.Fcitx5", WAIT_SECONDS):
             skip("Fcitx 5 did not start")
 
     def activate(self, log):
