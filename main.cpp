@@ -9,6 +9,6 @@
 #include "window/project.h"
 
 int main(int argc, char** argv) {
-    return korvane::runtime::start(argc, argv, korvane::korvaneProject(),
-                                   [] { return std::make_unique<korvane::frmMain>(); });
+    return korvane::runtime::start(argc, argv, korvane::window::korvaneProject(),
+                                   [] { return std::make_unique<korvane::window::frmMain>(); });
 }

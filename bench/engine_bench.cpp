@@ -11,6 +11,7 @@
 #include <QString>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "bench/sample_text.h"
@@ -51,8 +52,8 @@ void copy(benchmark::State& state, bool mixed) {
 void transform(benchmark::State& state, bool mixed) {
     const QString& text = sampleOf(mixed, state.range(0));
     for (auto _ : state) {
-        QString result = korvane::TransformText(text, kRotation, kMultiplier);
-        benchmark::DoNotOptimize(result.data());
+        std::optional<QString> result = korvane::cipher::TransformText(text, kRotation, kMultiplier);
+        benchmark::DoNotOptimize(result->data());
         benchmark::ClobberMemory();
     }
     count(state, text.size());
@@ -73,7 +74,7 @@ BENCHMARK_CAPTURE(transform, mixed, true)->Apply(sizes);
 void recount(benchmark::State& state, bool mixed) {
     const QString& text = sampleOf(mixed, state.range(0));
     for (auto _ : state) {
-        korvane::LetterCounts counts;
+        korvane::cipher::LetterCounts counts;
         counts.add(text);
         benchmark::DoNotOptimize(counts);
     }
@@ -84,7 +85,7 @@ void recount(benchmark::State& state, bool mixed) {
 // the counts, the typed one joins them, and the likely key is ranked again.
 void keystroke(benchmark::State& state, bool mixed) {
     const QString& text = sampleOf(mixed, state.range(0));
-    korvane::LetterCounts counts;
+    korvane::cipher::LetterCounts counts;
     counts.add(text);
     const QString typed = QStringLiteral("e");
     qsizetype position = text.size() / 2;
@@ -92,7 +93,7 @@ void keystroke(benchmark::State& state, bool mixed) {
     for (auto _ : state) {
         counts.remove(QStringView(text).mid(position, replaces ? 1 : 0));
         counts.add(typed);
-        benchmark::DoNotOptimize(korvane::likelyKey(counts));
+        benchmark::DoNotOptimize(korvane::cipher::likelyKey(counts));
         replaces = !replaces;
         position = (position + 7919) % text.size();
     }

@@ -24,7 +24,7 @@
 namespace korvane::bench {
 namespace {
 
-using korvane::frmMain;
+using korvane::window::frmMain;
 
 constexpr int kMemoryKeystrokes = 60;
 

@@ -6,7 +6,7 @@
 
 #include "cipher/letter_map.h"
 
-namespace korvane {
+namespace korvane::cipher {
 namespace {
 
 // The residue of a value modulo 26, in 0…25 whatever its sign.
@@ -58,4 +58,4 @@ InverseKey inverseOf(Key key) {
     return result;
 }
 
-}  // namespace korvane
+}  // namespace korvane::cipher

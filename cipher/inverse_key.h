@@ -6,7 +6,7 @@
 
 #include <QtGlobal>
 
-namespace korvane {
+namespace korvane::cipher {
 
 // A rotation and a multiplier as the window's boxes hold them.
 struct Key {
@@ -41,4 +41,4 @@ struct InverseKey {
 // −m⁻¹·r mod 26.
 InverseKey inverseOf(Key key);
 
-}  // namespace korvane
+}  // namespace korvane::cipher

@@ -10,7 +10,7 @@
 
 #include "cipher/upper_case.h"
 
-namespace korvane {
+namespace korvane::cipher {
 namespace {
 
 constexpr quint8 kNoLetter = 26;
@@ -76,4 +76,4 @@ qint64 LetterCounts::total() const {
     return std::accumulate(counts_.begin(), counts_.end(), qint64(0));
 }
 
-}  // namespace korvane
+}  // namespace korvane::cipher

@@ -8,7 +8,7 @@
 #include <QtGlobal>
 #include <array>
 
-namespace korvane {
+namespace korvane::cipher {
 
 // How often each letter A–Z occurs in a text once the transform has upper-cased it, so that 'a'
 // and 'A' count alike, and so do the other characters whose capital is a letter A–Z (such as the
@@ -34,4 +34,4 @@ private:
     std::array<qint64, 26> counts_{};
 };
 
-}  // namespace korvane
+}  // namespace korvane::cipher

@@ -6,7 +6,7 @@
 
 #include "cipher/transform.h"
 
-namespace korvane {
+namespace korvane::cipher {
 
 LetterMap makeLetterMap(qint16 rotation, qint16 multiplier) {
     LetterMap map;
@@ -14,7 +14,7 @@ LetterMap makeLetterMap(qint16 rotation, qint16 multiplier) {
     map.multiplier = multiplier;
     for (int p = 25; p >= 0; --p) {
         const auto code = static_cast<qint16>(u'A' + p);
-        const std::optional<qint16> letter = tryTransformLetter(code, rotation, multiplier);
+        const std::optional<qint16> letter = TransformLetter(code, rotation, multiplier);
         map.letters[p] = static_cast<char16_t>(letter.value_or(code));
         if (!letter)
             map.firstOverflow = char16_t(code);
@@ -22,4 +22,4 @@ LetterMap makeLetterMap(qint16 rotation, qint16 multiplier) {
     return map;
 }
 
-}  // namespace korvane
+}  // namespace korvane::cipher

@@ -7,7 +7,7 @@
 #include <QtGlobal>
 #include <array>
 
-namespace korvane {
+namespace korvane::cipher {
 
 // What the letters 'A'–'Z' become under one rotation and multiplier, worked out once per
 // transform instead of once per character.
@@ -24,4 +24,4 @@ struct LetterMap {
 
 LetterMap makeLetterMap(qint16 rotation, qint16 multiplier);
 
-}  // namespace korvane
+}  // namespace korvane::cipher

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <limits>
 
-namespace korvane {
+namespace korvane::cipher {
 namespace {
 
 // English letter frequencies in per cent, A to Z, as Robert Lewand gives them in Cryptological
@@ -82,4 +82,4 @@ std::optional<Key> likelyKey(const LetterCounts& counts) {
     return ranking.best;
 }
 
-}  // namespace korvane
+}  // namespace korvane::cipher

@@ -10,7 +10,7 @@
 #include "cipher/inverse_key.h"
 #include "cipher/letter_counts.h"
 
-namespace korvane {
+namespace korvane::cipher {
 
 // The keys that can read an enciphered text back, ranked by how much the letters they would
 // give look like English letter frequencies.
@@ -46,4 +46,4 @@ inline constexpr double kLikelyKeyMinOverUniform = 9.0;
 // (rotation 0, multiplier 1).
 std::optional<Key> likelyKey(const LetterCounts& counts);
 
-}  // namespace korvane
+}  // namespace korvane::cipher

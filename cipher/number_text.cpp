@@ -10,9 +10,7 @@
 #include <limits>
 #include <string>
 
-#include "runtime/run_time_error.h"
-
-namespace korvane {
+namespace korvane::cipher {
 namespace {
 
 bool isBlank(QChar c) {
@@ -149,23 +147,23 @@ double roundHalfToEven(double value) {
 }
 
 template <typename Integer>
-Integer roundChecked(double value) {
+std::optional<Integer> roundChecked(double value) {
     const double rounded = roundHalfToEven(value);
     // Written so that NaN and the infinities fail the test too.
     if (!(rounded >= static_cast<double>(std::numeric_limits<Integer>::min()) &&
           rounded <= static_cast<double>(std::numeric_limits<Integer>::max()))) {
-        throw runtime::OverflowError();
+        return std::nullopt;
     }
     return static_cast<Integer>(rounded);
 }
 
 }  // namespace
 
-qint16 ToInt16(double value) {
+std::optional<qint16> ToInt16(double value) {
     return roundChecked<qint16>(value);
 }
 
-qint32 ToInt32(double value) {
+std::optional<qint32> ToInt32(double value) {
     return roundChecked<qint32>(value);
 }
 
@@ -173,4 +171,4 @@ QString FormatInteger(qint32 value) {
     return QString::number(value);
 }
 
-}  // namespace korvane
+}  // namespace korvane::cipher

@@ -6,8 +6,9 @@
 
 #include <QString>
 #include <QStringView>
+#include <optional>
 
-namespace korvane {
+namespace korvane::cipher {
 
 // The value of the number at the start of the text. Blanks (space, tab, line feed) are skipped
 // anywhere, '.' is the decimal point whatever the locale, an exponent 'E' or 'e' may follow, and
@@ -15,11 +16,11 @@ namespace korvane {
 // number too large for a double reads as an infinity of its sign.
 double ReadNumber(QStringView text);
 
-// Rounds half to even and raises Overflow when the result leaves the target type's range.
-qint16 ToInt16(double value);
-qint32 ToInt32(double value);
+// Rounds half to even; no value when the result leaves the target type's range.
+std::optional<qint16> ToInt16(double value);
+std::optional<qint32> ToInt32(double value);
 
 // Plain decimal digits with a leading '-' when negative: no blank, no grouping.
 QString FormatInteger(qint32 value);
 
-}  // namespace korvane
+}  // namespace korvane::cipher

@@ -10,13 +10,12 @@
 
 #include "cipher/letter_map.h"
 #include "cipher/upper_case.h"
-#include "runtime/run_time_error.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
-namespace korvane {
+namespace korvane::cipher {
 
 namespace {
 
@@ -26,7 +25,7 @@ bool fitsInt16(qint32 value) {
 
 }  // namespace
 
-std::optional<qint16> tryTransformLetter(qint16 code, qint16 rotation, qint16 multiplier) noexcept {
+std::optional<qint16> TransformLetter(qint16 code, qint16 rotation, qint16 multiplier) noexcept {
     // Each step in 32 bits, where it cannot overflow, then checked against the 16-bit range.
     const qint32 product = qint32(code) * qint32(multiplier);
     if (!fitsInt16(product))
@@ -38,13 +37,6 @@ std::optional<qint16> tryTransformLetter(qint16 code, qint16 rotation, qint16 mu
     if (g > 90)
         g = static_cast<qint16>(g - 26);
     return g;
-}
-
-qint16 TransformLetter(qint16 code, qint16 rotation, qint16 multiplier) {
-    const std::optional<qint16> letter = tryTransformLetter(code, rotation, multiplier);
-    if (!letter)
-        throw runtime::OverflowError();
-    return *letter;
 }
 
 namespace {
@@ -260,8 +252,8 @@ qsizetype transformChunks(const char16_t*, qsizetype, char16_t*, const char16_t*
 namespace {
 
 // Transforms n code units from `in` into `out`, which may be the same place: every unit is read
-// before the unit at its place is written. Raises Overflow after the whole text.
-void transformUnits(const char16_t* in, qsizetype n, char16_t* out, qint16 rotation,
+// before the unit at its place is written. False when a letter overflowed, after the whole text.
+bool transformUnits(const char16_t* in, qsizetype n, char16_t* out, qint16 rotation,
                     qint16 multiplier) {
     const LetterMap map = makeLetterMap(rotation, multiplier);
     const char16_t* upperCase = upperCaseTable();
@@ -269,33 +261,34 @@ void transformUnits(const char16_t* in, qsizetype n, char16_t* out, qint16 rotat
     qsizetype i = transformChunks(in, n, out, upperCase, map, overflow);
     while (i < n)
         i += transformOne(in, n, i, out, upperCase, map, overflow);
-    if (overflow)
-        throw runtime::OverflowError();
+    return !overflow;
 }
 
 }  // namespace
 
-QString TransformText(QStringView text, qint16 rotation, qint16 multiplier) {
+std::optional<QString> TransformText(QStringView text, qint16 rotation, qint16 multiplier) {
     QString result(text.size(), Qt::Uninitialized);
-    transformUnits(text.utf16(), text.size(), reinterpret_cast<char16_t*>(result.data()), rotation,
-                   multiplier);
+    if (!transformUnits(text.utf16(), text.size(), reinterpret_cast<char16_t*>(result.data()),
+                        rotation, multiplier))
+        return std::nullopt;
     return result;
 }
 
-void TransformText(QStringView text, QChar* out, qint16 rotation, qint16 multiplier) {
-    transformUnits(text.utf16(), text.size(), reinterpret_cast<char16_t*>(out), rotation,
-                   multiplier);
+bool TransformText(QStringView text, QChar* out, qint16 rotation, qint16 multiplier) {
+    return transformUnits(text.utf16(), text.size(), reinterpret_cast<char16_t*>(out), rotation,
+                          multiplier);
 }
 
 bool anyLetterOverflows(qint16 rotation, qint16 multiplier) {
     return makeLetterMap(rotation, multiplier).firstOverflow <= u'Z';
 }
 
-QString TransformText(QString&& text, qint16 rotation, qint16 multiplier) {
+std::optional<QString> TransformText(QString&& text, qint16 rotation, qint16 multiplier) {
     QString result = std::move(text);
     char16_t* units = reinterpret_cast<char16_t*>(result.data());  // detaches a shared text
-    transformUnits(units, result.size(), units, rotation, multiplier);
+    if (!transformUnits(units, result.size(), units, rotation, multiplier))
+        return std::nullopt;
     return result;
 }
 
-}  // namespace korvane
+}  // namespace korvane::cipher

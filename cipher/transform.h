@@ -8,27 +8,27 @@
 #include <QStringView>
 #include <optional>
 
-namespace korvane {
+namespace korvane::cipher {
+
+// The engine reports overflow as a missing value: the checked 16-bit arithmetic of a letter left
+// -32768…32767. What the caller makes of it (the window's run-time error) is the caller's.
 
 // The letter transform of one letter code (65 'A' … 90 'Z') in checked 16-bit arithmetic:
-// t = code × multiplier + rotation, then (t rem 26) + 78, less 26 when above 90. Raises Overflow.
-qint16 TransformLetter(qint16 code, qint16 rotation, qint16 multiplier);
-
-// The same, with no value instead of the Overflow error.
-std::optional<qint16> tryTransformLetter(qint16 code, qint16 rotation, qint16 multiplier) noexcept;
+// t = code × multiplier + rotation, then (t rem 26) + 78, less 26 when above 90. No value when
+// the product or the sum overflows.
+std::optional<qint16> TransformLetter(qint16 code, qint16 rotation, qint16 multiplier) noexcept;
 
 // Upper-cases the text and replaces every letter A–Z by its transform; every other character
-// stays where it is. Raises Overflow when any letter of the text overflows, and then yields
-// nothing at all.
-QString TransformText(QStringView text, qint16 rotation, qint16 multiplier);
+// stays where it is. No text at all when any letter of the text overflows.
+std::optional<QString> TransformText(QStringView text, qint16 rotation, qint16 multiplier);
 // The same, transforming a text the caller gives up in its own storage, so that no second
 // copy of a long text is made.
-QString TransformText(QString&& text, qint16 rotation, qint16 multiplier);
+std::optional<QString> TransformText(QString&& text, qint16 rotation, qint16 multiplier);
 // The same into `out`, which has room for as many code units as the text (it may be the text
-// itself). Overflow is raised after `out` was written in full.
-void TransformText(QStringView text, QChar* out, qint16 rotation, qint16 multiplier);
-// Whether any letter overflows under this key, so that a text may raise Overflow; with most
+// itself). False when a letter overflowed; `out` is written in full either way.
+[[nodiscard]] bool TransformText(QStringView text, QChar* out, qint16 rotation, qint16 multiplier);
+// Whether any letter overflows under this key, so that a text may fail to transform; with most
 // keys none does.
 bool anyLetterOverflows(qint16 rotation, qint16 multiplier);
 
-}  // namespace korvane
+}  // namespace korvane::cipher

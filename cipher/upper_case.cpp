@@ -7,7 +7,7 @@
 #include <QChar>
 #include <memory>
 
-namespace korvane {
+namespace korvane::cipher {
 
 const char16_t* upperCaseTable() {
     static const std::unique_ptr<char16_t[]> table = [] {
@@ -22,4 +22,4 @@ const char16_t* upperCaseTable() {
     return table.get();
 }
 
-}  // namespace korvane
+}  // namespace korvane::cipher

@@ -15,9 +15,17 @@
 #include "window/incremental_transform.h"
 #include "window/inverse_key_hint.h"
 #include "window/likely_key_hint.h"
+#include "window/overflow.h"
 
-namespace korvane {
+namespace korvane::window {
 
+using cipher::checkedAdd16;
+using cipher::checkedSub16;
+using cipher::FormatInteger;
+using cipher::narrowToInt16;
+using cipher::ReadNumber;
+using cipher::ToInt16;
+using cipher::ToInt32;
 using frm_main::row;
 using runtime::connectHandler;
 using runtime::resumeNext;
@@ -88,8 +96,8 @@ void frmMain::cmdExit_Click() {
 }
 
 void frmMain::txtOriginal_Change() {
-    const qint16 rotation = ToInt16(ReadNumber(txtRotate.text()));
-    const qint16 multiplier = ToInt16(ReadNumber(txtMultiply.text()));
+    const qint16 rotation = orOverflow(ToInt16(ReadNumber(txtRotate.text())));
+    const qint16 multiplier = orOverflow(ToInt16(ReadNumber(txtMultiply.text())));
     // The transform of the whole input text, written in one assignment. The input is read, and
     // transformed again, only as far as it changed since the output was written under this key.
     transform_->write({.rotation = rotation, .multiplier = multiplier});
@@ -111,11 +119,11 @@ void frmMain::txtRotate_GotFocus() {
 void frmMain::txtRotate_KeyPress(qint16& KeyAscii) {
     constexpr qint16 kStepUp = 38;    // '&'
     constexpr qint16 kStepDown = 40;  // '('
-    qint16 value = ToInt16(ReadNumber(txtRotate.text()));
+    qint16 value = orOverflow(ToInt16(ReadNumber(txtRotate.text())));
     if (KeyAscii == kStepUp) {
-        value = checkedAdd16(value, 1);
+        value = orOverflow(checkedAdd16(value, 1));
     } else if (KeyAscii == kStepDown) {
-        value = checkedSub16(value, 1);
+        value = orOverflow(checkedSub16(value, 1));
     }
     txtRotate.setText(FormatInteger(value));
 }
@@ -127,15 +135,15 @@ void frmMain::txtRotate_LostFocus() {
                         QChar(13) + QStringLiteral("Please retype as a smaller version"));
         return;
     }
-    const qint32 rotation = ToInt32(ReadNumber(txtRotate.text())) % 26;
+    const qint32 rotation = orOverflow(ToInt32(ReadNumber(txtRotate.text()))) % 26;
     txtRotate.setText(FormatInteger(rotation));
     // The scroll bar runs from 0 to 25; a negative rotation is the same shift moved on by 26.
-    qint16 position = narrowToInt16(rotation);
+    qint16 position = orOverflow(narrowToInt16(rotation));
     if (position < 0)
-        position = checkedAdd16(position, 26);
+        position = orOverflow(checkedAdd16(position, 26));
     HSRotate.setValue(position);
     // When the bar already stood there it raised no Change; the box still shows its value.
     txtRotate.setText(FormatInteger(HSRotate.value()));
 }
 
-}  // namespace korvane
+}  // namespace korvane::window

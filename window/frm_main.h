@@ -12,7 +12,7 @@
 #include "runtime/single_line_text_box.h"
 #include "runtime/text_view_box.h"
 
-namespace korvane {
+namespace korvane::window {
 
 class IncrementalTransform;
 class InverseKeyHint;
@@ -61,4 +61,4 @@ private:
     LikelyKeyHint* likelyKeyHint_;
 };
 
-}  // namespace korvane
+}  // namespace korvane::window

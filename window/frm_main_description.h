@@ -9,7 +9,7 @@
 
 #include "runtime/form_description.h"
 
-namespace korvane::frm_main {
+namespace korvane::window::frm_main {
 
 using runtime::ControlDescription;
 
@@ -142,4 +142,4 @@ consteval const ControlDescription& row(std::string_view name) {
     throw "the stored window has no control of that name";
 }
 
-}  // namespace korvane::frm_main
+}  // namespace korvane::window::frm_main

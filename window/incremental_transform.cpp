@@ -9,8 +9,12 @@
 #include <utility>
 
 #include "cipher/transform.h"
+#include "window/overflow.h"
 
-namespace korvane {
+namespace korvane::window {
+
+using cipher::anyLetterOverflows;
+using cipher::TransformText;
 
 IncrementalTransform::IncrementalTransform(runtime::MultiLineTextBox& input,
                                            runtime::TextViewBox& output, QObject* parent)
@@ -23,7 +27,7 @@ void IncrementalTransform::noteEdit(qsizetype position, qsizetype /*removed*/, q
     unchangedSuffix_ = std::min(unchangedSuffix_, input_.length() - position - added);
 }
 
-void IncrementalTransform::write(Key key) {
+void IncrementalTransform::write(cipher::Key key) {
     if (writtenKey_ == key && writtenRevision_ == output_.revision()) {
         writeChangedSpan(key);
     } else {
@@ -31,7 +35,7 @@ void IncrementalTransform::write(Key key) {
     }
 }
 
-void IncrementalTransform::writeWhole(Key key) {
+void IncrementalTransform::writeWhole(cipher::Key key) {
     writtenKey_.reset();  // until the write below succeeds
     const quint64 before = output_.revision();
     const qsizetype length = input_.length();
@@ -44,16 +48,19 @@ void IncrementalTransform::writeWhole(Key key) {
             // A pair is upper-cased as one character: its halves stay in one piece.
             if (taken > 1 && position + taken < length && piece.back().isHighSurrogate())
                 --taken;
-            TransformText(QStringView(piece).first(taken), out, key.rotation, key.multiplier);
+            // No letter can overflow under this key: the piece always transforms whole.
+            const bool whole =
+                TransformText(QStringView(piece).first(taken), out, key.rotation, key.multiplier);
+            Q_ASSERT(whole);
             return taken;
         });
     } else {
-        output_.setText(TransformText(input_.text(), key.rotation, key.multiplier));
+        output_.setText(orOverflow(TransformText(input_.text(), key.rotation, key.multiplier)));
     }
     written(key, before);
 }
 
-void IncrementalTransform::writeChangedSpan(Key key) {
+void IncrementalTransform::writeChangedSpan(cipher::Key key) {
     const qsizetype length = input_.length();
     qsizetype prefix = std::min(unchangedPrefix_, length);
     qsizetype suffix = std::min(unchangedSuffix_, length - prefix);
@@ -69,14 +76,14 @@ void IncrementalTransform::writeChangedSpan(Key key) {
         return;
     }
     writtenKey_.reset();  // until the write below succeeds
-    QString transformed =
-        TransformText(input_.mid(prefix, length - prefix - suffix), key.rotation, key.multiplier);
+    QString transformed = orOverflow(
+        TransformText(input_.mid(prefix, length - prefix - suffix), key.rotation, key.multiplier));
     const quint64 before = output_.revision();
     output_.replaceSpan(prefix, outputLength - prefix - suffix, std::move(transformed));
     written(key, before);
 }
 
-void IncrementalTransform::written(Key key, quint64 revisionBefore) {
+void IncrementalTransform::written(cipher::Key key, quint64 revisionBefore) {
     writtenRevision_ = output_.revision();
     // One change is the write itself; a handler of the output's Change that wrote it again
     // leaves a text this object did not make.
@@ -85,4 +92,4 @@ void IncrementalTransform::written(Key key, quint64 revisionBefore) {
     unchangedPrefix_ = unchangedSuffix_ = input_.length();
 }
 
-}  // namespace korvane
+}  // namespace korvane::window

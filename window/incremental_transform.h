@@ -11,7 +11,7 @@
 #include "runtime/multi_line_text_box.h"
 #include "runtime/text_view_box.h"
 
-namespace korvane {
+namespace korvane::window {
 
 // Keeps the output box the transform of the input box at the cost of what changed: it follows
 // the input's edits, and when the key is the one the output was last written with, transforms
@@ -28,14 +28,14 @@ public:
 
     // Writes the transform of the input under the key into the output box, in one write;
     // raises Overflow and writes nothing when some letter of the input overflows.
-    void write(Key key);
+    void write(cipher::Key key);
 
 private:
     void noteEdit(qsizetype position, qsizetype removed, qsizetype added);
-    void writeWhole(Key key);
-    void writeChangedSpan(Key key);
+    void writeWhole(cipher::Key key);
+    void writeChangedSpan(cipher::Key key);
     // Notes that the output now shows the input's transform under the key.
-    void written(Key key, quint64 revisionBefore);
+    void written(cipher::Key key, quint64 revisionBefore);
 
     runtime::MultiLineTextBox& input_;
     runtime::TextViewBox& output_;
@@ -43,10 +43,10 @@ private:
     // What the output last showed: the transform under this key of the input as it was, which
     // still holds for the first `unchangedPrefix_` and the last `unchangedSuffix_` characters
     // of the input. No key when the output must be written whole.
-    std::optional<Key> writtenKey_;
+    std::optional<cipher::Key> writtenKey_;
     quint64 writtenRevision_ = 0;
     qsizetype unchangedPrefix_ = 0;
     qsizetype unchangedSuffix_ = 0;
 };
 
-}  // namespace korvane
+}  // namespace korvane::window

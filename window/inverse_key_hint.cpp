@@ -6,7 +6,7 @@
 
 #include "window/inverse_key_text.h"
 
-namespace korvane {
+namespace korvane::window {
 
 InverseKeyHint::InverseKeyHint(const runtime::TextBox& rotation, const runtime::TextBox& multiplier,
                                QObject* parent)
@@ -33,4 +33,4 @@ void InverseKeyHint::refresh() noexcept {
     }
 }
 
-}  // namespace korvane
+}  // namespace korvane::window

@@ -10,7 +10,7 @@
 
 #include "runtime/text_box.h"
 
-namespace korvane {
+namespace korvane::window {
 
 // Tells the user the inverse key, the settings that read the output back, for the key the
 // rotation and multiplier boxes hold: as the tooltip of the controls it is shown on, and at the
@@ -39,4 +39,4 @@ private:
     std::vector<Shown> shown_;
 };
 
-}  // namespace korvane
+}  // namespace korvane::window

@@ -9,18 +9,19 @@
 #include "cipher/inverse_key.h"
 #include "cipher/letter_map.h"
 #include "cipher/number_text.h"
-#include "runtime/run_time_error.h"
 
-namespace korvane {
+namespace korvane::window {
+
+using cipher::FormatInteger;
+using cipher::inverseOf;
+using cipher::InverseKey;
+using cipher::Invertibility;
+using cipher::Key;
+using cipher::makeLetterMap;
+using cipher::ReadNumber;
+using cipher::ToInt16;
+
 namespace {
-
-std::optional<qint16> boxValue(QStringView text) {
-    try {
-        return ToInt16(ReadNumber(text));
-    } catch (const runtime::RunTimeError&) {
-        return std::nullopt;
-    }
-}
 
 QString tooLarge(const QString& box) {
     return QStringLiteral(
@@ -36,10 +37,10 @@ QString cannotBeUndone(const QString& why) {
 }  // namespace
 
 QString inverseKeyText(QStringView rotationText, QStringView multiplierText) {
-    const std::optional<qint16> rotation = boxValue(rotationText);
+    const std::optional<qint16> rotation = ToInt16(ReadNumber(rotationText));
     if (!rotation)
         return tooLarge(QStringLiteral("rotation"));
-    const std::optional<qint16> multiplier = boxValue(multiplierText);
+    const std::optional<qint16> multiplier = ToInt16(ReadNumber(multiplierText));
     if (!multiplier)
         return tooLarge(QStringLiteral("multiplier"));
 
@@ -89,4 +90,4 @@ QString inverseKeyText(QStringView rotationText, QStringView multiplierText) {
     return text;
 }
 
-}  // namespace korvane
+}  // namespace korvane::window

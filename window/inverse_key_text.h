@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringView>
 
-namespace korvane {
+namespace korvane::window {
 
 // The inverse key for the key the rotation and multiplier boxes hold, in words for a tooltip:
 // the settings that read the output back, or why there are none. The boxes are read as the
@@ -15,4 +15,4 @@ namespace korvane {
 // instead of raising Overflow.
 QString inverseKeyText(QStringView rotationText, QStringView multiplierText);
 
-}  // namespace korvane
+}  // namespace korvane::window

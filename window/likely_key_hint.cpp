@@ -9,14 +9,14 @@
 #include "cipher/likely_key.h"
 #include "cipher/number_text.h"
 
-namespace korvane {
+namespace korvane::window {
 
-QString likelyKeySentence(const LetterCounts& counts) {
-    const std::optional<Key> key = likelyKey(counts);
+QString likelyKeySentence(const cipher::LetterCounts& counts) {
+    const std::optional<cipher::Key> key = cipher::likelyKey(counts);
     if (!key)
         return {};
     return QStringLiteral("This text reads as English with rotation %1, multiplier %2.")
-        .arg(FormatInteger(key->rotation), FormatInteger(key->multiplier));
+        .arg(cipher::FormatInteger(key->rotation), cipher::FormatInteger(key->multiplier));
 }
 
 LikelyKeyHint::LikelyKeyHint(runtime::Control& box, QObject* parent)
@@ -52,4 +52,4 @@ void LikelyKeyHint::refresh() noexcept {
     }
 }
 
-}  // namespace korvane
+}  // namespace korvane::window

@@ -11,7 +11,7 @@
 #include "cipher/letter_counts.h"
 #include "runtime/control.h"
 
-namespace korvane {
+namespace korvane::window {
 
 // Tells the user which key reads the text of a box as English, for a pasted enciphered text
 // whose key they do not know: one sentence at the end of the box's tooltip and accessible
@@ -41,11 +41,11 @@ private:
 
     runtime::Control& box_;
     QString description_;
-    LetterCounts counts_;
+    cipher::LetterCounts counts_;
     QString sentence_;
 };
 
 // The sentence for the key the letter counts read as English, or an empty text.
-QString likelyKeySentence(const LetterCounts& counts);
+QString likelyKeySentence(const cipher::LetterCounts& counts);
 
-}  // namespace korvane
+}  // namespace korvane::window

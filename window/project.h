@@ -7,7 +7,7 @@
 #include "runtime/program.h"
 #include "runtime/run_time_error.h"
 
-namespace korvane {
+namespace korvane::window {
 
 // The application title, version, desktop entry id and one-line summary, as the build defines
 // them, and what raises a run-time error in this window. The explanation of Overflow lives here
@@ -28,4 +28,4 @@ inline runtime::ProjectDescription korvaneProject() {
     };
 }
 
-}  // namespace korvane
+}  // namespace korvane::window

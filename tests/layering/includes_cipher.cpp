@@ -6,5 +6,5 @@
 #include "cipher/transform.h"
 
 int main() {
-    return korvane::TransformText(u"A", 0, 1).size() == 1 ? 0 : 1;
+    return korvane::cipher::TransformText(u"A", 0, 1)->size() == 1 ? 0 : 1;
 }

@@ -6,5 +6,5 @@
 #include "window/frm_main.h"
 
 int main() {
-    return sizeof(korvane::frmMain) > 0 ? 0 : 1;
+    return sizeof(korvane::window::frmMain) > 0 ? 0 : 1;
 }

@@ -7,7 +7,7 @@
 #include <QObject>
 #include <QString>
 
-namespace korvane {
+namespace korvane::window {
 class frmMain;
 }
 
@@ -20,7 +20,7 @@ namespace korvane::testing {
 class OutputOracle : public QObject {
 public:
     // Connects after the window's own handlers, so it runs after each recompute.
-    explicit OutputOracle(frmMain& form);
+    explicit OutputOracle(window::frmMain& form);
 
     const QString& expectedOutput() const { return expected_; }
     // How many recomputes had to fail with Overflow so far.
@@ -30,7 +30,7 @@ public:
 private:
     void onRecompute();
 
-    frmMain& form_;
+    window::frmMain& form_;
     QString expected_;
     int failed_ = 0;
     int recomputes_ = 0;

@@ -23,7 +23,7 @@
 #include "runtime/accessibility.h"
 #include "window/frm_main.h"
 
-using korvane::frmMain;
+using korvane::window::frmMain;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -396,15 +396,15 @@ void tst_Accessibility::likelyKeyHint_data() {
             .arg(rotation)
             .arg(multiplier);
     };
-    const QString byFiveThree = korvane::TransformText(kParagraph, 5, 3);
+    const QString byFiveThree = korvane::cipher::TransformText(kParagraph, 5, 3).value();
     QTest::newRow("enciphered with rotation 5, multiplier 3")
         << byFiveThree << QString() << sentence(7, 9) << 0;
     QTest::newRow("typing more keeps the sentence")
-        << byFiveThree << korvane::TransformText(QStringLiteral(" and so it ran on"), 5, 3)
+        << byFiveThree << korvane::cipher::TransformText(QStringLiteral(" and so it ran on"), 5, 3).value()
         << sentence(7, 9) << 0;
     QTest::newRow("rot13 in lower case")
-        << korvane::TransformText(kParagraph, 13, 1).toLower() << QString() << sentence(13, 1) << 0;
-    QTest::newRow("shift by 3") << korvane::TransformText(kParagraph, 3, 1) << QString()
+        << korvane::cipher::TransformText(kParagraph, 13, 1).value().toLower() << QString() << sentence(13, 1) << 0;
+    QTest::newRow("shift by 3") << korvane::cipher::TransformText(kParagraph, 3, 1).value() << QString()
                                 << sentence(23, 1) << 0;
     QTest::newRow("a short enciphered text says nothing")
         << QStringLiteral("ARMMV, TVEMO!") << QString() << QString() << 0;
@@ -466,7 +466,7 @@ void tst_Accessibility::likelyKeyHint() {
     QCOMPARE(form_->txtRotate.text(), QStringLiteral("0"));
     QCOMPARE(form_->txtMultiply.text(), QStringLiteral("1"));
     QCOMPARE(accessibleText(form_->txtDecrypted.widget()),
-             korvane::TransformText(expectedText, 0, 1));
+             korvane::cipher::TransformText(expectedText, 0, 1).value());
     QCOMPARE(interfaceOf(form_->txtDecrypted.widget())->text(QAccessible::Description),
              outputDescription);
 }

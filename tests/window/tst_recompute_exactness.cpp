@@ -13,13 +13,12 @@
 #include "cipher/transform.h"
 #include "runtime/events.h"
 #include "runtime/message_box.h"
-#include "runtime/run_time_error.h"
 #include "text/text_view.h"
 #include "window/frm_main.h"
 
 namespace {
 
-using korvane::frmMain;
+using korvane::window::frmMain;
 using namespace Qt::Literals::StringLiterals;
 
 // Rows are written in UTF-8.
@@ -47,13 +46,12 @@ QString shown(korvane::runtime::TextViewBox& box) {
 // The engine's transform of what the input box shows under what the two small boxes show;
 // nothing when it overflows.
 std::optional<QString> expectedOutput(frmMain& window) {
-    try {
-        const qint16 rotation = korvane::ToInt16(korvane::ReadNumber(window.txtRotate.text()));
-        const qint16 multiplier = korvane::ToInt16(korvane::ReadNumber(window.txtMultiply.text()));
-        return korvane::TransformText(shown(window.txtOriginal), rotation, multiplier);
-    } catch (const korvane::runtime::RunTimeError&) {
+    using namespace korvane::cipher;
+    const std::optional<qint16> rotation = ToInt16(ReadNumber(window.txtRotate.text()));
+    const std::optional<qint16> multiplier = ToInt16(ReadNumber(window.txtMultiply.text()));
+    if (!rotation || !multiplier)
         return std::nullopt;
-    }
+    return TransformText(shown(window.txtOriginal), *rotation, *multiplier);
 }
 
 void placeCaret(korvane::text::TextView* edit, int position, int selected = 0) {

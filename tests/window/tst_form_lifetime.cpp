@@ -45,7 +45,7 @@ void tst_FormLifetime::destroyedWithFocus() {
     QList<korvane::runtime::MessageBoxRequest> boxes;
     const auto previous = korvane::runtime::setMessageBoxPresenter(
         [&boxes](const korvane::runtime::MessageBoxRequest& box) { boxes.append(box); });
-    auto form = std::make_unique<korvane::frmMain>();
+    auto form = std::make_unique<korvane::window::frmMain>();
     form->show();
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
     form->findChild<QLineEdit*>(QStringLiteral("txtRotate"))->setText(rotation);

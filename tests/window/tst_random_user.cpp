@@ -29,7 +29,7 @@
 #include "runtime/message_box.h"
 #include "window/frm_main.h"
 
-using korvane::frmMain;
+using korvane::window::frmMain;
 using korvane::runtime::MessageBoxIcon;
 using korvane::runtime::MessageBoxRequest;
 using korvane::testing::OutputOracle;

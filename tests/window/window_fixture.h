@@ -32,15 +32,15 @@ class WindowFixture {
 public:
     WindowFixture() {
         korvane::runtime::installAccessibleInterfaces();
-        korvane::runtime::useProject(korvane::korvaneProject());
-        form_ = std::make_unique<korvane::frmMain>();
+        korvane::runtime::useProject(korvane::window::korvaneProject());
+        form_ = std::make_unique<korvane::window::frmMain>();
         form_->show();
         form_->activateWindow();
         exposed_ = QTest::qWaitForWindowExposed(form_.get());
     }
 
     bool exposed() const { return exposed_; }
-    korvane::frmMain& form() { return *form_; }
+    korvane::window::frmMain& form() { return *form_; }
 
     // The Qt widgets that show the controls, for driving them with keys and mouse clicks.
     korvane::text::TextView* input() {
@@ -62,6 +62,6 @@ public:
     QList<korvane::runtime::MessageBoxRequest>& boxes = capture_.boxes;
 
 private:
-    std::unique_ptr<korvane::frmMain> form_;
+    std::unique_ptr<korvane::window::frmMain> form_;
     bool exposed_ = false;
 };

@@ -26,10 +26,10 @@ QImage rendered(QSvgRenderer& svg, int size) {
 // drawn at that size above them.
 QImage expectedPicture(int size) {
     if (size > 32) {
-        QSvgRenderer svg(QFINDTESTDATA("../packaging/icons/korvane.svg"));
+        QSvgRenderer svg(QFINDTESTDATA("../../packaging/icons/korvane.svg"));
         return rendered(svg, size);
     }
-    QImage image(QFINDTESTDATA(QStringLiteral("../window/icon/icon-%1.xpm").arg(size)));
+    QImage image(QFINDTESTDATA(QStringLiteral("../../window/icon/icon-%1.xpm").arg(size)));
     return image.convertToFormat(QImage::Format_ARGB32);
 }
 
@@ -52,7 +52,7 @@ private Q_SLOTS:
 
 void tst_Icon::windowAtScaleFactor() {
     QCOMPARE(qgetenv("QT_SCALE_FACTOR"), QByteArray("2"));
-    korvane::frmMain form;
+    korvane::window::frmMain form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QCOMPARE(form.windowHandle()->devicePixelRatio(), 2.0);
@@ -83,7 +83,7 @@ void tst_Icon::windowIcon() {
     QFETCH(qreal, ratio);
     QFETCH(int, picture);
 
-    korvane::frmMain form;
+    korvane::window::frmMain form;
     const QPixmap pixmap = form.windowIcon().pixmap(QSize(logicalSize, logicalSize), ratio);
     QCOMPARE(pixmap.size(), QSize(picture, picture));
     QCOMPARE(pixmap.devicePixelRatio(), ratio);
@@ -102,7 +102,7 @@ void tst_Icon::scalableIcon_data() {
 // the point is at the top left, and the picture is mostly green.
 void tst_Icon::scalableIcon() {
     QFETCH(int, size);
-    QSvgRenderer svg(QFINDTESTDATA("../packaging/icons/korvane.svg"));
+    QSvgRenderer svg(QFINDTESTDATA("../../packaging/icons/korvane.svg"));
     QVERIFY(svg.isValid());
     const QImage drawn = rendered(svg, size);
     const QImage bitmap = expectedPicture(size);

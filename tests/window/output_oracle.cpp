@@ -8,23 +8,18 @@
 
 #include "cipher/number_text.h"
 #include "reference/reference_transform.h"
-#include "runtime/run_time_error.h"
 #include "window/frm_main.h"
 
 namespace korvane::testing {
 namespace {
 
 std::optional<qint16> numberIn(const QString& text) {
-    try {
-        return ToInt16(ReadNumber(text));
-    } catch (const runtime::RunTimeError&) {
-        return std::nullopt;
-    }
+    return cipher::ToInt16(cipher::ReadNumber(text));
 }
 
 }  // namespace
 
-OutputOracle::OutputOracle(frmMain& form) : form_(form) {
+OutputOracle::OutputOracle(window::frmMain& form) : form_(form) {
     connect(&form.txtOriginal, &runtime::TextBox::Change, this, &OutputOracle::onRecompute);
     connect(&form.txtMultiply, &runtime::TextBox::Change, this, &OutputOracle::onRecompute);
     connect(&form.HSRotate, &runtime::HScrollBar::Change, this, &OutputOracle::onRecompute);

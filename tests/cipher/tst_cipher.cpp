@@ -6,25 +6,25 @@
 #include <QTest>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 #include "cipher/checked_int.h"
 #include "cipher/number_text.h"
 #include "cipher/transform.h"
-#include "runtime/run_time_error.h"
 
-using namespace korvane;
+using namespace korvane::cipher;
 
 namespace {
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
-bool raisesOverflow(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const runtime::RunTimeError& error) {
-        return error == runtime::OverflowError();
-    }
-    return false;
+// A checked result as the tests write it: its value, or nothing where it overflowed.
+template <typename Integer>
+std::optional<qint64> widened(std::optional<Integer> value) {
+    return value ? std::optional<qint64>(*value) : std::nullopt;
+}
+std::optional<qint64> expectedValue(bool overflows, qint64 value) {
+    return overflows ? std::nullopt : std::optional<qint64>(value);
 }
 
 }  // namespace
@@ -102,11 +102,7 @@ private Q_SLOTS:
         QFETCH(double, value);
         QFETCH(bool, overflows);
         QFETCH(int, expected);
-        if (overflows) {
-            QVERIFY(raisesOverflow([&] { ToInt16(value); }));
-        } else {
-            QCOMPARE(int(ToInt16(value)), expected);
-        }
+        QCOMPARE(widened(ToInt16(value)), expectedValue(overflows, expected));
     }
 
     void toInt32_data() {
@@ -124,11 +120,7 @@ private Q_SLOTS:
         QFETCH(double, value);
         QFETCH(bool, overflows);
         QFETCH(qint64, expected);
-        if (overflows) {
-            QVERIFY(raisesOverflow([&] { ToInt32(value); }));
-        } else {
-            QCOMPARE(qint64(ToInt32(value)), expected);
-        }
+        QCOMPARE(widened(ToInt32(value)), expectedValue(overflows, expected));
     }
 
     void narrowing_data() {
@@ -142,11 +134,7 @@ private Q_SLOTS:
     void narrowing() {
         QFETCH(int, value);
         QFETCH(bool, overflows);
-        if (overflows) {
-            QVERIFY(raisesOverflow([&] { narrowToInt16(value); }));
-        } else {
-            QCOMPARE(int(narrowToInt16(value)), value);
-        }
+        QCOMPARE(widened(narrowToInt16(value)), expectedValue(overflows, value));
     }
 
     void checkedSteps_data() {
@@ -165,11 +153,7 @@ private Q_SLOTS:
         const auto apply = [&] {
             return step > 0 ? checkedAdd16(qint16(start), 1) : checkedSub16(qint16(start), 1);
         };
-        if (overflows) {
-            QVERIFY(raisesOverflow([&] { apply(); }));
-        } else {
-            QCOMPARE(int(apply()), start + step);
-        }
+        QCOMPARE(widened(apply()), expectedValue(overflows, start + step));
     }
 
     void formatInteger_data() {
@@ -257,7 +241,7 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(int, rotation);
         QFETCH(int, multiplier);
-        QVERIFY(raisesOverflow([&] { TransformText(text, qint16(rotation), qint16(multiplier)); }));
+        QCOMPARE(TransformText(text, qint16(rotation), qint16(multiplier)), std::nullopt);
     }
 
     // With an odd multiplier and a non-negative sum the transform is the classical affine
@@ -266,8 +250,9 @@ private Q_SLOTS:
         for (int m = 1; m < 26; m += 2) {
             for (int r = 0; r < 26; ++r) {
                 for (int p = 0; p < 26; ++p) {
-                    const int code = TransformLetter(qint16(65 + p), qint16(r), qint16(m));
-                    QCOMPARE(code - 65, (m * p + r) % 26);
+                    const std::optional<qint16> code =
+                        TransformLetter(qint16(65 + p), qint16(r), qint16(m));
+                    QCOMPARE(widened(code), 65 + (m * p + r) % 26);
                 }
             }
         }

@@ -17,7 +17,7 @@
 #include "cipher/likely_key.h"
 #include "cipher/transform.h"
 
-using namespace korvane;
+using namespace korvane::cipher;
 
 namespace {
 
@@ -32,7 +32,8 @@ LetterCounts countsOf(QStringView text) {
 // The letters A–Z of the engine's own upper-casing of the text, counted one by one.
 std::array<qint64, 26> lettersAfterUpperCasing(const QString& text) {
     std::array<qint64, 26> counts{};
-    for (QChar c : TransformText(text, 0, 1)) {
+    const QString upper = TransformText(text, 0, 1).value_or(QString());
+    for (QChar c : upper) {
         if (c >= u'A' && c <= u'Z')
             ++counts[size_t(c.unicode() - u'A')];
     }
@@ -174,7 +175,7 @@ void tst_LikelyKey::prose() {
         for (int multiplier : kMultipliers) {
             for (int rotation = 0; rotation < 26; ++rotation) {
                 const Key key{.rotation = qint16(rotation), .multiplier = qint16(multiplier)};
-                const QString enciphered = TransformText(piece, key.rotation, key.multiplier);
+                const QString enciphered = TransformText(piece, key.rotation, key.multiplier).value();
                 const std::optional<Key> named = likelyKey(countsOf(enciphered));
                 const Key readsBack = inverseOf(key).inverse;
                 const bool asItStands = readsBack == Key{.rotation = 0, .multiplier = 1};

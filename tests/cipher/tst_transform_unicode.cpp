@@ -12,7 +12,6 @@
 #include "cipher/transform.h"
 #include "engine_transform.h"
 #include "reference/reference_transform.h"
-#include "runtime/run_time_error.h"
 
 namespace reference = korvane::reference;
 
