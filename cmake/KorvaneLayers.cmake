@@ -14,7 +14,8 @@ function(korvane_expose_headers target folder)
     file(MAKE_DIRECTORY "${include_root}/${folder}")
     foreach(source IN LISTS sources)
         if(source MATCHES "\\.h$")
-            file(CREATE_LINK "${source_dir}/${source}" "${include_root}/${folder}/${source}"
+            get_filename_component(header "${source}" NAME)
+            file(CREATE_LINK "${source_dir}/${source}" "${include_root}/${folder}/${header}"
                  SYMBOLIC COPY_ON_ERROR)
         endif()
     endforeach()

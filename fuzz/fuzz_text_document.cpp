@@ -18,14 +18,14 @@
 #include <vector>
 
 #include "check.h"
-#include "text/text_document.h"
-#include "text/text_view.h"
+#include "text/model/text_document.h"
+#include "text/view/text_view.h"
 
 namespace {
 
 using korvane::text::TextDocument;
 using korvane::text::TextView;
-using Kind = TextDocument::EditKind;
+using Kind = korvane::text::EditKind;
 
 // Reads the input a byte at a time, then zeros.
 class Reader {
@@ -87,9 +87,10 @@ struct Model {
             blockStepOpen = false;
             blockRecorded = true;
             run = Run::None;
-        } else if (kind == Kind::Typing && removed == 0) {
+        } else if (kind == Kind::Typing) {
+            // Typing over a selection starts a run that the typing after it goes on.
             const bool startsLine = std::any_of(inserted.begin(), inserted.end(), isBreak);
-            if (run != Run::Typing || position != runAt || startsLine)
+            if (removed > 0 || run != Run::Typing || position != runAt || startsLine)
                 undo.push_back(text);
             run = Run::Typing;
             runAt = position + inserted.size();
@@ -192,14 +193,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             announcedLength = document.length();
             announcedRemoved = removed;
         });
-    const auto after =
-        QObject::connect(&document, &TextDocument::contentsChanged,
-                         [&](qsizetype position, qsizetype removed, qsizetype added) {
-                             FUZZ_CHECK(announcedLength >= 0 && removed == announcedRemoved);
-                             FUZZ_CHECK(document.length() == announcedLength - removed + added);
-                             FUZZ_CHECK(position + added <= document.length());
-                             announcedLength = -1;
-                         });
+    const auto after = QObject::connect(
+        &document, &TextDocument::contentsChanged, [&](const korvane::text::TextChange& change) {
+            FUZZ_CHECK(announcedLength >= 0 && change.removed == announcedRemoved);
+            FUZZ_CHECK(document.length() == announcedLength - change.removed + change.added);
+            FUZZ_CHECK(change.position + change.added <= document.length());
+            FUZZ_CHECK(change.lines.first == document.lineAt(change.position));
+            FUZZ_CHECK(change.lines.lastAdded == document.lineAt(change.position + change.added));
+            announcedLength = -1;
+        });
 
     for (int ops = 0; ops < 64 && !in.atEnd(); ++ops) {
         const unsigned op = in.byte();

@@ -5,14 +5,12 @@
 #include "runtime/accessibility.h"
 
 #include "runtime/message_box_accessible.h"
-#include "text/line_edit_accessible.h"
-#include "text/text_view_accessible.h"
+#include "text/view/accessibility.h"
 
 namespace korvane::runtime {
 
 void installAccessibleInterfaces() {
-    text::installTextViewAccessibility();
-    text::installLineEditAccessible();
+    text::installTextAccessibility();
     installMessageBoxAccessibility();
 }
 

@@ -9,7 +9,8 @@
 namespace korvane::runtime {
 
 // One control of a stored form: its name, first contents, geometry in twips relative to the
-// client area, tab index, what assistive technology says of it, and its value range.
+// client area, tab index, what assistive technology says of it, its value range, and whether a
+// text box is locked.
 struct ControlDescription {
     const char* name;
     const char* caption;  // a label's or a button's caption, a text box's first text
@@ -18,6 +19,7 @@ struct ControlDescription {
     const char* accessibleName = "";
     const char* accessibleDescription = "";
     int min = 0, max = 0, value = 0;  // scroll bar
+    bool locked = false;              // a text box the user reads and copies but cannot change
 };
 
 // A stored form: its caption, the size of its client area in twips (as first shown and the

@@ -5,24 +5,23 @@
 #include "runtime/multi_line_text_box.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "runtime/events.h"
 #include "runtime/form.h"
-#include "text/line_breaks.h"
-#include "text/text_diff.h"
-#include "text/text_view.h"
+#include "text/model/line_breaks.h"
+#include "text/view/text_view.h"
 
 namespace korvane::runtime {
 
-using text::ChangedSpan;
-using text::findChangedSpan;
-using text::TextDocument;
 using text::TextView;
 namespace {
 
 TextView* makeView(const ControlDescription& description, QWidget* form) {
     auto* view = new TextView(form);
-    view->setReadOnly(false);
+    view->setReadOnly(description.locked);
+    // The program writes a locked box; nobody undoes that.
+    view->document().setUndoRedoEnabled(!description.locked);
     view->setText(text::withLineFeeds(QString::fromUtf8(description.caption)));
     return view;
 }
@@ -32,18 +31,26 @@ TextView* makeView(const ControlDescription& description, QWidget* form) {
 MultiLineTextBox::MultiLineTextBox(Form& form, const ControlDescription& description)
     : TextBox(form, description, makeView(description, &form)),
       view_(static_cast<TextView*>(widget())) {
-    TextDocument* document = &view_->document();
-    connect(document, &TextDocument::contentsAboutToChange, this, &MultiLineTextBox::AboutToEdit);
-    // Change follows the edit once the view has moved its caret with the text.
-    connect(document, &TextDocument::contentsChanged, this,
-            [this](qsizetype position, qsizetype removed, qsizetype added) {
-                Q_EMIT Edited(position, removed, added);
-                Q_EMIT Change();
-            });
+    connect(view_, &TextView::contentsAboutToChange, this, &MultiLineTextBox::AboutToEdit);
+    connect(view_, &TextView::contentsChanged, this, &MultiLineTextBox::followChange);
+}
+
+void MultiLineTextBox::followChange(const text::TextChange& change) {
+    ++revision_;
+    Q_EMIT Edited(change.position, change.removed, change.added);
+    Q_EMIT Change();
+}
+
+bool MultiLineTextBox::isLocked() const {
+    return view_->isReadOnly();
+}
+
+void MultiLineTextBox::setLocked(bool locked) {
+    view_->setReadOnly(locked);
 }
 
 QString MultiLineTextBox::text() const {
-    return view_->text();
+    return view_->document().text();
 }
 
 qsizetype MultiLineTextBox::length() const {
@@ -55,21 +62,38 @@ QString MultiLineTextBox::mid(qsizetype position, qsizetype count) const {
 }
 
 void MultiLineTextBox::setText(const QString& text) {
-    const QString stored = text::withLineFeeds(text);
-    const QString& current = view_->text();
-    const ChangedSpan span = findChangedSpan(current, stored);
-    const qsizetype removed = current.size() - span.prefix - span.suffix;
-    const qsizetype inserted = stored.size() - span.prefix - span.suffix;
-    if (removed == 0 && inserted == 0) {
-        // The text the box already holds; written with other line breaks, it is still a write.
-        if (stored.constData() != text.constData())
-            writeRaisingEvents([&] { Q_EMIT Change(); });
-        return;
-    }
+    // What the program writes into a locked box reads back exactly as written.
+    const QString stored = isLocked() ? text : text::withLineFeeds(text);
     writeRaisingEvents([&] {
-        view_->document().replace(span.prefix, removed,
-                                  QStringView(stored).sliced(span.prefix, inserted));
+        // The text the box already holds; written with other line breaks, it is still a write.
+        if (!view_->document().replaceChanged(stored) && stored.constData() != text.constData())
+            Q_EMIT Change();
     });
+}
+
+void MultiLineTextBox::replaceSpan(qsizetype position, qsizetype removed, QString inserted) {
+    if (removed == 0 && inserted.isEmpty())
+        return;
+    writeRaisingEvents(
+        [&] { view_->document().replace(position, removed, std::move(inserted)); });
+}
+
+void MultiLineTextBox::overwrite(const Writer& write) {
+    writeRaisingEvents([&] { view_->document().overwrite(0, view_->length(), write); });
+}
+
+qsizetype MultiLineTextBox::selStart() const {
+    return view_->selectionStart();
+}
+
+void MultiLineTextBox::setSelStart(qsizetype start) {
+    if (start < 0)
+        throw invalidPropertyValueError();
+    view_->setCursorPosition(std::min(start, view_->length()));
+}
+
+qsizetype MultiLineTextBox::selLength() const {
+    return view_->selectionEnd() - view_->selectionStart();
 }
 
 void MultiLineTextBox::setSelLength(int length) {
@@ -80,7 +104,7 @@ void MultiLineTextBox::setSelLength(int length) {
 }
 
 void MultiLineTextBox::insertTyped(QChar character) {
-    view_->insertTyped(QString(character));
+    view_->insertTyped(QString(character));  // a locked box takes nothing
 }
 
 }  // namespace korvane::runtime

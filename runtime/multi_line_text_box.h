@@ -4,21 +4,31 @@
 
 #pragma once
 
+#include <functional>
+
 #include "runtime/text_box.h"
 
 namespace korvane::text {
 class TextView;
-}
+struct TextChange;
+}  // namespace korvane::text
 
 namespace korvane::runtime {
 
-// An editable text box of several lines with both scroll bars and no wrapping, for texts of any
-// size. Every kind of line break it is given ("\r\n", '\r', U+2029) is stored as a line feed.
+// A text box of several lines with both scroll bars and no wrapping, for texts of any size:
+// editable, or locked, when the user selects and copies and only the program writes. Every kind
+// of line break an editable box is given ("\r\n", '\r', U+2029) is stored as a line feed; a
+// locked box keeps what the program wrote exactly. It hears every
+// change of its text in one place, from its view once the view has followed the change (caret,
+// selection, lines in view), whoever made it: AboutToEdit before it, Edited and Change after.
 class MultiLineTextBox final : public TextBox {
     Q_OBJECT
 
 public:
     MultiLineTextBox(Form& form, const ControlDescription& description);
+
+    bool isLocked() const;
+    void setLocked(bool locked);
 
     QString text() const override;
     qsizetype length() const;
@@ -28,7 +38,24 @@ public:
     // the scroll position of someone reading the box stay put. A text that differs only in the
     // kind of its line breaks is still a write: it raises Change.
     void setText(const QString& text) override;
+    // Replaces `removed` characters at `position` by `inserted`, in one write. An empty box
+    // takes the inserted text's storage as its own.
+    void replaceSpan(qsizetype position, qsizetype removed, QString inserted);
+    // Writes up to `length` characters of the text from `position` into `out` and returns how
+    // many it wrote, at least one.
+    using Writer = std::function<qsizetype(qsizetype position, qsizetype length, QChar* out)>;
+    // Rewrites the whole text in place with as many characters, which `write` gives piece by
+    // piece, in one write: no second copy of the text is ever held. Change is raised only when
+    // a character differs.
+    void overwrite(const Writer& write);
+
+    qsizetype selStart() const override;
+    void setSelStart(qsizetype start) override;
+    qsizetype selLength() const override;
     void setSelLength(int length) override;
+
+    // Counts the changes of the text, whoever made them.
+    quint64 revision() const { return revision_; }
 
 Q_SIGNALS:
     // Raised before every change of the text, while the `removed` characters at `position`
@@ -42,7 +69,10 @@ protected:
     void insertTyped(QChar character) override;
 
 private:
+    void followChange(const text::TextChange& change);
+
     text::TextView* view_;
+    quint64 revision_ = 0;
 };
 
 }  // namespace korvane::runtime

@@ -10,7 +10,7 @@
 
 #include "runtime/events.h"
 #include "runtime/form.h"
-#include "text/line_edit.h"
+#include "text/view/line_edit.h"
 
 namespace korvane::runtime {
 namespace {
@@ -40,10 +40,24 @@ void SingleLineTextBox::setText(const QString& text) {
     writeRaisingEvents([&] { line_->setText(text); });
 }
 
+qsizetype SingleLineTextBox::selStart() const {
+    return line_->hasSelectedText() ? line_->selectionStart() : line_->cursorPosition();
+}
+
+void SingleLineTextBox::setSelStart(qsizetype start) {
+    if (start < 0)
+        throw invalidPropertyValueError();
+    line_->setCursorPosition(int(std::min<qsizetype>(start, line_->text().size())));
+}
+
+qsizetype SingleLineTextBox::selLength() const {
+    return line_->selectedText().size();
+}
+
 void SingleLineTextBox::setSelLength(int length) {
     if (length < 0)
         throw invalidPropertyValueError();
-    const int start = line_->hasSelectedText() ? line_->selectionStart() : line_->cursorPosition();
+    const int start = int(selStart());
     line_->setSelection(start, std::min(length, int(line_->text().size()) - start));
 }
 

@@ -19,6 +19,9 @@ public:
 
     QString text() const override;
     void setText(const QString& text) override;
+    qsizetype selStart() const override;
+    void setSelStart(qsizetype start) override;
+    qsizetype selLength() const override;
     void setSelLength(int length) override;
 
 protected:

@@ -19,8 +19,14 @@ public:
     // Writing the text the box already holds changes nothing, not even the caret. Any other
     // write raises Change before it returns.
     virtual void setText(const QString& text) = 0;
-    // Selects this many characters from the selection start (the caret when nothing is
-    // selected), as far as the text reaches. A negative length is an invalid property value.
+    // Where the selection starts (the caret when nothing is selected), and how long it is.
+    virtual qsizetype selStart() const = 0;
+    // Puts the caret there, as far as the text reaches, and selects nothing. A negative start
+    // is an invalid property value.
+    virtual void setSelStart(qsizetype start) = 0;
+    virtual qsizetype selLength() const = 0;
+    // Selects this many characters from the selection start, as far as the text reaches. A
+    // negative length is an invalid property value.
     virtual void setSelLength(int length) = 0;
 
 Q_SIGNALS:

@@ -10,7 +10,6 @@
 #include "runtime/multi_line_text_box.h"
 #include "runtime/scroll_bar.h"
 #include "runtime/single_line_text_box.h"
-#include "runtime/text_view_box.h"
 
 namespace korvane::window {
 
@@ -37,7 +36,7 @@ public:
     runtime::SingleLineTextBox txtMultiply;
     runtime::CommandButton cmdExit;
     runtime::Label Label3;
-    runtime::TextViewBox txtDecrypted;
+    runtime::MultiLineTextBox txtDecrypted;
 
     void Form_Resize();
     void cmdExit_Click();

@@ -111,7 +111,8 @@ inline constexpr std::array<ControlDescription, 10> kControls{{
      .tabIndex = 5,
      .accessibleName = "Altered version of text",
      .accessibleDescription = "The input in capitals with every letter rewritten. Read-only: "
-                              "select and copy from it."},
+                              "select and copy from it.",
+     .locked = true},
 }};
 
 // The window's icon: the two bitmaps drawn by hand, and the larger pictures the build draws from

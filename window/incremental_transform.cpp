@@ -17,7 +17,7 @@ using cipher::anyLetterOverflows;
 using cipher::TransformText;
 
 IncrementalTransform::IncrementalTransform(runtime::MultiLineTextBox& input,
-                                           runtime::TextViewBox& output, QObject* parent)
+                                           runtime::MultiLineTextBox& output, QObject* parent)
     : QObject(parent), input_(input), output_(output) {
     connect(&input_, &runtime::MultiLineTextBox::Edited, this, &IncrementalTransform::noteEdit);
 }

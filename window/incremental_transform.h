@@ -9,7 +9,6 @@
 
 #include "cipher/inverse_key.h"
 #include "runtime/multi_line_text_box.h"
-#include "runtime/text_view_box.h"
 
 namespace korvane::window {
 
@@ -23,7 +22,7 @@ class IncrementalTransform final : public QObject {
     Q_OBJECT
 
 public:
-    IncrementalTransform(runtime::MultiLineTextBox& input, runtime::TextViewBox& output,
+    IncrementalTransform(runtime::MultiLineTextBox& input, runtime::MultiLineTextBox& output,
                          QObject* parent);
 
     // Writes the transform of the input under the key into the output box, in one write;
@@ -38,7 +37,7 @@ private:
     void written(cipher::Key key, quint64 revisionBefore);
 
     runtime::MultiLineTextBox& input_;
-    runtime::TextViewBox& output_;
+    runtime::MultiLineTextBox& output_;
 
     // What the output last showed: the transform under this key of the input as it was, which
     // still holds for the first `unchangedPrefix_` and the last `unchangedSuffix_` characters

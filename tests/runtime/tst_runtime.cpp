@@ -29,9 +29,7 @@
 #include "runtime/run_time_error.h"
 #include "runtime/scroll_bar.h"
 #include "runtime/single_line_text_box.h"
-#include "text/text_view.h"
 
-using namespace korvane;
 using namespace korvane::runtime;
 
 namespace {
@@ -100,9 +98,6 @@ struct Fixture {
 
     QLineEdit* firstEdit() { return static_cast<QLineEdit*>(form.first.widget()); }
     QLineEdit* secondEdit() { return static_cast<QLineEdit*>(form.second.widget()); }
-    korvane::text::TextView* linesEdit() {
-        return static_cast<korvane::text::TextView*>(form.lines.widget());
-    }
 
     MessageBoxCapture capture;
     QList<MessageBoxRequest>& boxes = capture.boxes;
@@ -218,31 +213,35 @@ private Q_SLOTS:
         QCOMPARE(f.form.lines.text(), expected);
     }
 
-    void selectionLength_data() {
-        QTest::addColumn<int>("caret");
+    void selection_data() {
+        QTest::addColumn<QString>("box");  // "first", one line of "hello world", or "lines"
+        QTest::addColumn<int>("start");
         QTest::addColumn<int>("length");
         QTest::addColumn<QString>("selected");
-        QTest::newRow("from the start") << 0 << 5 << "hello";
-        QTest::newRow("whole text from the start") << 0 << 11 << "hello world";
-        QTest::newRow("from the caret to the end") << 6 << 11 << "world";
-        QTest::newRow("nothing") << 3 << 0 << "";
+        QTest::newRow("from the start") << "first" << 0 << 5 << "hello";
+        QTest::newRow("whole text from the start") << "first" << 0 << 11 << "hello world";
+        QTest::newRow("from the caret to the end") << "first" << 6 << 11 << "world";
+        QTest::newRow("nothing") << "first" << 3 << 0 << "";
+        QTest::newRow("a start past the end") << "first" << 40 << 2 << "";
+        QTest::newRow("over a line break to the end") << "lines" << 2 << 100 << "e\ntwo";
+        QTest::newRow("nothing, several lines") << "lines" << 5 << 0 << "";
     }
-    void selectionLength() {
-        QFETCH(int, caret);
+    // SelStart puts the caret, SelLength selects from it as far as the text reaches, and both
+    // refuse a negative value.
+    void selection() {
+        QFETCH(QString, box);
+        QFETCH(int, start);
         QFETCH(int, length);
         QFETCH(QString, selected);
         Fixture f;
-        f.firstEdit()->setCursorPosition(caret);
-        f.form.first.setSelLength(length);
-        QCOMPARE(f.firstEdit()->selectedText(), selected);
-        QCOMPARE(errorOf([&] { f.form.first.setSelLength(-1); }), invalidPropertyValueError());
-    }
-
-    void multiLineSelectionLength() {
-        Fixture f;
-        f.linesEdit()->setCursorPosition(2);
-        f.form.lines.setSelLength(100);
-        QCOMPARE(f.linesEdit()->selectedText(), QStringLiteral("e\ntwo"));
+        TextBox& control = box == u"first" ? static_cast<TextBox&>(f.form.first) : f.form.lines;
+        control.setSelStart(start);
+        control.setSelLength(length);
+        const qsizetype textLength = control.text().size();
+        QCOMPARE(control.selStart(), std::min<qsizetype>(start, textLength));
+        QCOMPARE(control.text().mid(control.selStart(), control.selLength()), selected);
+        QCOMPARE(errorOf([&] { control.setSelLength(-1); }), invalidPropertyValueError());
+        QCOMPARE(errorOf([&] { control.setSelStart(-1); }), invalidPropertyValueError());
     }
 
     // An error in a handler raised by a property write ends the handler that wrote, too, and

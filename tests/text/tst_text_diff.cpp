@@ -7,7 +7,7 @@
 // the other.
 #include <QTest>
 
-#include "text/text_diff.h"
+#include "text/model/text_diff.h"
 
 using korvane::text::ChangedSpan;
 using korvane::text::findChangedSpan;

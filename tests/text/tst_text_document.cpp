@@ -9,10 +9,11 @@
 #include <QRegularExpression>
 #include <QTest>
 
-#include "text/text_document.h"
+#include "text/model/text_document.h"
 
+using korvane::text::TextChange;
 using korvane::text::TextDocument;
-using Kind = TextDocument::EditKind;
+using Kind = korvane::text::EditKind;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -201,9 +202,9 @@ void tst_TextDocument::undoTakesBackSteps_data() {
     QTest::newRow("a replace is a step of its own")
         << u"abcd"_s << Ops{typed(4, u"e"_s), replaced(5, 0, u"f"_s), typed(6, u"g"_s)}
         << QStringList{u"abcdefg"_s, u"abcdef"_s, u"abcde"_s, u"abcd"_s};
-    QTest::newRow("typing over a selection starts a step")
-        << u"abcd"_s << Ops{typed(4, u"e"_s), {Op::Type, 1, 2, u"z"_s}}
-        << QStringList{u"azde"_s, u"abcde"_s, u"abcd"_s};
+    QTest::newRow("typing over a selection starts a step the typing after it joins")
+        << u"abcd"_s << Ops{typed(4, u"e"_s), {Op::Type, 1, 2, u"zy"_s}, typed(3, u"x"_s)}
+        << QStringList{u"azyxde"_s, u"abcde"_s, u"abcd"_s};
     QTest::newRow("an edit block is one step")
         << u"abcd"_s
         << Ops{plain(Op::Begin), replaced(0, 1, u"x"_s), typed(4, u"y"_s), deletes(1, 1),
@@ -341,13 +342,18 @@ void tst_TextDocument::signalsNameTheSpans() {
                 linesBefore = document.lineCount();
                 QCOMPARE(linesBefore, document.text().count(u'\n') + 1);
             });
-    connect(&document, &TextDocument::contentsChanged,
-            [&](qsizetype position, qsizetype removed, qsizetype added) {
-                seen.append(u"%1 %2 %3 [%4] [%5]"_s.arg(position).arg(removed).arg(added).arg(
-                    before, document.mid(position, added)));
-                // The lines and the longest line are already those of the text after the edit.
-                QVERIFY(linesMatch(document));
-            });
+    connect(&document, &TextDocument::contentsChanged, [&](const TextChange& change) {
+        seen.append(u"%1 %2 %3 [%4] [%5]"_s.arg(change.position)
+                        .arg(change.removed)
+                        .arg(change.added)
+                        .arg(before, document.mid(change.position, change.added)));
+        // The lines and the longest line are already those of the text after the edit, and
+        // the change names the lines it touched before and after it.
+        QVERIFY(linesMatch(document));
+        QCOMPARE(change.lines.first, document.lineAt(change.position));
+        QCOMPARE(change.lines.lastAdded, document.lineAt(change.position + change.added));
+        QCOMPARE(change.lines.lineDelta(), document.lineCount() - linesBefore);
+    });
     for (const Op& op : ops)
         run(document, op);
     QCOMPARE(seen, changes);

@@ -2,10 +2,10 @@
 //
 // SPDX-License-Identifier: MIT
 
-// The read-only text view as its user and assistive technology meet it: keys and the mouse
-// move the caret and the selection, Copy puts exactly the selection on the clipboard, edits
-// made by the program keep the reader's place, the line index stays true, and the accessible
-// text interface answers every boundary query at every offset.
+// The text view as its user meets it: keys and the mouse move the caret and the selection, Copy
+// puts exactly the selection on the clipboard, the editing keys, undo, input methods and drops
+// edit it, edits made by the program keep the reader's place, long lines scroll and repaint
+// right, and assistive technology is told of every edit and move.
 #include <QAccessible>
 #include <QAccessibleTextInterface>
 #include <QApplication>
@@ -18,21 +18,16 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTest>
-#include <QTextBoundaryFinder>
 #include <QVBoxLayout>
 #include <memory>
 
-#include "text/text_view.h"
-#include "text/text_view_accessible.h"
+#include "text/view/accessibility.h"
+#include "text/view/text_view.h"
 
 using korvane::text::TextView;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-bool isBreak(QChar c) {
-    return c == u'\n' || c == QChar::LineSeparator;
-}
 
 // A text with a short line, an empty line, a line ended by a LINE SEPARATOR, a line too long
 // to be laid out whole, and a last line without a break.
@@ -55,51 +50,6 @@ void press(QWidget* target, const QString& steps) {
         const QKeyCombination key = QKeySequence::fromString(step)[0];
         QTest::keyClick(target, key.key(), key.keyboardModifiers());
     }
-}
-
-struct Segment {
-    int start;
-    int end;
-};
-
-// The segment around `offset` the slow way, one position at a time over the whole text: a
-// segment ends where a word, grapheme or sentence starts or ends, and on both sides of a break,
-// except that a sentence runs on over the break that ends its line.
-Segment wholeTextSegment(const QString& text, int offset, QAccessible::TextBoundaryType kind) {
-    const int length = int(text.size());
-    if (kind == QAccessible::NoBoundary)
-        return {0, length};
-    if (kind == QAccessible::LineBoundary || kind == QAccessible::ParagraphBoundary) {
-        int start = offset;
-        while (start > 0 && !isBreak(text[start - 1]))
-            --start;
-        int end = offset;
-        while (end < length && !isBreak(text[end]))
-            ++end;
-        return {start, end < length ? end + 1 : end};
-    }
-    if (offset == length)
-        return {length, length};
-    const auto type = kind == QAccessible::CharBoundary   ? QTextBoundaryFinder::Grapheme
-                      : kind == QAccessible::WordBoundary ? QTextBoundaryFinder::Word
-                                                          : QTextBoundaryFinder::Sentence;
-    QTextBoundaryFinder finder(type, text);
-    const auto stops = [&](int at) {
-        if (at == 0 || at == length || isBreak(text[at - 1]))
-            return true;
-        if (isBreak(text[at]) && kind != QAccessible::SentenceBoundary)
-            return true;
-        finder.setPosition(at);
-        return bool(finder.boundaryReasons() &
-                    (QTextBoundaryFinder::StartOfItem | QTextBoundaryFinder::EndOfItem));
-    };
-    int start = offset;
-    while (!stops(start))
-        --start;
-    int end = offset + 1;
-    while (!stops(end))
-        ++end;
-    return {start, end};
 }
 
 struct Captured {
@@ -185,17 +135,11 @@ private Q_SLOTS:
     void dropCopiesAsOneStep();
     void replaceKeepsThePlace_data();
     void replaceKeepsThePlace();
-    void lineIndexMatchesASplit();
     void scrollRangeFollowsTheLongestLine_data();
     void scrollRangeFollowsTheLongestLine();
     void longLineShowsTheCaret();
     void repaintsLeaveNothingStale_data();
     void repaintsLeaveNothingStale();
-    void accessibleBoundaries_data();
-    void accessibleBoundaries();
-    void accessibleAnswersEveryOffset_data();
-    void accessibleAnswersEveryOffset();
-    void accessibleRoleAndStates();
     void accessibleEvents_data();
     void accessibleEvents();
 
@@ -206,7 +150,7 @@ private:
 };
 
 void tst_TextView::init() {
-    korvane::text::installTextViewAccessibility();
+    korvane::text::installTextAccessibility();
     window_ = std::make_unique<QWidget>();
     auto* layout = new QVBoxLayout(window_.get());
     view_ = new TextView;
@@ -706,7 +650,7 @@ void tst_TextView::inputMethod() {
     view_->setText(text);
     view_->setCursorPosition(caret);
     int changes = 0;
-    connect(view_, &TextView::textChanged, this, [&] { ++changes; });
+    connect(view_, &TextView::contentsChanged, this, [&] { ++changes; });
     QInputMethodEvent event(preedit, {});
     event.setCommitString(commit, replaceFrom, replaced);
     QApplication::sendEvent(view_, &event);
@@ -859,32 +803,6 @@ void tst_TextView::replaceKeepsThePlace() {
     QCOMPARE(view_->selectedText(), text.mid(anchor, caret - anchor));
 }
 
-void tst_TextView::lineIndexMatchesASplit() {
-    QRandomGenerator random(20240611);
-    const QString pieces[] = {u"a"_s, u"\n"_s, u"bc"_s, u"\x2028"_s, u"\n\n"_s, u"xyz\nw"_s, {}};
-    QString text = u"start\nof the text\n"_s;
-    view_->setText(text);
-    for (int round = 0; round < 400; ++round) {
-        const qsizetype position = random.bounded(int(text.size()) + 1);
-        const qsizetype removed =
-            random.bounded(int(std::min<qsizetype>(6, text.size() - position)) + 1);
-        const QString& inserted = pieces[random.bounded(int(std::size(pieces)))];
-        view_->replace(position, removed, inserted);
-        text.replace(position, removed, inserted);
-
-        QCOMPARE(view_->text(), text);
-        QString normalized = text;
-        const QStringList lines = normalized.replace(QChar::LineSeparator, u'\n').split(u'\n');
-        QCOMPARE(view_->lineCount(), lines.size());
-        qsizetype start = 0;
-        for (int line = 0; line < lines.size(); ++line) {
-            QCOMPARE(view_->lineStart(line), start);
-            QCOMPARE(view_->lineEnd(line), start + lines[line].size());
-            start += lines[line].size() + 1;
-        }
-    }
-}
-
 void tst_TextView::scrollRangeFollowsTheLongestLine_data() {
     QTest::addColumn<int>("position");
     QTest::addColumn<int>("removed");
@@ -977,167 +895,6 @@ void tst_TextView::repaintsLeaveNothingStale() {
         }
     }
     QApplication::setCursorFlashTime(flashTime);
-}
-
-void tst_TextView::accessibleBoundaries_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("offset");
-    QTest::addColumn<QAccessible::TextBoundaryType>("kind");
-    QTest::addColumn<QString>("at");
-
-    const QString text = u"Hello, world. Next one!\n\nThird  line\x2028sep\nend."_s;
-    QTest::newRow("word at 0") << text << 0 << QAccessible::WordBoundary << "Hello";
-    QTest::newRow("word in the middle") << text << 9 << QAccessible::WordBoundary << "world";
-    QTest::newRow("word after a word") << text << 5 << QAccessible::WordBoundary << ", ";
-    QTest::newRow("word at a line break") << text << 23 << QAccessible::WordBoundary << "\n";
-    QTest::newRow("word on the empty line") << text << 24 << QAccessible::WordBoundary << "\n";
-    QTest::newRow("word at the end") << text << 45 << QAccessible::WordBoundary << "";
-    QTest::newRow("char at 1") << text << 1 << QAccessible::CharBoundary << "e";
-    QTest::newRow("char at the end") << text << 45 << QAccessible::CharBoundary << "";
-    QTest::newRow("sentence at 3")
-        << text << 3 << QAccessible::SentenceBoundary << "Hello, world. ";
-    QTest::newRow("sentence at a LINE SEPARATOR")
-        << text << 36 << QAccessible::SentenceBoundary << u"Third  line\x2028"_s;
-    QTest::newRow("sentence at a line break")
-        << text << 23 << QAccessible::SentenceBoundary << u"Next one!\n"_s;
-    QTest::newRow("sentence on the empty line")
-        << text << 24 << QAccessible::SentenceBoundary << u"\n"_s;
-    QTest::newRow("line at 3") << text << 3 << QAccessible::LineBoundary
-                               << "Hello, world. Next one!\n";
-    QTest::newRow("line on the empty line") << text << 24 << QAccessible::LineBoundary << "\n";
-    QTest::newRow("line before a LINE SEPARATOR")
-        << text << 30 << QAccessible::LineBoundary << u"Third  line\x2028"_s;
-    QTest::newRow("line at the end") << text << 45 << QAccessible::LineBoundary << "end.";
-    QTest::newRow("paragraph at 0")
-        << text << 0 << QAccessible::ParagraphBoundary << "Hello, world. Next one!\n";
-    QTest::newRow("no boundary") << text << 5 << QAccessible::NoBoundary << text;
-    QTest::newRow("word in an empty text") << QString() << 0 << QAccessible::WordBoundary << "";
-    QTest::newRow("line in an empty text") << QString() << 0 << QAccessible::LineBoundary << "";
-    // Offsets count characters (code points), as AT-SPI does: an emoji is one.
-    QTest::newRow("second of two emoji")
-        << u"ab \U0001F600\U0001F600 cd"_s << 4 << QAccessible::CharBoundary << u"\U0001F600"_s;
-    QTest::newRow("char after two emoji")
-        << u"ab \U0001F600\U0001F600 cd"_s << 6 << QAccessible::CharBoundary << u"c"_s;
-    QTest::newRow("word after an emoji")
-        << u"\U0001F600 two words"_s << 6 << QAccessible::WordBoundary << u"words"_s;
-}
-
-namespace {
-
-// The code-point offset of a UTF-16 position, and back.
-int codePoints(const QString& text, qsizetype position) {
-    return int(QStringView(text).first(position).toUcs4().size());
-}
-int utf16(const QString& text, int offset) {
-    qsizetype position = 0;
-    for (int i = 0; i < offset && position < text.size(); ++i)
-        position += text[position].isHighSurrogate() && position + 1 < text.size() ? 2 : 1;
-    return int(position);
-}
-
-}  // namespace
-
-void tst_TextView::accessibleBoundaries() {
-    QFETCH(QString, text);
-    QFETCH(int, offset);
-    QFETCH(QAccessible::TextBoundaryType, kind);
-    QFETCH(QString, at);
-
-    view_->setText(text);
-    QAccessibleTextInterface* accessible =
-        QAccessible::queryAccessibleInterface(view_)->textInterface();
-    QVERIFY(accessible);
-    int start = -1;
-    int end = -1;
-    QCOMPARE(accessible->textAtOffset(offset, kind, &start, &end), at);
-    QCOMPARE(text.mid(utf16(text, start), utf16(text, end) - utf16(text, start)), at);
-}
-
-void tst_TextView::accessibleAnswersEveryOffset_data() {
-    QTest::addColumn<QString>("text");
-    // The one UTF-16 unit at this index is typed in last, so that the buffer's gap follows it.
-    QTest::addColumn<int>("typedLast");
-    QTest::newRow("lines, blanks and punctuation")
-        << u"Hello, world. Next one!\n\nThird  line\x2028sep\nend.\n"_s << -1;
-    QTest::newRow("one word") << u"word"_s << -1;
-    QTest::newRow("only line breaks") << u"\n\n\x2028\n"_s << -1;
-    QTest::newRow("blanks at both ends") << u"  two  words  "_s << -1;
-    QTest::newRow("other scripts") << u"Ça va? Да. 日本語の文。\U0001F600 e\u0301!"_s << -1;
-    QTest::newRow("a pair across the gap") << u"a\U0001F600b\U0001F600"_s << 1;
-}
-
-// Before, at and after, for every boundary at every offset, equal what the whole text gives
-// when searched one position at a time; each answer is within the text, and comes back.
-void tst_TextView::accessibleAnswersEveryOffset() {
-    QFETCH(QString, text);
-    QFETCH(int, typedLast);
-
-    view_->setText(typedLast < 0 ? text : QString(text).remove(typedLast, 1));
-    if (typedLast >= 0)
-        view_->replace(typedLast, 0, QStringView(text).sliced(typedLast, 1));
-    QAccessibleTextInterface* accessible =
-        QAccessible::queryAccessibleInterface(view_)->textInterface();
-    const int length = codePoints(text, text.size());
-    QCOMPARE(accessible->characterCount(), length);
-    // The whole text's segments in UTF-16, as code-point offsets.
-    const auto segment = [&](int offset, QAccessible::TextBoundaryType kind) {
-        const Segment found = wholeTextSegment(text, utf16(text, offset), kind);
-        return Segment{codePoints(text, found.start), codePoints(text, found.end)};
-    };
-    for (auto kind :
-         {QAccessible::CharBoundary, QAccessible::WordBoundary, QAccessible::SentenceBoundary,
-          QAccessible::ParagraphBoundary, QAccessible::LineBoundary, QAccessible::NoBoundary}) {
-        for (int offset = 0; offset <= length; ++offset) {
-            const QByteArray where =
-                QByteArray::number(int(kind)) + " at " + QByteArray::number(offset);
-            const Segment at = segment(offset, kind);
-            Segment before{offset, offset};
-            Segment after{offset, offset};
-            if (kind != QAccessible::NoBoundary && at.start > 0)
-                before = segment(at.start - 1, kind);
-            if (kind != QAccessible::NoBoundary && at.end < length)
-                after = segment(at.end, kind);
-
-            int start = -1;
-            int end = -1;
-            QString answer = accessible->textAtOffset(offset, kind, &start, &end);
-            QVERIFY2(start == at.start && end == at.end, where + " (at)");
-            QCOMPARE(answer, text.mid(utf16(text, start), utf16(text, end) - utf16(text, start)));
-            accessible->textBeforeOffset(offset, kind, &start, &end);
-            QVERIFY2(start == before.start && end == before.end, where + " (before)");
-            accessible->textAfterOffset(offset, kind, &start, &end);
-            QVERIFY2(start == after.start && end == after.end, where + " (after)");
-
-            const QString attributes = accessible->attributes(offset, &start, &end);
-            QVERIFY2(start <= offset && offset <= end && end <= length, where);
-            QVERIFY2(attributes.contains(u"font-family:"_s), qPrintable(attributes));
-        }
-    }
-}
-
-void tst_TextView::accessibleRoleAndStates() {
-    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(view_);
-    QCOMPARE(accessible->role(), QAccessible::EditableText);
-    QCOMPARE(accessible->text(QAccessible::Name), u"Altered version of text"_s);
-    QAccessible::State state = accessible->state();
-    QVERIFY(state.readOnly && state.multiLine && state.selectableText && state.focusable);
-    QVERIFY(state.focused);
-    next_->setFocus();
-    QVERIFY(!accessible->state().focused);
-
-    QAccessibleTextInterface* text = accessible->textInterface();
-    text->setSelection(0, 3, 8);
-    QCOMPARE(view_->selectedText(), u"ha be"_s);
-    QCOMPARE(text->selectionCount(), 1);
-    text->removeSelection(0);
-    QCOMPARE(text->selectionCount(), 0);
-    QCOMPARE(text->cursorPosition(), 8);
-    text->setCursorPosition(12);
-    QCOMPARE(view_->cursorPosition(), 12);
-    // A character's box on the screen leads back to that character.
-    const QRect box = text->characterRect(13);
-    QCOMPARE(text->offsetAtPoint(box.topLeft() + QPoint(1, 1)), 13);
-    QCOMPARE(text->offsetAtPoint(view_->mapToGlobal(QPoint(-5, -5))), -1);
 }
 
 void tst_TextView::accessibleEvents_data() {

@@ -10,6 +10,7 @@
 // the last recompute that succeeded, and every message shown is one the program can give.
 //
 // KORVANE_RANDOM_USER_ACTIONS sets the number of actions per seed (default 1000).
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
@@ -21,7 +22,6 @@
 #include <memory>
 #include <random>
 #include <vector>
-#include "text/text_view.h"
 
 #include "output_oracle.h"
 #include "random_text.h"
@@ -83,7 +83,7 @@ QString visible(const QString& text, qsizetype limit = 40) {
 class User {
 public:
     User(frmMain& form, quint64 seed) : form_(form), random_(seed), text_(random_) {
-        input_ = qobject_cast<korvane::text::TextView*>(form.txtOriginal.widget());
+        input_ = qobject_cast<QAbstractScrollArea*>(form.txtOriginal.widget());
         output_ = form.txtDecrypted.widget();
         bar_ = qobject_cast<QScrollBar*>(form.HSRotate.widget());
     }
@@ -160,8 +160,8 @@ private:
     void modelInsert(const QString& typed) {
         if (!inputHasFocus())
             return;
-        const int start = int(input_->selectionStart());
-        const int end = int(input_->selectionEnd());
+        const int start = int(form_.txtOriginal.selStart());
+        const int end = int(form_.txtOriginal.selStart() + form_.txtOriginal.selLength());
         model_ = model_.left(start) + asStoredByTextBox(typed) + model_.mid(end);
     }
 
@@ -206,8 +206,8 @@ private:
         if (!target)
             return QStringLiteral("(no focus for %1)").arg(name);
         if (inputHasFocus()) {
-            const int start = int(input_->selectionStart());
-            const int end = int(input_->selectionEnd());
+            const int start = int(form_.txtOriginal.selStart());
+            const int end = int(form_.txtOriginal.selStart() + form_.txtOriginal.selLength());
             if (key == Qt::Key_Return) {
                 modelInsert(QStringLiteral("\n"));
             } else if (key == Qt::Key_Backspace && start != end) {
@@ -249,8 +249,7 @@ private:
         if (!target)
             return QStringLiteral("(no focus for cut)");
         if (inputHasFocus()) {
-            model_.remove(input_->selectionStart(),
-                          input_->selectionEnd() - input_->selectionStart());
+            model_.remove(form_.txtOriginal.selStart(), form_.txtOriginal.selLength());
         }
         QTest::keyClick(target, Qt::Key_X, Qt::ControlModifier);
         return QStringLiteral("cut in %1").arg(target->objectName());
@@ -370,7 +369,7 @@ private:
     frmMain& form_;
     std::mt19937_64 random_;
     RandomText text_;
-    korvane::text::TextView* input_ = nullptr;
+    QAbstractScrollArea* input_ = nullptr;
     QWidget* output_ = nullptr;
     QScrollBar* bar_ = nullptr;
     QString model_;

@@ -13,7 +13,6 @@
 #include "cipher/transform.h"
 #include "runtime/events.h"
 #include "runtime/message_box.h"
-#include "text/text_view.h"
 #include "window/frm_main.h"
 
 namespace {
@@ -29,18 +28,9 @@ QStringList utf8(std::initializer_list<const char*> texts) {
     return list;
 }
 
-korvane::text::TextView* editor(korvane::runtime::TextBox& box) {
-    return static_cast<korvane::text::TextView*>(box.widget());
-}
-
-// What the input box shows.
-QString shown(korvane::runtime::MultiLineTextBox& box) {
-    return editor(box)->text();
-}
-
-// What the output box shows.
-QString shown(korvane::runtime::TextViewBox& box) {
-    return static_cast<korvane::text::TextView*>(box.widget())->text();
+// What a box shows.
+QString shown(korvane::runtime::TextBox& box) {
+    return box.text();
 }
 
 // The engine's transform of what the input box shows under what the two small boxes show;
@@ -54,8 +44,9 @@ std::optional<QString> expectedOutput(frmMain& window) {
     return TransformText(shown(window.txtOriginal), *rotation, *multiplier);
 }
 
-void placeCaret(korvane::text::TextView* edit, int position, int selected = 0) {
-    edit->setSelection(position, position + selected);
+void placeCaret(korvane::runtime::TextBox& box, int position, int selected = 0) {
+    box.setSelStart(position);
+    box.setSelLength(selected);
 }
 
 // Runs one step of a row's script on the real widgets. Steps: "type:TEXT", "caret:N",
@@ -63,14 +54,15 @@ void placeCaret(korvane::text::TextView* edit, int position, int selected = 0) {
 // "multiplier:TEXT" (overtypes the box), "multiplier+:TEXT" (types on), "right" and "left" (the
 // scroll bar), "input:TEXT" (what the input box must show now).
 void runStep(frmMain& window, const QString& step) {
-    korvane::text::TextView* input = editor(window.txtOriginal);
+    QWidget* input = window.txtOriginal.widget();
     const QString argument = step.section(u':', 1);
     if (step.startsWith(u"type:")) {
         QTest::keyClicks(input, argument);
     } else if (step.startsWith(u"caret:")) {
-        placeCaret(input, argument.toInt());
+        placeCaret(window.txtOriginal, argument.toInt());
     } else if (step.startsWith(u"select:")) {
-        placeCaret(input, argument.section(u'+', 0, 0).toInt(), argument.section(u'+', 1).toInt());
+        placeCaret(window.txtOriginal, argument.section(u'+', 0, 0).toInt(),
+                   argument.section(u'+', 1).toInt());
     } else if (step == u"backspace") {
         QTest::keyClick(input, Qt::Key_Backspace);
     } else if (step == u"delete") {
@@ -198,7 +190,7 @@ void tst_RecomputeExactness::outputFollowsEveryEdit() {
     frmMain window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    editor(window.txtOriginal)->setFocus();
+    window.txtOriginal.widget()->setFocus();
     for (const QString& step : steps) {
         const QString before = shown(window.txtDecrypted);
         runStep(window, step);
@@ -243,8 +235,8 @@ void tst_RecomputeExactness::aWriteAfterTheUserEditedTheBoxStartsFromTheEdit() {
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     window.txtOriginal.setText(u"hello world"_s);
-    placeCaret(editor(window.txtOriginal), 0);
-    QTest::keyClicks(editor(window.txtOriginal), u"Oh, "_s);
+    placeCaret(window.txtOriginal, 0);
+    QTest::keyClicks(window.txtOriginal.widget(), u"Oh, "_s);
     QCOMPARE(shown(window.txtOriginal), u"Oh, hello world"_s);
     window.txtOriginal.setText(u"hello there"_s);
     QCOMPARE(shown(window.txtOriginal), u"hello there"_s);
@@ -271,7 +263,7 @@ void tst_RecomputeExactness::pasteIntoTheOutputBoxChangesNothing() {
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QTest::keyClicks(window.txtMultiply.widget(), u"1"_s);
-    QTest::keyClicks(editor(window.txtOriginal), u"abc"_s);
+    QTest::keyClicks(window.txtOriginal.widget(), u"abc"_s);
     QGuiApplication::clipboard()->setText(u"pasted"_s);
     QTest::keyClick(window.txtDecrypted.widget(), Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(shown(window.txtDecrypted), u"ABC"_s);

@@ -20,8 +20,8 @@ const QString kTooLong = QStringLiteral(
 // Counts how often the output box is rewritten, that is how often a recompute succeeded in
 // changing it.
 struct OutputWrites {
-    explicit OutputWrites(korvane::text::TextView* output) {
-        QObject::connect(output, &korvane::text::TextView::textChanged, output,
+    explicit OutputWrites(korvane::runtime::TextBox& output) {
+        QObject::connect(&output, &korvane::runtime::TextBox::Change, &output,
                          [this] { ++count; });
     }
     int count = 0;
@@ -98,7 +98,7 @@ private Q_SLOTS:
         QCOMPARE(QApplication::focusWidget(), f.scrollBar());
         QCOMPARE(f.rotation()->text(), box);
         QCOMPARE(f.scrollBar()->value(), bar);
-        QCOMPARE(f.output()->text(), output);
+        QCOMPARE(f.form().txtDecrypted.text(), output);
         QVERIFY(f.boxes.isEmpty());
     }
 
@@ -107,7 +107,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(&f.form()));
         QTest::keyClicks(f.multiplier(), QStringLiteral("1"));
         QTest::keyClicks(f.input(), QStringLiteral("abc"));
-        OutputWrites writes(f.output());
+        OutputWrites writes(f.form().txtDecrypted);
         pasteIntoRotation(f, QStringLiteral("26"));
         leaveRotation(f);
         QCOMPARE(f.rotation()->text(), QStringLiteral("0"));
@@ -127,7 +127,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(&f.form()));
         QTest::keyClicks(f.multiplier(), QStringLiteral("1"));
         QTest::keyClicks(f.input(), QStringLiteral("abc"));
-        OutputWrites writes(f.output());
+        OutputWrites writes(f.form().txtDecrypted);
         pasteIntoRotation(f, typed);
         leaveRotation(f);
         QCOMPARE(f.boxes.size(), 1);
@@ -159,8 +159,8 @@ private Q_SLOTS:
         QTest::keyClicks(f.input(), QStringLiteral("d"));
         QCOMPARE(f.boxes.size(), 2);
         QCOMPARE(f.boxes.last().prompt, kOverflowReport);
-        QCOMPARE(f.output()->text(), QStringLiteral("ABC"));
-        QCOMPARE(f.input()->text(), QStringLiteral("abcd"));
+        QCOMPARE(f.form().txtDecrypted.text(), QStringLiteral("ABC"));
+        QCOMPARE(f.form().txtOriginal.text(), QStringLiteral("abcd"));
     }
 
     void leavingWithAValueBeyond32BitsIsReported() {
@@ -182,14 +182,14 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(&f.form()));
         QTest::keyClicks(f.input(), QStringLiteral("Zz"));
         QTest::keyClicks(f.multiplier(), QStringLiteral("364"));
-        const QString before = f.output()->text();
+        const QString before = f.form().txtDecrypted.text();
         pasteIntoRotation(f, QStringLiteral("8"));
         leaveRotation(f);
         QCOMPARE(f.rotation()->text(), QStringLiteral("8"));
         QCOMPARE(f.scrollBar()->value(), 8);
         QCOMPARE(f.boxes.size(), 1);
         QCOMPARE(f.boxes.front().prompt, kOverflowReport);
-        QCOMPARE(f.output()->text(), before);
+        QCOMPARE(f.form().txtDecrypted.text(), before);
     }
 
     void typedCharacterFirstTidiesTheBox_data() {
@@ -313,7 +313,7 @@ private Q_SLOTS:
             leaveRotation(f);
             QCOMPARE(f.rotation()->text(), QStringLiteral("25"));
             QCOMPARE(f.scrollBar()->value(), 25);
-            QCOMPARE(f.output()->text(), QStringLiteral("Z"));
+            QCOMPARE(f.form().txtDecrypted.text(), QStringLiteral("Z"));
         }
         QVERIFY(f.boxes.isEmpty());
     }

@@ -4,6 +4,7 @@
 
 #pragma once
 
+#include <QAbstractScrollArea>
 #include <QLineEdit>
 #include <QList>
 #include <QPushButton>
@@ -15,7 +16,6 @@
 #include "message_box_capture.h"
 #include "runtime/accessibility.h"
 #include "runtime/program.h"
-#include "text/text_view.h"
 #include "window/frm_main.h"
 #include "window/project.h"
 
@@ -43,15 +43,15 @@ public:
     korvane::window::frmMain& form() { return *form_; }
 
     // The Qt widgets that show the controls, for driving them with keys and mouse clicks.
-    korvane::text::TextView* input() {
-        return static_cast<korvane::text::TextView*>(form_->txtOriginal.widget());
+    QAbstractScrollArea* input() {
+        return static_cast<QAbstractScrollArea*>(form_->txtOriginal.widget());
     }
     QLineEdit* rotation() { return static_cast<QLineEdit*>(form_->txtRotate.widget()); }
     QScrollBar* scrollBar() { return static_cast<QScrollBar*>(form_->HSRotate.widget()); }
     QLineEdit* multiplier() { return static_cast<QLineEdit*>(form_->txtMultiply.widget()); }
     QPushButton* exitButton() { return static_cast<QPushButton*>(form_->cmdExit.widget()); }
-    korvane::text::TextView* output() {
-        return static_cast<korvane::text::TextView*>(form_->txtDecrypted.widget());
+    QAbstractScrollArea* output() {
+        return static_cast<QAbstractScrollArea*>(form_->txtDecrypted.widget());
     }
 
 private:
