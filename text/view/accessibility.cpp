@@ -8,10 +8,9 @@
 #include <memory>
 
 #include "text/accessible/accessible_text.h"
+#include "text/view/accessible_sources.h"
 #include "text/view/line_edit.h"
-#include "text/view/line_edit_accessible_source.h"
 #include "text/view/text_view.h"
-#include "text/view/text_view_accessible_source.h"
 
 namespace korvane::text {
 namespace {
@@ -23,11 +22,11 @@ QAccessibleInterface* makeAccessibleText(const QString& className, QObject* obje
         return nullptr;
     if (className == QLatin1StringView(TextView::staticMetaObject.className())) {
         auto* view = static_cast<TextView*>(object);
-        return new AccessibleText(view, std::make_unique<TextViewAccessibleSource>(*view));
+        return new AccessibleText(view, makeTextViewSource(*view));
     }
     if (className == QLatin1StringView(LineEdit::staticMetaObject.className())) {
         auto* line = static_cast<LineEdit*>(object);
-        return new AccessibleText(line, std::make_unique<LineEditAccessibleSource>(*line));
+        return new AccessibleText(line, makeLineEditSource(*line));
     }
     return nullptr;
 }

@@ -2,8 +2,6 @@
 //
 // SPDX-License-Identifier: MIT
 
-#include "text/view/line_edit_accessible_source.h"
-
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QTextLayout>
@@ -12,33 +10,51 @@
 
 #include "text/accessible/text_attributes.h"
 #include "text/model/text_segmentation.h"
+#include "text/view/accessible_sources.h"
 
 namespace korvane::text {
+namespace {
 
-const TextReader& LineEditAccessibleSource::text() const {
-    shown_ = LineText(line_.displayText());
-    return shown_;
-}
+class LineEditSource final : public AccessibleTextSource {
+public:
+    explicit LineEditSource(QLineEdit& line) : line_(line) {}
 
-bool LineEditAccessibleSource::isReadOnly() const {
-    return line_.isReadOnly();
-}
+    const TextReader& text() const override {
+        shown_ = LineText(line_.displayText());
+        return shown_;
+    }
+    bool isReadOnly() const override { return line_.isReadOnly(); }
+    bool isMultiLine() const override { return false; }
+    bool isPassword() const override { return line_.echoMode() != QLineEdit::Normal; }
+    qsizetype cursorPosition() const override { return line_.cursorPosition(); }
+    TextRange selection() const override {
+        if (!line_.hasSelectedText())
+            return {};
+        return {line_.selectionStart(), line_.selectionEnd()};
+    }
+    void select(qsizetype anchor, qsizetype caret) override;
+    void edit(qsizetype start, qsizetype end, const QString& text) override;
+    void setValue(const QString& text) override { edit(0, line_.text().size(), text); }
+    QRect characterRect(qsizetype position) const override;
+    qsizetype positionAt(const QPoint& global) const override;
+    void scrollTo(qsizetype start, qsizetype end) override {
+        // The line edit scrolls to show its caret: show the end first, then the start.
+        line_.setCursorPosition(int(end));
+        line_.setCursorPosition(int(start));
+    }
+    QString attributes() const override {
+        return accessibleTextAttributes(line_, line_.alignment());
+    }
 
-bool LineEditAccessibleSource::isPassword() const {
-    return line_.echoMode() != QLineEdit::Normal;
-}
+private:
+    QLineEdit& line_;
+    // The shown text as last read, kept so that text() can hand out a reference.
+    mutable LineText shown_{QString()};
+};
 
-qsizetype LineEditAccessibleSource::cursorPosition() const {
-    return line_.cursorPosition();
-}
+}  // namespace
 
-TextRange LineEditAccessibleSource::selection() const {
-    if (!line_.hasSelectedText())
-        return {};
-    return {line_.selectionStart(), line_.selectionEnd()};
-}
-
-void LineEditAccessibleSource::select(qsizetype anchor, qsizetype caret) {
+void LineEditSource::select(qsizetype anchor, qsizetype caret) {
     // The line edit scrolls to show its caret.
     if (anchor == caret)
         line_.setCursorPosition(int(caret));
@@ -46,7 +62,7 @@ void LineEditAccessibleSource::select(qsizetype anchor, qsizetype caret) {
         line_.setSelection(int(anchor), int(caret - anchor));
 }
 
-void LineEditAccessibleSource::edit(qsizetype start, qsizetype end, const QString& text) {
+void LineEditSource::edit(qsizetype start, qsizetype end, const QString& text) {
     if (line_.isReadOnly())
         return;
     // Through QLineEdit::insert, which validates the result and emits textEdited and
@@ -55,14 +71,10 @@ void LineEditAccessibleSource::edit(qsizetype start, qsizetype end, const QStrin
     line_.insert(text);
 }
 
-void LineEditAccessibleSource::setValue(const QString& text) {
-    edit(0, line_.text().size(), text);
-}
-
 // The caret sits in the middle of the line edit's cursor rectangle; the other positions are
 // placed from it by a layout of the shown text like the one the line edit draws, which takes
 // its scrolling into account without reaching into its internals.
-QRect LineEditAccessibleSource::characterRect(qsizetype position) const {
+QRect LineEditSource::characterRect(qsizetype position) const {
     const LineText& shown = static_cast<const LineText&>(text());
     if (position < 0 || position >= shown.length())
         return {};
@@ -87,7 +99,7 @@ QRect LineEditAccessibleSource::characterRect(qsizetype position) const {
 }
 
 // The character under the point, or -1 where there is none.
-qsizetype LineEditAccessibleSource::positionAt(const QPoint& global) const {
+qsizetype LineEditSource::positionAt(const QPoint& global) const {
     const QPoint local = line_.mapFromGlobal(global);
     if (!line_.rect().contains(local))
         return -1;
@@ -100,14 +112,8 @@ qsizetype LineEditAccessibleSource::positionAt(const QPoint& global) const {
     return -1;
 }
 
-void LineEditAccessibleSource::scrollTo(qsizetype start, qsizetype end) {
-    // The line edit scrolls to show its caret: show the end first, then the start.
-    line_.setCursorPosition(int(end));
-    line_.setCursorPosition(int(start));
-}
-
-QString LineEditAccessibleSource::attributes() const {
-    return accessibleTextAttributes(line_, line_.alignment());
+std::unique_ptr<AccessibleTextSource> makeLineEditSource(QLineEdit& line) {
+    return std::make_unique<LineEditSource>(line);
 }
 
 }  // namespace korvane::text

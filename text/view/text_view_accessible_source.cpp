@@ -2,68 +2,71 @@
 //
 // SPDX-License-Identifier: MIT
 
-#include "text/view/text_view_accessible_source.h"
-
 #include "text/accessible/text_attributes.h"
+#include "text/view/accessible_sources.h"
 #include "text/view/text_view.h"
 
 namespace korvane::text {
+namespace {
 
-const TextReader& TextViewAccessibleSource::text() const {
-    return view_.document();
-}
+class TextViewSource final : public AccessibleTextSource {
+public:
+    explicit TextViewSource(TextView& view) : view_(view) {}
 
-bool TextViewAccessibleSource::isReadOnly() const {
-    return view_.isReadOnly();
-}
+    const TextReader& text() const override { return view_.document(); }
+    bool isReadOnly() const override { return view_.isReadOnly(); }
+    bool isMultiLine() const override { return true; }
+    qsizetype cursorPosition() const override { return view_.cursorPosition(); }
+    TextRange selection() const override {
+        return {view_.selectionStart(), view_.selectionEnd()};
+    }
 
-qsizetype TextViewAccessibleSource::cursorPosition() const {
-    return view_.cursorPosition();
-}
+    void select(qsizetype anchor, qsizetype caret) override {
+        view_.setSelection(anchor, caret);
+        view_.ensureVisible(view_.cursorPosition());
+    }
 
-TextRange TextViewAccessibleSource::selection() const {
-    return {view_.selectionStart(), view_.selectionEnd()};
-}
+    void edit(qsizetype start, qsizetype end, const QString& text) override {
+        if (view_.isReadOnly())
+            return;
+        view_.setSelection(start, end);
+        view_.insertText(text);
+    }
 
-void TextViewAccessibleSource::select(qsizetype anchor, qsizetype caret) {
-    view_.setSelection(anchor, caret);
-    view_.ensureVisible(view_.cursorPosition());
-}
+    void setValue(const QString& text) override {
+        if (view_.isReadOnly())
+            return;
+        // Only the span that differs is rewritten, as one step to undo; the caret goes after
+        // it.
+        if (const std::optional<TextRange> written = view_.document().replaceChanged(text))
+            view_.setCursorPosition(written->end);
+    }
 
-void TextViewAccessibleSource::edit(qsizetype start, qsizetype end, const QString& text) {
-    if (view_.isReadOnly())
-        return;
-    view_.setSelection(start, end);
-    view_.insertText(text);
-}
+    QRect characterRect(qsizetype position) const override {
+        const QRect rect = view_.characterRect(position);
+        return QRect(view_.viewport()->mapToGlobal(rect.topLeft()), rect.size());
+    }
 
-void TextViewAccessibleSource::setValue(const QString& text) {
-    if (view_.isReadOnly())
-        return;
-    // Only the span that differs is rewritten, as one step to undo; the caret goes after it.
-    if (const std::optional<TextRange> written = view_.document().replaceChanged(text))
-        view_.setCursorPosition(written->end);
-}
+    qsizetype positionAt(const QPoint& global) const override {
+        const QPoint local = view_.viewport()->mapFromGlobal(global);
+        return view_.viewport()->rect().contains(local) ? view_.positionAt(local) : -1;
+    }
 
-QRect TextViewAccessibleSource::characterRect(qsizetype position) const {
-    const QRect rect = view_.characterRect(position);
-    return QRect(view_.viewport()->mapToGlobal(rect.topLeft()), rect.size());
-}
+    void scrollTo(qsizetype start, qsizetype end) override {
+        view_.ensureVisible(end);
+        view_.ensureVisible(start);
+    }
 
-qsizetype TextViewAccessibleSource::positionAt(const QPoint& global) const {
-    const QPoint local = view_.viewport()->mapFromGlobal(global);
-    if (!view_.viewport()->rect().contains(local))
-        return -1;
-    return view_.positionAt(local);
-}
+    QString attributes() const override { return accessibleTextAttributes(view_); }
 
-void TextViewAccessibleSource::scrollTo(qsizetype start, qsizetype end) {
-    view_.ensureVisible(end);
-    view_.ensureVisible(start);
-}
+private:
+    TextView& view_;
+};
 
-QString TextViewAccessibleSource::attributes() const {
-    return accessibleTextAttributes(view_);
+}  // namespace
+
+std::unique_ptr<AccessibleTextSource> makeTextViewSource(TextView& view) {
+    return std::make_unique<TextViewSource>(view);
 }
 
 }  // namespace korvane::text
