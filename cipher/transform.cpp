@@ -49,7 +49,7 @@ namespace {
 // pair: Unicode has no simple mapping between the planes, but one that left the pair would be
 // refused.
 inline void upperCasePair(const char16_t* in, char16_t* out) {
-    const char32_t upper = QChar::toUpper(QChar::surrogateToUcs4(in[0], in[1]));
+    const char32_t upper = simpleUpperCase(QChar::surrogateToUcs4(in[0], in[1]));
     const bool staysPair = QChar::requiresSurrogates(upper);
     out[0] = staysPair ? QChar::highSurrogate(upper) : in[0];
     out[1] = staysPair ? QChar::lowSurrogate(upper) : in[1];

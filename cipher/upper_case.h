@@ -6,9 +6,15 @@
 
 namespace korvane::cipher {
 
-// Qt's simple one-to-one upper-case mapping (QChar::toUpper) of every code unit of the Basic
-// Multilingual Plane, as a table of 65536 entries built on first use. A surrogate maps to
-// itself; a pair must be upper-cased as one code point by the caller.
+// Unicode's simple upper-case mapping (Simple_Uppercase_Mapping, field 12 of UnicodeData.txt):
+// the capital of one code point as one code point, or the code point itself when it has none.
+// Upper-casing by it never changes how many characters a text has. Every upper-casing of the
+// engine goes through this function.
+char32_t simpleUpperCase(char32_t code);
+
+// simpleUpperCase of every code unit of the Basic Multilingual Plane, as a table of 65536
+// entries built on first use. A surrogate maps to itself; a pair must be upper-cased as one code
+// point by the caller.
 const char16_t* upperCaseTable();
 
 }  // namespace korvane::cipher

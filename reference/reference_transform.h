@@ -4,40 +4,70 @@
 
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringView>
 #include <optional>
 
 // A plain model of the letter transform for the tests and fuzzers, so that they check the engine
-// against something other than its own table: one code point at a time, upper-cased with Qt's
-// simple case mapping, every letter computed in 32-bit arithmetic with explicit range checks.
+// against something other than its own table: one code point at a time, upper-cased with
+// Unicode's simple case mapping as Qt's data gives it, every letter computed in 32-bit arithmetic
+// with explicit range checks.
 namespace korvane::reference {
+
+// The simple capital of a code point that QChar::toUpper leaves as it is, found from its
+// canonical decomposition: the base upper-cased, its marks kept, composed again (NFC). Qt keeps a
+// character whose full capital is more than one character, such as ᾳ, whose full capital is ΑΙ;
+// its decomposition α + ypogegrammeni gives Α + ypogegrammeni, which composes to ᾼ, its simple
+// capital. A base that is its own capital leaves the character, so the angstrom sign U+212B,
+// which decomposes to Å U+00C5, stays; so does one whose upper-cased parts compose into more than
+// one character, such as ǰ, whose j + caron gives J + caron.
+inline char32_t capitalByDecomposition(char32_t code) {
+    if (QChar::decompositionTag(code) != QChar::Canonical)
+        return code;
+    QList<uint> parts = QChar::decomposition(code).toUcs4();
+    const uint base = parts[0];
+    parts[0] = QChar::toUpper(base);
+    if (parts[0] == base)
+        return code;
+    QString upper;
+    for (const uint part : parts)
+        upper += QChar::fromUcs4(part);
+    const QList<uint> composed = upper.normalized(QString::NormalizationForm_C).toUcs4();
+    return composed.size() == 1 ? composed[0] : code;
+}
 
 // The capital of one code point; one whose capital would need a different number of UTF-16
 // units stays as it is, so upper-casing never changes a text's length.
 inline char32_t upperOf(char32_t code) {
-    const char32_t upper = QChar::toUpper(code);
+    char32_t upper = QChar::toUpper(code);
+    if (upper == code)
+        upper = capitalByDecomposition(code);
     return QChar::requiresSurrogates(upper) == QChar::requiresSurrogates(code) ? upper : code;
 }
 
-// The whole text upper-cased, pair by pair; a lone half of a surrogate pair stays.
-inline QString upperCase(QStringView text) {
-    QString upper;
-    upper.reserve(text.size());
+// Every code point of the text through `map`, pair by pair; a lone half of a surrogate pair
+// stays.
+inline QString mapCodePoints(QStringView text, auto&& map) {
+    QString mapped;
+    mapped.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            const char32_t code = upperOf(QChar::surrogateToUcs4(c, text[i + 1]));
-            upper += QChar(QChar::highSurrogate(code));
-            upper += QChar(QChar::lowSurrogate(code));
+            mapped += QChar::fromUcs4(map(QChar::surrogateToUcs4(c, text[i + 1])));
             ++i;
         } else if (c.isSurrogate()) {
-            upper += c;
+            mapped += c;
         } else {
-            upper += QChar(char16_t(upperOf(c.unicode())));
+            mapped += QChar::fromUcs4(map(char32_t(c.unicode())));
         }
     }
-    return upper;
+    return mapped;
+}
+
+// The whole text upper-cased.
+inline QString upperCase(QStringView text) {
+    return mapCodePoints(text, upperOf);
 }
 
 inline bool fitsInt16(int value) {

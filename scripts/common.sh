@@ -30,6 +30,8 @@ KORVANE_PACKAGES+=(orca openbox xdotool)
 KORVANE_PACKAGES+=(ibus ibus-m17n m17n-db fcitx5 fcitx5-m17n fcitx5-frontend-qt6)
 # The naming check: clang-tidy's naming rule over the sources.
 KORVANE_PACKAGES+=(clang-tidy)
+# UnicodeData.txt, which the tests check the upper-casing of every character against.
+KORVANE_PACKAGES+=(unicode-data)
 # What the sanitizer build and the fuzzers need on top: clang with its sanitizer and libFuzzer
 # runtimes, and the symbolizer that names the lines in their reports.
 KORVANE_CLANG_PACKAGES=(clang libclang-rt-14-dev llvm-14)
