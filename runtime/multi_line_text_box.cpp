@@ -33,12 +33,21 @@ MultiLineTextBox::MultiLineTextBox(Form& form, const ControlDescription& descrip
       view_(static_cast<TextView*>(widget())) {
     connect(view_, &TextView::contentsAboutToChange, this, &MultiLineTextBox::AboutToEdit);
     connect(view_, &TextView::contentsChanged, this, &MultiLineTextBox::followChange);
+    connect(view_, &TextView::extraMenuItemTriggered, this, &MultiLineTextBox::MenuItemClick);
 }
 
 void MultiLineTextBox::followChange(const text::TextChange& change) {
     ++revision_;
     Q_EMIT Edited(change.position, change.removed, change.added);
     Q_EMIT Change();
+}
+
+QString MultiLineTextBox::menuItem() const {
+    return view_->extraMenuItem();
+}
+
+void MultiLineTextBox::setMenuItem(const QString& caption) {
+    view_->setExtraMenuItem(caption);
 }
 
 bool MultiLineTextBox::isLocked() const {

@@ -57,6 +57,11 @@ public:
     // Counts the changes of the text, whoever made them.
     quint64 revision() const { return revision_; }
 
+    // The program's own item in the box's context menu, below the standard ones, which raises
+    // MenuItemClick; no item while the caption is empty.
+    QString menuItem() const;
+    void setMenuItem(const QString& caption);
+
 Q_SIGNALS:
     // Raised before every change of the text, while the `removed` characters at `position`
     // can still be read with mid().
@@ -64,6 +69,8 @@ Q_SIGNALS:
     // Raised for every change of the text, before Change, with where it happened: `removed`
     // characters at `position` gave way to `added` others.
     void Edited(qsizetype position, qsizetype removed, qsizetype added);
+    // Raised when the user chooses the program's own item of the context menu.
+    void MenuItemClick();
 
 protected:
     void insertTyped(QChar character) override;

@@ -716,6 +716,18 @@ void tst_TextView::editableContextMenu() {
     QVERIFY(menu->findChild<QAction*>(u"edit-undo"_s)->text().startsWith(u"&Undo"_s));
     menu->findChild<QAction*>(u"edit-undo"_s)->trigger();
     QCOMPARE(view_->text(), u"ab"_s);
+    // The owner's item comes last, while it has a caption.
+    view_->setExtraMenuItem(u"Read as English"_s);
+    menu.reset(view_->createStandardContextMenu());
+    QAction* extra = menu->actions().back();
+    QCOMPARE(extra->text(), u"Read as English"_s);
+    int triggered = 0;
+    connect(view_, &TextView::extraMenuItemTriggered, this, [&] { ++triggered; });
+    extra->trigger();
+    QCOMPARE(triggered, 1);
+    view_->setExtraMenuItem(QString());
+    menu.reset(view_->createStandardContextMenu());
+    QCOMPARE(menu->actions().back()->objectName(), u"select-all"_s);
 }
 
 // Text dragged in from elsewhere is copied where it is dropped, as one undo step, and the view

@@ -356,7 +356,17 @@ QMenu* TextView::createStandardContextMenu() {
     menu->addSeparator();
     add("Select All", QKeySequence::SelectAll, "select-all", !document_->isEmpty(),
         [this] { selectAll(); });
+    if (!extraMenuItem_.isEmpty()) {
+        menu->addSeparator();
+        QAction* extra = menu->addAction(extraMenuItem_);
+        extra->setObjectName(QStringLiteral("extra-item"));
+        connect(extra, &QAction::triggered, this, &TextView::extraMenuItemTriggered);
+    }
     return menu;
+}
+
+void TextView::setExtraMenuItem(const QString& caption) {
+    extraMenuItem_ = caption;
 }
 
 void TextView::showContextMenu(const QPoint& globalPosition) {

@@ -81,8 +81,13 @@ public:
     // Puts the selection on the clipboard.
     void copy() const;
     // The menu a right click opens: Undo, Redo, Cut, Copy, Paste, Delete and Select All, or
-    // only Copy and Select All when read-only. The caller owns it.
+    // only Copy and Select All when read-only, and the owner's item below them. The caller owns
+    // it.
     QMenu* createStandardContextMenu();
+    // An item of the owner's below the standard ones in the menu the view opens, which emits
+    // extraMenuItemTriggered(); none while the caption is empty.
+    void setExtraMenuItem(const QString& caption);
+    const QString& extraMenuItem() const { return extraMenuItem_; }
 
     // The line at the top of the view.
     int firstVisibleLine() const;
@@ -108,6 +113,7 @@ Q_SIGNALS:
     void contentsChanged(const korvane::text::TextChange& change);
     void cursorPositionChanged();
     void selectionChanged();
+    void extraMenuItemTriggered();
 
 protected:
     bool event(QEvent* event) override;
@@ -190,6 +196,7 @@ private:
     int paintedCaretLine_ = -1;
     // The primary selection that still reads this view's selection, while the clipboard has it.
     QPointer<PrimarySelection> primary_;
+    QString extraMenuItem_;
 };
 
 }  // namespace korvane::text
