@@ -8,8 +8,8 @@
 
 Run inside a D-Bus session of its own (check_atspi.sh does that). Starts an X server, the
 accessibility bus and the program, then checks that every text box answers each text query at
-offsets 0, 1 and the end within a second, that the single-line boxes report one attribute run
-over their whole text, that text typed through the bus is rewritten into the output box, that
+offsets 0, 1 and the end within a second, counting characters as code points in every box,
+that the single-line boxes report one attribute run over their whole text, that text typed through the bus is rewritten into the output box, that
 an enciphered text typed into the input box gets the key that reads it as English at the end of
 the box's description, and that the program still answers afterwards. Exits 0 when all holds, 1 on a failure and 77 when
 the accessibility stack cannot be brought up here.
@@ -29,6 +29,7 @@ INPUT = "Hello, World!"
 ROT13 = "URYYB, JBEYQ!"
 EMOJI_INPUT = "\U0001F600 abc"
 EMOJI_OUTPUT = "\U0001F600 NOP"
+EMOJI_NUMBER = "\U0001F600x12"
 PLAIN = ("The old mill stands at the bend of the river, where the water slows and widens before "
          "it runs on towards the sea. Nobody has ground corn there for forty years")
 MORE = ", but the wheel is still in place."
@@ -350,6 +351,12 @@ def run_checks(program, failures):
                         f"not {len(EMOJI_INPUT)}")
     for key, text in (("input", EMOJI_INPUT), ("output", EMOJI_OUTPUT)):
         check_code_points(f"{key} box", box[key], text, failures)
+    # So are the small boxes: an emoji pasted before a number is one character.
+    for key, value in (("multiplier", "1"), ("rotation", "13")):
+        set_text(f"{key} box", box[key], EMOJI_NUMBER)
+        wait_for_text(f"{key} box", box[key], EMOJI_NUMBER)
+        check_code_points(f"{key} box", box[key], EMOJI_NUMBER, failures)
+        set_text(f"{key} box", box[key], value)
     set_text("input box", box["input"], INPUT)
     wait_for_text("output box", box["output"], ROT13)
 
