@@ -4,9 +4,13 @@
 
 #include "cipher/likely_key.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
+#include <numeric>
+
+#include "cipher/english_pairs.h"
 
 namespace korvane {
 namespace {
@@ -36,43 +40,162 @@ const std::array<double, 52>& englishLogs() {
     return logs;
 }
 
-}  // namespace
+// Every key, numbered multiplier by multiplier in the order of kMultipliers and within one
+// multiplier by rotation.
+constexpr size_t kKeys = kMultipliers.size() * 26;
 
-KeyRanking rankKeys(const LetterCounts& counts) {
+Key keyNumbered(size_t number) {
+    return {.rotation = qint16(number % 26), .multiplier = qint16(kMultipliers[number / 26])};
+}
+
+// The log-likelihoods of English read letter by letter: of each letter beginning a run of
+// letters, and of each letter following another, at first × 26 + second. Half a count is added
+// to every count, so that a pair the novel never has, such as "QZ", is unlikely but possible.
+struct PairLogs {
+    std::array<double, 26> starting{};
+    std::array<double, 26 * 26> following{};
+};
+
+const PairLogs& englishPairLogs() {
+    static const PairLogs logs = [] {
+        constexpr double kAdded = 0.5;
+        PairLogs result;
+        const double starts =
+            std::accumulate(kEnglishRunStarts.begin(), kEnglishRunStarts.end(), 0.0) + 26 * kAdded;
+        for (size_t letter = 0; letter < 26; ++letter)
+            result.starting[letter] = std::log((kEnglishRunStarts[letter] + kAdded) / starts);
+        for (size_t first = 0; first < 26; ++first) {
+            const auto row = kEnglishPairCounts.begin() + ptrdiff_t(first * 26);
+            const double followers = std::accumulate(row, row + 26, 0.0) + 26 * kAdded;
+            for (size_t second = 0; second < 26; ++second) {
+                result.following[first * 26 + second] =
+                    std::log((row[ptrdiff_t(second)] + kAdded) / followers);
+            }
+        }
+        return result;
+    }();
+    return logs;
+}
+
+// The single-letter score of every key, by number.
+std::array<double, kKeys> letterScores(const LetterCounts& counts) {
     const std::array<double, 52>& logs = englishLogs();
-    KeyRanking ranking;
-    ranking.letters = counts.total();
-    double best = -std::numeric_limits<double>::infinity();
-    double runnerUp = best;
-    for (int multiplier : kMultipliers) {
+    std::array<double, kKeys> scores{};
+    for (size_t m = 0; m < kMultipliers.size(); ++m) {
         // Where each letter goes under the multiplier alone; the rotation then moves it on.
         std::array<int, 26> multiplied{};
         for (int letter = 0; letter < 26; ++letter)
-            multiplied[size_t(letter)] = multiplier * letter % 26;
+            multiplied[size_t(letter)] = kMultipliers[m] * letter % 26;
         for (int rotation = 0; rotation < 26; ++rotation) {
             double score = 0;
             for (int letter = 0; letter < 26; ++letter)
                 score += double(counts.count(letter)) *
                          logs[size_t(multiplied[size_t(letter)] + rotation)];
-            const Key key{.rotation = qint16(rotation), .multiplier = qint16(multiplier)};
-            if (score > best) {
-                runnerUp = best;
-                ranking.runnerUp = ranking.best;
-                best = score;
-                ranking.best = key;
-            } else if (score > runnerUp) {
-                runnerUp = score;
-                ranking.runnerUp = key;
-            }
+            scores[m * 26 + size_t(rotation)] = score;
+        }
+    }
+    return scores;
+}
+
+// The best and the runner-up of the scored keys, taken in the order given: of two keys that
+// score alike the first stays ahead.
+template <typename Score>
+KeyRanking bestTwo(const size_t* numbers, size_t count, qint64 letters, Score score) {
+    KeyRanking ranking;
+    ranking.letters = letters;
+    double best = -std::numeric_limits<double>::infinity();
+    double runnerUp = best;
+    for (size_t i = 0; i < count; ++i) {
+        const double scored = score(numbers[i]);
+        if (scored > best) {
+            runnerUp = best;
+            ranking.runnerUp = ranking.best;
+            best = scored;
+            ranking.best = keyNumbered(numbers[i]);
+        } else if (scored > runnerUp) {
+            runnerUp = scored;
+            ranking.runnerUp = keyNumbered(numbers[i]);
         }
     }
     ranking.margin = best - runnerUp;
-    ranking.overUniform = best + double(ranking.letters) * std::log(26.0);
+    ranking.overUniform = best + double(letters) * std::log(26.0);
     return ranking;
 }
 
-std::optional<Key> likelyKey(const LetterCounts& counts) {
-    const KeyRanking ranking = rankKeys(counts);
+std::array<size_t, kKeys> allKeys() {
+    std::array<size_t, kKeys> numbers{};
+    std::iota(numbers.begin(), numbers.end(), size_t(0));
+    return numbers;
+}
+
+// How many terms the ranking by pairs may spend: each candidate key costs one for every
+// different pair the text holds.
+constexpr size_t kPairTerms = 20000;
+
+}  // namespace
+
+KeyRanking rankKeys(const LetterCounts& counts) {
+    const std::array<double, kKeys> scores = letterScores(counts);
+    const std::array<size_t, kKeys> numbers = allKeys();
+    return bestTwo(numbers.data(), numbers.size(), counts.total(),
+                   [&scores](size_t number) { return scores[number]; });
+}
+
+KeyRanking rankKeys(const LetterCounts& letters, const PairCounts& pairs) {
+    // The pairs the text holds, and how many of its letters begin a run: those that follow no
+    // other letter.
+    struct Term {
+        quint8 first;
+        quint8 second;
+        double count;
+    };
+    std::array<Term, 26 * 26> terms{};
+    size_t present = 0;
+    std::array<double, 26> starts{};
+    for (int letter = 0; letter < 26; ++letter)
+        starts[size_t(letter)] = double(letters.count(letter));
+    for (int first = 0; first < 26; ++first) {
+        for (int second = 0; second < 26; ++second) {
+            const qint64 count = pairs.count(first, second);
+            if (count == 0)
+                continue;
+            terms[present++] = {quint8(first), quint8(second), double(count)};
+            starts[size_t(second)] -= double(count);
+        }
+    }
+
+    // The candidates: every key, or the best of the single-letter ranking in key order.
+    std::array<size_t, kKeys> numbers = allKeys();
+    const size_t candidates = std::min(kKeys, kPairTerms / std::max<size_t>(present, 1));
+    if (candidates < kKeys) {
+        const std::array<double, kKeys> byLetters = letterScores(letters);
+        std::nth_element(numbers.begin(), numbers.begin() + ptrdiff_t(candidates), numbers.end(),
+                         [&byLetters](size_t a, size_t b) {
+                             return byLetters[a] > byLetters[b] ||
+                                    (byLetters[a] == byLetters[b] && a < b);
+                         });
+        std::sort(numbers.begin(), numbers.begin() + ptrdiff_t(candidates));
+    }
+
+    const PairLogs& logs = englishPairLogs();
+    return bestTwo(numbers.data(), candidates, letters.total(), [&](size_t number) {
+        const Key key = keyNumbered(number);
+        std::array<size_t, 26> output{};
+        for (int letter = 0; letter < 26; ++letter)
+            output[size_t(letter)] = size_t((key.multiplier * letter + key.rotation) % 26);
+        double score = 0;
+        for (size_t t = 0; t < present; ++t) {
+            score += terms[t].count *
+                     logs.following[output[terms[t].first] * 26 + output[terms[t].second]];
+        }
+        for (size_t letter = 0; letter < 26; ++letter)
+            score += starts[letter] * logs.starting[output[letter]];
+        return score;
+    });
+}
+
+std::optional<Key> likelyKey(const LetterCounts& letters, const PairCounts& pairs) {
+    const KeyRanking ranking = rankKeys(letters, pairs);
     const bool sure = ranking.letters >= kLikelyKeyMinLetters &&
                       ranking.margin >= kLikelyKeyMinMargin &&
                       ranking.overUniform >= kLikelyKeyMinOverUniform;

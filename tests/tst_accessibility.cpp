@@ -409,7 +409,9 @@ void tst_Accessibility::likelyKeyHint_data() {
     QTest::newRow("a short enciphered text says nothing")
         << QStringLiteral("ARMMV, TVEMO!") << QString() << QString() << 0;
     QTest::newRow("typing on until the letters are enough")
-        << byFiveThree.left(20) << byFiveThree.mid(20, 100) << sentence(7, 9) << 1;
+        << byFiveThree.left(12) << byFiveThree.mid(12, 100) << sentence(7, 9) << 1;
+    QTest::newRow("typing a short enciphered text letter by letter")
+        << byFiveThree.left(1) << byFiveThree.mid(1, 27) << sentence(7, 9) << 1;
     QTest::newRow("English as it stands says nothing") << kParagraph << QString() << QString() << 0;
     QTest::newRow("erasing the text takes the sentence away")
         << byFiveThree << QStringLiteral("^") << QString() << 1;

@@ -24,21 +24,32 @@ using runtime::resumeNext;
 
 namespace {
 
+// The `length` characters at `position` of the input box with the character either side of them,
+// where the text has one, read as a copy of just that much.
+QString withEdges(const runtime::MultiLineTextBox& input, qsizetype position, qsizetype length) {
+    const qsizetype from = position > 0 ? position - 1 : 0;
+    return input.mid(from, std::min(position + length + 1, input.length()) - from);
+}
+
 // The likely-key hint counts the letters an edit of the input box removes, while they are still
-// in the box, and those it adds, once they are in: an edit costs what it changed. A span that
+// in the box, and those it adds, once they are in: an edit costs what it changed. Each span comes
+// with the character either side of it, for the letter pairs across its edges. A span that
 // cannot be copied for want of memory leaves the hint as it was.
 void followInputEdits(runtime::MultiLineTextBox& input, LikelyKeyHint& hint) {
-    QObject::connect(&input, &runtime::MultiLineTextBox::AboutToEdit, &hint,
-                     [&input, &hint](qsizetype position, qsizetype removed) {
-                         try {
-                             hint.textAboutToChange(input.mid(position, removed));
-                         } catch (...) {
-                         }
-                     });
+    QObject::connect(
+        &input, &runtime::MultiLineTextBox::AboutToEdit, &hint,
+        [&input, &hint](qsizetype position, qsizetype removed) {
+            try {
+                const QString around = withEdges(input, position, removed);
+                hint.textAboutToChange(spanWithEdges(around, position > 0 ? 1 : 0, removed));
+            } catch (...) {
+            }
+        });
     QObject::connect(&input, &runtime::MultiLineTextBox::Edited, &hint,
                      [&input, &hint](qsizetype position, qsizetype, qsizetype added) {
                          try {
-                             hint.textChanged(input.mid(position, added));
+                             const QString around = withEdges(input, position, added);
+                             hint.textChanged(spanWithEdges(around, position > 0 ? 1 : 0, added));
                          } catch (...) {
                          }
                      });
