@@ -49,11 +49,14 @@ Key keyNumbered(size_t number) {
 }
 
 // The log-likelihoods of English read letter by letter: of each letter beginning a run of
-// letters, and of each letter following another, at first × 26 + second. Half a count is added
-// to every count, so that a pair the novel never has, such as "QZ", is unlikely but possible.
+// letters, and of each letter following another, at first × 52 + second. Both are laid out twice
+// over, A to Z and then A to Z again on each axis, so that letters moved on by a rotation need no
+// reduction modulo 26: a pair at x × 52 + y is at (x + r) × 52 + (y + r), 53 r further on. Half
+// a count is added to every count, so that a pair the novel never has, such as "QZ", is unlikely
+// but possible.
 struct PairLogs {
-    std::array<double, 26> starting{};
-    std::array<double, 26 * 26> following{};
+    std::array<double, 52> starting{};
+    std::array<double, 52 * 52> following{};
 };
 
 const PairLogs& englishPairLogs() {
@@ -62,14 +65,14 @@ const PairLogs& englishPairLogs() {
         PairLogs result;
         const double starts =
             std::accumulate(kEnglishRunStarts.begin(), kEnglishRunStarts.end(), 0.0) + 26 * kAdded;
-        for (size_t letter = 0; letter < 26; ++letter)
-            result.starting[letter] = std::log((kEnglishRunStarts[letter] + kAdded) / starts);
-        for (size_t first = 0; first < 26; ++first) {
-            const auto row = kEnglishPairCounts.begin() + ptrdiff_t(first * 26);
+        for (size_t letter = 0; letter < 52; ++letter)
+            result.starting[letter] = std::log((kEnglishRunStarts[letter % 26] + kAdded) / starts);
+        for (size_t first = 0; first < 52; ++first) {
+            const auto row = kEnglishPairCounts.begin() + ptrdiff_t(first % 26 * 26);
             const double followers = std::accumulate(row, row + 26, 0.0) + 26 * kAdded;
-            for (size_t second = 0; second < 26; ++second) {
-                result.following[first * 26 + second] =
-                    std::log((row[ptrdiff_t(second)] + kAdded) / followers);
+            for (size_t second = 0; second < 52; ++second) {
+                result.following[first * 52 + second] =
+                    std::log((row[ptrdiff_t(second % 26)] + kAdded) / followers);
             }
         }
         return result;
@@ -77,22 +80,21 @@ const PairLogs& englishPairLogs() {
     return logs;
 }
 
-// The single-letter score of every key, by number.
+// The single-letter score of every key, by number. Each letter in turn adds its term to the 26
+// rotations of a multiplier, in one loop over adjacent entries in which no sum waits on another.
 std::array<double, kKeys> letterScores(const LetterCounts& counts) {
     const std::array<double, 52>& logs = englishLogs();
     std::array<double, kKeys> scores{};
     for (size_t m = 0; m < kMultipliers.size(); ++m) {
-        // Where each letter goes under the multiplier alone; the rotation then moves it on.
-        std::array<int, 26> multiplied{};
-        for (int letter = 0; letter < 26; ++letter)
-            multiplied[size_t(letter)] = kMultipliers[m] * letter % 26;
-        for (int rotation = 0; rotation < 26; ++rotation) {
-            double score = 0;
-            for (int letter = 0; letter < 26; ++letter)
-                score += double(counts.count(letter)) *
-                         logs[size_t(multiplied[size_t(letter)] + rotation)];
-            scores[m * 26 + size_t(rotation)] = score;
+        std::array<double, 26> byRotation{};
+        for (int letter = 0; letter < 26; ++letter) {
+            const double count = double(counts.count(letter));
+            // Where the letter goes under the multiplier alone; the rotation then moves it on.
+            const double* moved = logs.data() + kMultipliers[m] * letter % 26;
+            for (size_t rotation = 0; rotation < 26; ++rotation)
+                byRotation[rotation] += count * moved[rotation];
         }
+        std::copy(byRotation.begin(), byRotation.end(), scores.begin() + ptrdiff_t(m * 26));
     }
     return scores;
 }
@@ -144,12 +146,9 @@ KeyRanking rankKeys(const LetterCounts& counts) {
 KeyRanking rankKeys(const LetterCounts& letters, const PairCounts& pairs) {
     // The pairs the text holds, and how many of its letters begin a run: those that follow no
     // other letter.
-    struct Term {
-        quint8 first;
-        quint8 second;
-        double count;
-    };
-    std::array<Term, 26 * 26> terms{};
+    std::array<quint8, 26 * 26> firsts{};
+    std::array<quint8, 26 * 26> seconds{};
+    std::array<double, 26 * 26> counts{};
     size_t present = 0;
     std::array<double, 26> starts{};
     for (int letter = 0; letter < 26; ++letter)
@@ -159,7 +158,9 @@ KeyRanking rankKeys(const LetterCounts& letters, const PairCounts& pairs) {
             const qint64 count = pairs.count(first, second);
             if (count == 0)
                 continue;
-            terms[present++] = {quint8(first), quint8(second), double(count)};
+            firsts[present] = quint8(first);
+            seconds[present] = quint8(second);
+            counts[present++] = double(count);
             starts[size_t(second)] -= double(count);
         }
     }
@@ -177,20 +178,40 @@ KeyRanking rankKeys(const LetterCounts& letters, const PairCounts& pairs) {
         std::sort(numbers.begin(), numbers.begin() + ptrdiff_t(candidates));
     }
 
+    // Where each pair the text holds goes under a multiplier alone, in the doubled table, worked
+    // out for a multiplier when the first of its keys is scored.
+    std::array<std::array<quint16, 26 * 26>, kMultipliers.size()> places;
+    std::array<std::array<quint8, 26>, kMultipliers.size()> letterPlaces;
+    std::array<bool, kMultipliers.size()> placed{};
     const PairLogs& logs = englishPairLogs();
     return bestTwo(numbers.data(), candidates, letters.total(), [&](size_t number) {
-        const Key key = keyNumbered(number);
-        std::array<size_t, 26> output{};
-        for (int letter = 0; letter < 26; ++letter)
-            output[size_t(letter)] = size_t((key.multiplier * letter + key.rotation) % 26);
-        double score = 0;
-        for (size_t t = 0; t < present; ++t) {
-            score += terms[t].count *
-                     logs.following[output[terms[t].first] * 26 + output[terms[t].second]];
+        const size_t m = number / 26;
+        const size_t rotation = number % 26;
+        const size_t multiplier = size_t(kMultipliers[m]);
+        if (!placed[m]) {
+            for (size_t t = 0; t < present; ++t) {
+                places[m][t] =
+                    quint16(multiplier * firsts[t] % 26 * 52 + multiplier * seconds[t] % 26);
+            }
+            for (size_t letter = 0; letter < 26; ++letter)
+                letterPlaces[m][letter] = quint8(multiplier * letter % 26);
+            placed[m] = true;
         }
+        const double* following = logs.following.data() + 53 * rotation;
+        // Four sums taken in turn, so that one addition does not wait on the one before.
+        std::array<double, 4> sums{};
+        size_t t = 0;
+        for (; t + 4 <= present; t += 4) {
+            for (size_t k = 0; k < 4; ++k)
+                sums[k] += counts[t + k] * following[places[m][t + k]];
+        }
+        for (; t < present; ++t)
+            sums[0] += counts[t] * following[places[m][t]];
+        const double* starting = logs.starting.data() + rotation;
+        double begun = 0;
         for (size_t letter = 0; letter < 26; ++letter)
-            score += starts[letter] * logs.starting[output[letter]];
-        return score;
+            begun += starts[letter] * starting[letterPlaces[m][letter]];
+        return (sums[0] + sums[1]) + (sums[2] + sums[3]) + begun;
     });
 }
 

@@ -237,7 +237,7 @@ void tst_LikelyKey::prose() {
 
 void tst_LikelyKey::randomLetters_data() {
     QTest::addColumn<int>("letters");
-    for (int letters : {15, 20, 30, 40, 60, 100, 500})
+    for (int letters : {15, 20, 30, 40, 60, 100, 200, 500, 2000})
         QTest::addRow("%d letters", letters) << letters;
 }
 
