@@ -12,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+#include "cipher/english_pairs.h"
 #include "cipher/inverse_key.h"
 #include "cipher/letter_counts.h"
 #include "cipher/likely_key.h"
@@ -103,6 +104,7 @@ private Q_SLOTS:
     void counts_data();
     void counts();
     void countsFollowEdits();
+    void englishTable();
     void prose_data();
     void prose();
     void randomLetters_data();
@@ -179,6 +181,25 @@ void tst_LikelyKey::countsFollowEdits() {
     }
     QVERIFY(sameCounts(counts, lettersAfterUpperCasing(text)));
     QVERIFY(samePairs(pairs, text));
+}
+
+// The table of English pairs the ranking reads is what the engine's own counts give for the
+// novel it cites, so the table and its source have not drifted apart.
+void tst_LikelyKey::englishTable() {
+    QFile file(QStringLiteral(KORVANE_ENGLISH_DATA "/pride_and_prejudice.txt"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString novel = QString::fromUtf8(file.readAll());
+    const LetterCounts letters = countsOf(novel);
+    const PairCounts pairs = pairsOf(novel);
+    for (int second = 0; second < 26; ++second) {
+        qint64 followers = 0;
+        for (int first = 0; first < 26; ++first) {
+            QCOMPARE(pairs.count(first, second), kEnglishPairCounts[size_t(first * 26 + second)]);
+            followers += pairs.count(first, second);
+        }
+        // A letter that follows no other begins a run.
+        QCOMPARE(letters.count(second) - followers, kEnglishRunStarts[size_t(second)]);
+    }
 }
 
 void tst_LikelyKey::prose_data() {
