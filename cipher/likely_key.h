@@ -13,7 +13,8 @@
 namespace korvane {
 
 // The keys that can read an enciphered text back, ranked by how much the letters they would
-// give look like English letter frequencies.
+// give look like English: by single letters, or by letters and the pairs they stand in. When
+// only some keys are scored, the runner-up is the best of the others scored.
 struct KeyRanking {
     // The key whose output is likeliest English, and the one after it: rotation 0…25 and a
     // multiplier 1…25 with an inverse, as the window's boxes can take them.
