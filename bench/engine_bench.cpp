@@ -4,8 +4,9 @@
 
 // Throughput of the letter transform against a plain copy of the same text, for ASCII and
 // mixed-script texts from 1 KB to 10 MB. After the runs a table gives the medians and the
-// ratios the engine is judged by. Then the letter counts of a 10 MB text, counted whole and kept
-// by one keystroke with the likely key worked out again.
+// ratios the engine is judged by. Then the letter counts of a 10 MB text, alone and with the
+// counts of its letter pairs, counted whole and kept by one keystroke with the likely key worked
+// out again: by single letters alone, and by pairs as the window's hint does.
 #include <benchmark/benchmark.h>
 
 #include <QString>
@@ -81,8 +82,22 @@ void recount(benchmark::State& state, bool mixed) {
     count(state, text.size());
 }
 
+// The same with the letter pairs counted as well, as the window's hint counts them.
+void recountPairs(benchmark::State& state, bool mixed) {
+    const QString& text = sampleOf(mixed, state.range(0));
+    for (auto _ : state) {
+        korvane::cipher::LetterCounts counts;
+        counts.add(text);
+        korvane::cipher::PairCounts pairs;
+        pairs.add(korvane::cipher::spanWithEdges(text, 0, text.size()));
+        benchmark::DoNotOptimize(counts);
+        benchmark::DoNotOptimize(pairs);
+    }
+    count(state, text.size());
+}
+
 // One keystroke in a counted text: the character it replaces, none every other time, leaves
-// the counts, the typed one joins them, and the likely key is ranked again.
+// the counts, the typed one joins them, and the likely key is ranked again by single letters.
 void keystroke(benchmark::State& state, bool mixed) {
     const QString& text = sampleOf(mixed, state.range(0));
     korvane::cipher::LetterCounts counts;
@@ -93,9 +108,36 @@ void keystroke(benchmark::State& state, bool mixed) {
     for (auto _ : state) {
         counts.remove(QStringView(text).mid(position, replaces ? 1 : 0));
         counts.add(typed);
-        benchmark::DoNotOptimize(korvane::cipher::likelyKey(counts));
+        benchmark::DoNotOptimize(korvane::cipher::rankKeys(counts));
         replaces = !replaces;
         position = (position + 7919) % text.size();
+    }
+}
+
+// The same keystroke as the window's hint takes it: the letters and the pairs of the span it
+// replaces, with the character either side, leave the counts, those of the typed one and its
+// two neighbours join them, and the key is ranked by pairs. The text itself stays as it is, so
+// the typed letter's neighbours are read from a copy of them beside it.
+void keystrokePairs(benchmark::State& state, bool mixed) {
+    const QString& text = sampleOf(mixed, state.range(0));
+    korvane::cipher::LetterCounts counts;
+    counts.add(text);
+    korvane::cipher::PairCounts pairs;
+    pairs.add(korvane::cipher::spanWithEdges(text, 0, text.size()));
+    qsizetype position = text.size() / 2;
+    bool replaces = false;
+    for (auto _ : state) {
+        const qsizetype removed = replaces ? 1 : 0;
+        const korvane::cipher::SpanWithEdges old = korvane::cipher::spanWithEdges(text, position, removed);
+        counts.remove(old.span());
+        pairs.remove(old);
+        const QChar after[] = {text[position - 1], u'e', text[position + removed]};
+        const korvane::cipher::SpanWithEdges added = korvane::cipher::spanWithEdges(QStringView(after, 3), 1, 1);
+        counts.add(added.span());
+        pairs.add(added);
+        benchmark::DoNotOptimize(korvane::cipher::likelyKey(counts, pairs));
+        replaces = !replaces;
+        position = (position + 7919) % (text.size() - 2) + 1;
     }
 }
 
@@ -105,7 +147,10 @@ void tenMegabytes(benchmark::internal::Benchmark* b) {
 
 BENCHMARK_CAPTURE(recount, ascii, false)->Apply(tenMegabytes);
 BENCHMARK_CAPTURE(recount, mixed, true)->Apply(tenMegabytes);
+BENCHMARK_CAPTURE(recountPairs, ascii, false)->Apply(tenMegabytes);
+BENCHMARK_CAPTURE(recountPairs, mixed, true)->Apply(tenMegabytes);
 BENCHMARK_CAPTURE(keystroke, ascii, false)->Apply(tenMegabytes);
+BENCHMARK_CAPTURE(keystrokePairs, ascii, false)->Apply(tenMegabytes);
 
 // Prints the usual report, then for every size the median throughput of the transform and
 // its ratios to the copy and to the ASCII transform. CPU time, not wall time: the figures

@@ -32,23 +32,32 @@ using runtime::resumeNext;
 
 namespace {
 
-// The likely-key hint counts the letters an edit of the input box removes, while they are still
-// in the box, and those it adds, once they are in: an edit costs what it changed. A span that
+// Hands the hint the `length` characters at `position` of the input box with the character
+// either side of them, where the text has one, read as a copy of just that much. A span that
 // cannot be copied for want of memory leaves the hint as it was.
+void handSpan(const runtime::MultiLineTextBox& input, qsizetype position, qsizetype length,
+              LikelyKeyHint& hint, void (LikelyKeyHint::*hand)(const cipher::SpanWithEdges&)) noexcept {
+    try {
+        const qsizetype from = position > 0 ? position - 1 : 0;
+        const QString around =
+            input.mid(from, std::min(position + length + 1, input.length()) - from);
+        (hint.*hand)(cipher::spanWithEdges(around, position - from, length));
+    } catch (...) {
+    }
+}
+
+// The likely-key hint counts the letters an edit of the input box removes, while they are still
+// in the box, and those it adds, once they are in: an edit costs what it changed. Each span comes
+// with the character either side of it, for the letter pairs across its edges.
 void followInputEdits(runtime::MultiLineTextBox& input, LikelyKeyHint& hint) {
     QObject::connect(&input, &runtime::MultiLineTextBox::AboutToEdit, &hint,
                      [&input, &hint](qsizetype position, qsizetype removed) {
-                         try {
-                             hint.textAboutToChange(input.mid(position, removed));
-                         } catch (...) {
-                         }
+                         handSpan(input, position, removed, hint,
+                                  &LikelyKeyHint::textAboutToChange);
                      });
     QObject::connect(&input, &runtime::MultiLineTextBox::Edited, &hint,
                      [&input, &hint](qsizetype position, qsizetype, qsizetype added) {
-                         try {
-                             hint.textChanged(input.mid(position, added));
-                         } catch (...) {
-                         }
+                         handSpan(input, position, added, hint, &LikelyKeyHint::textChanged);
                      });
 }
 

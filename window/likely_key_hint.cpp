@@ -11,8 +11,8 @@
 
 namespace korvane::window {
 
-QString likelyKeySentence(const cipher::LetterCounts& counts) {
-    const std::optional<cipher::Key> key = cipher::likelyKey(counts);
+QString likelyKeySentence(const cipher::LetterCounts& counts, const cipher::PairCounts& pairs) {
+    const std::optional<cipher::Key> key = cipher::likelyKey(counts, pairs);
     if (!key)
         return {};
     return QStringLiteral("This text reads as English with rotation %1, multiplier %2.")
@@ -22,25 +22,29 @@ QString likelyKeySentence(const cipher::LetterCounts& counts) {
 LikelyKeyHint::LikelyKeyHint(runtime::Control& box, QObject* parent)
     : QObject(parent), box_(box), description_(box.accessibleDescription()) {}
 
-void LikelyKeyHint::textAboutToChange(QStringView removed) {
-    counts_.remove(removed);
+void LikelyKeyHint::textAboutToChange(const cipher::SpanWithEdges& removed) {
+    counts_.remove(removed.span());
+    pairs_.remove(removed);
     refresh();
 }
 
-void LikelyKeyHint::textChanged(QStringView added) {
-    counts_.add(added);
+void LikelyKeyHint::textChanged(const cipher::SpanWithEdges& added) {
+    counts_.add(added.span());
+    pairs_.add(added);
     refresh();
 }
 
 void LikelyKeyHint::recount(QStringView whole) {
     counts_.clear();
     counts_.add(whole);
+    pairs_.clear();
+    pairs_.add(cipher::spanWithEdges(whole, 0, whole.size()));
     refresh();
 }
 
 void LikelyKeyHint::refresh() noexcept {
     try {
-        QString sentence = likelyKeySentence(counts_);
+        QString sentence = likelyKeySentence(counts_, pairs_);
         if (sentence == sentence_)
             return;
         box_.setToolTip(sentence);

@@ -387,7 +387,8 @@ protected:
 
 void tst_Accessibility::likelyKeyHint_data() {
     QTest::addColumn<QString>("pasted");
-    QTest::addColumn<QString>("typed");  // "^" erases the whole text (Ctrl+A, Delete)
+    // "^" erases the whole text (Ctrl+A, Delete); "\b" is Backspace.
+    QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("sentence");
     QTest::addColumn<int>("writesWhileTyping");  // tooltip writes after the paste
 
@@ -409,7 +410,12 @@ void tst_Accessibility::likelyKeyHint_data() {
     QTest::newRow("a short enciphered text says nothing")
         << QStringLiteral("ARMMV, TVEMO!") << QString() << QString() << 0;
     QTest::newRow("typing on until the letters are enough")
-        << byFiveThree.left(20) << byFiveThree.mid(20, 100) << sentence(7, 9) << 1;
+        << byFiveThree.left(12) << byFiveThree.mid(12, 100) << sentence(7, 9) << 1;
+    QTest::newRow("typing a short enciphered text letter by letter")
+        << byFiveThree.left(1) << byFiveThree.mid(1, 27) << sentence(7, 9) << 1;
+    QTest::newRow("typed letters taken away again with Backspace")
+        << byFiveThree.left(28) << QStringLiteral("vqzxjkvqzxjkvqzxjkvq") + QString(20, u'\b')
+        << sentence(7, 9) << 2;
     QTest::newRow("English as it stands says nothing") << kParagraph << QString() << QString() << 0;
     QTest::newRow("erasing the text takes the sentence away")
         << byFiveThree << QStringLiteral("^") << QString() << 1;
@@ -449,7 +455,12 @@ void tst_Accessibility::likelyKeyHint() {
         ++expectedChanges;
     } else {
         QTest::keyClicks(input, typed);
-        expectedText += typed;
+        for (QChar typedCharacter : typed) {
+            if (typedCharacter == u'\b')
+                expectedText.chop(1);
+            else
+                expectedText += typedCharacter;
+        }
         expectedChanges += int(typed.size());
     }
 
