@@ -86,6 +86,8 @@ frmMain::frmMain()
     connectHandler(txtRotate, &runtime::Control::GotFocus, *this, &frmMain::txtRotate_GotFocus);
     connectHandler(txtRotate, &runtime::TextBox::KeyPress, *this, &frmMain::txtRotate_KeyPress);
     connectHandler(txtRotate, &runtime::Control::LostFocus, *this, &frmMain::txtRotate_LostFocus);
+    connectHandler(txtOriginal, &runtime::MultiLineTextBox::MenuItemClick, *this,
+                   &frmMain::txtOriginal_MenuItemClick);
     inverseKeyHint_->show(txtMultiply);
     inverseKeyHint_->show(txtDecrypted);
     followInputEdits(txtOriginal, *likelyKeyHint_);
@@ -153,6 +155,23 @@ void frmMain::txtRotate_LostFocus() {
     HSRotate.setValue(position);
     // When the bar already stood there it raised no Change; the box still shows its value.
     txtRotate.setText(FormatInteger(HSRotate.value()));
+}
+
+void frmMain::txtOriginal_MenuItemClick() {
+    const std::optional<cipher::Key> key = likelyKeyHint_->key();
+    if (!key)
+        return;
+    // As the program's own writes: each raises its Change; the bar's writes the rotation box and
+    // recomputes.
+    txtMultiply.setText(FormatInteger(key->multiplier));
+    HSRotate.setValue(key->rotation);
+    // When the bar already stood there it raised no Change, and the rotation box may still hold
+    // a rotation typed but not taken: it is rewritten, and the output follows.
+    const QString rotation = FormatInteger(key->rotation);
+    if (txtRotate.text() != rotation) {
+        txtRotate.setText(rotation);
+        txtOriginal_Change();
+    }
 }
 
 }  // namespace korvane::window

@@ -54,6 +54,10 @@ public:
     void txtRotate_KeyPress(qint16& KeyAscii);
     void txtRotate_LostFocus();
 
+    // The input box's menu item of the likely key: the multiplier box and then the scroll bar
+    // take the key that reads the input as English, so that the output shows it in plain text.
+    void txtOriginal_MenuItemClick();
+
 private:
     IncrementalTransform* transform_;
     InverseKeyHint* inverseKeyHint_;

@@ -11,15 +11,17 @@
 
 namespace korvane::window {
 
-QString likelyKeySentence(const cipher::LetterCounts& counts, const cipher::PairCounts& pairs) {
-    const std::optional<cipher::Key> key = cipher::likelyKey(counts, pairs);
-    if (!key)
-        return {};
+QString likelyKeySentence(cipher::Key key) {
     return QStringLiteral("This text reads as English with rotation %1, multiplier %2.")
-        .arg(cipher::FormatInteger(key->rotation), cipher::FormatInteger(key->multiplier));
+        .arg(cipher::FormatInteger(key.rotation), cipher::FormatInteger(key.multiplier));
 }
 
-LikelyKeyHint::LikelyKeyHint(runtime::Control& box, QObject* parent)
+QString likelyKeyMenuItem(cipher::Key key) {
+    return QStringLiteral("Read as English (rotation %1, multiplier %2)")
+        .arg(cipher::FormatInteger(key.rotation), cipher::FormatInteger(key.multiplier));
+}
+
+LikelyKeyHint::LikelyKeyHint(runtime::MultiLineTextBox& box, QObject* parent)
     : QObject(parent), box_(box), description_(box.accessibleDescription()) {}
 
 void LikelyKeyHint::textAboutToChange(const cipher::SpanWithEdges& removed) {
@@ -44,14 +46,17 @@ void LikelyKeyHint::recount(QStringView whole) {
 
 void LikelyKeyHint::refresh() noexcept {
     try {
-        QString sentence = likelyKeySentence(counts_, pairs_);
-        if (sentence == sentence_)
+        const std::optional<cipher::Key> key = cipher::likelyKey(counts_, pairs_);
+        if (key == key_)
             return;
+        QString sentence = key ? likelyKeySentence(*key) : QString();
         box_.setToolTip(sentence);
         box_.setAccessibleDescription(description_.isEmpty() || sentence.isEmpty()
                                           ? description_ + sentence
                                           : description_ + u' ' + sentence);
+        box_.setMenuItem(key ? likelyKeyMenuItem(*key) : QString());
         sentence_ = std::move(sentence);
+        key_ = key;
     } catch (...) {  // out of memory: the hint keeps its last text
     }
 }

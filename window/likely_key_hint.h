@@ -8,23 +8,26 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
+
+#include "cipher/inverse_key.h"
 #include "cipher/letter_counts.h"
-#include "runtime/control.h"
+#include "runtime/multi_line_text_box.h"
 
 namespace korvane::window {
 
 // Tells the user which key reads the text of a box as English, for a pasted enciphered text
 // whose key they do not know: one sentence at the end of the box's tooltip and accessible
-// description, behind the description the box already had, and nothing added while the letters
-// do not say it for sure. It keeps the letter and letter-pair counts of the box's text by the
+// description, behind the description the box already had, and an item of the box's context
+// menu that sets that key; nothing while the letters do not say it for sure. It keeps the letter and letter-pair counts of the box's text by the
 // spans its edits remove and add, so an edit costs what it changed, not the length of the text. It
-// changes no text, calls no handler and raises no event; it writes the tooltip and description only
-// when the sentence changes.
+// changes no text, calls no handler and raises no event; it writes the tooltip, the description
+// and the menu item only when the key it names changes.
 class LikelyKeyHint final : public QObject {
     Q_OBJECT
 
 public:
-    LikelyKeyHint(runtime::Control& box, QObject* parent);
+    LikelyKeyHint(runtime::MultiLineTextBox& box, QObject* parent);
 
     // Before an edit: the span it is about to remove, still in the text, with its edges.
     void textAboutToChange(const cipher::SpanWithEdges& removed);
@@ -33,20 +36,23 @@ public:
     // Counts the whole text afresh, for a change that came without its spans.
     void recount(QStringView whole);
 
-    // The sentence the box shows now, empty while there is none.
+    // The sentence the box shows now, empty while there is none, and the key it names.
     const QString& sentence() const { return sentence_; }
+    std::optional<cipher::Key> key() const { return key_; }
 
 private:
     void refresh() noexcept;
 
-    runtime::Control& box_;
+    runtime::MultiLineTextBox& box_;
     QString description_;
     cipher::LetterCounts counts_;
     cipher::PairCounts pairs_;
     QString sentence_;
+    std::optional<cipher::Key> key_;
 };
 
-// The sentence for the key the letter and pair counts read as English, or an empty text.
-QString likelyKeySentence(const cipher::LetterCounts& counts, const cipher::PairCounts& pairs);
+// The sentence, and the menu item's caption, for a key that reads the text as English.
+QString likelyKeySentence(cipher::Key key);
+QString likelyKeyMenuItem(cipher::Key key);
 
 }  // namespace korvane::window

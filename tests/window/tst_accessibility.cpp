@@ -13,6 +13,7 @@
 #include <QDialog>
 #include <QHelpEvent>
 #include <QSignalSpy>
+#include <QMenu>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
@@ -480,6 +481,35 @@ void tst_Accessibility::likelyKeyHint() {
              korvane::cipher::TransformText(expectedText, 0, 1).value());
     QCOMPARE(interfaceOf(form_->txtDecrypted.widget())->text(QAccessible::Description),
              outputDescription);
+
+    // The box's context menu, opened from the keyboard, ends with the key's item while the
+    // hint names one; chosen with the keyboard, it sets the multiplier box and the scroll bar
+    // so that the output reads the text in plain English.
+    QTest::keyClick(input, Qt::Key_F10, Qt::ShiftModifier);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(menu);
+    const QString item = sentence.isEmpty()
+                             ? QString()
+                             : QStringLiteral("Read as English (rotation %1, multiplier %2)")
+                                   .arg(sentence.section(u' ', 7, 7).chopped(1),
+                                        sentence.section(u' ', 9, 9).chopped(1));
+    QCOMPARE(menu->actions().back()->text() == item, !item.isEmpty());
+    QTest::keyClick(menu, Qt::Key_Up);
+    QTest::keyClick(menu, Qt::Key_Return);
+    if (!item.isEmpty()) {
+        const QString rotation = sentence.section(u' ', 7, 7).chopped(1);
+        const QString multiplier = sentence.section(u' ', 9, 9).chopped(1);
+        QCOMPARE(form_->txtMultiply.text() + u' ' + form_->txtRotate.text(),
+                 multiplier + u' ' + rotation);
+        QCOMPARE(form_->HSRotate.value(), rotation.toInt());
+        const QString plain = korvane::cipher::TransformText(expectedText, qint16(rotation.toInt()),
+                                                             qint16(multiplier.toInt()))
+                                  .value();
+        QVERIFY(kParagraph.toUpper().startsWith(plain.left(20)));
+        QCOMPARE(form_->txtDecrypted.text(), plain);
+    } else {
+        QCOMPARE(form_->txtMultiply.text(), QStringLiteral("1"));
+    }
 }
 
 QTEST_MAIN(tst_Accessibility)
