@@ -11,7 +11,8 @@ manager, the accessibility bus, Orca with its debug log and a fresh home, and th
 drives the window with xdotool as a user would and reads Orca's would-be speech from the
 "SPEECH OUTPUT" lines of its log: every control is announced when Tab reaches it, each message
 box is announced once as an alert, the multiplier box reads "400" whole, each arrow key on the
-scroll bar speaks its new value, and say-all speaks no empty line. The program ends with code 0
+scroll bar speaks its new value, say-all speaks no empty line, and the input box's menu item of
+the likely key is spoken when the keyboard reaches it and sets the key. The program ends with code 0
 through its Exit button. Exits 0 when all holds, 1 on a failure and 77 when Orca or the tools it
 needs cannot be brought up here.
 """
@@ -27,8 +28,8 @@ import time
 import tty
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from check_atspi import (SKIP, program_and_launcher, program_environment, skip,  # noqa: E402
-                         start_desktop, stop_processes)
+from check_atspi import (PLAIN, SKIP, encipher, program_and_launcher,  # noqa: E402
+                         program_environment, skip, start_desktop, stop_processes)
 
 LINES = ("Zebras cross here.", "Then a second line.", "And the last one.")
 WAIT_SECONDS = 10  # how long one awaited announcement may take
@@ -287,6 +288,28 @@ def run_checks(program, log, failures):
     print(f"the multiplier box: {said}")
     if not any(re.search(r"(^|\W)400(\W|$)", u) for u in said):
         failures.append(f"the multiplier box is not read as 400: {said!r}")
+
+    # An enciphered text in the input box: its context menu, opened from the keyboard, ends with
+    # the item that reads it as English, and Orca speaks it when the arrow reaches it.
+    key("ctrl+a")
+    type_text("1")
+    key("Tab")
+    log.wait_for(lambda u: u.startswith("Enter Original text:"), "Tab to the input box")
+    key("ctrl+a", "Delete")
+    type_text(encipher(PLAIN[:60], 5, 3))
+    log.settle(0.5)
+    key("shift+F10")
+    log.settle(0.5)
+    key("Up")
+    item = "Read as English (rotation 7, multiplier 9)"
+    said = log.wait_for(lambda u: item in u, "the likely key's menu item")
+    print(f"the menu's last item: {said}")
+    key("Return")
+    log.settle(0.5)
+    key("shift+Tab")
+    said = log.wait_for(lambda u: u.startswith("Multiply by: text"), "Shift+Tab to the multiplier")
+    if not any(re.search(r"(^|\W)9(\W|$)", u) for u in said):
+        failures.append(f"the menu item did not set the multiplier to 9: {said!r}")
 
     # Exit ends the program with code 0.
     key("shift+Tab")
