@@ -10,7 +10,7 @@
 #include <QString>
 
 #include "bench/sample_text.h"
-#include "text/text_document.h"
+#include "text/model/text_document.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ void typeCharacter(benchmark::State& state) {
     fill(document, state.range(0));
     qsizetype at = document.length() / 2;
     for (auto _ : state) {
-        document.replace(at++, 0, u"x", TextDocument::EditKind::Typing);
+        document.replace(at++, 0, u"x", korvane::text::EditKind::Typing);
         benchmark::DoNotOptimize(document.lineCount());
     }
 }
@@ -50,7 +50,7 @@ void typeLineBreak(benchmark::State& state) {
     fill(document, state.range(0));
     qsizetype at = document.length() / 2;
     for (auto _ : state) {
-        document.replace(at++, 0, u"\n", TextDocument::EditKind::Typing);
+        document.replace(at++, 0, u"\n", korvane::text::EditKind::Typing);
         benchmark::DoNotOptimize(document.lineCount());
     }
 }
@@ -62,8 +62,8 @@ void typeAndDeleteLineBreak(benchmark::State& state) {
     fill(document, state.range(0));
     const qsizetype at = document.length() / 2;
     for (auto _ : state) {
-        document.replace(at, 0, u"\n", TextDocument::EditKind::Typing);
-        document.replace(at, 1, QStringView(), TextDocument::EditKind::Deleting);
+        document.replace(at, 0, u"\n", korvane::text::EditKind::Typing);
+        document.replace(at, 1, QStringView(), korvane::text::EditKind::Deleting);
         benchmark::DoNotOptimize(document.lineCount());
     }
 }
