@@ -64,7 +64,7 @@ bool isEmojiSequence(QStringView cluster, char32_t base) {
 
 Qt::LayoutDirection paragraphDirection(const TextDocument& document, qsizetype position) {
     // Read a piece at a time: the first strong character is near the start of almost any line.
-    constexpr qsizetype kPiece = 256;
+    constexpr qsizetype kPiece = 4096;
     const TextRange line = document.lineAround(position);
     int isolates = 0;
     for (qsizetype at = line.start; at < line.end;) {
@@ -73,6 +73,14 @@ Qt::LayoutDirection paragraphDirection(const TextDocument& document, qsizetype p
             ++count;
         const QString piece = document.mid(at, count);
         for (qsizetype i = 0; i < piece.size(); ++i) {
+            // In ASCII only the letters are strong, left-to-right ones: a line of digits and
+            // blanks is read quickly.
+            const char16_t unit = piece[i].unicode();
+            if (unit < 0x80) {
+                if ((unit | 0x20) >= u'a' && (unit | 0x20) <= u'z' && isolates == 0)
+                    return Qt::LeftToRight;
+                continue;
+            }
             switch (QChar::direction(codePointAt(piece, i))) {
                 case QChar::DirLRI:
                 case QChar::DirRLI:
