@@ -27,6 +27,7 @@
 #include "random_text.h"
 #include "runtime/events.h"
 #include "runtime/message_box.h"
+#include "text/view/caret_stops.h"
 #include "window/frm_main.h"
 
 using korvane::window::frmMain;
@@ -214,7 +215,8 @@ private:
                 model_.remove(start, end - start);
             } else if (key == Qt::Key_Backspace && start > 0) {
                 // The grapheme before the caret (a line break is one), as a text layout of
-                // its line steps back over it.
+                // its line steps back over it, or only its last code point where the view's
+                // rule for Backspace says so.
                 const int lineStart = int(model_.lastIndexOf(u'\n', start - 1)) + 1;
                 qsizetype lineEnd = model_.indexOf(u'\n', start);
                 if (lineEnd < 0)
@@ -223,6 +225,12 @@ private:
                 if (lineStart < start) {
                     QTextLayout line(model_.mid(lineStart, lineEnd - lineStart), input_->font());
                     from = lineStart + line.previousCursorPosition(start - lineStart);
+                    const QString cluster = model_.mid(from, start - from);
+                    const bool pairLast = cluster.size() > 1 && cluster.back().isLowSurrogate() &&
+                                          cluster[cluster.size() - 2].isHighSurrogate();
+                    if (cluster.size() > (pairLast ? 2 : 1) &&
+                        korvane::text::backspaceDeletesCharacter(cluster))
+                        from = start - (pairLast ? 2 : 1);
                 }
                 model_.remove(from, start - from);
             }
