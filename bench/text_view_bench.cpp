@@ -4,7 +4,7 @@
 
 // The read-only text view alone, headless, with a 10 MB text: replacing the whole text, a small
 // edit in its middle, a repaint, select all and copy, a selection of it all extended from the
-// keyboard, and a 5 MB line scrolled and edited.
+// keyboard, a 5 MB line scrolled and edited, and word steps in a line of 1 MB.
 // QPlainTextEdit's setPlainText with the same text is measured alongside for comparison.
 #include <benchmark/benchmark.h>
 
@@ -13,11 +13,12 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTest>
+#include <cstdlib>
 #include <memory>
 
 #include "bench/sample_text.h"
-#include "text/line_index.h"
-#include "text/text_view.h"
+#include "text/model/line_index.h"
+#include "text/view/text_view.h"
 
 namespace {
 
@@ -172,6 +173,29 @@ void longLineEdit(benchmark::State& state) {
     }
 }
 BENCHMARK(longLineEdit)->Unit(benchmark::kMicrosecond);
+
+// One line of 1 MB: the caret steps a word on with Ctrl+Right and back with Ctrl+Left in its
+// middle, the key alone (argument 0) and with the repaint it asks for (argument 1).
+void longLineWordStep(benchmark::State& state) {
+    const QString line =
+        QString(korvane::bench::asciiText(qsizetype(1) << 20)).replace(u'\n', u' ');
+    const auto view = shownView(line);
+    const qsizetype start = line.indexOf(u' ', line.size() / 2) + 1;
+    view->setCursorPosition(start);
+    view->ensureVisible(start);
+    view->repaint();
+    bool on = true;
+    for (auto _ : state) {
+        QTest::keyClick(view.get(), on ? Qt::Key_Right : Qt::Key_Left, Qt::ControlModifier);
+        on = !on;
+        if (state.range(0) != 0)
+            view->viewport()->repaint();
+    }
+    // Each step went over one word of prose, on or back.
+    if (std::abs(view->cursorPosition() - start) > 32)
+        state.SkipWithError("the word steps went further than a word");
+}
+BENCHMARK(longLineWordStep)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

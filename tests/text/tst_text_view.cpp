@@ -14,9 +14,11 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QRandomGenerator>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTest>
 #include <QVBoxLayout>
 #include <memory>
@@ -38,6 +40,12 @@ QString sampleText() {
     return u"alpha beta\n\ngamma delta epsilon\x2028zeta\n"_s + longLine + u"\nlast line"_s;
 }
 constexpr int kLongLineStart = 37;
+
+// A line of 5,003 characters whose two long words are longer than any window a step first reads.
+QString longWords() {
+    return u"start "_s + QString(2400, u'w') + u' ' + QString(2588, u'x') +
+           u" end\U0001F44D\U0001F3FD"_s;
+}
 
 // A text as the clipboard gets it: every line break a line feed.
 QString asCopied(QString text) {
@@ -178,7 +186,9 @@ void tst_TextView::cleanup() {
 
 void tst_TextView::keyboardSelection_data() {
     QTest::addColumn<int>("from");
+    // Keys as press() takes them, after "text:TEXT|" for a text other than the sample.
     QTest::addColumn<QString>("keys");
+    // -1: where Qt's own plain-text editor, given the same keys, is after each of them.
     QTest::addColumn<int>("anchor");
     QTest::addColumn<int>("caret");
 
@@ -212,6 +222,49 @@ void tst_TextView::keyboardSelection_data() {
     QTest::newRow("Ctrl+Left inside the long line")
         << kLongLineStart + 1502 << "Ctrl+Left Ctrl+Shift+Left" << kLongLineStart + 1500
         << kLongLineStart + 1495;
+    QTest::newRow("Up on the first line keeps the selection, Shift+Up selects to its start")
+        << 3 << "Shift+Right Up Shift+Up Down Down" << -1 << -1;
+    QTest::newRow("Down on the last line keeps the selection, Shift+Down selects to its end")
+        << length - 4 << "Shift+Left Down Shift+Down" << -1 << -1;
+    const auto in = [](const QString& text, const QString& keys) {
+        return u"text:"_s + text + u'|' + keys;
+    };
+    // In a right-to-left line Left goes on in the text and Right back, with Ctrl by words.
+    const QString arabic =
+        u"\u0627\u0644\u0639\u064e\u062f\u062f 123 \u0648 \u0664\u0665\u0666\nabc"_s;
+    QTest::newRow("Arabic: Left over a letter with its vowel sign")
+        << 0 << in(arabic, u"Left Left Left"_s) << 4 << 4;
+    QTest::newRow("Arabic, then a Latin line")
+        << 0
+        << in(arabic,
+              u"Left Right Ctrl+Left Ctrl+Left Ctrl+Right Shift+Left Shift+Left Right End "
+              u"Right Left Left Right Ctrl+Shift+Right Home"_s)
+        << -1 << -1;
+    QTest::newRow("Hebrew with points and digits")
+        << 0
+        << in(u"\u05e9\u05c1\u05b8\u05dc\u05d5\u05b9\u05dd 42 \u05e2\u05d5"_s,
+              u"Left Left Ctrl+Left Shift+Left End Right Ctrl+Right Shift+Right"_s)
+        << -1 << -1;
+    QTest::newRow("a Hebrew word in a Latin line is stepped in order")
+        << 3
+        << in(u"abc \u05e9\u05dc\u05d5\u05dd def"_s, u"Right Right Right Ctrl+Right Ctrl+Left"_s)
+        << -1 << -1;
+    QTest::newRow("Hebrew in an isolate leaves the line left-to-right")
+        << 0 << in(u"\u2067\u05d0\u2069 abc"_s, u"Right"_s) << 1 << 1;
+    // Every grapheme cluster is one step, whatever its script.
+    QTest::newRow("Thai, Devanagari, Hangul, CJK, accents, emoji and flags")
+        << 0
+        << in(u"\u0e19\u0e49\u0e33\u0e15 \u0936\u094d\u0930\u0940 \u1112\u1161\u11ab\ud55c "
+              u"\u4e2d\u6587 xe\u0301 \u03b1\u0301\u0438\u0306 \U0001F468\u200D\U0001F469 "
+              u"\U0001F44D\U0001F3FD \U0001F1E9\U0001F1EA\U0001F1EB\U0001F1F7"_s,
+              u"Right "_s.repeated(22) + u"Ctrl+Left "_s.repeated(12) +
+                  u"Ctrl+Shift+Right "_s.repeated(12))
+        << -1 << -1;
+    QTest::newRow("5,000 characters: Ctrl+Right and Ctrl+Left over words of thousands")
+        << 0
+        << in(longWords(), u"Ctrl+Right "_s.repeated(5) + u"Ctrl+Left "_s.repeated(4) + u"End "_s +
+                               u"Ctrl+Shift+Left "_s.repeated(3))
+        << -1 << -1;
 }
 
 void tst_TextView::keyboardSelection() {
@@ -220,12 +273,34 @@ void tst_TextView::keyboardSelection() {
     QFETCH(int, anchor);
     QFETCH(int, caret);
 
+    QString text = sampleText();
+    if (keys.startsWith(u"text:")) {
+        text = keys.section(u'|', 0, 0).mid(5);
+        keys = keys.section(u'|', 1);
+        view_->setText(text);
+    }
+    QPlainTextEdit edit(text);
+    edit.setLineWrapMode(QPlainTextEdit::NoWrap);
+    QTextCursor start = edit.textCursor();
+    start.setPosition(from);
+    edit.setTextCursor(start);
     view_->setCursorPosition(from);
-    press(view_, keys);
+    for (const QString& key : keys.split(u' ', Qt::SkipEmptyParts)) {
+        press(view_, key);
+        press(&edit, key);
+        if (anchor < 0) {
+            QCOMPARE(view_->anchorPosition(), edit.textCursor().anchor());
+            QCOMPARE(view_->cursorPosition(), edit.textCursor().position());
+        }
+    }
+    if (anchor < 0) {
+        anchor = edit.textCursor().anchor();
+        caret = edit.textCursor().position();
+    }
     QCOMPARE(view_->anchorPosition(), anchor);
     QCOMPARE(view_->cursorPosition(), caret);
     QCOMPARE(view_->selectedText(),
-             asCopied(sampleText().mid(std::min(anchor, caret), std::abs(caret - anchor))));
+             asCopied(text.mid(std::min(anchor, caret), std::abs(caret - anchor))));
     // The caret the keys moved is in view.
     QVERIFY(view_->viewport()->rect().intersects(view_->characterRect(caret)));
 }
@@ -506,11 +581,15 @@ void tst_TextView::contextMenu() {
     QCOMPARE(QGuiApplication::clipboard()->text(), asCopied(sampleText()));
 }
 
-// Runs steps on the view: "type:TEXT" types it, "paste:TEXT" pastes it, anything else is a key
-// sequence for press().
+// Runs steps on the view: "type:TEXT" types it, "paste:TEXT" pastes it, "dclick:POSITION"
+// double-clicks the character there, anything else is a key sequence for press().
 void run(TextView* view, const QString& steps) {
     for (const QString& step : steps.split(u'|')) {
-        if (step.startsWith(u"type:")) {
+        if (step.startsWith(u"dclick:")) {
+            view->ensureVisible(step.mid(7).toInt());
+            QTest::mouseDClick(view->viewport(), Qt::LeftButton, {},
+                               view->characterRect(step.mid(7).toInt()).center());
+        } else if (step.startsWith(u"type:")) {
             QTest::keyClicks(view, step.mid(5));
         } else if (step.startsWith(u"paste:")) {
             QGuiApplication::clipboard()->setText(step.mid(6));
@@ -556,6 +635,31 @@ void tst_TextView::editing_data() {
         << "ab" << 1 << 1 << u"paste:P\r\nQ\rR\u2029S"_s << "aP\nQ\nR\nSb" << 8;
     QTest::newRow("paste over the selection") << "abc" << 0 << 3 << "paste:x"
                                               << "x" << 1;
+    // Backspace takes a syllable typed mark by mark a mark at a time (Thai, Devanagari, Arabic,
+    // Hangul jamo), a Latin, Greek or Cyrillic letter with its accents, a kana with its mark and
+    // an emoji sequence whole.
+    const std::pair<QString, QString> backspaced[] = {
+        {u"\u0e19\u0e49\u0e33"_s, u"\u0e19\u0e49"_s},
+        {u"\u0936\u094d\u0930\u0940"_s, u"\u0936\u094d\u0930"_s},
+        {u"\u0639\u064e"_s, u"\u0639"_s},
+        {u"\u1112\u1161\u11ab"_s, u"\u1112\u1161"_s},
+        {u"\u03b1\u0301"_s, {}},
+        {u"\u0438\u0306"_s, {}},
+        {u"\u304b\u3099"_s, {}},
+        {u"\U0001F468\u200D\U0001F469\u200D\U0001F467"_s, {}},
+        {u"\U0001F44D\U0001F3FD"_s, {}},
+        {u"\U0001F1E9\U0001F1EA\U0001F1EB\U0001F1F7"_s, u"\U0001F1E9\U0001F1EA"_s}};
+    for (const auto& [before, after] : backspaced)
+        QTest::newRow(qPrintable(u"Backspace after "_s + before))
+            << before << int(before.size()) << int(before.size()) << "Backspace" << after
+            << int(after.size());
+    QTest::newRow("Ctrl+Backspace takes a word of thousands")
+        << longWords() << 4995 << 4995 << "Ctrl+Backspace" << longWords().remove(2407, 2588)
+        << 2407;
+    QTest::newRow("Ctrl+Delete takes a word of thousands")
+        << longWords() << 6 << 6 << "Ctrl+Del" << longWords().remove(6, 2401) << 6;
+    QTest::newRow("a double click and Delete take a word of thousands")
+        << longWords() << 0 << 0 << "dclick:4900|Del" << longWords().remove(2407, 2588) << 2407;
 }
 
 void tst_TextView::editing() {
@@ -593,6 +697,10 @@ void tst_TextView::undoSteps_data() {
     QTest::newRow("each paste is a step") << "paste:ab|paste:cd" << QStringList{"ab", ""};
     QTest::newRow("typing after a paste is another step")
         << "paste:ab|type:cd" << QStringList{"ab", ""};
+    QTest::newRow("typing over a selection is one step with what is typed after it")
+        << "paste:Korv key test|Home Right Right Right Right Right Shift+Right Shift+Right|"
+           "type:one two"
+        << QStringList{"Korv key test", ""};
 }
 
 void tst_TextView::undoSteps() {
@@ -601,6 +709,9 @@ void tst_TextView::undoSteps() {
     view_->setReadOnly(false);
     view_->setText(QString());
     view_->document().clearUndoRedoStacks();
+    // The window's shortcuts on the same keys do not take them from the box.
+    for (const QString& key : {u"Ctrl+Z"_s, u"Ctrl+Y"_s, u"Ctrl+Shift+Z"_s})
+        new QShortcut(QKeySequence(key), window_.get());
     run(view_, steps);
     const QString done = view_->text();
     for (const QString& text : undone) {

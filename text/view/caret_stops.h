@@ -19,6 +19,23 @@ namespace korvane::text {
 qsizetype caretStop(const TextDocument& document, const QFont& font, qsizetype position,
                     bool forward, QTextLayout::CursorMode mode);
 
+// The paragraph direction of the line holding `position`, as the Unicode bidi algorithm sets it
+// (rules P2 and P3): right-to-left when the line's first strong character outside an isolate is
+// right-to-left (Arabic, Hebrew, ...), left-to-right when it is left-to-right or there is none.
+// Qt's editors swap what Left and Right, and Ctrl+Left and Ctrl+Right, do in such a line.
+Qt::LayoutDirection paragraphDirection(const TextDocument& document, qsizetype position);
+
+// Whether Backspace at the end of the grapheme cluster `cluster` takes only its last code point
+// rather than the whole cluster: Pango's backspace_deletes_character, which GTK's editors follow.
+// A syllable typed mark by mark (Thai, Devanagari, an Arabic letter with its vowel sign, Hangul
+// jamo) is taken back a mark at a time; a letter of the Latin, Greek or Cyrillic script with its
+// accents, a kana, a Hangul syllable or an emoji sequence goes whole.
+bool backspaceDeletesCharacter(QStringView cluster);
+
+// Where Backspace at `position` deletes back to: the start of the cluster before it, or its last
+// code point where backspaceDeletesCharacter() says so; a line break is one step.
+qsizetype backspaceStop(const TextDocument& document, const QFont& font, qsizetype position);
+
 // The word, or run of blanks or punctuation, that a double click at `position` selects: the
 // word segment there (UAX #29), or the word before when the click is just after a word or at
 // the line's end.

@@ -41,6 +41,12 @@ bool isTypedText(const QKeyEvent& event) {
            (c.isHighSurrogate() && text.size() > 1 && text[1].isLowSurrogate()) || c == u'\t';
 }
 
+// Redo's keys: the platform's, and Ctrl+Y on every platform, which X11's key scheme leaves out.
+bool isRedo(const QKeyEvent& event) {
+    return event.matches(QKeySequence::Redo) ||
+           event.keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y);
+}
+
 // The keys that move the caret, and how.
 enum class Move { Char, Word, Line, Page, LineEdge, DocumentEdge };
 struct Binding {
@@ -133,6 +139,8 @@ bool TextInput::ownsShortcut(QKeyEvent& key) const {
         if (key.matches(own))
             return true;
     }
+    if (isRedo(key))
+        return true;
     // Typed characters and Backspace are the box's, whatever shortcut they would be.
     return key.key() == Qt::Key_Backspace ||
            (isTypedText(key) && key.key() != Qt::Key_Tab && key.key() != Qt::Key_Backtab);
@@ -148,7 +156,7 @@ bool TextInput::editingKey(QKeyEvent& event) {
     };
     if (event.matches(QKeySequence::Undo)) {
         view_.undo();
-    } else if (event.matches(QKeySequence::Redo)) {
+    } else if (isRedo(event)) {
         view_.redo();
     } else if (event.matches(QKeySequence::Cut)) {
         view_.cut();
@@ -161,10 +169,12 @@ bool TextInput::editingKey(QKeyEvent& event) {
     } else if (event.matches(QKeySequence::Delete) ||
                (event.key() == Qt::Key_Backspace &&
                 !(event.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)))) {
-        // Backspace and Delete take a whole grapheme: a letter with its accents, a pair.
+        // Delete takes a whole grapheme cluster; Backspace takes one, or only its last mark in a
+        // syllable typed mark by mark (see backspaceStop).
         const bool forward = event.key() != Qt::Key_Backspace;
-        deleteTo(caretStop(view_.document(), view_.font(), caret, forward,
-                           QTextLayout::SkipCharacters));
+        deleteTo(forward ? caretStop(view_.document(), view_.font(), caret, true,
+                                     QTextLayout::SkipCharacters)
+                         : backspaceStop(view_.document(), view_.font(), caret));
     } else if ((event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) &&
                !(event.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier))) {
         view_.insertTyped(QStringLiteral("\n"));
@@ -215,17 +225,24 @@ void TextInput::keyPress(QKeyEvent& event) {
         cursor.setWantedX(view_.xOf(caret));
     const int line = document.lineAt(caret);
     qsizetype target = caret;
+    bool keepsWantedX = vertical;
+    bool stays = false;
+    // As in Qt's editors, in a right-to-left line Right and Ctrl+Right go back in the text and
+    // Left and Ctrl+Left on, so that the caret moves the way the arrow points.
+    bool forward = binding->forward;
+    if ((binding->move == Move::Char || binding->move == Move::Word) &&
+        paragraphDirection(document, caret) == Qt::RightToLeft)
+        forward = !forward;
     switch (binding->move) {
         case Move::Char:
             if (cursor.hasSelection() && !binding->extend)
-                target = binding->forward ? cursor.selectionEnd() : cursor.selectionStart();
+                target = forward ? cursor.selectionEnd() : cursor.selectionStart();
             else
-                target = caretStop(document, view_.font(), caret, binding->forward,
-                                   QTextLayout::SkipCharacters);
+                target =
+                    caretStop(document, view_.font(), caret, forward, QTextLayout::SkipCharacters);
             break;
         case Move::Word:
-            target = caretStop(document, view_.font(), caret, binding->forward,
-                               QTextLayout::SkipWords);
+            target = caretStop(document, view_.font(), caret, forward, QTextLayout::SkipWords);
             break;
         case Move::Line:
         case Move::Page: {
@@ -234,7 +251,16 @@ void TextInput::keyPress(QKeyEvent& event) {
                                       document.lineCount() - 1);
             if (binding->move == Move::Page)
                 view_.verticalScrollBar()->setValue(view_.firstVisibleLine() + (to - line));
-            target = to == line ? caret : view_.positionAt(to, cursor.wantedX());
+            if (to != line) {
+                target = view_.positionAt(to, cursor.wantedX());
+            } else if (binding->move == Move::Line && binding->extend) {
+                // As in Qt's editors, Shift+Up on the first line selects to its start and
+                // Shift+Down on the last to its end; Up and Down there leave everything as it is.
+                target = binding->forward ? document.lineEnd(line) : document.lineStart(line);
+                keepsWantedX = false;
+            } else {
+                stays = binding->move == Move::Line;
+            }
             break;
         }
         case Move::LineEdge:
@@ -244,9 +270,10 @@ void TextInput::keyPress(QKeyEvent& event) {
             target = binding->forward ? document.length() : 0;
             break;
     }
-    if (!vertical)
+    if (!keepsWantedX)
         cursor.forgetWantedX();
-    view_.moveCaret(target, binding->extend);
+    if (!stays)
+        view_.moveCaret(target, binding->extend);
     view_.ensureVisible(view_.cursorPosition());
     view_.restartBlinking();
     if (binding->extend)
