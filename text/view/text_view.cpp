@@ -55,9 +55,12 @@ constexpr qint64 kAskedNeed = qint64(1) << 20;
 // The size of a text in UTF-8, as a file of it would be.
 qint64 utf8Size(QStringView text) {
     qint64 size = 0;
-    for (const QChar c : text)
-        size += c.unicode() < 0x80 ? 1 : c.unicode() < 0x800 || c.isLowSurrogate() ? 2 : 3;
-    return size;  // a pair counts 3 + 1
+    for (const QChar c : text) {
+        // A surrogate pair's four bytes are counted two for each half.
+        const char16_t unit = c.unicode();
+        size += unit < 0x80 ? 1 : unit < 0x800 || c.isSurrogate() ? 2 : 3;
+    }
+    return size;
 }
 
 // Whether `bytes` of memory can be had now: the system is asked for them in one block and
