@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <limits>
 #include <new>
+#include <utility>
 
 #include "text/model/line_breaks.h"
 #include "text/view/primary_selection.h"
@@ -68,7 +69,9 @@ qint64 utf8Size(QStringView text) {
 // so the answer costs a mapping, whatever the limit that refuses it (the address space the
 // process may have, or what the system can commit).
 bool canAllocate(qint64 bytes) {
-    if (bytes < 0 || quint64(bytes) > std::numeric_limits<std::size_t>::max() / 2)
+    // More than a 64-bit processor's 47 bits of user address space is never had.
+    constexpr qint64 kAddressSpace = qint64(1) << 47;
+    if (bytes < 0 || bytes >= kAddressSpace)
         return false;
     void* block = std::malloc(std::size_t(bytes));
     std::free(block);
@@ -168,7 +171,11 @@ bool TextView::runUserEdit(RefusedEdit::Kind kind, const std::function<void()>& 
         else
             edit();
         document_->keepEdits();
+        // What may be done only once the edit stands, such as a cut's copy on the clipboard.
+        for (const std::function<void()>& then : std::exchange(onceKept_, {}))
+            then();
     } catch (...) {
+        onceKept_.clear();
         // No memory for the edit, or for following it: whatever of it was made goes back.
         made = false;
         try {
@@ -222,6 +229,7 @@ void TextView::insertTyped(const QString& text) {
 void TextView::insertText(QString text) {
     runUserEdit(RefusedEdit::Pasting, [&] {
         const qsizetype removed = selectionEnd() - selectionStart();
+        userEdit_->bytes = text.size();
         ensureMemory(text.size(), removed, true, text);
         editAt(selectionStart(), removed, std::move(text), EditKind::Other);
     });
@@ -260,12 +268,12 @@ void TextView::cut() {
     if (readOnly_ || !hasSelection())
         return;
     runUserEdit(RefusedEdit::Cutting, [&] {
-        // The copy first and the clipboard last, once the text is gone: a cut refused leaves
-        // both as they were.
+        // The copy first, the clipboard once the cut stands: a cut refused leaves both as they
+        // were.
         QString text = selectedText();
         userEdit_->bytes = text.size();
         editAt(selectionStart(), selectionEnd() - selectionStart(), QString(), EditKind::Other);
-        QGuiApplication::clipboard()->setText(std::move(text));
+        onceKept_.push_back([text = std::move(text)] { QGuiApplication::clipboard()->setText(text); });
     });
 }
 
@@ -311,6 +319,8 @@ QString TextView::mimeText(const QMimeData& data, bool owned, qsizetype removed)
     // Data this process offers hands out its string without a copy; another program's is
     // fetched and converted by Qt, whose size is known only once it is here.
     QString text = data.text();
+    if (userEdit_)
+        userEdit_->bytes = text.size();
     if (owned || !text.isEmpty())
         ensureMemory(text.size(), removed, true, text);
     return text;

@@ -10,6 +10,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "text/model/text_document.h"
 #include "text/view/layout_cache.h"
@@ -248,8 +249,10 @@ private:
     QPointer<PrimarySelection> primary_;
     EditScope editScope_;
     FollowerNeed followerNeed_;
-    // The refusal the user edit under way would report, if any.
+    // The refusal the user edit under way would report, if any, and what is done once it
+    // stands.
     RefusedEdit* userEdit_ = nullptr;
+    std::vector<std::function<void()>> onceKept_;
 };
 
 }  // namespace korvane::text
