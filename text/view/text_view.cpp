@@ -178,10 +178,21 @@ bool TextView::runUserEdit(RefusedEdit::Kind kind, const std::function<void()>& 
         onceKept_.clear();
         // No memory for the edit, or for following it: whatever of it was made goes back.
         made = false;
+        // Taken back within the owner's scope too: what follows the view hears of it, and a
+        // failure to follow that is not told again, the refusal being told below.
+        const auto takeBack = [this] {
+            try {
+                document_->takeBackEdits();
+            } catch (...) {
+                document_->keepEdits();  // what could not be put back stays; the history is whole
+            }
+        };
         try {
-            document_->takeBackEdits();
+            if (editScope_)
+                editScope_(takeBack);
+            else
+                takeBack();
         } catch (...) {
-            document_->keepEdits();  // what could not be put back stays; the history is whole
         }
         select(anchor, caret);
         ensureVisible(caret);
