@@ -141,7 +141,7 @@ void TextView::setReadOnly(bool readOnly) {
 void TextView::editAt(qsizetype position, qsizetype removed, QString text, EditKind kind) {
     if (readOnly_)
         return;
-    if (userEdit_ && kind == EditKind::Deleting)
+    if (userEdit_ && !userEditNamed_ && kind == EditKind::Deleting)
         userEdit_->kind = RefusedEdit::Deleting;
     text = withLineFeeds(std::move(text));
     const qsizetype added = text.size();
@@ -153,14 +153,23 @@ void TextView::editAt(qsizetype position, qsizetype removed, QString text, EditK
 }
 
 bool TextView::runUserEdit(RefusedEdit::Kind kind, const std::function<void()>& edit) {
+    return runEdit(kind, edit, true);
+}
+
+bool TextView::runEdit(RefusedEdit::Kind kind, const std::function<void()>& edit, bool named) {
     if (userEdit_) {
-        // Part of the edit under way, which is refused as this kind if it fails.
-        *userEdit_ = {kind, -1};
+        // Part of the edit under way, which is refused as this kind if it fails, unless the
+        // edit under way named its own.
+        if (!userEditNamed_) {
+            *userEdit_ = {kind, -1};
+            userEditNamed_ = named;
+        }
         edit();
         return true;
     }
     RefusedEdit refused{kind, -1};
     userEdit_ = &refused;
+    userEditNamed_ = named;
     const qsizetype anchor = cursor_.anchor();
     const qsizetype caret = cursor_.position();
     document_->markEdits();
@@ -755,11 +764,13 @@ bool TextView::event(QEvent* event) {
 // whole when it cannot get its memory; nothing thrown goes back into Qt.
 
 void TextView::keyPressEvent(QKeyEvent* event) {
-    runUserEdit(RefusedEdit::Typing, [&] { input_->keyPress(*event); });
+    runEdit(
+        RefusedEdit::Typing, [&] { input_->keyPress(*event); }, false);
 }
 
 void TextView::mousePressEvent(QMouseEvent* event) {
-    runUserEdit(RefusedEdit::PastingSelection, [&] { input_->mousePress(*event); });
+    runEdit(
+        RefusedEdit::PastingSelection, [&] { input_->mousePress(*event); }, false);
 }
 
 void TextView::mouseMoveEvent(QMouseEvent* event) {

@@ -186,6 +186,9 @@ private:
     // Replaces `removed` characters at `position` by the user's `text`, its line breaks made
     // line feeds; the caret goes after it.
     void editAt(qsizetype position, qsizetype removed, QString text, EditKind kind);
+    // Runs a user edit as runUserEdit() does. An edit that is not `named` (a key press, a mouse
+    // press: what it does is not known yet) is refused as the kind of the first edit inside it.
+    bool runEdit(RefusedEdit::Kind kind, const std::function<void()>& edit, bool named);
     // Inside a user edit: throws std::bad_alloc, the refusal's size set, unless an edit putting
     // `added` characters in place of `removed` (with the string of `added`, if `held` is false)
     // and following it can have the memory it needs. Small edits are not asked about.
@@ -252,6 +255,7 @@ private:
     // The refusal the user edit under way would report, if any, and what is done once it
     // stands.
     RefusedEdit* userEdit_ = nullptr;
+    bool userEditNamed_ = false;
     std::vector<std::function<void()>> onceKept_;
 };
 

@@ -33,16 +33,21 @@ void TextViewAccessibleSource::select(qsizetype anchor, qsizetype caret) {
 void TextViewAccessibleSource::edit(qsizetype start, qsizetype end, const QString& text) {
     if (view_.isReadOnly())
         return;
-    view_.setSelection(start, end);
-    view_.insertText(text);
+    // Asked from Qt's accessibility bridge: refused whole, and told, when there is no memory.
+    view_.runUserEdit(RefusedEdit::Writing, [&] {
+        view_.setSelection(start, end);
+        view_.insertText(text);
+    });
 }
 
 void TextViewAccessibleSource::setValue(const QString& text) {
     if (view_.isReadOnly())
         return;
     // Only the span that differs is rewritten, as one step to undo; the caret goes after it.
-    if (const std::optional<TextRange> written = view_.document().replaceChanged(text))
-        view_.setCursorPosition(written->end);
+    view_.runUserEdit(RefusedEdit::Writing, [&] {
+        if (const std::optional<TextRange> written = view_.document().replaceChanged(text))
+            view_.setCursorPosition(written->end);
+    });
 }
 
 QRect TextViewAccessibleSource::characterRect(qsizetype position) const {
