@@ -10,7 +10,7 @@
 #include <QString>
 
 #include "bench/sample_text.h"
-#include "text/text_document.h"
+#include "text/model/text_document.h"
 
 namespace {
 

@@ -16,8 +16,8 @@
 #include <memory>
 
 #include "bench/sample_text.h"
-#include "text/line_index.h"
-#include "text/text_view.h"
+#include "text/model/line_index.h"
+#include "text/view/text_view.h"
 
 namespace {
 
