@@ -9,6 +9,15 @@
 
 #include <cstdio>
 
+// GCC tells of AddressSanitizer by a macro, clang by a feature.
+#if defined(__SANITIZE_ADDRESS__)
+#define KORVANE_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define KORVANE_ADDRESS_SANITIZER 1
+#endif
+#endif
+
 // While it lives, the process may map only `spare` bytes more than it has mapped now, so that
 // an allocation larger than that fails where it is made, as it does on a machine whose memory
 // or address space has run out; smaller ones still succeed. AddressSanitizer reserves terabytes
@@ -16,16 +25,10 @@
 class AddressSpaceLimit {
 public:
     explicit AddressSpaceLimit(long long spare) {
-#if defined(__SANITIZE_ADDRESS__)
-        (void)spare;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-        (void)spare;
-#else
+#ifndef KORVANE_ADDRESS_SANITIZER
         limit(spare);
-#endif
 #else
-        limit(spare);
+        (void)spare;
 #endif
     }
     ~AddressSpaceLimit() {

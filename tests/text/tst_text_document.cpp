@@ -274,8 +274,8 @@ void tst_TextDocument::undoTakesBackSteps_data() {
         << QStringList{u"abc"_s, u"ab"_s};
     QTest::newRow("a block taken back whole")
         << u"ab\ncd"_s
-        << Ops{typed(5, u"e"_s), plain(Op::Mark), plain(Op::Begin), replaced(0, 3, u"x"_s),
-               deletes(1, 1), typed(0, u"\n"_s), plain(Op::End), plain(Op::TakeBack)}
+        << Ops{typed(5, u"e"_s), plain(Op::Mark),   plain(Op::Begin), replaced(0, 3, u"x"_s),
+               deletes(1, 1),    typed(0, u"\n"_s), plain(Op::End),   plain(Op::TakeBack)}
         << QStringList{u"ab\ncde"_s, u"ab\ncd"_s};
     QTest::newRow("the whole text replaced, taken back")
         << u"ab\ncd"_s << Ops{plain(Op::Mark), replaced(0, 5, u"x"_s), plain(Op::TakeBack)}
@@ -286,14 +286,12 @@ void tst_TextDocument::undoTakesBackSteps_data() {
                typed(4, u"e"_s)}
         << QStringList{u"abcde"_s, u"ab"_s};
     QTest::newRow("a redo taken back")
-        << u"ab"_s
-        << Ops{typed(2, u"c"_s), plain(Op::Undo), plain(Op::Mark), plain(Op::Redo),
-               plain(Op::TakeBack), plain(Op::Redo)}
+        << u"ab"_s << Ops{typed(2, u"c"_s), plain(Op::Undo),     plain(Op::Mark),
+                          plain(Op::Redo),  plain(Op::TakeBack), plain(Op::Redo)}
         << QStringList{u"abc"_s, u"ab"_s};
     QTest::newRow("an edit taken back gives back what it cleared from redo")
-        << u"ab"_s
-        << Ops{typed(2, u"c"_s), plain(Op::Undo), plain(Op::Mark), typed(2, u"x"_s),
-               plain(Op::TakeBack), plain(Op::Redo)}
+        << u"ab"_s << Ops{typed(2, u"c"_s), plain(Op::Undo),     plain(Op::Mark),
+                          typed(2, u"x"_s), plain(Op::TakeBack), plain(Op::Redo)}
         << QStringList{u"abc"_s, u"ab"_s};
     QTest::newRow("edits past the end are clamped to it")
         << u"ab"_s << Ops{replaced(5, 3, u"c"_s), replaced(-2, 1, u"d"_s), replaced(1, 9, {})}

@@ -1030,23 +1030,23 @@ void tst_TextView::refusedEditChangesNothing_data() {
     QTest::addColumn<RefusedEdit::Kind>("kind");
     QTest::addColumn<qint64>("bytes");  // what the refusal says of the text's size
     const auto following = Failure::Following;
-    QTest::newRow("typing on a typed run") << "End|type:xy" << 6 << 6 << "type:z" << following
-                                           << RefusedEdit::Typing << qint64(-1);
+    QTest::newRow("typing on a typed run")
+        << "End|type:xy" << 6 << 6 << "type:z" << following << RefusedEdit::Typing << qint64(-1);
     QTest::newRow("Enter") << "type:x" << 1 << 1 << "Return" << following << RefusedEdit::Typing
                            << qint64(-1);
     QTest::newRow("Backspace on a Backspace run")
         << "End|Backspace" << 3 << 3 << "Backspace" << following << RefusedEdit::Deleting
         << qint64(-1);
-    QTest::newRow("Delete of the selection") << "type:x" << 1 << 3 << "Del" << following
-                                             << RefusedEdit::Deleting << qint64(-1);
-    QTest::newRow("paste over the selection") << "type:x" << 3 << 1 << "paste:PQ" << following
-                                              << RefusedEdit::Pasting << qint64(2);
+    QTest::newRow("Delete of the selection")
+        << "type:x" << 1 << 3 << "Del" << following << RefusedEdit::Deleting << qint64(-1);
+    QTest::newRow("paste over the selection")
+        << "type:x" << 3 << 1 << "paste:PQ" << following << RefusedEdit::Pasting << qint64(2);
     QTest::newRow("cut") << "type:x" << 0 << 2 << "Ctrl+X" << following << RefusedEdit::Cutting
                          << qint64(2);
     QTest::newRow("drop") << "type:x" << 2 << 2 << "drop:DR" << following << RefusedEdit::Dropping
                           << qint64(2);
-    QTest::newRow("input method's commit") << "type:x" << 1 << 1 << u"commit:\u00e9"_s
-                                           << following << RefusedEdit::Composing << qint64(-1);
+    QTest::newRow("input method's commit") << "type:x" << 1 << 1 << u"commit:\u00e9"_s << following
+                                           << RefusedEdit::Composing << qint64(-1);
     QTest::newRow("middle button") << "type:x" << 1 << 1 << "middle:MB" << following
                                    << RefusedEdit::PastingSelection << qint64(2);
     QTest::newRow("undo") << "type:x|Return|type:y" << 3 << 3 << "Ctrl+Z" << following
@@ -1058,9 +1058,8 @@ void tst_TextView::refusedEditChangesNothing_data() {
     QTest::newRow("paste without memory to follow it")
         << "type:x" << 1 << 1 << u"paste:\u00e9\U0001F600!"_s << noMemory << RefusedEdit::Pasting
         << qint64(7);
-    QTest::newRow("drop without memory to follow it") << "type:x" << 1 << 1 << "drop:DROP"
-                                                      << noMemory << RefusedEdit::Dropping
-                                                      << qint64(4);
+    QTest::newRow("drop without memory to follow it")
+        << "type:x" << 1 << 1 << "drop:DROP" << noMemory << RefusedEdit::Dropping << qint64(4);
     QTest::newRow("middle button without memory to follow it")
         << "type:x" << 1 << 1 << "middle:MB" << noMemory << RefusedEdit::PastingSelection
         << qint64(2);

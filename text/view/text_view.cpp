@@ -293,7 +293,8 @@ void TextView::cut() {
         QString text = selectedText();
         userEdit_->bytes = text.size();
         editAt(selectionStart(), selectionEnd() - selectionStart(), QString(), EditKind::Other);
-        onceKept_.push_back([text = std::move(text)] { QGuiApplication::clipboard()->setText(text); });
+        onceKept_.push_back(
+            [text = std::move(text)] { QGuiApplication::clipboard()->setText(text); });
     });
 }
 
