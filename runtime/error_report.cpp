@@ -20,9 +20,12 @@ QHash<int, QString>& storedExplanations() {
 }  // namespace
 
 QString unhandledErrorText(const RunTimeError& error) {
+    return unhandledErrorText(error, storedExplanations().value(error.number));
+}
+
+QString unhandledErrorText(const RunTimeError& error, const QString& explanation) {
     QString text =
         QStringLiteral("Run-time error '%1':\n\n%2").arg(error.number).arg(error.message);
-    const QString explanation = storedExplanations().value(error.number);
     if (!explanation.isEmpty())
         text += QStringLiteral("\n\n") + explanation;
     return text;
@@ -34,7 +37,14 @@ void setErrorExplanations(const QHash<int, QString>& explanations) {
 
 void reportUnhandledError(const RunTimeError& error) noexcept {
     try {
-        showMessageBox({QCoreApplication::applicationName(), unhandledErrorText(error),
+        reportUnhandledError(error, storedExplanations().value(error.number));
+    } catch (...) {
+    }
+}
+
+void reportUnhandledError(const RunTimeError& error, const QString& explanation) noexcept {
+    try {
+        showMessageBox({QCoreApplication::applicationName(), unhandledErrorText(error, explanation),
                         MessageBoxIcon::Critical});
     } catch (...) {
         // Not even the report could be shown (memory is exhausted): the program goes on.

@@ -14,6 +14,9 @@ namespace korvane::runtime {
 // How the report of an unhandled error words it: "Run-time error '6':", a blank line, "Overflow",
 // and below another blank line the program's explanation of that error number, if it has one.
 QString unhandledErrorText(const RunTimeError& error);
+// The same with an explanation of its own in place of the program's, for an error whose cause
+// is known where it is reported (what a box refused for want of memory).
+QString unhandledErrorText(const RunTimeError& error, const QString& explanation);
 
 // The program's explanations, one sentence per error number, for the reports that follow. The
 // runtime cannot know what raised an error in a given program: the program tells it.
@@ -22,5 +25,6 @@ void setErrorExplanations(const QHash<int, QString>& explanations);
 // The report of a run-time error that no handler caught: a modal box titled with the application
 // title that names the error's number and message. The program goes on afterwards.
 void reportUnhandledError(const RunTimeError& error) noexcept;
+void reportUnhandledError(const RunTimeError& error, const QString& explanation) noexcept;
 
 }  // namespace korvane::runtime

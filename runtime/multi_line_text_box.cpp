@@ -4,9 +4,12 @@
 
 #include "runtime/multi_line_text_box.h"
 
+#include <QLocale>
 #include <algorithm>
+#include <new>
 #include <utility>
 
+#include "runtime/error_report.h"
 #include "runtime/events.h"
 #include "runtime/form.h"
 #include "text/model/line_breaks.h"
@@ -14,8 +17,62 @@
 
 namespace korvane::runtime {
 
+using text::RefusedEdit;
 using text::TextView;
 namespace {
+
+// What the report of a refused edit says below "Out of memory".
+QString refusalSentence(const RefusedEdit& refused) {
+    const QString text = refused.bytes < 0
+                             ? QString()
+                             : QStringLiteral(", %1,").arg(QLocale().formattedDataSize(
+                                   refused.bytes, 0, QLocale::DataSizeSIFormat));
+    const QString keeps = QStringLiteral("; the box keeps its text.");
+    switch (refused.kind) {
+        case RefusedEdit::Typing:
+            return QStringLiteral("There is no memory left for what was typed") + keeps;
+        case RefusedEdit::Deleting:
+            return QStringLiteral("There is no memory left to keep the deleted text for undo") +
+                   keeps;
+        case RefusedEdit::Pasting:
+            return QStringLiteral("The pasted text") + text +
+                   QStringLiteral(" does not fit in memory") + keeps;
+        case RefusedEdit::PastingSelection:
+            return QStringLiteral("The selection pasted with the middle button") + text +
+                   QStringLiteral(" does not fit in memory") + keeps;
+        case RefusedEdit::Dropping:
+            return QStringLiteral("The dropped text") + text +
+                   QStringLiteral(" does not fit in memory") + keeps;
+        case RefusedEdit::Composing:
+            return QStringLiteral("The text of the input method") + text +
+                   QStringLiteral(" does not fit in memory") + keeps;
+        case RefusedEdit::Undoing:
+            return QStringLiteral(
+                "Undoing needs more memory than there is; the box keeps its "
+                "text and what it can undo.");
+        case RefusedEdit::Redoing:
+            return QStringLiteral(
+                "Redoing needs more memory than there is; the box keeps its "
+                "text and what it can redo.");
+        case RefusedEdit::Cutting:
+            return QStringLiteral("The text to cut") + text +
+                   QStringLiteral(
+                       " does not fit in memory twice; the box keeps its text and "
+                       "the clipboard what it held.");
+        case RefusedEdit::Copying:
+            return QStringLiteral("The text to copy") + text +
+                   QStringLiteral(
+                       " does not fit in memory twice; the clipboard keeps what it "
+                       "held.");
+        case RefusedEdit::Dragging:
+            return QStringLiteral("The text to drag") + text +
+                   QStringLiteral(" does not fit in memory twice; nothing is dragged.");
+        case RefusedEdit::Writing:
+            return QStringLiteral("The text written by assistive technology") + text +
+                   QStringLiteral(" does not fit in memory") + keeps;
+    }
+    return QString();
+}
 
 TextView* makeView(const ControlDescription& description, QWidget* form) {
     auto* view = new TextView(form);
@@ -34,6 +91,31 @@ MultiLineTextBox::MultiLineTextBox(Form& form, const ControlDescription& descrip
     connect(view_, &TextView::contentsAboutToChange, this, &MultiLineTextBox::AboutToEdit);
     connect(view_, &TextView::contentsChanged, this, &MultiLineTextBox::followChange);
     connect(view_, &TextView::extraMenuItemTriggered, this, &MultiLineTextBox::MenuItemClick);
+    connect(view_, &TextView::editRefused, this, &MultiLineTextBox::reportRefused);
+    // A user's edit raises the box's events inside a write of its own, so that a handler that
+    // runs out of memory following it has the edit refused; any other error a handler raised
+    // is reported as it would be without.
+    view_->setEditScope([](const std::function<void()>& edit) {
+        try {
+            writeRaisingEvents(edit);
+        } catch (const RunTimeError& error) {
+            if (error == outOfMemoryError())
+                throw std::bad_alloc();
+            reportUnhandledError(error);
+        }
+    });
+}
+
+void MultiLineTextBox::reportRefused(const RefusedEdit& refused) {
+    reportUnhandledError(outOfMemoryError(), refusalSentence(refused));
+}
+
+qint64 MultiLineTextBox::memoryToInsert(qsizetype added) const {
+    return view_->memoryToReplace(added, 0);
+}
+
+void MultiLineTextBox::setFollowingNeed(std::function<qint64(qsizetype)> need) {
+    view_->setFollowerNeed(std::move(need));
 }
 
 void MultiLineTextBox::followChange(const text::TextChange& change) {
@@ -68,6 +150,10 @@ qsizetype MultiLineTextBox::length() const {
 
 QString MultiLineTextBox::mid(qsizetype position, qsizetype count) const {
     return view_->document().mid(position, count);
+}
+
+void MultiLineTextBox::read(qsizetype position, qsizetype count, QChar* out) const {
+    view_->document().buffer().copy(position, count, out);
 }
 
 void MultiLineTextBox::setText(const QString& text) {

@@ -11,6 +11,7 @@
 namespace korvane::text {
 class TextView;
 struct TextChange;
+struct RefusedEdit;
 }  // namespace korvane::text
 
 namespace korvane::runtime {
@@ -34,6 +35,8 @@ public:
     qsizetype length() const;
     // The characters from `position` on, `count` of them, read without copying the whole text.
     QString mid(qsizetype position, qsizetype count) const;
+    // Copies the `count` characters from `position` on to `out`, which needs no memory.
+    void read(qsizetype position, qsizetype count, QChar* out) const;
     // Rewrites only the span that differs, in one edit and one undo step, so that the caret and
     // the scroll position of someone reading the box stay put. A text that differs only in the
     // kind of its line breaks is still a write: it raises Change.
@@ -62,6 +65,15 @@ public:
     QString menuItem() const;
     void setMenuItem(const QString& caption);
 
+    // The memory a write adding `added` characters to the box needs, the text and what the box
+    // keeps with it, in bytes.
+    qint64 memoryToInsert(qsizetype added) const;
+    // The memory what hears the box's Change needs for an edit adding `added` characters, as the
+    // program tells. A user's edit is made only when there is memory for it and for that, and
+    // when nothing that follows it runs out of memory: else it is refused whole, the box keeps
+    // its text and the error is reported once, with a sentence on what was refused.
+    void setFollowingNeed(std::function<qint64(qsizetype added)> need);
+
 Q_SIGNALS:
     // Raised before every change of the text, while the `removed` characters at `position`
     // can still be read with mid().
@@ -77,6 +89,7 @@ protected:
 
 private:
     void followChange(const text::TextChange& change);
+    void reportRefused(const text::RefusedEdit& refused);
 
     text::TextView* view_;
     quint64 revision_ = 0;

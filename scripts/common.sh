@@ -28,6 +28,10 @@ KORVANE_PACKAGES+=(orca openbox xdotool)
 # The input check through the X server: IBus and Fcitx 5 with their m17n engines, the m17n
 # input methods, and Qt's module for Fcitx 5 (Qt's own IBus module comes with Qt).
 KORVANE_PACKAGES+=(ibus ibus-m17n m17n-db fcitx5 fcitx5-m17n fcitx5-frontend-qt6)
+# The out-of-memory check: xclip offers a large text as another program's clipboard and primary
+# selection, GTK 3's Python bindings make the window it is dragged from, and prlimit (util-linux)
+# limits the program's address space.
+KORVANE_PACKAGES+=(xclip python3-gi gir1.2-gtk-3.0 util-linux)
 # The naming check: clang-tidy's naming rule over the sources.
 KORVANE_PACKAGES+=(clang-tidy)
 # UnicodeData.txt, which the tests check the upper-casing of every character against.

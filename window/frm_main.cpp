@@ -91,6 +91,12 @@ frmMain::frmMain()
     inverseKeyHint_->show(txtMultiply);
     inverseKeyHint_->show(txtDecrypted);
     followInputEdits(txtOriginal, *likelyKeyHint_);
+    // What following an edit of the input costs, beyond the input's own memory: the hint's copy
+    // of the added text, the recompute's copy of the changed span and its transform, and the
+    // output box taking the transform in. An edit without memory for it all is refused.
+    txtOriginal.setFollowingNeed([this](qsizetype added) {
+        return 3 * 2 * qint64(added) + txtDecrypted.memoryToInsert(added);
+    });
 }
 
 frmMain::~frmMain() = default;

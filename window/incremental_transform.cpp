@@ -42,11 +42,18 @@ void IncrementalTransform::writeWhole(cipher::Key key) {
     if (output_.length() == length && !anyLetterOverflows(key.rotation, key.multiplier)) {
         // The transform keeps the length, and under this key it cannot fail: the output is
         // rewritten in place, piece by piece, and no copy of either text is made.
-        output_.overwrite([this, length, key](qsizetype position, qsizetype wanted, QChar* out) {
-            const QString piece = input_.mid(position, wanted);
-            qsizetype taken = piece.size();
+        // The input is read a piece at a time into one buffer, made at the first piece, before
+        // anything is written: the writer cannot fail part way, which would leave the output
+        // half rewritten.
+        QString piece;
+        output_.overwrite([this, length, key, &piece](qsizetype position, qsizetype wanted,
+                                                      QChar* out) {
+            if (piece.size() < wanted)
+                piece.resize(wanted);
+            input_.read(position, wanted, piece.data());
+            qsizetype taken = wanted;
             // A pair is upper-cased as one character: its halves stay in one piece.
-            if (taken > 1 && position + taken < length && piece.back().isHighSurrogate())
+            if (taken > 1 && position + taken < length && piece[taken - 1].isHighSurrogate())
                 --taken;
             // No letter can overflow under this key: the piece always transforms whole.
             const bool whole =
@@ -76,10 +83,19 @@ void IncrementalTransform::writeChangedSpan(cipher::Key key) {
         return;
     }
     writtenKey_.reset();  // until the write below succeeds
-    QString transformed = orOverflow(
-        TransformText(input_.mid(prefix, length - prefix - suffix), key.rotation, key.multiplier));
     const quint64 before = output_.revision();
-    output_.replaceSpan(prefix, outputLength - prefix - suffix, std::move(transformed));
+    try {
+        QString transformed = orOverflow(TransformText(input_.mid(prefix, length - prefix - suffix),
+                                                       key.rotation, key.multiplier));
+        output_.replaceSpan(prefix, outputLength - prefix - suffix, std::move(transformed));
+    } catch (...) {
+        // A write refused whole (out of memory, or an overflow) left the output as it was: the
+        // transform under this key of the input but for the spans noted since, so the next
+        // write still splices only those, such as the input's edit taken back.
+        if (output_.revision() == before)
+            writtenKey_ = key;
+        throw;
+    }
     written(key, before);
 }
 

@@ -24,7 +24,10 @@ inline runtime::ProjectDescription korvaneProject() {
                                QStringLiteral("A letter's code times the multiplier, plus the "
                                               "rotation, left the range of 16-bit arithmetic "
                                               "(-32768 to 32767), or a box holds a number "
-                                              "outside it; the output box keeps its text.")}},
+                                              "outside it; the output box keeps its text.")},
+                              {runtime::outOfMemoryError().number,
+                               QStringLiteral("The output for the new key does not fit in "
+                                              "memory; the output box keeps its text.")}},
     };
 }
 

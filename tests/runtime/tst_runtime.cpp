@@ -5,6 +5,7 @@
 // The form runtime's rules: control properties, events raised by writes, errors travelling
 // back to the handler that wrote, focus events, key presses and program end.
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -31,6 +32,7 @@
 #include "runtime/single_line_text_box.h"
 
 using namespace korvane::runtime;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -344,6 +346,74 @@ private Q_SLOTS:
         QCOMPARE(f.boxes.front().prompt, report);
         QCOMPARE(f.boxes.front().icon, MessageBoxIcon::Critical);
         QCOMPARE(f.form.second.text(), QStringLiteral("x"));
+    }
+
+    // A user's edit of a multi-line box whose Change handler runs out of memory is refused
+    // whole, and reported once with what was refused; any other error of the handler is
+    // reported as it is, and the edit stands.
+    void editAHandlerCannotFollow_data() {
+        QTest::addColumn<bool>("outOfMemory");  // or Overflow
+        QTest::addColumn<QString>("steps");     // "type:TEXT", "paste:TEXT" or "undo"
+        QTest::addColumn<QString>("text");      // the box's text afterwards
+        QTest::addColumn<QString>("report");
+        QTest::addColumn<QString>("next");  // the text after one more key, typed at the caret
+        const QString memory = QStringLiteral("Run-time error '7':\n\nOut of memory\n\n");
+        QTest::newRow("typing") << true << "type:x"
+                                << "one\ntwo"
+                                << memory +
+                                       "There is no memory left for what was typed; the box "
+                                       "keeps its text."
+                                << "none\ntwo";
+        QTest::newRow("paste")
+            << true << "paste:PASTE"
+            << "one\ntwo"
+            << memory + "The pasted text, 5 bytes, does not fit in memory; the box keeps its text."
+            << "none\ntwo";
+        QTest::newRow("undo") << true << "undo"
+                              << "yone\ntwo"
+                              << memory +
+                                     "Undoing needs more memory than there is; the box keeps "
+                                     "its text and what it can undo."
+                              << "ynone\ntwo";
+        QTest::newRow("overflow") << false << "type:x"
+                                  << "xone\ntwo"
+                                  << "Run-time error '6':\n\nOverflow"
+                                  << "xnone\ntwo";
+    }
+    void editAHandlerCannotFollow() {
+        QFETCH(bool, outOfMemory);
+        QFETCH(QString, steps);
+        QFETCH(QString, text);
+        QFETCH(QString, report);
+        QFETCH(QString, next);
+        Fixture f;
+        auto* view = f.form.lines.widget();
+        if (steps == u"undo")
+            QTest::keyClicks(view, QStringLiteral("y"));
+        bool failing = true;
+        onEvent(f.form.lines, &TextBox::Change, [&] {
+            if (!failing)
+                return;
+            if (outOfMemory)
+                throw std::bad_alloc();
+            throw OverflowError();
+        });
+        if (steps.startsWith(u"type:")) {
+            QTest::keyClicks(view, steps.mid(5));
+        } else if (steps.startsWith(u"paste:")) {
+            QGuiApplication::clipboard()->setText(steps.mid(6));
+            QTest::keyClick(view, Qt::Key_V, Qt::ControlModifier);
+        } else {
+            QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+        }
+        QCOMPARE(f.form.lines.text(), text);
+        QCOMPARE(f.boxes.size(), 1);
+        QCOMPARE(f.boxes.front().prompt, report);
+        // The next key is typed, and heard.
+        failing = false;
+        QTest::keyClicks(view, QStringLiteral("n"));
+        QCOMPARE(f.form.lines.text(), next);
+        QCOMPARE(f.boxes.size(), 1);
     }
 
     // The report keeps the error's number and message as its first lines and adds the

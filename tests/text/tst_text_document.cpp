@@ -8,7 +8,9 @@
 // lines and the longest line through it all, and a whole text taken and given back uncopied.
 #include <QRegularExpression>
 #include <QTest>
+#include <new>
 
+#include "address_space_limit.h"
 #include "text/model/text_document.h"
 
 using korvane::text::TextChange;
@@ -30,7 +32,9 @@ struct Op {
         End,
         Undo,
         Redo,
-        NoHistory
+        NoHistory,
+        Mark,
+        TakeBack
     } action;
     qsizetype position = 0;
     // Characters removed by Backspace, Delete or Replace; how many at most an overwrite's
@@ -109,6 +113,12 @@ void run(TextDocument& document, const Op& op) {
         case Op::Redo:
             document.redo();
             break;
+        case Op::Mark:
+            document.markEdits();
+            break;
+        case Op::TakeBack:
+            document.takeBackEdits();
+            break;
     }
 }
 
@@ -163,6 +173,8 @@ private Q_SLOTS:
     void signalsNameTheSpans();
     void wholeTextIsNotCopied();
     void noHistoryWhenDisabled();
+    void editWithoutMemoryChangesNothing_data();
+    void editWithoutMemoryChangesNothing();
 };
 
 void tst_TextDocument::undoTakesBackSteps_data() {
@@ -243,6 +255,44 @@ void tst_TextDocument::undoTakesBackSteps_data() {
     QTest::newRow("the whole text replaced")
         << u"ab\ncd"_s << Ops{replaced(0, 5, u"x"_s), replaced(0, 1, u"\n\n"_s)}
         << QStringList{u"\n\n"_s, u"x"_s, u"ab\ncd"_s};
+    // Edits a listener could not follow, taken back: the text and the history as at the mark.
+    QTest::newRow("typing taken back leaves the typed run to be typed on")
+        << u""_s
+        << Ops{typed(0, u"ab"_s), plain(Op::Mark), typed(2, u"cd"_s), plain(Op::TakeBack),
+               typed(2, u"e"_s)}
+        << QStringList{u"abe"_s, u""_s};
+    QTest::newRow("a Backspace taken back")
+        << u"abcdef"_s
+        << Ops{backspaces(5, 2), plain(Op::Mark), backspaces(3, 1), plain(Op::TakeBack)}
+        << QStringList{u"abcf"_s, u"abcdef"_s};
+    QTest::newRow("a Delete taken back")
+        << u"abcdef"_s << Ops{deletes(1, 2), plain(Op::Mark), deletes(1, 1), plain(Op::TakeBack)}
+        << QStringList{u"adef"_s, u"abcdef"_s};
+    QTest::newRow("a replace taken back")
+        << u"ab"_s
+        << Ops{typed(2, u"c"_s), plain(Op::Mark), replaced(0, 1, u"y\nz"_s), plain(Op::TakeBack)}
+        << QStringList{u"abc"_s, u"ab"_s};
+    QTest::newRow("a block taken back whole")
+        << u"ab\ncd"_s
+        << Ops{typed(5, u"e"_s), plain(Op::Mark),   plain(Op::Begin), replaced(0, 3, u"x"_s),
+               deletes(1, 1),    typed(0, u"\n"_s), plain(Op::End),   plain(Op::TakeBack)}
+        << QStringList{u"ab\ncde"_s, u"ab\ncd"_s};
+    QTest::newRow("the whole text replaced, taken back")
+        << u"ab\ncd"_s << Ops{plain(Op::Mark), replaced(0, 5, u"x"_s), plain(Op::TakeBack)}
+        << QStringList{u"ab\ncd"_s};
+    QTest::newRow("an undo taken back leaves the typed run to be typed on")
+        << u"ab"_s
+        << Ops{typed(2, u"cd"_s), plain(Op::Mark), plain(Op::Undo), plain(Op::TakeBack),
+               typed(4, u"e"_s)}
+        << QStringList{u"abcde"_s, u"ab"_s};
+    QTest::newRow("a redo taken back")
+        << u"ab"_s << Ops{typed(2, u"c"_s), plain(Op::Undo),     plain(Op::Mark),
+                          plain(Op::Redo),  plain(Op::TakeBack), plain(Op::Redo)}
+        << QStringList{u"abc"_s, u"ab"_s};
+    QTest::newRow("an edit taken back gives back what it cleared from redo")
+        << u"ab"_s << Ops{typed(2, u"c"_s), plain(Op::Undo),     plain(Op::Mark),
+                          typed(2, u"x"_s), plain(Op::TakeBack), plain(Op::Redo)}
+        << QStringList{u"abc"_s, u"ab"_s};
     QTest::newRow("edits past the end are clamped to it")
         << u"ab"_s << Ops{replaced(5, 3, u"c"_s), replaced(-2, 1, u"d"_s), replaced(1, 9, {})}
         << QStringList{u"d"_s, u"dbc"_s, u"abc"_s, u"ab"_s};
@@ -393,6 +443,95 @@ void tst_TextDocument::noHistoryWhenDisabled() {
     document.undo();
     QCOMPARE(document.text(), u"xbc"_s);
     QVERIFY(!document.isUndoAvailable());
+}
+
+namespace {
+
+// A text of 16 million characters: 32 MB, more than the address space left for the edit.
+constexpr qsizetype kBig = 16 * 1024 * 1024;
+constexpr long long kSpare = 24 * 1024 * 1024;
+
+enum class Failing { WholeTextAsView, WriteToSharedText, UndoOfTwoLargeSpans };
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Failing)
+
+void tst_TextDocument::editWithoutMemoryChangesNothing_data() {
+    QTest::addColumn<Failing>("failing");
+    // The whole text replaced by a view of another string, which must be copied.
+    QTest::newRow("a whole text given as a view") << Failing::WholeTextAsView;
+    // A character written into a text whose storage a copy handed out still shares.
+    QTest::newRow("a write into a text shared with a copy") << Failing::WriteToSharedText;
+    // An undo whose second replacement fails, the first then put back without a copy.
+    QTest::newRow("an undo of two large spans") << Failing::UndoOfTwoLargeSpans;
+}
+
+void tst_TextDocument::editWithoutMemoryChangesNothing() {
+    QFETCH(Failing, failing);
+
+    TextDocument document;
+    QString shared;
+    const QString big(kBig, u'y');
+    switch (failing) {
+        case Failing::WholeTextAsView:
+            document.replace(0, 0, u"keep\nthis"_s);
+            break;
+        case Failing::WriteToSharedText:
+            document.replace(0, 0, QString(kBig, u't'));
+            document.replace(10, 0, u"x"_s);  // a gap, which text() then takes out
+            shared = document.text();
+            break;
+        case Failing::UndoOfTwoLargeSpans:
+            document.replace(0, 0, QString(kBig, u't') + u"\nmid"_s);
+            document.beginEditBlock();
+            document.replace(document.length(), 0, big);
+            document.replace(0, kBig, QStringView());
+            document.endEditBlock();
+            break;
+    }
+    if (failing != Failing::UndoOfTwoLargeSpans)
+        document.clearUndoRedoStacks();
+    const QString before = document.toString();
+    const bool undoBefore = document.isUndoAvailable();
+    int announced = 0;
+    connect(&document, &TextDocument::contentsAboutToChange, [&] { ++announced; });
+    connect(&document, &TextDocument::contentsChanged, [&] { ++announced; });
+
+    bool refused = false;
+    {
+        const AddressSpaceLimit limit(kSpare);
+        if (!limit.available())
+            QSKIP("no address-space limit can be set under AddressSanitizer");
+        try {
+            switch (failing) {
+                case Failing::WholeTextAsView:
+                    document.replace(0, document.length(), QStringView(big));
+                    break;
+                case Failing::WriteToSharedText:
+                    document.replace(5, 1, u"z"_s);
+                    break;
+                case Failing::UndoOfTwoLargeSpans:
+                    document.undo();
+                    break;
+            }
+        } catch (const std::bad_alloc&) {
+            refused = true;
+        }
+    }
+    QVERIFY(refused);
+    QCOMPARE(document.toString(), before);
+    QVERIFY(linesMatch(document));
+    QCOMPARE(document.isUndoAvailable(), undoBefore);
+    QVERIFY(!document.isRedoAvailable());
+    // An undo taken back is one change that was announced and one that took it back; any other
+    // refused edit is not announced at all.
+    QCOMPARE(announced, failing == Failing::UndoOfTwoLargeSpans ? 4 : 0);
+    if (failing == Failing::UndoOfTwoLargeSpans) {
+        // With memory again, the step undoes whole.
+        document.undo();
+        QCOMPARE(document.toString(), QString(kBig, u't') + u"\nmid"_s);
+    }
 }
 
 QTEST_APPLESS_MAIN(tst_TextDocument)

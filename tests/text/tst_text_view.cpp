@@ -22,10 +22,13 @@
 #include <QTest>
 #include <QVBoxLayout>
 #include <memory>
+#include <new>
 
+#include "address_space_limit.h"
 #include "text/view/accessibility.h"
 #include "text/view/text_view.h"
 
+using korvane::text::RefusedEdit;
 using korvane::text::TextView;
 using namespace Qt::StringLiterals;
 
@@ -150,6 +153,9 @@ private Q_SLOTS:
     void repaintsLeaveNothingStale();
     void accessibleEvents_data();
     void accessibleEvents();
+    void refusedEditChangesNothing_data();
+    void refusedEditChangesNothing();
+    void copyWithoutMemoryLeavesTheClipboard();
 
 private:
     std::unique_ptr<QWidget> window_;
@@ -582,7 +588,9 @@ void tst_TextView::contextMenu() {
 }
 
 // Runs steps on the view: "type:TEXT" types it, "paste:TEXT" pastes it, "dclick:POSITION"
-// double-clicks the character there, anything else is a key sequence for press().
+// double-clicks the character there, "drop:TEXT" drops it on the second character,
+// "commit:TEXT" has an input method commit it, "middle:TEXT" pastes it as the primary selection
+// with the middle button, anything else is a key sequence for press().
 void run(TextView* view, const QString& steps) {
     for (const QString& step : steps.split(u'|')) {
         if (step.startsWith(u"dclick:")) {
@@ -594,6 +602,22 @@ void run(TextView* view, const QString& steps) {
         } else if (step.startsWith(u"paste:")) {
             QGuiApplication::clipboard()->setText(step.mid(6));
             press(view, u"Ctrl+V"_s);
+        } else if (step.startsWith(u"drop:")) {
+            QMimeData data;
+            data.setText(step.mid(5));
+            const QPoint at = view->characterRect(1).topLeft() + QPoint(1, 2);
+            QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(view->viewport(), &enter);
+            QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(view->viewport(), &drop);
+        } else if (step.startsWith(u"commit:")) {
+            QInputMethodEvent event;
+            event.setCommitString(step.mid(7));
+            QApplication::sendEvent(view, &event);
+        } else if (step.startsWith(u"middle:")) {
+            QGuiApplication::clipboard()->setText(step.mid(7), QClipboard::Selection);
+            QTest::mouseClick(view->viewport(), Qt::MiddleButton, {},
+                              view->characterRect(1).center());
         } else {
             press(view, step);
         }
@@ -1092,6 +1116,162 @@ void tst_TextView::accessibleEvents() {
     QCOMPARE(found->secondPosition, secondPosition);
     QCOMPARE(found->removed, removed);
     QCOMPARE(found->inserted, inserted);
+}
+
+namespace {
+
+// How a refused edit fails: what follows the edit runs out of memory once it is made, or the
+// check before it finds no memory for what following it needs.
+enum class Failure { Following, NoMemoryToFollow };
+
+// The text after each undo, until there is nothing left to undo; the undo is redone after.
+QStringList undoneTexts(TextView* view) {
+    QStringList texts;
+    int undone = 0;
+    while (view->document().isUndoAvailable() && undone < 20) {
+        view->undo();
+        texts.append(view->text());
+        ++undone;
+    }
+    while (undone-- > 0)
+        view->redo();
+    return texts;
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Failure)
+Q_DECLARE_METATYPE(RefusedEdit::Kind)
+
+void tst_TextView::refusedEditChangesNothing_data() {
+    QTest::addColumn<QString>("before");  // steps on "abcd" that make the history
+    QTest::addColumn<int>("anchor");
+    QTest::addColumn<int>("caret");
+    QTest::addColumn<QString>("refused");  // the steps of the edit refused
+    QTest::addColumn<Failure>("failure");
+    QTest::addColumn<RefusedEdit::Kind>("kind");
+    QTest::addColumn<qint64>("bytes");  // what the refusal says of the text's size
+    const auto following = Failure::Following;
+    QTest::newRow("typing on a typed run")
+        << "End|type:xy" << 6 << 6 << "type:z" << following << RefusedEdit::Typing << qint64(-1);
+    QTest::newRow("Enter") << "type:x" << 1 << 1 << "Return" << following << RefusedEdit::Typing
+                           << qint64(-1);
+    QTest::newRow("Backspace on a Backspace run")
+        << "End|Backspace" << 3 << 3 << "Backspace" << following << RefusedEdit::Deleting
+        << qint64(-1);
+    QTest::newRow("Delete of the selection")
+        << "type:x" << 1 << 3 << "Del" << following << RefusedEdit::Deleting << qint64(-1);
+    QTest::newRow("paste over the selection")
+        << "type:x" << 3 << 1 << "paste:PQ" << following << RefusedEdit::Pasting << qint64(2);
+    QTest::newRow("cut") << "type:x" << 0 << 2 << "Ctrl+X" << following << RefusedEdit::Cutting
+                         << qint64(2);
+    QTest::newRow("drop") << "type:x" << 2 << 2 << "drop:DR" << following << RefusedEdit::Dropping
+                          << qint64(2);
+    QTest::newRow("input method's commit") << "type:x" << 1 << 1 << u"commit:\u00e9"_s << following
+                                           << RefusedEdit::Composing << qint64(-1);
+    QTest::newRow("middle button") << "type:x" << 1 << 1 << "middle:MB" << following
+                                   << RefusedEdit::PastingSelection << qint64(2);
+    QTest::newRow("undo") << "type:x|Return|type:y" << 3 << 3 << "Ctrl+Z" << following
+                          << RefusedEdit::Undoing << qint64(-1);
+    QTest::newRow("redo") << "type:x|Return|Ctrl+Z" << 1 << 1 << "Ctrl+Shift+Z" << following
+                          << RefusedEdit::Redoing << qint64(-1);
+    // Refused before any memory is taken, the size told in bytes of UTF-8.
+    const auto noMemory = Failure::NoMemoryToFollow;
+    QTest::newRow("paste without memory to follow it")
+        << "type:x" << 1 << 1 << u"paste:\u00e9\U0001F600!"_s << noMemory << RefusedEdit::Pasting
+        << qint64(7);
+    QTest::newRow("drop without memory to follow it")
+        << "type:x" << 1 << 1 << "drop:DROP" << noMemory << RefusedEdit::Dropping << qint64(4);
+    QTest::newRow("middle button without memory to follow it")
+        << "type:x" << 1 << 1 << "middle:MB" << noMemory << RefusedEdit::PastingSelection
+        << qint64(2);
+}
+
+// An edit that cannot get its memory, or that whoever follows the view cannot follow, is
+// refused whole: the text, the caret, the selection, the undo history and the clipboard stay as
+// they were, the view tells of it once, and the next edit is made.
+void tst_TextView::refusedEditChangesNothing() {
+    QFETCH(QString, before);
+    QFETCH(int, anchor);
+    QFETCH(int, caret);
+    QFETCH(QString, refused);
+    QFETCH(Failure, failure);
+    QFETCH(RefusedEdit::Kind, kind);
+    QFETCH(qint64, bytes);
+    if (refused.startsWith(u"middle:") && !QGuiApplication::clipboard()->supportsSelection())
+        QSKIP("no primary selection on this platform");
+    view_->setReadOnly(false);
+    view_->setText(u"abcd"_s);
+    view_->document().clearUndoRedoStacks();
+    // What follows the view hears of every change, and runs out of memory on one.
+    bool failing = false;
+    int changes = 0;
+    connect(view_, &TextView::contentsChanged, this, [&] { ++changes; });
+    view_->setEditScope([&](const std::function<void()>& edit) {
+        const int before = changes;
+        edit();
+        if (failing && changes != before)
+            throw std::bad_alloc();
+    });
+    run(view_, before);
+    const QString text = view_->text();
+    const QStringList history = undoneTexts(view_);
+    const bool redoable = view_->document().isRedoAvailable();
+    view_->setSelection(anchor, caret);
+    QGuiApplication::clipboard()->setText(u"on the clipboard"_s);
+    QList<RefusedEdit> refusals;
+    connect(view_, &TextView::editRefused, this,
+            [&](const RefusedEdit& refusal) { refusals.append(refusal); });
+    int announced = 0;
+    connect(view_, &TextView::contentsAboutToChange, this, [&] { ++announced; });
+
+    if (failure == Failure::Following)
+        failing = true;
+    else
+        view_->setFollowerNeed([](qsizetype) { return qint64(1) << 50; });
+    run(view_, refused);
+    failing = false;
+    view_->setFollowerNeed({});
+
+    QCOMPARE(view_->text(), text);
+    QCOMPARE(view_->anchorPosition(), anchor);
+    QCOMPARE(view_->cursorPosition(), caret);
+    // Refused before the memory is taken, the edit never began.
+    if (failure == Failure::NoMemoryToFollow)
+        QCOMPARE(announced, 0);
+    QCOMPARE(undoneTexts(view_), history);
+    QCOMPARE(view_->document().isRedoAvailable(), redoable);
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             refused.startsWith(u"paste:") ? refused.mid(6) : u"on the clipboard"_s);
+    QCOMPARE(refusals.size(), 1);
+    QCOMPARE(refusals[0].kind, kind);
+    QCOMPARE(refusals[0].bytes, bytes);
+    // The next edit is made.
+    view_->setCursorPosition(0);
+    QTest::keyClicks(view_, u"n"_s);
+    QCOMPARE(view_->text(), u"n"_s + text);
+}
+
+// A copy of a selection too large for the memory left is refused, and the clipboard keeps what
+// it held.
+void tst_TextView::copyWithoutMemoryLeavesTheClipboard() {
+    // All but the first character: a copy of the whole text would share its storage.
+    view_->setText(QString(16 * 1024 * 1024 + 1, u'c'));
+    view_->setSelection(1, view_->length());
+    QGuiApplication::clipboard()->setText(u"on the clipboard"_s);
+    QList<RefusedEdit> refusals;
+    connect(view_, &TextView::editRefused, this,
+            [&](const RefusedEdit& refusal) { refusals.append(refusal); });
+    {
+        const AddressSpaceLimit limit(24 * 1024 * 1024);
+        if (!limit.available())
+            QSKIP("no address-space limit can be set under AddressSanitizer");
+        press(view_, u"Ctrl+C"_s);
+    }
+    QCOMPARE(QGuiApplication::clipboard()->text(), u"on the clipboard"_s);
+    QCOMPARE(refusals.size(), 1);
+    QCOMPARE(refusals[0].kind, RefusedEdit::Copying);
+    QCOMPARE(refusals[0].bytes, 16 * 1024 * 1024);
 }
 
 QTEST_MAIN(tst_TextView)

@@ -29,10 +29,10 @@ struct Edited {
         text.replace(position, removed, inserted);
     }
     UndoHistory::Apply apply() {
-        return [this](UndoHistory::Action& action) {
+        return [this](UndoHistory::Action& action, bool puttingBack) {
             if (--failingReplacement == 0)
                 throw std::bad_alloc();
-            QString replaced = text.mid(action.position, action.length);
+            QString replaced = puttingBack ? QString() : text.mid(action.position, action.length);
             text.replace(action.position, action.length, action.text);
             return replaced;
         };

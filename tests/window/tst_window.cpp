@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "address_space_limit.h"
 #include "window_fixture.h"
 
 using korvane::runtime::MessageBoxIcon;
@@ -388,6 +389,68 @@ private Q_SLOTS:
         f.multiplier()->selectAll();
         type(f.multiplier(), "1");
         QCOMPARE(f.form().txtDecrypted.text(), QStringLiteral("AFCSB"));
+    }
+
+    // An edit of the input whose recompute cannot get its memory, or that the check before it
+    // finds no memory for, is refused: both boxes keep what they showed, the output the
+    // transform of the input, the user is told once, and the next key is typed and followed.
+    void editTheWindowCannotFollowIsRefused_data() {
+        QTest::addColumn<QString>("keys");
+        // Whether the input was read whole before, which closes the gap the deletion left.
+        QTest::addColumn<bool>("readWhole");
+        QTest::addColumn<QString>("report");
+        const QString memory = QStringLiteral("Run-time error '7':\n\nOut of memory\n\n");
+        const QString undoing =
+            memory + QStringLiteral(
+                         "Undoing needs more memory than there is; the box keeps its "
+                         "text and what it can undo.");
+        // The deleted half comes back into the gap it left, but its transform finds no memory.
+        QTest::newRow("undo whose recompute finds no memory") << "Ctrl+Z" << false << undoing;
+        // The input itself has no room for the half coming back.
+        QTest::newRow("undo the input has no room for") << "Ctrl+Z" << true << undoing;
+        // Refused before the memory is taken: the output's copy would not fit.
+        QTest::newRow("paste of 8 million characters")
+            << "Ctrl+V" << false
+            << memory + "The pasted text, 8 MB, does not fit in memory; the box keeps its text.";
+    }
+    void editTheWindowCannotFollowIsRefused() {
+        QFETCH(QString, keys);
+        QFETCH(bool, readWhole);
+        QFETCH(QString, report);
+        WindowFixture f;
+        type(f.multiplier(), "3");
+        QString line = QStringLiteral("The quick brown fox jumps over the lazy dog, and again!!\n");
+        line += QString(64 - line.size(), u'.');
+        f.form().txtOriginal.setText(line.repeated(256 * 1024));  // 16 million characters
+        QWidget* input = f.input();
+        f.form().txtOriginal.setSelStart(4'000'000);
+        f.form().txtOriginal.setSelLength(8'000'000);
+        QTest::keyClick(input, Qt::Key_Delete);
+        f.form().txtOriginal.setSelStart(100);
+        QApplication::clipboard()->setText(QString(8'000'000, u'p'));
+        korvane::runtime::MultiLineTextBox& original = f.form().txtOriginal;
+        korvane::runtime::MultiLineTextBox& decrypted = f.form().txtDecrypted;
+        const QString inputBefore =
+            readWhole ? original.text() : original.mid(0, original.length());
+        const QString outputBefore = decrypted.mid(0, decrypted.length());
+        f.boxes.clear();
+        {
+            const AddressSpaceLimit limit(12 * 1024 * 1024);
+            if (!limit.available())
+                QSKIP("no address-space limit can be set under AddressSanitizer");
+            const QKeyCombination key = QKeySequence::fromString(keys)[0];
+            QTest::keyClick(input, key.key(), key.keyboardModifiers());
+        }
+        QCOMPARE(f.form().txtOriginal.text(), inputBefore);
+        QCOMPARE(f.form().txtDecrypted.text(), outputBefore);
+        QCOMPARE(f.form().txtOriginal.selStart(), 100);
+        QCOMPARE(f.form().txtOriginal.selLength(), 0);
+        QCOMPARE(f.boxes.size(), 1);
+        QCOMPARE(f.boxes.front().prompt, report);
+        // The next key is typed where the caret was, and the output follows it.
+        type(input, "z");
+        QCOMPARE(f.form().txtDecrypted.text().left(101), outputBefore.left(100) + u'X');  // 25 × 3
+        QCOMPARE(f.form().txtDecrypted.text().size(), inputBefore.size() + 1);
     }
 
     void scrollBarChangeThatOverflowsStillSetsTheRotationBox() {

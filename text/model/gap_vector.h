@@ -38,6 +38,8 @@ public:
     const T* afterGap() const { return data() + gapStart_ + gapLength_; }
     qsizetype afterGapSize() const { return size() - gapStart_; }
     bool hasGap() const { return gapLength_ > 0; }
+    // How many values can be inserted before the storage must grow.
+    qsizetype gapLength() const { return gapLength_; }
 
     // Copies the `count` values at `index` to `out`, from either side of the gap.
     void copy(qsizetype index, qsizetype count, T* out) const {
@@ -129,10 +131,17 @@ public:
     }
 
     // Makes the gap at least `count` values long wherever it is, so that an edit that adds no
-    // more than `count` values beyond those it removes needs no memory.
+    // more than `count` values beyond those it removes needs no memory. A storage shared
+    // with a copy handed out (compact(), a string's copy of it) is copied here too, where failing
+    // changes nothing, rather than by the edit's first write.
     void reserveGap(qsizetype count) {
-        if (gapLength_ >= count)
+        if (gapLength_ >= count) {
+            if constexpr (requires(Storage & shared) { shared.isDetached(); }) {
+                if (!storage_.isDetached())
+                    storage_.detach();
+            }
             return;
+        }
         const qsizetype length = size();
         const qsizetype tail = qsizetype(storage_.size()) - gapStart_ - gapLength_;
         const qsizetype total = length + count + std::max(minimumGap_, length / growthDivisor_);

@@ -29,6 +29,10 @@ public:
     // A copy of the `length` characters at `position`. The gap stays where it is; a copy of the
     // whole text shares the buffer's storage when there is no gap in it.
     QString mid(qsizetype position, qsizetype length) const;
+    // Copies the `length` characters at `position` to `out`, needing no memory.
+    void copy(qsizetype position, qsizetype length, QChar* out) const {
+        characters_.copy(position, length, out);
+    }
     // The text before the gap and after it, as they lie: reading them moves nothing.
     QStringView beforeGap() const {
         return QStringView(characters_.beforeGap(), characters_.beforeGapSize());
@@ -50,6 +54,8 @@ public:
     // buffer until the next edit.
     const QString& text() { return characters_.compact(); }
 
+    // How many characters more than it removes an edit can add without memory.
+    qsizetype room() const { return characters_.gapLength(); }
     // Makes room for `count` characters more than an edit removes, so that the edit needs no
     // memory; nothing changes when there is none.
     void reserve(qsizetype count) { characters_.reserveGap(count); }

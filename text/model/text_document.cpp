@@ -93,10 +93,11 @@ void TextDocument::edit(qsizetype position, qsizetype removed, Text&& inserted, 
     const bool undoBefore = isUndoAvailable();
     const bool redoBefore = isRedoAvailable();
     // What needs memory first, the note in the history last: a failure leaves all as it was.
-    PreparedEdit prepared = prepare(position, removed, insertedView);
+    constexpr bool taking = std::is_same_v<std::remove_cvref_t<Text>, QString>;
+    PreparedEdit prepared = prepare(position, removed, insertedView, taking);
     if (undoRedoEnabled_)
         history_.record(position, removedText(position, removed), insertedView, kind);
-    if constexpr (std::is_same_v<std::remove_cvref_t<Text>, QString>) {
+    if constexpr (taking) {
         QString taken = std::forward<Text>(inserted);
         commit(prepared, taken, &taken);
     } else {
@@ -106,10 +107,12 @@ void TextDocument::edit(qsizetype position, qsizetype removed, Text&& inserted, 
 }
 
 TextDocument::PreparedEdit TextDocument::prepare(qsizetype position, qsizetype removed,
-                                                 QStringView inserted) {
-    PreparedEdit edit{position, removed, removed == length(), {}, {}};
+                                                 QStringView inserted, bool taking) {
+    PreparedEdit edit{position, removed, removed == length(), {}, {}, {}};
     if (edit.whole) {
         edit.wholeLines.build(inserted);
+        if (!taking)
+            edit.wholeText = inserted.toString();
     } else {
         edit.lineEdit = lines_.prepare(position, removed, inserted);
         buffer_.reserve(inserted.size() - removed);
@@ -126,10 +129,7 @@ void TextDocument::commit(PreparedEdit& edit, QStringView inserted, QString* tak
         // The whole text goes: the new one is taken as it is, its storage with it when it is a
         // string of its own, and its lines were indexed afresh.
         change.lines = {0, lines_.lineCount() - 1, edit.wholeLines.lineCount() - 1};
-        if (takenText)
-            buffer_.assign(std::move(*takenText));
-        else
-            buffer_.assign(inserted.toString());
+        buffer_.assign(takenText ? std::move(*takenText) : std::move(edit.wholeText));
         lines_ = std::move(edit.wholeLines);
         countLongest();
     } else {
@@ -295,19 +295,48 @@ std::optional<qsizetype> TextDocument::redo() {
     return replay(false);
 }
 
+QString TextDocument::apply(UndoHistory::Action& action, bool puttingBack) {
+    PreparedEdit prepared = prepare(action.position, action.length, action.text, true);
+    // Put back, the replaced text is the one the action still holds, unless the whole text,
+    // which is kept without a copy, takes the action's text.
+    QString replaced =
+        !puttingBack || prepared.whole ? removedText(action.position, action.length) : QString();
+    commit(prepared, action.text, &action.text);
+    return replaced;
+}
+
 std::optional<qsizetype> TextDocument::replay(bool undoing) {
     const bool undoBefore = isUndoAvailable();
     const bool redoBefore = isRedoAvailable();
     // Each replacement of the step, made as any edit but for the note in the history.
-    const UndoHistory::Apply apply = [this](UndoHistory::Action& action) {
-        PreparedEdit prepared = prepare(action.position, action.length, action.text);
-        QString replaced = removedText(action.position, action.length);
-        commit(prepared, action.text, &action.text);
-        return replaced;
+    const UndoHistory::Apply apply = [this](UndoHistory::Action& action, bool puttingBack) {
+        return this->apply(action, puttingBack);
     };
     const std::optional<qsizetype> caret = undoing ? history_.undo(apply) : history_.redo(apply);
     announceAvailability(undoBefore, redoBefore);
     return caret;
+}
+
+void TextDocument::markEdits() {
+    history_.mark();
+}
+
+void TextDocument::takeBackEdits() {
+    const bool undoBefore = isUndoAvailable();
+    const bool redoBefore = isRedoAvailable();
+    try {
+        history_.takeBack([this](UndoHistory::Action& action, bool puttingBack) {
+            return apply(action, puttingBack);
+        });
+    } catch (...) {
+        announceAvailability(undoBefore, redoBefore);
+        throw;
+    }
+    announceAvailability(undoBefore, redoBefore);
+}
+
+void TextDocument::keepEdits() {
+    history_.settle();
 }
 
 void TextDocument::announceAvailability(bool undoBefore, bool redoBefore) {

@@ -112,6 +112,16 @@ public:
     std::optional<qsizetype> redo();
     void clearUndoRedoStacks();
 
+    // From markEdits() on, the edits, undos and redos made can be taken back together by
+    // takeBackEdits(), as when whoever follows the document could not follow them: the text and
+    // the history return to what they were at the mark, and the taking back is announced as
+    // edits. keepEdits() lets them stand. A document that keeps no history cannot take back.
+    void markEdits();
+    // It fails for want of memory only when putting back a text needs more than the edits
+    // freed, which leaves the edits not yet taken back in place.
+    void takeBackEdits();
+    void keepEdits();
+
 Q_SIGNALS:
     // Before an edit: the `removed` characters at `position` are about to be replaced.
     void contentsAboutToChange(qsizetype position, qsizetype removed);
@@ -128,13 +138,15 @@ private:
         qsizetype removed = 0;
         bool whole = false;  // the edit replaces the whole text
         LineIndex wholeLines;
+        QString wholeText;  // the new whole text, when it is not given as a string to take
         LineIndex::Edit lineEdit;
     };
 
     template <typename Text>
     void edit(qsizetype position, qsizetype removed, Text&& inserted, EditKind kind);
-    // Makes ready, or fails for want of memory with nothing changed.
-    PreparedEdit prepare(qsizetype position, qsizetype removed, QStringView inserted);
+    // Makes ready, or fails for want of memory with nothing changed. A whole text that will not
+    // be taken (`taking` false) is copied here.
+    PreparedEdit prepare(qsizetype position, qsizetype removed, QStringView inserted, bool taking);
     // Makes a prepared edit, which can no longer fail, and announces it. A whole text given as a
     // string is taken with its storage.
     void commit(PreparedEdit& edit, QStringView inserted, QString* takenText);
@@ -142,6 +154,9 @@ private:
     // storage shared.
     QString removedText(qsizetype position, qsizetype removed);
     std::optional<qsizetype> replay(bool undoing);
+    // Replaces an action's span by its text as any edit, but for the note in the history, and
+    // returns what it replaced (see UndoHistory::Apply).
+    QString apply(UndoHistory::Action& action, bool puttingBack);
     void announceAvailability(bool undoBefore, bool redoBefore);
     // The characters `write` gives for the span, gathered into one string.
     QString written(qsizetype position, qsizetype length, const Writer& write);

@@ -44,8 +44,11 @@ public:
 
     // Makes the replacement of an action: replaces the action's span by its text, which it may
     // take, and returns the text it replaced. When it fails (for want of memory) it must change
-    // nothing and leave the action as it was.
-    using Apply = std::function<QString(Action&)>;
+    // nothing and leave the action as it was. Putting back a replacement just made
+    // (`puttingBack`), it returns the replaced text only when it took the action's text, which
+    // then has to come back to the action, and else a null string: the action still holds that
+    // very text, so no copy of it is made where memory has just run out.
+    using Apply = std::function<QString(Action&, bool puttingBack)>;
     // Undoes the newest step, its actions newest first, and keeps the step that redoes it; and
     // the other way round. Each returns where the caret goes, after the text the step's last
     // replacement put in, or nothing when there is nothing to undo or redo. A step that fails
@@ -56,16 +59,43 @@ public:
 
     void clear();
 
+    // From mark() on, each note and each undo or redo can be taken back, newest first, by
+    // takeBack(), which leaves the history as it was at the mark: the steps, how the next edit
+    // joins them, and the steps a note cleared from redo, which are kept until settle() or the
+    // next mark. Edits a listener could not follow are taken back so.
+    void mark();
+    // The notes, undos and redos since mark(), each taken back by `apply` (which puts back what
+    // the edit removed, in place of what it put in), newest first, and the history restored. A
+    // replacement that fails leaves the history as it was before that one and goes on to the
+    // caller.
+    void takeBack(const Apply& apply);
+    // What happened since mark() stands; what the notes cleared from redo goes.
+    void settle();
+
 private:
     struct Step {
         std::vector<Action> actions;  // in the order they were made
         EditKind kind = EditKind::Other;
     };
 
+    // How a note or a replay since mark() changed the history, to be taken back.
+    struct Change {
+        enum How { NewStep, Joined, Typed, Prepended, Appended, Undone, Redone } how;
+        qsizetype count = 0;  // characters typed on, or deleted onto the step's text
+        std::vector<Step> clearedRedo;
+        Step replayed;  // the step an undo or redo replayed, as it was
+        bool mergeable = true;
+        bool blockStepOpen = false;
+        bool blockRecorded = false;
+    };
+    // Takes back the newest change since mark().
+    void takeBackChange(Change& change, const Apply& apply);
+
     // Tries to add the edit to the newest step as typing or deleting that continues it.
-    bool merge(qsizetype position, const QString& removed, QStringView inserted, EditKind kind);
+    bool merge(qsizetype position, const QString& removed, QStringView inserted, EditKind kind,
+               Change& change);
     std::optional<qsizetype> replay(std::vector<Step>& from, std::vector<Step>& to,
-                                    const Apply& apply);
+                                    const Apply& apply, Change::How how);
 
     std::vector<Step> undoSteps_;
     std::vector<Step> redoSteps_;
@@ -77,6 +107,9 @@ private:
     bool blockStepOpen_ = false;
     // Whether the outermost block open recorded an edit.
     bool blockRecorded_ = false;
+    // The changes since mark(), oldest first, while one is set.
+    std::vector<Change> marked_;
+    bool marking_ = false;
 };
 
 }  // namespace korvane::text

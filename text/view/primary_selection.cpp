@@ -14,11 +14,17 @@ const QString& plainText() {
 
 }  // namespace
 
-PrimarySelection::PrimarySelection(std::function<QString()> read) : read_(std::move(read)) {}
+PrimarySelection::PrimarySelection(std::function<QString()> read, std::function<qsizetype()> length)
+    : read_(std::move(read)), length_(std::move(length)) {}
 
 void PrimarySelection::keep() {
-    if (!kept_)
+    if (kept_)
+        return;
+    try {
         kept_ = read_();
+    } catch (...) {
+        kept_ = QString();  // no memory for the copy: the selection offers nothing any more
+    }
 }
 
 QStringList PrimarySelection::formats() const {
@@ -33,7 +39,13 @@ QVariant PrimarySelection::retrieveData(const QString& mimeType, QMetaType) cons
     // Qt converts the text to the encoding asked for, UTF-8 for a byte array.
     if (mimeType != plainText())
         return QVariant();
-    return kept_ ? *kept_ : read_();
+    // Qt asks from its own event handling, when a program pastes: a copy that cannot be made
+    // gives that program nothing.
+    try {
+        return kept_ ? *kept_ : read_();
+    } catch (...) {
+        return QVariant();
+    }
 }
 
 }  // namespace korvane::text

@@ -17,10 +17,14 @@ namespace korvane::text {
 // selection goes or its text changes, the view has it keep the text it then reads.
 class PrimarySelection final : public QMimeData {
 public:
-    explicit PrimarySelection(std::function<QString()> read);
+    // `read` gives the text, `length` its length without reading it.
+    PrimarySelection(std::function<QString()> read, std::function<qsizetype()> length);
 
-    // Reads the text now and keeps it, instead of asking the view again.
+    // Reads the text now and keeps it, instead of asking the view again; without memory for it,
+    // keeps an empty text.
     void keep();
+    // The length of the text, known before it is read.
+    qsizetype length() const { return kept_ ? kept_->size() : length_(); }
 
     QStringList formats() const override;
     bool hasFormat(const QString& mimeType) const override;
@@ -30,6 +34,7 @@ protected:
 
 private:
     std::function<QString()> read_;
+    std::function<qsizetype()> length_;
     std::optional<QString> kept_;
 };
 

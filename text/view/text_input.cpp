@@ -24,6 +24,24 @@ namespace {
 
 constexpr int kAutoScrollInterval = 50;
 
+// The edits of an input method's event or of a drop, one undo step, the block closed also when
+// one of them fails.
+class EditBlock {
+public:
+    explicit EditBlock(TextDocument& document) : document_(&document) { document.beginEditBlock(); }
+    ~EditBlock() { end(); }
+    EditBlock(const EditBlock&) = delete;
+    EditBlock& operator=(const EditBlock&) = delete;
+    void end() {
+        if (document_)
+            document_->endEditBlock();
+        document_ = nullptr;
+    }
+
+private:
+    TextDocument* document_;
+};
+
 // Whether a key's text is typed into the text, as Qt's editors decide it: formatting marks
 // (ZWJ, RLM, ...) always; with Ctrl (but not AltGr) nothing; else printable characters,
 // private-use ones, surrogate pairs and tabs.
@@ -285,14 +303,7 @@ void TextInput::keyPress(QKeyEvent& event) {
 void TextInput::mousePress(QMouseEvent& event) {
     if (event.button() == Qt::MiddleButton && !view_.isReadOnly()) {
         // As on every X11 editor, the middle button pastes the primary selection where it is.
-        QClipboard* clipboard = QGuiApplication::clipboard();
-        if (clipboard->supportsSelection()) {
-            QString text = clipboard->text(QClipboard::Selection);
-            if (!text.isEmpty()) {
-                view_.setCursorPosition(view_.positionAt(event.position().toPoint()));
-                view_.insertText(std::move(text));
-            }
-        }
+        view_.pasteSelectionAt(view_.positionAt(event.position().toPoint()));
         return;
     }
     if (event.button() != Qt::LeftButton) {
@@ -344,9 +355,13 @@ void TextInput::mouseMove(QMouseEvent& event) {
         (event.position().toPoint() - lastMousePoint_).manhattanLength() >=
             QApplication::startDragDistance()) {
         mightStartDrag_ = false;
+        // The selection's copy is the drag's: without memory for it there is no drag.
+        QString dragged;
+        if (!view_.runUserEdit(RefusedEdit::Dragging, [&] { dragged = view_.selectedText(); }))
+            return;
         auto* drag = new QDrag(&view_);
         auto* data = new QMimeData;
-        data->setText(view_.selectedText());
+        data->setText(std::move(dragged));
         drag->setMimeData(data);
         dragStart_ = view_.selectionStart();
         dragEnd_ = view_.selectionEnd();
@@ -360,7 +375,9 @@ void TextInput::mouseMove(QMouseEvent& event) {
         // was made by the drop, as one step.
         if (action == Qt::MoveAction && !readOnly && drag->target() != view_.viewport() &&
             drag->target() != &view_)
-            view_.editAt(dragStart_, dragEnd_ - dragStart_, QString(), EditKind::Other);
+            view_.runUserEdit(RefusedEdit::Deleting, [&] {
+                view_.editAt(dragStart_, dragEnd_ - dragStart_, QString(), EditKind::Other);
+            });
         return;
     }
     if (!selectingByMouse_ || !(event.buttons() & Qt::LeftButton))
@@ -467,7 +484,7 @@ void TextInput::inputMethod(QInputMethodEvent& event) {
     const bool gettingInput = !event.commitString().isEmpty() ||
                               event.preeditString() != view_.preeditText() ||
                               event.replacementLength() > 0;
-    document.beginEditBlock();
+    EditBlock block(document);
     if (gettingInput && view_.hasSelection())
         view_.deleteSelection();
     if (!event.commitString().isEmpty() || event.replacementLength() > 0) {
@@ -480,7 +497,7 @@ void TextInput::inputMethod(QInputMethodEvent& event) {
             view_.editAt(start, end - start, event.commitString(),
                          typed ? EditKind::Typing : EditKind::Other);
     }
-    document.endEditBlock();
+    block.end();
 
     Preedit preedit;
     preedit.text = event.preeditString();
@@ -623,16 +640,18 @@ void TextInput::drop(QDropEvent& event) {
         event.ignore();
         return;
     }
-    // A move is one undo step: the text leaves its place and arrives at the drop.
+    // Text from this process is there, its size known before any copy; another program's is
+    // fetched by Qt. A move is one undo step: the text leaves its place and arrives at the drop.
+    QString text = view_.mimeText(*event.mimeData(), event.source() != nullptr, 0);
     TextDocument& document = view_.document();
-    document.beginEditBlock();
+    EditBlock block(document);
     if (move) {
         document.replace(dragStart_, dragEnd_ - dragStart_, QStringView(), EditKind::Other);
         if (at >= dragEnd_)
             at -= dragEnd_ - dragStart_;
     }
-    view_.editAt(at, 0, event.mimeData()->text(), EditKind::Other);
-    document.endEditBlock();
+    view_.editAt(at, 0, std::move(text), EditKind::Other);
+    block.end();
     event.setDropAction(move ? Qt::MoveAction : Qt::CopyAction);
     event.accept();
     view_.setFocus(Qt::MouseFocusReason);

@@ -8,13 +8,17 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
+#include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyleHints>
 #include <QStyleOptionFrame>
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <new>
+#include <utility>
 
 #include "text/model/line_breaks.h"
 #include "text/view/primary_selection.h"
@@ -43,6 +47,35 @@ void paintFieldFrame(QAbstractScrollArea& area) {
     option.lineWidth = area.frameWidth();
     option.state |= QStyle::State_Sunken;
     area.style()->drawPrimitive(QStyle::PE_FrameLineEdit, &option, &painter, &area);
+}
+
+// Edits that need less memory than this are not asked about beforehand: what they need is had
+// or not when they are made, and the document refuses them whole all the same.
+constexpr qint64 kAskedNeed = qint64(1) << 20;
+
+// The size of a text in UTF-8, as a file of it would be.
+qint64 utf8Size(QStringView text) {
+    qint64 size = 0;
+    for (const QChar c : text) {
+        // A surrogate pair's four bytes are counted two for each half.
+        const char16_t unit = c.unicode();
+        size += unit < 0x80 ? 1 : unit < 0x800 || c.isSurrogate() ? 2 : 3;
+    }
+    return size;
+}
+
+// Whether `bytes` of memory can be had now: the system is asked for them in one block and
+// given them back. A block this large is mapped on its own and none of its pages are touched,
+// so the answer costs a mapping, whatever the limit that refuses it (the address space the
+// process may have, or what the system can commit).
+bool canAllocate(qint64 bytes) {
+    // More than a 64-bit processor's 47 bits of user address space is never had.
+    constexpr qint64 kAddressSpace = qint64(1) << 47;
+    if (bytes < 0 || bytes >= kAddressSpace)
+        return false;
+    void* block = std::malloc(std::size_t(bytes));
+    std::free(block);
+    return block != nullptr;
 }
 
 }  // namespace
@@ -108,6 +141,8 @@ void TextView::setReadOnly(bool readOnly) {
 void TextView::editAt(qsizetype position, qsizetype removed, QString text, EditKind kind) {
     if (readOnly_)
         return;
+    if (userEdit_ && !userEditNamed_ && kind == EditKind::Deleting)
+        userEdit_->kind = RefusedEdit::Deleting;
     text = withLineFeeds(std::move(text));
     const qsizetype added = text.size();
     cursor_.forgetWantedX();
@@ -117,55 +152,199 @@ void TextView::editAt(qsizetype position, qsizetype removed, QString text, EditK
     restartBlinking();
 }
 
+bool TextView::runUserEdit(RefusedEdit::Kind kind, const std::function<void()>& edit) {
+    return runEdit(kind, edit, true);
+}
+
+bool TextView::runEdit(RefusedEdit::Kind kind, const std::function<void()>& edit, bool named) {
+    if (userEdit_) {
+        // Part of the edit under way, which is refused as this kind if it fails, unless the
+        // edit under way named its own.
+        if (!userEditNamed_) {
+            *userEdit_ = {kind, -1};
+            userEditNamed_ = named;
+        }
+        edit();
+        return true;
+    }
+    RefusedEdit refused{kind, -1};
+    userEdit_ = &refused;
+    userEditNamed_ = named;
+    const qsizetype anchor = cursor_.anchor();
+    const qsizetype caret = cursor_.position();
+    document_->markEdits();
+    bool made = true;
+    try {
+        if (editScope_)
+            editScope_(edit);
+        else
+            edit();
+        document_->keepEdits();
+        // What may be done only once the edit stands, such as a cut's copy on the clipboard.
+        for (const std::function<void()>& then : std::exchange(onceKept_, {}))
+            then();
+    } catch (...) {
+        onceKept_.clear();
+        // No memory for the edit, or for following it: whatever of it was made goes back.
+        made = false;
+        // Taken back within the owner's scope too: what follows the view hears of it, and a
+        // failure to follow that is not told again, the refusal being told below.
+        const auto takeBack = [this] {
+            try {
+                document_->takeBackEdits();
+            } catch (...) {
+                document_->keepEdits();  // what could not be put back stays; the history is whole
+            }
+        };
+        try {
+            if (editScope_)
+                editScope_(takeBack);
+            else
+                takeBack();
+        } catch (...) {
+        }
+        select(anchor, caret);
+        ensureVisible(caret);
+    }
+    userEdit_ = nullptr;
+    if (!made)
+        Q_EMIT editRefused(refused);
+    return made;
+}
+
+qint64 TextView::memoryToReplace(qsizetype added, qsizetype removed) const {
+    const qsizetype length = document_->length();
+    qint64 need = added / 8;  // the line starts, for lines of 64 characters
+    // A gap too small grows into a new buffer, which may be held beside the old one while the
+    // text moves; a whole text replaced is taken as it is.
+    if (removed < length && added - removed > document_->buffer().room())
+        need += 2 * (qint64(length) + added + length / 64);
+    if (document_->isUndoRedoEnabled())
+        need += 2 * qint64(removed);  // the note of the text removed
+    if (QAccessible::isActive())
+        need += 2 * (qint64(added) + removed);  // the texts assistive technology is told of
+    return need;
+}
+
+void TextView::ensureMemory(qsizetype added, qsizetype removed, bool held, QStringView text) {
+    qint64 need = memoryToReplace(added, removed) + (held ? 0 : 2 * qint64(added));
+    if (followerNeed_)
+        need += followerNeed_(added);
+    if (need < kAskedNeed || canAllocate(need))
+        return;
+    if (userEdit_)
+        userEdit_->bytes = text.isNull() ? added : utf8Size(text);
+    throw std::bad_alloc();
+}
+
 void TextView::insertTyped(const QString& text) {
-    // A typed line break is an undo step of its own, as in Qt's editors.
-    const bool lineBreak = text == u"\n" || text == u"\r";
-    editAt(selectionStart(), selectionEnd() - selectionStart(), text,
-           lineBreak ? EditKind::Other : EditKind::Typing);
+    runUserEdit(RefusedEdit::Typing, [&] {
+        // A typed line break is an undo step of its own, as in Qt's editors.
+        const bool lineBreak = text == u"\n" || text == u"\r";
+        editAt(selectionStart(), selectionEnd() - selectionStart(), text,
+               lineBreak ? EditKind::Other : EditKind::Typing);
+    });
 }
 
 void TextView::insertText(QString text) {
-    editAt(selectionStart(), selectionEnd() - selectionStart(), std::move(text), EditKind::Other);
+    runUserEdit(RefusedEdit::Pasting, [&] {
+        const qsizetype removed = selectionEnd() - selectionStart();
+        userEdit_->bytes = text.size();
+        ensureMemory(text.size(), removed, true, text);
+        editAt(selectionStart(), removed, std::move(text), EditKind::Other);
+    });
 }
 
 void TextView::deleteSelection() {
     if (hasSelection())
-        editAt(selectionStart(), selectionEnd() - selectionStart(), QString(), EditKind::Other);
+        runUserEdit(RefusedEdit::Deleting, [&] {
+            editAt(selectionStart(), selectionEnd() - selectionStart(), QString(), EditKind::Other);
+        });
 }
 
 void TextView::undo() {
     if (readOnly_)
         return;
-    if (const std::optional<qsizetype> caret = document_->undo()) {
-        setCursorPosition(*caret);
-        ensureVisible(cursor_.position());
-    }
+    runUserEdit(RefusedEdit::Undoing, [&] {
+        if (const std::optional<qsizetype> caret = document_->undo()) {
+            setCursorPosition(*caret);
+            ensureVisible(cursor_.position());
+        }
+    });
 }
 
 void TextView::redo() {
     if (readOnly_)
         return;
-    if (const std::optional<qsizetype> caret = document_->redo()) {
-        setCursorPosition(*caret);
-        ensureVisible(cursor_.position());
-    }
+    runUserEdit(RefusedEdit::Redoing, [&] {
+        if (const std::optional<qsizetype> caret = document_->redo()) {
+            setCursorPosition(*caret);
+            ensureVisible(cursor_.position());
+        }
+    });
 }
 
 void TextView::cut() {
     if (readOnly_ || !hasSelection())
         return;
-    copy();
-    deleteSelection();
+    runUserEdit(RefusedEdit::Cutting, [&] {
+        // The copy first, the clipboard once the cut stands: a cut refused leaves both as they
+        // were.
+        QString text = selectedText();
+        userEdit_->bytes = text.size();
+        editAt(selectionStart(), selectionEnd() - selectionStart(), QString(), EditKind::Other);
+        onceKept_.push_back(
+            [text = std::move(text)] { QGuiApplication::clipboard()->setText(text); });
+    });
 }
 
 void TextView::paste() {
     if (readOnly_)
         return;
-    // The clipboard's string goes into the document as it is; an empty document takes its
-    // storage, so a paste of megabytes is not copied again.
-    QString text = QGuiApplication::clipboard()->text();
-    if (!text.isEmpty())
-        insertText(std::move(text));
+    runUserEdit(RefusedEdit::Pasting, [&] {
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        const QMimeData* data = clipboard->mimeData();
+        if (!data || !data->hasText())
+            return;
+        const qsizetype removed = selectionEnd() - selectionStart();
+        // The clipboard's string goes into the document as it is; an empty document takes its
+        // storage, so a paste of megabytes is not copied again.
+        QString text = mimeText(*data, clipboard->ownsClipboard(), removed);
+        if (!text.isEmpty())
+            editAt(selectionStart(), removed, std::move(text), EditKind::Other);
+    });
+}
+
+void TextView::pasteSelectionAt(qsizetype position) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (readOnly_ || !clipboard->supportsSelection())
+        return;
+    runUserEdit(RefusedEdit::PastingSelection, [&] {
+        const QMimeData* data = clipboard->mimeData(QClipboard::Selection);
+        if (!data || !data->hasText())
+            return;
+        QString text = mimeText(*data, clipboard->ownsSelection(), 0);
+        if (text.isEmpty())
+            return;
+        setCursorPosition(position);
+        editAt(cursorPosition(), 0, std::move(text), EditKind::Other);
+    });
+}
+
+QString TextView::mimeText(const QMimeData& data, bool owned, qsizetype removed) {
+    if (const auto* primary = dynamic_cast<const PrimarySelection*>(&data)) {
+        // A view's selection offered as the primary selection is copied when read: its length
+        // is known before.
+        ensureMemory(primary->length(), removed, false);
+    }
+    // Data this process offers hands out its string without a copy; another program's is
+    // fetched and converted by Qt, whose size is known only once it is here.
+    QString text = data.text();
+    if (userEdit_)
+        userEdit_->bytes = text.size();
+    if (owned || !text.isEmpty())
+        ensureMemory(text.size(), removed, true, text);
+    return text;
 }
 
 void TextView::noteComingChange(qsizetype position, qsizetype removed) noexcept {
@@ -307,9 +486,14 @@ void TextView::selectAll() {
     updatePrimarySelection();
 }
 
-void TextView::copy() const {
-    if (hasSelection())
+void TextView::copy() {
+    if (!hasSelection())
+        return;
+    runUserEdit(RefusedEdit::Copying, [&] {
+        userEdit_->bytes = selectionEnd() - selectionStart();
+        // The copy is made before the clipboard is touched: one that fails leaves it as it was.
         QGuiApplication::clipboard()->setText(selectedText());
+    });
 }
 
 void TextView::updatePrimarySelection() {
@@ -317,7 +501,8 @@ void TextView::updatePrimarySelection() {
     if (!hasSelection() || !clipboard->supportsSelection())
         return;
     // The clipboard owns the data, and drops the selection this view offered before.
-    primary_ = new PrimarySelection([this] { return selectedText(); });
+    primary_ = new PrimarySelection([this] { return selectedText(); },
+                                    [this] { return selectionEnd() - selectionStart(); });
     clipboard->setMimeData(primary_, QClipboard::Selection);
 }
 
@@ -586,24 +771,39 @@ bool TextView::event(QEvent* event) {
     return handled;
 }
 
+// Where Qt hands the view what the user does. What edits the text runs as a user edit, refused
+// whole when it cannot get its memory; nothing thrown goes back into Qt.
+
 void TextView::keyPressEvent(QKeyEvent* event) {
-    input_->keyPress(*event);
+    runEdit(
+        RefusedEdit::Typing, [&] { input_->keyPress(*event); }, false);
 }
 
 void TextView::mousePressEvent(QMouseEvent* event) {
-    input_->mousePress(*event);
+    runEdit(
+        RefusedEdit::PastingSelection, [&] { input_->mousePress(*event); }, false);
 }
 
 void TextView::mouseMoveEvent(QMouseEvent* event) {
-    input_->mouseMove(*event);
+    // A drag started here runs its own event loop: its parts are user edits of their own.
+    try {
+        input_->mouseMove(*event);
+    } catch (...) {
+    }
 }
 
 void TextView::mouseReleaseEvent(QMouseEvent* event) {
-    input_->mouseRelease(*event);
+    try {
+        input_->mouseRelease(*event);
+    } catch (...) {
+    }
 }
 
 void TextView::mouseDoubleClickEvent(QMouseEvent* event) {
-    input_->mouseDoubleClick(*event);
+    try {
+        input_->mouseDoubleClick(*event);
+    } catch (...) {
+    }
 }
 
 void TextView::wheelEvent(QWheelEvent* event) {
@@ -616,7 +816,8 @@ void TextView::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void TextView::inputMethodEvent(QInputMethodEvent* event) {
-    input_->inputMethod(*event);
+    if (!runUserEdit(RefusedEdit::Composing, [&] { input_->inputMethod(*event); }))
+        event->accept();  // refused: the commit is not made, and nothing else takes it
 }
 
 QVariant TextView::inputMethodQuery(Qt::InputMethodQuery query) const {
@@ -638,7 +839,8 @@ void TextView::dragLeaveEvent(QDragLeaveEvent* event) {
 }
 
 void TextView::dropEvent(QDropEvent* event) {
-    input_->drop(*event);
+    if (!runUserEdit(RefusedEdit::Dropping, [&] { input_->drop(*event); }))
+        event->ignore();  // the source keeps its text: nothing was dropped
 }
 
 }  // namespace korvane::text

@@ -8,18 +8,43 @@
 #include <QBasicTimer>
 #include <QPointer>
 #include <QString>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "text/model/text_document.h"
 #include "text/view/layout_cache.h"
 #include "text/view/text_cursor.h"
 
 class QMenu;
+class QMimeData;
 
 namespace korvane::text {
 
 class PrimarySelection;
 class TextInput;
+
+// An edit, or a copy, that the view refused because it could not get its memory: the text,
+// the caret, the selection, the undo history and the clipboard stayed as they were.
+struct RefusedEdit {
+    enum Kind {
+        Typing,
+        Deleting,
+        Pasting,
+        PastingSelection,  // the primary selection, with the middle button
+        Dropping,
+        Composing,  // an input method's commit
+        Undoing,
+        Redoing,
+        Cutting,
+        Copying,
+        Dragging,  // the selection taken into a drag
+        Writing,   // by assistive technology
+    } kind = Typing;
+    // The size of the text concerned (the one that would come in, or be copied) in bytes of
+    // UTF-8, or as many as its characters where only those were counted; -1 when unknown.
+    qint64 bytes = -1;
+};
 
 // A view of a long plain text, with a caret and a selection the user moves with the mouse and
 // the keyboard, and copies; unless it is read-only, the user also edits it as in a plain-text
@@ -79,7 +104,7 @@ public:
     void setCursorPosition(qsizetype position) { setSelection(position, position); }
     void selectAll();
     // Puts the selection on the clipboard.
-    void copy() const;
+    void copy();
     // The menu a right click opens: Undo, Redo, Cut, Copy, Paste, Delete and Select All, or
     // only Copy and Select All when read-only, and the owner's item below them. The caller owns
     // it.
@@ -106,7 +131,28 @@ public:
     // What an input method asks of the text around the caret.
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
+    // Makes an edit (or a copy) the user asked for, refused whole when it cannot get its memory,
+    // or when whoever follows the view's edits cannot follow it: then the text, the caret, the
+    // selection and the undo history go back to what they were, editRefused() tells of it, and
+    // false is returned. An edit inside another one is part of it. Every edit, copy and paste
+    // the view makes for the user runs so; nothing it throws goes on to the caller.
+    bool runUserEdit(RefusedEdit::Kind kind, const std::function<void()>& edit);
+    // Runs each user edit, so that its owner sees what follows it fail: calls `edit`, and
+    // throws std::bad_alloc when the edit, or what the owner does on hearing of it, could not
+    // get its memory. Without one, the edit is just called.
+    using EditScope = std::function<void(const std::function<void()>& edit)>;
+    void setEditScope(EditScope scope) { editScope_ = std::move(scope); }
+    // The memory, in bytes, that whoever follows the view's edits needs for an edit adding
+    // `added` characters, counted with the view's own before the edit is made.
+    using FollowerNeed = std::function<qint64(qsizetype added)>;
+    void setFollowerNeed(FollowerNeed need) { followerNeed_ = std::move(need); }
+    // The memory the document and the view need for an edit putting `added` characters, held
+    // in a string already, in place of `removed`: the buffer's growth, the line starts, the
+    // note in the history and what assistive technology is told.
+    qint64 memoryToReplace(qsizetype added, qsizetype removed) const;
+
 Q_SIGNALS:
+    void editRefused(const korvane::text::RefusedEdit& refused);
     // Before an edit of the document, while the `removed` characters at `position` can still
     // be read, and after it, once the view has followed it: caret, selection and lines in view.
     void contentsAboutToChange(qsizetype position, qsizetype removed);
@@ -146,6 +192,20 @@ private:
     // Replaces `removed` characters at `position` by the user's `text`, its line breaks made
     // line feeds; the caret goes after it.
     void editAt(qsizetype position, qsizetype removed, QString text, EditKind kind);
+    // Runs a user edit as runUserEdit() does. An edit that is not `named` (a key press, a mouse
+    // press: what it does is not known yet) is refused as the kind of the first edit inside it.
+    bool runEdit(RefusedEdit::Kind kind, const std::function<void()>& edit, bool named);
+    // Inside a user edit: throws std::bad_alloc, the refusal's size set, unless an edit putting
+    // `added` characters in place of `removed` (with the string of `added`, if `held` is false)
+    // and following it can have the memory it needs. Small edits are not asked about.
+    void ensureMemory(qsizetype added, qsizetype removed, bool held, QStringView text = {});
+    // The text of clipboard or drag data for a user edit in place of `removed` characters:
+    // when this process offers the data its size is checked before any copy, else after Qt
+    // fetched it. `owned` tells whether the data is this process's own.
+    QString mimeText(const QMimeData& data, bool owned, qsizetype removed);
+    // Puts the text of the clipboard's primary selection in at `position`, as the middle button
+    // does.
+    void pasteSelectionAt(qsizetype position);
     void showContextMenu(const QPoint& globalPosition);
     // Where the view's left edge and right edge lie on a line, from the line's left end.
     LayoutCache::Span viewSpan() const;
@@ -197,6 +257,13 @@ private:
     // The primary selection that still reads this view's selection, while the clipboard has it.
     QPointer<PrimarySelection> primary_;
     QString extraMenuItem_;
+    EditScope editScope_;
+    FollowerNeed followerNeed_;
+    // The refusal the user edit under way would report, if any, and what is done once it
+    // stands.
+    RefusedEdit* userEdit_ = nullptr;
+    bool userEditNamed_ = false;
+    std::vector<std::function<void()>> onceKept_;
 };
 
 }  // namespace korvane::text

@@ -26,11 +26,14 @@ public:
         view_.ensureVisible(view_.cursorPosition());
     }
 
+    // Asked from Qt's accessibility bridge: refused whole, and told, when there is no memory.
     void edit(qsizetype start, qsizetype end, const QString& text) override {
         if (view_.isReadOnly())
             return;
-        view_.setSelection(start, end);
-        view_.insertText(text);
+        view_.runUserEdit(RefusedEdit::Writing, [&] {
+            view_.setSelection(start, end);
+            view_.insertText(text);
+        });
     }
 
     void setValue(const QString& text) override {
@@ -38,8 +41,10 @@ public:
             return;
         // Only the span that differs is rewritten, as one step to undo; the caret goes after
         // it.
-        if (const std::optional<TextRange> written = view_.document().replaceChanged(text))
-            view_.setCursorPosition(written->end);
+        view_.runUserEdit(RefusedEdit::Writing, [&] {
+            if (const std::optional<TextRange> written = view_.document().replaceChanged(text))
+                view_.setCursorPosition(written->end);
+        });
     }
 
     QRect characterRect(qsizetype position) const override {
