@@ -161,6 +161,17 @@ def find_application(pid, program):
     raise AssertionError("the program never appeared on the accessibility registry")
 
 
+def window_boxes(application):
+    """The window's input, output and multiplier boxes on the bus, by their accessible names."""
+    boxes = {a.name: a for a in descendants(application) if a.getRole() == pyatspi.ROLE_TEXT}
+    box = {"input": boxes.get("Enter Original text:"),
+           "output": boxes.get("Altered version of text"),
+           "multiplier": boxes.get("Multiply by:")}
+    if None in box.values():
+        raise AssertionError(f"the window's text boxes are not all there: {sorted(boxes)}")
+    return box
+
+
 def descendants(accessible):
     for child in accessible:
         if child is not None:

@@ -187,6 +187,15 @@ def orca_home(root):
     return environment, prefs
 
 
+def start_orca(log_path, prefs, processes, output):
+    """Starts Orca with its debug log read as it grows, once it says it has started."""
+    log = OrcaLog(log_path)
+    processes.append(subprocess.Popen(["orca", "--debug-file", log.path, "-u", prefs],
+                                      stdout=output, stderr=output))
+    log.wait_for_line("ORCA: Startup complete", "Orca starting")
+    return log
+
+
 def find_window(program):
     """The program's window, once mapped, raised and given the keyboard focus."""
     deadline = time.monotonic() + WAIT_SECONDS
@@ -334,11 +343,7 @@ def main():
         home, prefs = orca_home(scratch.name)
         os.environ.update(home)
         start_desktop(launcher, processes, output, window_manager=True)
-        log = OrcaLog(orca_log_path)
-        orca = subprocess.Popen(["orca", "--debug-file", log.path, "-u", prefs],
-                                stdout=output, stderr=output)
-        processes.append(orca)
-        log.wait_for_line("ORCA: Startup complete", "Orca starting")
+        log = start_orca(orca_log_path, prefs, processes, output)
         program = subprocess.Popen([program_path], env=program_environment(), stdout=output,
                                    stderr=output)
         processes.append(program)

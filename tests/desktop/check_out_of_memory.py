@@ -26,10 +26,10 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import check_orca  # noqa: E402
-from check_atspi import (descendants, encipher, find_application,  # noqa: E402
-                         program_and_launcher, program_environment, pyatspi, set_text, start_desktop, stop_processes,
-                         wait_for_text)
-from check_orca import OrcaLog, check_alert, find_window, key, orca_home  # noqa: E402
+from check_atspi import (encipher, find_application, program_and_launcher,  # noqa: E402
+                         program_environment, pyatspi, set_text, start_desktop, stop_processes,
+                         wait_for_text, window_boxes)
+from check_orca import check_alert, find_window, key, orca_home, start_orca  # noqa: E402
 
 ADDRESS_SPACE = 1_500_000 * 1024  # bytes, as ulimit -v 1500000 counts in KiB
 BIG_TEXT_BYTES = 300_000_000
@@ -210,11 +210,7 @@ def main():
         offer("clipboard", big, processes, output)
         pyatspi.setTimeout(1000, 1000)
         wait_for_other_orcas()
-        log = OrcaLog(orca_log_path)
-        orca = subprocess.Popen(["orca", "--debug-file", log.path, "-u", prefs],
-                                stdout=output, stderr=output)
-        processes.append(orca)
-        log.wait_for_line("ORCA: Startup complete", "Orca starting")
+        log = start_orca(orca_log_path, prefs, processes, output)
         # prlimit sets the limit and becomes the program, whose process id it keeps.
         program = subprocess.Popen(["prlimit", f"--as={ADDRESS_SPACE}", program_path],
                                    env=program_environment(), stdout=output, stderr=output)
@@ -223,13 +219,7 @@ def main():
             window = find_window(program)
             log.wait_for(lambda u: u.startswith("Enter Original text:"), "the input box at start")
             application = find_application(program.pid, program)
-            boxes = {a.name: a for a in descendants(application)
-                     if a.getRole() == pyatspi.ROLE_TEXT}
-            box = {"input": boxes.get("Enter Original text:"),
-                   "output": boxes.get("Altered version of text"),
-                   "multiplier": boxes.get("Multiply by:")}
-            if None in box.values():
-                raise AssertionError(f"the window's text boxes are not all there: {sorted(boxes)}")
+            box = window_boxes(application)
             box["window"] = window
             run_checks(program, box, log, big, drag_source, processes, output, failures)
         except (AssertionError, subprocess.SubprocessError) as error:

@@ -30,9 +30,10 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from check_atspi import (Hang, Refused, descendants, find_application,  # noqa: E402
+from check_atspi import (Hang, Refused, find_application,  # noqa: E402
                          program_and_launcher, program_environment, set_text, skip,
-                         start_desktop, stop_processes, wait_for_bus_name, wait_for_text)
+                         start_desktop, stop_processes, wait_for_bus_name, wait_for_text,
+                         window_boxes)
 import pyatspi  # noqa: E402
 
 WAIT_SECONDS = 10  # how long a framework may take to start, and a typed key to arrive
@@ -167,13 +168,7 @@ def run_program(program_path, framework, log, failures, drag):
     program = subprocess.Popen([program_path], env=environment, stdout=log, stderr=log)
     try:
         application = find_application(program.pid, program)
-        boxes = {a.name: a for a in descendants(application)
-                 if a.getRole() == pyatspi.ROLE_TEXT}
-        box = {"input": boxes.get("Enter Original text:"),
-               "output": boxes.get("Altered version of text"),
-               "multiplier": boxes.get("Multiply by:")}
-        if None in box.values():
-            raise AssertionError(f"the window's text boxes are not all there: {sorted(boxes)}")
+        box = window_boxes(application)
         set_text("multiplier box", box["multiplier"], "1")  # rotation 0, multiplier 1
         check_input_method(framework, box, log, failures)
         if drag:
