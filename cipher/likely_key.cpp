@@ -226,4 +226,15 @@ std::optional<Key> likelyKey(const LetterCounts& letters, const PairCounts& pair
     return ranking.best;
 }
 
+std::optional<Key> likelyKeyByLetters(const LetterCounts& letters) {
+    const KeyRanking ranking = rankKeys(letters);
+    const bool sure = ranking.letters >= kLettersAloneMinLetters &&
+                      ranking.margin >= kLettersAloneMinMargin &&
+                      ranking.overUniform >= kLettersAloneMinOverUniform;
+    const Key asItStands{.rotation = 0, .multiplier = 1};
+    if (!sure || ranking.best == asItStands)
+        return std::nullopt;
+    return ranking.best;
+}
+
 }  // namespace korvane::cipher

@@ -11,6 +11,13 @@
 
 namespace korvane::window {
 
+namespace {
+
+// Past this many letters the pairs are no longer kept.
+constexpr qint64 kPairedLetters = 2 * cipher::kLettersAloneMinLetters;
+
+}  // namespace
+
 QString likelyKeySentence(cipher::Key key) {
     return QStringLiteral("This text reads as English with rotation %1, multiplier %2.")
         .arg(cipher::FormatInteger(key.rotation), cipher::FormatInteger(key.multiplier));
@@ -25,28 +32,35 @@ LikelyKeyHint::LikelyKeyHint(runtime::MultiLineTextBox& box, QObject* parent)
     : QObject(parent), box_(box), description_(box.accessibleDescription()) {}
 
 void LikelyKeyHint::textAboutToChange(const cipher::SpanWithEdges& removed) {
+    // The key is named again once the edit is made, in textChanged().
     counts_.remove(removed.span());
-    pairs_.remove(removed);
-    refresh();
+    if (pairsKept_)
+        pairs_.remove(removed);
 }
 
 void LikelyKeyHint::textChanged(const cipher::SpanWithEdges& added) {
     counts_.add(added.span());
-    pairs_.add(added);
+    if (pairsKept_ && counts_.total() > kPairedLetters) {
+        pairsKept_ = false;
+        pairs_.clear();
+    } else if (pairsKept_) {
+        pairs_.add(added);
+    } else if (counts_.total() < cipher::kLettersAloneMinLetters) {
+        countPairs(box_.text());
+    }
     refresh();
 }
 
-void LikelyKeyHint::recount(QStringView whole) {
-    counts_.clear();
-    counts_.add(whole);
+void LikelyKeyHint::countPairs(QStringView whole) {
     pairs_.clear();
     pairs_.add(cipher::spanWithEdges(whole, 0, whole.size()));
-    refresh();
+    pairsKept_ = true;
 }
 
 void LikelyKeyHint::refresh() noexcept {
     try {
-        const std::optional<cipher::Key> key = cipher::likelyKey(counts_, pairs_);
+        const std::optional<cipher::Key> key = pairsKept_ ? cipher::likelyKey(counts_, pairs_)
+                                                          : cipher::likelyKeyByLetters(counts_);
         if (key == key_)
             return;
         QString sentence = key ? likelyKeySentence(*key) : QString();

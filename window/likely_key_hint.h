@@ -33,8 +33,6 @@ public:
     void textAboutToChange(const cipher::SpanWithEdges& removed);
     // After an edit: the span it added, now in the text, with its edges.
     void textChanged(const cipher::SpanWithEdges& added);
-    // Counts the whole text afresh, for a change that came without its spans.
-    void recount(QStringView whole);
 
     // The sentence the box shows now, empty while there is none, and the key it names.
     const QString& sentence() const { return sentence_; }
@@ -42,11 +40,18 @@ public:
 
 private:
     void refresh() noexcept;
+    // Counts the pairs of the whole text afresh, and keeps them from then on.
+    void countPairs(QStringView whole);
 
     runtime::MultiLineTextBox& box_;
     QString description_;
     cipher::LetterCounts counts_;
+    // The letter pairs, kept while the text is short enough for them to matter: past
+    // kPairedLetters letters its single letters say the key as surely, and a paste of megabytes
+    // then costs one count of its letters. Back under kLettersAloneMinLetters letters, the pairs
+    // are counted again from the whole text.
     cipher::PairCounts pairs_;
+    bool pairsKept_ = true;
     QString sentence_;
     std::optional<cipher::Key> key_;
 };

@@ -215,6 +215,7 @@ void tst_LikelyKey::prose_data() {
     QTest::newRow("100 letters") << 100 << 0.99;
     QTest::newRow("200 letters") << 200 << 0.99;
     QTest::newRow("500 letters") << 500 << 0.99;
+    QTest::newRow("1000 letters") << 1000 << 0.99;
     QTest::newRow("2000 letters") << 2000 << 0.99;
 }
 
@@ -231,6 +232,8 @@ void tst_LikelyKey::prose() {
     qint64 trials = 0;
     qint64 right = 0;
     qint64 wrong = 0;
+    // A text this long may be ranked by its single letters alone: they must name the same key.
+    const bool byLettersToo = letters >= kLettersAloneMinLetters;
     for (const QString& piece : pieces) {
         for (int multiplier : kMultipliers) {
             for (int rotation = 0; rotation < 26; ++rotation) {
@@ -238,6 +241,8 @@ void tst_LikelyKey::prose() {
                 const QString enciphered = TransformText(piece, key.rotation, key.multiplier).value();
                 const std::optional<Key> named =
                     likelyKey(countsOf(enciphered), pairsOf(enciphered));
+                if (byLettersToo)
+                    QCOMPARE(likelyKeyByLetters(countsOf(enciphered)), named);
                 const Key readsBack = inverseOf(key).inverse;
                 const bool asItStands = readsBack == Key{.rotation = 0, .multiplier = 1};
                 ++trials;
@@ -281,6 +286,8 @@ void tst_LikelyKey::randomLetters() {
             text += QChar(char16_t(u'a' + random.bounded(26)));
         }
         named += likelyKey(countsOf(text), pairsOf(text)).has_value();
+        if (letters >= kLettersAloneMinLetters)
+            named += likelyKeyByLetters(countsOf(text)).has_value();
     }
     const double share = double(named) / kTexts;
     qInfo("%4d random letters: a key named for %4.2f %% of %d texts", letters, 100 * share, kTexts);

@@ -388,7 +388,8 @@ protected:
 
 void tst_Accessibility::likelyKeyHint_data() {
     QTest::addColumn<QString>("pasted");
-    // "^" erases the whole text (Ctrl+A, Delete); "\b" is Backspace.
+    // "^" erases the whole text (Ctrl+A, Delete); "~" all but its first 40 characters;
+    // "\b" is Backspace.
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("sentence");
     QTest::addColumn<int>("writesWhileTyping");  // tooltip writes after the paste
@@ -418,6 +419,8 @@ void tst_Accessibility::likelyKeyHint_data() {
         << byFiveThree.left(28) << QStringLiteral("vqzxjkvqzxjkvqzxjkvq") + QString(20, u'\b')
         << sentence(7, 9) << 2;
     QTest::newRow("English as it stands says nothing") << kParagraph << QString() << QString() << 0;
+    QTest::newRow("a long text cut down to a short one keeps the sentence")
+        << byFiveThree.repeated(12) << QStringLiteral("~") << sentence(7, 9) << 0;
     QTest::newRow("erasing the text takes the sentence away")
         << byFiveThree << QStringLiteral("^") << QString() << 1;
 }
@@ -449,7 +452,13 @@ void tst_Accessibility::likelyKeyHint() {
     const ToolTipWrites writes(input);
     QString expectedText = pasted;
     int expectedChanges = 1;
-    if (typed == u'^') {
+    if (typed == u'~') {
+        form_->txtOriginal.setSelStart(40);
+        form_->txtOriginal.setSelLength(int(pasted.size()));
+        QTest::keyClick(input, Qt::Key_Delete);
+        expectedText = pasted.left(40);
+        ++expectedChanges;
+    } else if (typed == u'^') {
         QTest::keyClick(input, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(input, Qt::Key_Delete);
         expectedText.clear();
