@@ -426,6 +426,10 @@ void tst_TextView::mouseSelection_data() {
     QTest::newRow("drag forward over a line break") << "drag" << 3 << 15 << 3 << 15;
     QTest::newRow("drag backward") << "drag" << 20 << 13 << 20 << 13;
     QTest::newRow("double click selects the word") << "double" << 8 << -1 << 6 << 10;
+    QTest::newRow("double click at a word's end selects it") << "double" << 5 << -1 << 0 << 5;
+    QTest::newRow("double click at the line's end selects its last word")
+        << "double" << 10 << -1 << 6 << 10;
+    QTest::newRow("double click on the empty line") << "double" << 11 << -1 << 11 << 11;
     QTest::newRow("double click then drag extends by words") << "double-drag" << 1 << 14 << 0 << 17;
     QTest::newRow("triple click selects the line") << "triple" << 14 << -1 << 12 << 32;
     QTest::newRow("click in the selection puts the caret there")
@@ -672,6 +676,8 @@ void tst_TextView::editing_data() {
         {u"\u304b\u3099"_s, {}},
         {u"\U0001F468\u200D\U0001F469\u200D\U0001F467"_s, {}},
         {u"\U0001F44D\U0001F3FD"_s, {}},
+        {u"\u2764\uFE0F"_s, {}},
+        {u"\u26F9\u200D\u2640"_s, {}},
         {u"\U0001F1E9\U0001F1EA\U0001F1EB\U0001F1F7"_s, u"\U0001F1E9\U0001F1EA"_s}};
     for (const auto& [before, after] : backspaced)
         QTest::newRow(qPrintable(u"Backspace after "_s + before))
