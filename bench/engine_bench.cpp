@@ -53,7 +53,8 @@ void copy(benchmark::State& state, bool mixed) {
 void transform(benchmark::State& state, bool mixed) {
     const QString& text = sampleOf(mixed, state.range(0));
     for (auto _ : state) {
-        std::optional<QString> result = korvane::cipher::TransformText(text, kRotation, kMultiplier);
+        std::optional<QString> result =
+            korvane::cipher::TransformText(text, kRotation, kMultiplier);
         benchmark::DoNotOptimize(result->data());
         benchmark::ClobberMemory();
     }
@@ -128,11 +129,13 @@ void keystrokePairs(benchmark::State& state, bool mixed) {
     bool replaces = false;
     for (auto _ : state) {
         const qsizetype removed = replaces ? 1 : 0;
-        const korvane::cipher::SpanWithEdges old = korvane::cipher::spanWithEdges(text, position, removed);
+        const korvane::cipher::SpanWithEdges old =
+            korvane::cipher::spanWithEdges(text, position, removed);
         counts.remove(old.span());
         pairs.remove(old);
         const QChar after[] = {text[position - 1], u'e', text[position + removed]};
-        const korvane::cipher::SpanWithEdges added = korvane::cipher::spanWithEdges(QStringView(after, 3), 1, 1);
+        const korvane::cipher::SpanWithEdges added =
+            korvane::cipher::spanWithEdges(QStringView(after, 3), 1, 1);
         counts.add(added.span());
         pairs.add(added);
         benchmark::DoNotOptimize(korvane::cipher::likelyKey(counts, pairs));

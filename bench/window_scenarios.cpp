@@ -214,10 +214,9 @@ char letter(int keystroke) {
 bool outputIsRight(frmMain& window) {
     const QString input = window.txtOriginal.text();
     const QString output = window.txtDecrypted.text();
-    const QString expected =
-        cipher::TransformText(input, qint16(window.txtRotate.text().toShort()),
-                              qint16(window.txtMultiply.text().toShort()))
-            .value_or(QString());
+    const QString expected = cipher::TransformText(input, qint16(window.txtRotate.text().toShort()),
+                                                   qint16(window.txtMultiply.text().toShort()))
+                                 .value_or(QString());
     print("input_chars", double(input.size()));
     if (output == expected)
         return true;

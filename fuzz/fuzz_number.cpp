@@ -22,7 +22,6 @@
 
 namespace {
 
-
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }

@@ -169,8 +169,7 @@ void MultiLineTextBox::setText(const QString& text) {
 void MultiLineTextBox::replaceSpan(qsizetype position, qsizetype removed, QString inserted) {
     if (removed == 0 && inserted.isEmpty())
         return;
-    writeRaisingEvents(
-        [&] { view_->document().replace(position, removed, std::move(inserted)); });
+    writeRaisingEvents([&] { view_->document().replace(position, removed, std::move(inserted)); });
 }
 
 void MultiLineTextBox::overwrite(const Writer& write) {

@@ -36,7 +36,8 @@ namespace {
 // either side of them, where the text has one, read as a copy of just that much. A span that
 // cannot be copied for want of memory leaves the hint as it was.
 void handSpan(const runtime::MultiLineTextBox& input, qsizetype position, qsizetype length,
-              LikelyKeyHint& hint, void (LikelyKeyHint::*hand)(const cipher::SpanWithEdges&)) noexcept {
+              LikelyKeyHint& hint,
+              void (LikelyKeyHint::*hand)(const cipher::SpanWithEdges&)) noexcept {
     try {
         const qsizetype from = position > 0 ? position - 1 : 0;
         const QString around =

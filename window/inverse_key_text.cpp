@@ -13,8 +13,8 @@
 namespace korvane::window {
 
 using cipher::FormatInteger;
-using cipher::inverseOf;
 using cipher::InverseKey;
+using cipher::inverseOf;
 using cipher::Invertibility;
 using cipher::Key;
 using cipher::makeLetterMap;

@@ -59,8 +59,8 @@ void LikelyKeyHint::countPairs(QStringView whole) {
 
 void LikelyKeyHint::refresh() noexcept {
     try {
-        const std::optional<cipher::Key> key = pairsKept_ ? cipher::likelyKey(counts_, pairs_)
-                                                          : cipher::likelyKeyByLetters(counts_);
+        const std::optional<cipher::Key> key =
+            pairsKept_ ? cipher::likelyKey(counts_, pairs_) : cipher::likelyKeyByLetters(counts_);
         if (key == key_)
             return;
         QString sentence = key ? likelyKeySentence(*key) : QString();

@@ -19,10 +19,11 @@ namespace korvane::window {
 // Tells the user which key reads the text of a box as English, for a pasted enciphered text
 // whose key they do not know: one sentence at the end of the box's tooltip and accessible
 // description, behind the description the box already had, and an item of the box's context
-// menu that sets that key; nothing while the letters do not say it for sure. It keeps the letter and letter-pair counts of the box's text by the
-// spans its edits remove and add, so an edit costs what it changed, not the length of the text. It
-// changes no text, calls no handler and raises no event; it writes the tooltip, the description
-// and the menu item only when the key it names changes.
+// menu that sets that key; nothing while the letters do not say it for sure. It keeps the letter
+// and letter-pair counts of the box's text by the spans its edits remove and add, so an edit costs
+// what it changed, not the length of the text. It changes no text, calls no handler and raises no
+// event; it writes the tooltip, the description and the menu item only when the key it names
+// changes.
 class LikelyKeyHint final : public QObject {
     Q_OBJECT
 

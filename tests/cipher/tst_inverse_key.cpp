@@ -190,7 +190,8 @@ void tst_InverseKey::verdictMatchesTransform() {
             QVERIFY2(letters.size() < 2 || !someKeyReadsBack(out, letters), where);
             continue;
         }
-        QCOMPARE(TransformText(out, back.inverse.rotation, back.inverse.multiplier).value(), letters);
+        QCOMPARE(TransformText(out, back.inverse.rotation, back.inverse.multiplier).value(),
+                 letters);
         const QString expectedLetters = back.firstOverflowingLetter == 0
                                             ? kAlphabet
                                             : kAlphabet.left(back.firstOverflowingLetter - u'A');

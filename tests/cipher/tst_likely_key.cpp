@@ -238,7 +238,8 @@ void tst_LikelyKey::prose() {
         for (int multiplier : kMultipliers) {
             for (int rotation = 0; rotation < 26; ++rotation) {
                 const Key key{.rotation = qint16(rotation), .multiplier = qint16(multiplier)};
-                const QString enciphered = TransformText(piece, key.rotation, key.multiplier).value();
+                const QString enciphered =
+                    TransformText(piece, key.rotation, key.multiplier).value();
                 const std::optional<Key> named =
                     likelyKey(countsOf(enciphered), pairsOf(enciphered));
                 if (byLettersToo)

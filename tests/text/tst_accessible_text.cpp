@@ -117,8 +117,8 @@ void tst_AccessibleText::countsCodePoints_data() {
     QTest::newRow("view: a line break is a word of its own")
         << u"view"_s << u"ab\ncd"_s << 2 << QAccessible::WordBoundary << u"\n"_s << 2 << 3;
     QTest::newRow("view: a line with its break")
-        << u"view"_s << u"ab\n\U0001F600d"_s << 4 << QAccessible::LineBoundary
-        << u"\U0001F600d"_s << 3 << 5;
+        << u"view"_s << u"ab\n\U0001F600d"_s << 4 << QAccessible::LineBoundary << u"\U0001F600d"_s
+        << 3 << 5;
 }
 
 void tst_AccessibleText::countsCodePoints() {
@@ -181,8 +181,8 @@ void tst_AccessibleText::answersHoldTogether() {
          {QAccessible::CharBoundary, QAccessible::WordBoundary, QAccessible::SentenceBoundary,
           QAccessible::ParagraphBoundary, QAccessible::LineBoundary, QAccessible::NoBoundary}) {
         for (int offset = 0; offset <= length; ++offset) {
-            const QByteArray where = QByteArray::number(int(boundary)) + " at " +
-                                     QByteArray::number(offset);
+            const QByteArray where =
+                QByteArray::number(int(boundary)) + " at " + QByteArray::number(offset);
             const auto ask = [&](auto query, int from) {
                 Answer answer;
                 answer.text = (accessible->*query)(from, boundary, &answer.start, &answer.end);

@@ -178,8 +178,11 @@ void tst_TextIndexes::editsMatchTheLines_data() {
         << Edits{{4, 0, u"\U0001F600"_s}, {2, 0, u"x"_s}, {2, 1, QString()}, {0, 0, u"\n"_s}};
     QTest::newRow("halves typed one by one, and removed one by one")
         << u"ab"_s
-        << Edits{{1, 0, QString(QChar(0xD83D))}, {2, 0, QString(QChar(0xDE00))},
-                 {3, 0, QString(QChar(0xDE00))}, {1, 1, QString()}, {1, 1, QString()}};
+        << Edits{{1, 0, QString(QChar(0xD83D))},
+                 {2, 0, QString(QChar(0xDE00))},
+                 {3, 0, QString(QChar(0xDE00))},
+                 {1, 1, QString()},
+                 {1, 1, QString()}};
     QTest::newRow("a pair across the edges of a replaced span")
         << u"\U0001F600\U0001F600\U0001F600"_s
         << Edits{{1, 4, u"z"_s}, {0, 1, QString(QChar(0xD83D))}, {1, 0, u"\U0001F600"_s}};
@@ -193,7 +196,8 @@ void tst_TextIndexes::editsMatchTheLines() {
     CodePointIndex pairs;
     QVERIFY(matches(index, QString()));
     index.build(text);
-    pairs.build(QStringView(text).first(text.size() / 2), QStringView(text).sliced(text.size() / 2));
+    pairs.build(QStringView(text).first(text.size() / 2),
+                QStringView(text).sliced(text.size() / 2));
     QVERIFY(matches(index, text));
     QVERIFY(matches(pairs, text));
     for (const Edit& step : edits) {
@@ -219,9 +223,8 @@ void tst_TextIndexes::randomEditsMatchTheLines() {
     QFETCH(quint32, seed);
     QFETCH(int, spread);
     QRandomGenerator random(seed);
-    static const QString kPieces[] = {u"a"_s,          u"bc"_s,  u"\n"_s,
-                                      u"\x2028"_s,     u"d\ne"_s, u"\U0001F600"_s,
-                                      QChar(0xD83D), QChar(0xDE00)};
+    static const QString kPieces[] = {u"a"_s,    u"bc"_s,         u"\n"_s,       u"\x2028"_s,
+                                      u"d\ne"_s, u"\U0001F600"_s, QChar(0xD83D), QChar(0xDE00)};
 
     // Enough lines that the starts outgrow the room they were built with.
     QString text = lines(200, 6);

@@ -143,8 +143,8 @@ void tst_TextSegmentation::segmentsOfADocument_data() {
     QTest::newRow("word in an empty text") << QString() << 0 << TextBoundary::Word << "";
     QTest::newRow("line in an empty text") << QString() << 0 << TextBoundary::Line << "";
     // A line of 5000 characters: the words are whole at any distance from the position.
-    const QString longLine =
-        u"start "_s + QString(2400, u'w') + u' ' + QString(2588, u'x') + u" end\U0001F44D\U0001F3FD"_s;
+    const QString longLine = u"start "_s + QString(2400, u'w') + u' ' + QString(2588, u'x') +
+                             u" end\U0001F44D\U0001F3FD"_s;
     QTest::newRow("a word of 2400 in a long line, from its middle")
         << longLine << 1200 << TextBoundary::Word << QString(2400, u'w');
     QTest::newRow("a word of 2588 in a long line, from its end")

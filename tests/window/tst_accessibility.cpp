@@ -12,8 +12,8 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QHelpEvent>
-#include <QSignalSpy>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
@@ -403,12 +403,14 @@ void tst_Accessibility::likelyKeyHint_data() {
     QTest::newRow("enciphered with rotation 5, multiplier 3")
         << byFiveThree << QString() << sentence(7, 9) << 0;
     QTest::newRow("typing more keeps the sentence")
-        << byFiveThree << korvane::cipher::TransformText(QStringLiteral(" and so it ran on"), 5, 3).value()
+        << byFiveThree
+        << korvane::cipher::TransformText(QStringLiteral(" and so it ran on"), 5, 3).value()
         << sentence(7, 9) << 0;
     QTest::newRow("rot13 in lower case")
-        << korvane::cipher::TransformText(kParagraph, 13, 1).value().toLower() << QString() << sentence(13, 1) << 0;
-    QTest::newRow("shift by 3") << korvane::cipher::TransformText(kParagraph, 3, 1).value() << QString()
-                                << sentence(23, 1) << 0;
+        << korvane::cipher::TransformText(kParagraph, 13, 1).value().toLower() << QString()
+        << sentence(13, 1) << 0;
+    QTest::newRow("shift by 3") << korvane::cipher::TransformText(kParagraph, 3, 1).value()
+                                << QString() << sentence(23, 1) << 0;
     QTest::newRow("a short enciphered text says nothing")
         << QStringLiteral("ARMMV, TVEMO!") << QString() << QString() << 0;
     QTest::newRow("typing on until the letters are enough")

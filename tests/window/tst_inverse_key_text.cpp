@@ -101,9 +101,8 @@ void tst_InverseKeyText::oneCharacterForEveryLetter() {
     QFETCH(int, rotation);
     QFETCH(int, multiplier);
 
-    const std::optional<QString> written =
-        TransformText(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ"), qint16(rotation),
-                      qint16(multiplier));
+    const std::optional<QString> written = TransformText(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ"), qint16(rotation), qint16(multiplier));
     QVERIFY(written);
     QCOMPARE(QSet<QChar>(written->begin(), written->end()).size(), 1);
     const QString text = korvane::window::inverseKeyText(

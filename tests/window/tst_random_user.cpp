@@ -29,11 +29,11 @@
 #include "runtime/message_box.h"
 #include "window/frm_main.h"
 
-using korvane::window::frmMain;
 using korvane::runtime::MessageBoxIcon;
 using korvane::runtime::MessageBoxRequest;
 using korvane::testing::OutputOracle;
 using korvane::testing::RandomText;
+using korvane::window::frmMain;
 
 namespace {
 
@@ -228,8 +228,8 @@ private:
                 }
                 const bool pairLast = start >= 2 && model_[start - 1].isLowSurrogate() &&
                                       model_[start - 2].isHighSurrogate();
-                const QString lastCodePointGone = QString(model_).remove(
-                    start - (pairLast ? 2 : 1), pairLast ? 2 : 1);
+                const QString lastCodePointGone =
+                    QString(model_).remove(start - (pairLast ? 2 : 1), pairLast ? 2 : 1);
                 model_.remove(from, start - from);
                 QTest::keyClick(target, key);
                 if (form_.txtOriginal.text() == lastCodePointGone)

@@ -194,10 +194,10 @@ void tst_Recompute::outputFollowsEveryEdit_data() {
         << utf8({"multiplier:3", "type:abc", "select:0+3", "delete", "input:", "output:"});
     // What the user sees, written out.
     QTest::newRow("an empty multiplier reads as 0")
-        << utf8({"type:hello", "output:NNNNN", "multiplier+:1", "output:HELLO", "multiplier:",
-                 "output:NNNNN"});
-    QTest::newRow("multiplier 3")
-        << utf8({"multiplier:3", "type:Hello, World!", "output:VMHHQ, OQZHJ!"});
+        << utf8({"type:hello", "output:NNNNN", "multiplier+:1", "output:HELLO",
+                 "multiplier:", "output:NNNNN"});
+    QTest::newRow("multiplier 3") << utf8(
+        {"multiplier:3", "type:Hello, World!", "output:VMHHQ, OQZHJ!"});
     QTest::newRow("2.5 acts as 2, 3.5 as 4")
         << utf8({"multiplier:2.5", "type:AZ", "output:NL", "multiplier:3.5", "output:NJ"});
     QTest::newRow("a multiplier with letters after it, or negative")
@@ -218,9 +218,8 @@ void tst_Recompute::outputFollowsEveryEdit_data() {
     QTest::newRow("lone surrogates, and halves in reverse order")
         << pasted(u"x\xd800y\xdc00z\xdc00\xd800"_s, u"x\xd800y\xdc00z\xdc00\xd800"_s,
                   u"X\xd800Y\xdc00Z\xdc00\xd800"_s);
-    QTest::newRow("a supplementary letter takes its capital, an emoji stays")
-        << pasted(u"\U00010428\U0001F600a"_s, u"\U00010428\U0001F600a"_s,
-                  u"\U00010400\U0001F600A"_s);
+    QTest::newRow("a supplementary letter takes its capital, an emoji stays") << pasted(
+        u"\U00010428\U0001F600a"_s, u"\U00010428\U0001F600a"_s, u"\U00010400\U0001F600A"_s);
     QTest::newRow("every kind of line break but U+2028 becomes a line feed")
         << pasted(u"a\r\nb\rc\u2029d\ufdd0e\ufdd1f\u2028g"_s, u"a\nb\nc\nd\ne\nf\u2028g"_s,
                   u"A\nB\nC\nD\nE\nF\u2028G"_s);
@@ -228,14 +227,13 @@ void tst_Recompute::outputFollowsEveryEdit_data() {
         << pasted(u"\x01\x1f\x7f\ufffe\uffff\ufeff"_s, u"\x01\x1f\x7f\ufffe\uffff\ufeff"_s,
                   u"\x01\x1f\x7f\ufffe\uffff\ufeff"_s);
     QTest::newRow("letters with unusual capitals")
-        << pasted(u"\u00df\u0131\u017f\u212a\uff41e\u0301"_s, u"\u00df\u0131\u017f\u212a\uff41e\u0301"_s,
-                  u"\u00dfIS\u212a\uff21E\u0301"_s);
+        << pasted(u"\u00df\u0131\u017f\u212a\uff41e\u0301"_s,
+                  u"\u00df\u0131\u017f\u212a\uff41e\u0301"_s, u"\u00dfIS\u212a\uff21E\u0301"_s);
     QString block;
     while (block.size() < 51'200)
         block += u"The quick brown fox, 0123456789, jumps over the lazy dog.\n"_s;
-    QTest::newRow("100 KB pasted twice")
-        << QStringList{u"multiplier:3"_s, u"paste:"_s + block, u"paste:"_s + block,
-                       u"input:"_s + block + block};
+    QTest::newRow("100 KB pasted twice") << QStringList{
+        u"multiplier:3"_s, u"paste:"_s + block, u"paste:"_s + block, u"input:"_s + block + block};
 }
 
 void tst_Recompute::outputFollowsEveryEdit() {

@@ -21,8 +21,7 @@ const QString kTooLong = QStringLiteral(
 // changing it.
 struct OutputWrites {
     explicit OutputWrites(korvane::runtime::TextBox& output) {
-        QObject::connect(&output, &korvane::runtime::TextBox::Change, &output,
-                         [this] { ++count; });
+        QObject::connect(&output, &korvane::runtime::TextBox::Change, &output, [this] { ++count; });
     }
     int count = 0;
 };

@@ -76,8 +76,7 @@ qsizetype AccessibleText::position(int offset) const {
     const TextReader& shown = source_->text();
     if (offset == -1)
         return shown.length();
-    return std::clamp<qsizetype>(shown.positionOfCodePoint(std::max(offset, 0)), 0,
-                                 shown.length());
+    return std::clamp<qsizetype>(shown.positionOfCodePoint(std::max(offset, 0)), 0, shown.length());
 }
 
 int AccessibleText::offset(qsizetype position) const {

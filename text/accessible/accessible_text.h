@@ -40,8 +40,8 @@ public:
     void setSelection(int selectionIndex, int startOffset, int endOffset) override;
     QString textAtOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
                          int* endOffset) const override;
-    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary,
-                             int* startOffset, int* endOffset) const override;
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
+                             int* endOffset) const override;
     QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
                             int* endOffset) const override;
     QString attributes(int offset, int* startOffset, int* endOffset) const override;

@@ -64,8 +64,8 @@ qsizetype CodePointIndex::positionOf(qsizetype offset, qsizetype length) const {
     if (offset <= 0)
         return 0;
     // The pairs whose high half is one of the first `offset` code points each add a unit.
-    const qsizetype pairsBefore = pairs_.partitionPoint(
-        [&](qsizetype index) { return pairs_.at(index) - index >= offset; });
+    const qsizetype pairsBefore =
+        pairs_.partitionPoint([&](qsizetype index) { return pairs_.at(index) - index >= offset; });
     return std::min(offset + pairsBefore, length);
 }
 

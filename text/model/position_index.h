@@ -21,9 +21,7 @@ namespace korvane::text {
 class PositionIndex {
 public:
     qsizetype count() const { return positions_.size(); }
-    qsizetype at(qsizetype index) const {
-        return positions_[index] + (index > step_ ? delta_ : 0);
-    }
+    qsizetype at(qsizetype index) const { return positions_[index] + (index > step_ ? delta_ : 0); }
     // How many entries are at most `position`, and how many are less than it.
     qsizetype countUpTo(qsizetype position) const;
     qsizetype countBelow(qsizetype position) const;

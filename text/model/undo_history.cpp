@@ -10,8 +10,7 @@
 
 namespace korvane::text {
 
-void UndoHistory::record(qsizetype position, QString removed, QStringView inserted,
-                         EditKind kind) {
+void UndoHistory::record(qsizetype position, QString removed, QStringView inserted, EditKind kind) {
     // Room for one step more first, so that a failed note leaves both stacks as they were.
     undoSteps_.reserve(undoSteps_.size() + 1);
     if (marking_)
@@ -49,9 +48,8 @@ bool UndoHistory::merge(qsizetype position, const QString& removed, QStringView 
     if (kind == EditKind::Typing) {
         // Typing on where the last typed character went, whether that run began at the caret or
         // over a selection it replaced; a line break begins a new line of typing, and a step.
-        const bool startsLine =
-            std::any_of(inserted.begin(), inserted.end(),
-                        [](QChar c) { return isLineBreak(c.unicode()); });
+        const bool startsLine = std::any_of(inserted.begin(), inserted.end(),
+                                            [](QChar c) { return isLineBreak(c.unicode()); });
         if (!removed.isEmpty() || startsLine || position != last.position + last.length)
             return false;
         last.length += inserted.size();

@@ -249,7 +249,8 @@ int LayoutCache::paint(QPainter& painter, const Painting& painting) {
             // A selection that goes on past the line's end shows its line break as a blank.
             const bool breakInSlice = sliceEnd == lineEnd && sliceEnd < document_.length();
             const qsizetype from = std::max(painting.selection.start, sliceStart);
-            const qsizetype to = std::min(painting.selection.end, sliceEnd + (breakInSlice ? 1 : 0));
+            const qsizetype to =
+                std::min(painting.selection.end, sliceEnd + (breakInSlice ? 1 : 0));
             if (from < to)
                 selections.append(
                     {int(from - sliceStart), int(to - from), painting.selectionFormat});

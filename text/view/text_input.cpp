@@ -123,8 +123,12 @@ constexpr QKeySequence::StandardKey kOwnKeys[] = {
     QKeySequence::SelectEndOfDocument,
 };
 constexpr QKeySequence::StandardKey kEditingKeys[] = {
-    QKeySequence::Undo,   QKeySequence::Redo,   QKeySequence::Cut,
-    QKeySequence::Paste,  QKeySequence::Delete, QKeySequence::DeleteStartOfWord,
+    QKeySequence::Undo,
+    QKeySequence::Redo,
+    QKeySequence::Cut,
+    QKeySequence::Paste,
+    QKeySequence::Delete,
+    QKeySequence::DeleteStartOfWord,
     QKeySequence::DeleteEndOfWord,
 };
 
@@ -265,8 +269,8 @@ void TextInput::keyPress(QKeyEvent& event) {
         case Move::Line:
         case Move::Page: {
             const int step = binding->move == Move::Line ? 1 : view_.visibleLineCount();
-            const int to = std::clamp(line + (binding->forward ? step : -step), 0,
-                                      document.lineCount() - 1);
+            const int to =
+                std::clamp(line + (binding->forward ? step : -step), 0, document.lineCount() - 1);
             if (binding->move == Move::Page)
                 view_.verticalScrollBar()->setValue(view_.firstVisibleLine() + (to - line));
             if (to != line) {
@@ -453,8 +457,8 @@ bool TextInput::wheel(QWheelEvent& event) {
     if ((event.modifiers() & Qt::ShiftModifier) && event.angleDelta().x() == 0) {
         QWheelEvent sideways(event.position(), event.globalPosition(),
                              event.pixelDelta().transposed(), event.angleDelta().transposed(),
-                             event.buttons(), event.modifiers() & ~Qt::ShiftModifier,
-                             event.phase(), event.inverted(), event.source());
+                             event.buttons(), event.modifiers() & ~Qt::ShiftModifier, event.phase(),
+                             event.inverted(), event.source());
         QCoreApplication::sendEvent(view_.horizontalScrollBar(), &sideways);
         event.setAccepted(sideways.isAccepted());
         return true;
@@ -556,9 +560,9 @@ std::optional<QVariant> TextInput::inputMethodQuery(Qt::InputMethodQuery query) 
                     view_.layouts_.layoutOf(line, view_.viewSpan());
                 const qsizetype at = view_.layouts_.preeditIn(line, layout.offset, layout.length);
                 if (at >= 0 && layout.layout)
-                    rect.moveLeft(int(TextView::kMargin - view_.horizontalScrollBar()->value() +
-                                      layout.x +
-                                      layout.layout->lineAt(0).cursorToX(int(at) + preedit.cursor)));
+                    rect.moveLeft(
+                        int(TextView::kMargin - view_.horizontalScrollBar()->value() + layout.x +
+                            layout.layout->lineAt(0).cursorToX(int(at) + preedit.cursor)));
             }
             rect.setWidth(1);
             return rect.translated(offset);

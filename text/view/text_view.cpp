@@ -349,8 +349,7 @@ QString TextView::mimeText(const QMimeData& data, bool owned, qsizetype removed)
 
 void TextView::noteComingChange(qsizetype position, qsizetype removed) noexcept {
     try {
-        if (hasSelection() && position <= selectionEnd() &&
-            position + removed >= selectionStart())
+        if (hasSelection() && position <= selectionEnd() && position + removed >= selectionStart())
             keepPrimarySelection();
         // What assistive technology is told of the edit, read only if it listens.
         const bool listened = QAccessible::isActive();
@@ -393,9 +392,9 @@ void TextView::followChange(const TextChange& change) noexcept {
     else
         viewport()->update();
     try {
-        notifyTextChange(coming_.offset, coming_.removedText,
-                         QAccessible::isActive() ? document_->mid(change.position, change.added)
-                                                 : QString());
+        notifyTextChange(
+            coming_.offset, coming_.removedText,
+            QAccessible::isActive() ? document_->mid(change.position, change.added) : QString());
     } catch (...) {
     }
     coming_.removedText.clear();
@@ -471,9 +470,9 @@ void TextView::select(qsizetype anchor, qsizetype caret) {
     }
     if (moved.selection) {
         if (QAccessible::isActive()) {
-            QAccessibleTextSelectionEvent event(
-                this, int(document_->codePointOffset(selectionStart())),
-                int(document_->codePointOffset(selectionEnd())));
+            QAccessibleTextSelectionEvent event(this,
+                                                int(document_->codePointOffset(selectionStart())),
+                                                int(document_->codePointOffset(selectionEnd())));
             event.setCursorPosition(int(document_->codePointOffset(caret)));
             QAccessible::updateAccessibility(&event);
         }

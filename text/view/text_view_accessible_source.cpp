@@ -17,9 +17,7 @@ public:
     bool isReadOnly() const override { return view_.isReadOnly(); }
     bool isMultiLine() const override { return true; }
     qsizetype cursorPosition() const override { return view_.cursorPosition(); }
-    TextRange selection() const override {
-        return {view_.selectionStart(), view_.selectionEnd()};
-    }
+    TextRange selection() const override { return {view_.selectionStart(), view_.selectionEnd()}; }
 
     void select(qsizetype anchor, qsizetype caret) override {
         view_.setSelection(anchor, caret);
