@@ -32,8 +32,8 @@ KORVANE_PACKAGES+=(ibus ibus-m17n m17n-db fcitx5 fcitx5-m17n fcitx5-frontend-qt6
 # selection, GTK 3's Python bindings make the window it is dragged from, and prlimit (util-linux)
 # limits the program's address space.
 KORVANE_PACKAGES+=(xclip python3-gi gir1.2-gtk-3.0 util-linux)
-# The naming check: clang-tidy's naming rule over the sources.
-KORVANE_PACKAGES+=(clang-tidy)
+# The naming and layout checks: clang-tidy's naming rule and clang-format over the sources.
+KORVANE_PACKAGES+=(clang-tidy clang-format)
 # UnicodeData.txt, which the tests check the upper-casing of every character against.
 KORVANE_PACKAGES+=(unicode-data)
 # What the sanitizer build and the fuzzers need on top: clang with its sanitizer and libFuzzer
