@@ -145,6 +145,23 @@ def stop_processes(processes):
     return states
 
 
+def report_failures(states, failures, output=None, what="", tail=2000):
+    """Prints how the processes stood when the checks ended, the end of what they wrote to
+    `output` (a file they write to, read again from its start) and each failure; returns the
+    exit status: 1 when anything failed, else 0."""
+    if not failures:
+        return 0
+    print("When the checks ended:", ", ".join(states))
+    if output is not None:
+        output.flush()
+        with open(output.fileno(), "rb", closefd=False) as written:
+            written.seek(0)
+            print(f"What {what} wrote:\n" + written.read().decode(errors="replace")[-tail:])
+    for failure in failures:
+        print(f"FAIL: {failure}")
+    return 1
+
+
 def find_application(pid, program):
     """The program's application on the registry, matched by process id."""
     deadline = time.monotonic() + 15
@@ -409,12 +426,7 @@ def main():
     finally:
         # How each process stood when the checks ended, before they are ended.
         states = stop_processes(processes)
-    if failures:
-        print("When the checks ended:", ", ".join(states))
-        log.seek(0)
-        print("What the X server, the bus and the program wrote:\n" + log.read().decode(errors="replace")[-2000:])
-        for failure in failures:
-            print(f"FAIL: {failure}")
+    if report_failures(states, failures, log, "the X server, the bus and the program"):
         return 1
     print(f"PASS: {answered} queries answered in time; the multiplier box reads 0..3 '400'; "
           f"{INPUT!r} came out as {ROT13!r}")

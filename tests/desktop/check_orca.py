@@ -29,7 +29,8 @@ import tty
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from check_atspi import (PLAIN, SKIP, encipher, program_and_launcher,  # noqa: E402
-                         program_environment, skip, start_desktop, stop_processes)
+                         program_environment, report_failures, skip, start_desktop,
+                         stop_processes)
 
 LINES = ("Zebras cross here.", "Then a second line.", "And the last one.")
 WAIT_SECONDS = 10  # how long one awaited announcement may take
@@ -353,10 +354,7 @@ def main():
             failures.append(str(error))
     finally:
         states = stop_processes(processes)
-    if failures:
-        print("When the checks ended:", ", ".join(states))
-        for failure in failures:
-            print(f"FAIL: {failure}")
+    if report_failures(states, failures):
         return 1
     print("PASS: Orca named every control, spoke each message once as an alert, read the "
           "multiplier box as 400 and each scroll-bar step's value, and say-all spoke no empty "

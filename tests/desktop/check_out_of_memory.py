@@ -27,7 +27,8 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import check_orca  # noqa: E402
 from check_atspi import (encipher, find_application, program_and_launcher,  # noqa: E402
-                         program_environment, pyatspi, set_text, start_desktop, stop_processes,
+                         program_environment, pyatspi, report_failures, set_text, start_desktop,
+                         stop_processes,
                          wait_for_text, window_boxes)
 from check_orca import check_alert, find_window, key, orca_home, start_orca  # noqa: E402
 
@@ -226,14 +227,7 @@ def main():
             failures.append(str(error))
     finally:
         states = stop_processes(processes)
-    if failures:
-        print("When the checks ended:", ", ".join(states))
-        output.flush()
-        with open(os.path.join(scratch.name, "processes.log"), "rb") as file:
-            print("What the program and the tools wrote:\n" +
-                  file.read().decode(errors="replace")[-3000:])
-        for failure in failures:
-            print(f"FAIL: {failure}")
+    if report_failures(states, failures, output, "the program and the tools", tail=3000):
         return 1
     print("PASS: in 1.5 GB of address space, 300 MB pasted with Ctrl+V, pasted with the middle "
           "button and dropped from another program were each refused with one 'Out of memory' "

@@ -31,7 +31,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from check_atspi import (Hang, Refused, find_application,  # noqa: E402
-                         program_and_launcher, program_environment, set_text, skip,
+                         program_and_launcher, program_environment, report_failures, set_text, skip,
                          start_desktop, stop_processes, wait_for_bus_name, wait_for_text,
                          window_boxes)
 import pyatspi  # noqa: E402
@@ -199,13 +199,7 @@ def main():
                 stop_processes(daemon)
     finally:
         states = stop_processes(processes)
-    if failures:
-        print("When the checks ended:", ", ".join(states))
-        log.seek(0)
-        print("What the X server, the input methods and the program wrote:\n" +
-              log.read().decode(errors="replace")[-2000:])
-        for failure in failures:
-            print(f"FAIL: {failure}")
+    if report_failures(states, failures, log, "the X server, the input methods and the program"):
         return 1
     print("PASS: through IBus and through Fcitx 5 (m17n's Latin postfix method) the composed e "
           "stayed out of the text until the accent and a space committed 'é', and the output "
