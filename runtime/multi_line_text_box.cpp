@@ -23,10 +23,11 @@ namespace {
 
 // What the report of a refused edit says below "Out of memory".
 QString refusalSentence(const RefusedEdit& refused) {
-    const QString text = refused.bytes < 0
-                             ? QString()
-                             : QStringLiteral(", %1,").arg(QLocale().formattedDataSize(
-                                   refused.bytes, 0, QLocale::DataSizeSIFormat));
+    // Qt's data sizes say "1 bytes".
+    const QString size = refused.bytes == 1 ? QStringLiteral("1 byte")
+                                            : QLocale().formattedDataSize(
+                                                  refused.bytes, 0, QLocale::DataSizeSIFormat);
+    const QString text = refused.bytes < 0 ? QString() : QStringLiteral(", %1,").arg(size);
     const QString keeps = QStringLiteral("; the box keeps its text.");
     switch (refused.kind) {
         case RefusedEdit::Typing:

@@ -4,12 +4,14 @@
 
 // The form runtime's rules: control properties, events raised by writes, errors travelling
 // back to the handler that wrote, focus events, key presses and program end.
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -353,8 +355,9 @@ private Q_SLOTS:
     // reported as it is, and the edit stands.
     void editAHandlerCannotFollow_data() {
         QTest::addColumn<bool>("outOfMemory");  // or Overflow
-        QTest::addColumn<QString>("steps");     // "type:TEXT", "paste:TEXT" or "undo"
-        QTest::addColumn<QString>("text");      // the box's text afterwards
+        // "type:TEXT", "paste:TEXT", "drop:TEXT", "commit:TEXT" (an input method's) or keys
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("text");  // the box's text afterwards
         QTest::addColumn<QString>("report");
         QTest::addColumn<QString>("next");  // the text after one more key, typed at the caret
         const QString memory = QStringLiteral("Run-time error '7':\n\nOut of memory\n\n");
@@ -369,12 +372,42 @@ private Q_SLOTS:
             << "one\ntwo"
             << memory + "The pasted text, 5 bytes, does not fit in memory; the box keeps its text."
             << "none\ntwo";
-        QTest::newRow("undo") << true << "undo"
+        QTest::newRow("undo") << true << "y|Ctrl+Z"
                               << "yone\ntwo"
                               << memory +
                                      "Undoing needs more memory than there is; the box keeps "
                                      "its text and what it can undo."
                               << "ynone\ntwo";
+        QTest::newRow("redo") << true << "y|Ctrl+Z|Ctrl+Shift+Z"
+                              << "one\ntwo"
+                              << memory +
+                                     "Redoing needs more memory than there is; the box keeps "
+                                     "its text and what it can redo."
+                              << "none\ntwo";
+        QTest::newRow("Delete") << true << "Del"
+                                << "one\ntwo"
+                                << memory +
+                                       "There is no memory left to keep the deleted text for "
+                                       "undo; the box keeps its text."
+                                << "none\ntwo";
+        QTest::newRow("cut") << true << "Shift+Right|Ctrl+X"
+                             << "one\ntwo"
+                             << memory +
+                                    "The text to cut, 1 byte, does not fit in memory twice; the "
+                                    "box keeps its text and the clipboard what it held."
+                             << "nne\ntwo";
+        QTest::newRow("drop") << true << "drop:DROP"
+                              << "one\ntwo"
+                              << memory +
+                                     "The dropped text, 4 bytes, does not fit in memory; the box "
+                                     "keeps its text."
+                              << "none\ntwo";
+        QTest::newRow("input method") << true << "commit:IM"
+                                      << "one\ntwo"
+                                      << memory +
+                                             "The text of the input method does not fit in memory; "
+                                             "the box keeps its text."
+                                      << "none\ntwo";
         QTest::newRow("overflow") << false << "type:x"
                                   << "xone\ntwo"
                                   << "Run-time error '6':\n\nOverflow"
@@ -388,9 +421,10 @@ private Q_SLOTS:
         QFETCH(QString, next);
         Fixture f;
         auto* view = f.form.lines.widget();
-        if (steps == u"undo")
-            QTest::keyClicks(view, QStringLiteral("y"));
-        bool failing = true;
+        QStringList parts = steps.split(u'|');
+        // What comes before the last step is done while the handler still follows.
+        const QString last = parts.takeLast();
+        bool failing = false;
         onEvent(f.form.lines, &TextBox::Change, [&] {
             if (!failing)
                 return;
@@ -398,15 +432,33 @@ private Q_SLOTS:
                 throw std::bad_alloc();
             throw OverflowError();
         });
-        if (steps.startsWith(u"type:")) {
-            QTest::keyClicks(view, steps.mid(5));
-        } else if (steps.startsWith(u"paste:")) {
-            QGuiApplication::clipboard()->setText(steps.mid(6));
+        for (const QString& step : parts)
+            QTest::keySequence(view, QKeySequence(step));
+        QGuiApplication::clipboard()->setText(QStringLiteral("held"));
+        failing = true;
+        if (last.startsWith(u"type:")) {
+            QTest::keyClicks(view, last.mid(5));
+        } else if (last.startsWith(u"paste:")) {
+            QGuiApplication::clipboard()->setText(last.mid(6));
             QTest::keyClick(view, Qt::Key_V, Qt::ControlModifier);
+        } else if (last.startsWith(u"drop:")) {
+            QMimeData data;
+            data.setText(last.mid(5));
+            const QPoint at(2, 2);
+            QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(static_cast<QAbstractScrollArea*>(view)->viewport(), &enter);
+            QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(static_cast<QAbstractScrollArea*>(view)->viewport(), &drop);
+        } else if (last.startsWith(u"commit:")) {
+            QInputMethodEvent event;
+            event.setCommitString(last.mid(7));
+            QApplication::sendEvent(view, &event);
         } else {
-            QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+            QTest::keySequence(view, QKeySequence(last));
         }
         QCOMPARE(f.form.lines.text(), text);
+        if (last == u"Ctrl+X")
+            QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("held"));
         QCOMPARE(f.boxes.size(), 1);
         QCOMPARE(f.boxes.front().prompt, report);
         // The next key is typed, and heard.
