@@ -46,11 +46,11 @@ KeyRanking rankKeys(const LetterCounts& letters, const PairCounts& pairs);
 // Austen's "Persuasion", enciphered under every key: a best key ahead of the next by 4 nats and
 // likelier as English than as random letters by 9 nats names 82 % of its 15-letter pieces
 // rightly, 96 % of 20-letter ones, 99.9 % of 30-letter ones and all from 40 letters up, and
-// 0.07 % of 15- and 20-letter pieces wrongly. Checked by tests/tst_likely_key.cpp on the English
-// prose of tests/data, which neither the pairs nor the bounds were taken from: 94 % of 15-letter
-// pieces named rightly, 99 % of 20-letter ones and all from 30 letters up, none wrongly; 0.24 %
-// of random-letter texts of 15 letters get a key, none of 20 letters or more. Below 15 letters
-// nothing is named: pieces of 10 letters would be read rightly less than half the time.
+// 0.07 % of 15- and 20-letter pieces wrongly. Checked by tests/cipher/tst_likely_key.cpp on the
+// English prose of tests/cipher/data, which neither the pairs nor the bounds were taken from: 94 %
+// of 15-letter pieces named rightly, 99 % of 20-letter ones and all from 30 letters up, none
+// wrongly; 0.24 % of random-letter texts of 15 letters get a key, none of 20 letters or more. Below
+// 15 letters nothing is named: pieces of 10 letters would be read rightly less than half the time.
 inline constexpr qint64 kLikelyKeyMinLetters = 15;
 inline constexpr double kLikelyKeyMinMargin = 4.0;
 inline constexpr double kLikelyKeyMinOverUniform = 9.0;
@@ -62,9 +62,9 @@ inline constexpr double kLikelyKeyMinOverUniform = 9.0;
 std::optional<Key> likelyKey(const LetterCounts& letters, const PairCounts& pairs);
 
 // A text of this many letters or more has its key named as surely by its single letters as by its
-// pairs: on the English prose of tests/data every piece of 60 letters and more is read rightly by
-// single letters alone. Letters cost far less to keep than pairs, so that a keeper of the counts
-// of a long text may count its letters only.
+// pairs: on the English prose of tests/cipher/data every piece of 60 letters and more is read
+// rightly by single letters alone. Letters cost far less to keep than pairs, so that a keeper of
+// the counts of a long text may count its letters only.
 inline constexpr qint64 kLettersAloneMinLetters = 1000;
 // The bounds of the single-letter ranking, measured as the pair ones are: ahead of the next by
 // 2 nats and likelier than random letters by 9 nats.
