@@ -16,6 +16,7 @@
 #include <QTest>
 #include <memory>
 
+#include "address_space_limit.h"
 #include "text/view/accessibility.h"
 #include "text/view/line_edit.h"
 #include "text/view/text_view.h"
@@ -85,6 +86,7 @@ private Q_SLOTS:
     void oneAttributeRun();
     void readerEditsAsTheUser_data();
     void readerEditsAsTheUser();
+    void answersNothingItCannotCopy();
 };
 
 void tst_AccessibleText::countsCodePoints_data() {
@@ -380,6 +382,30 @@ void tst_AccessibleText::readerEditsAsTheUser() {
         box.view()->undo();
         QCOMPARE(box.value(), before);
     }
+}
+
+// A screen reader's question whose answer is too large for the memory left gets no text, and
+// the program goes on; the next question is answered.
+void tst_AccessibleText::answersNothingItCannotCopy() {
+    // The second line is all but the first two characters: it cannot share the text's storage.
+    constexpr int kLong = 16 * 1024 * 1024;
+    const Box box(u"view"_s, u"x\n"_s + QString(kLong, u'c'));
+    Answer line{u"unset"_s, 0, 0};
+    QString part = u"unset"_s;
+    {
+        const AddressSpaceLimit limit(24 * 1024 * 1024);
+        if (!limit.available())
+            QSKIP("no address-space limit can be set under AddressSanitizer");
+        line.text = box.text()->textAtOffset(5, QAccessible::LineBoundary, &line.start, &line.end);
+        part = box.text()->text(1, -1);
+    }
+    QCOMPARE(line.text, QString());
+    QCOMPARE(line.start, -1);
+    QCOMPARE(line.end, -1);
+    QCOMPARE(part, QString());
+    QCOMPARE(box.text()->textAtOffset(5, QAccessible::CharBoundary, &line.start, &line.end),
+             u"c"_s);
+    QCOMPARE(box.text()->text(kLong, -1), u"cc"_s);
 }
 
 QTEST_MAIN(tst_AccessibleText)

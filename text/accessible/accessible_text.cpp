@@ -56,10 +56,8 @@ QAccessible::State AccessibleText::state() const {
 }
 
 QString AccessibleText::text(QAccessible::Text kind) const {
-    if (kind == QAccessible::Value) {
-        const TextReader& shown = source_->text();
-        return shown.mid(0, shown.length());
-    }
+    if (kind == QAccessible::Value)
+        return copied(0, source_->text().length());
     return QAccessibleWidget::text(kind);
 }
 
@@ -83,16 +81,30 @@ int AccessibleText::offset(qsizetype position) const {
     return int(source_->text().codePointOffset(position));
 }
 
-QString AccessibleText::answer(TextRange range, int* startOffset, int* endOffset) const {
-    *startOffset = offset(range.start);
-    *endOffset = offset(range.end);
-    return source_->text().mid(range.start, range.length());
+QString AccessibleText::copied(qsizetype start, qsizetype end) const noexcept {
+    try {
+        return end > start ? source_->text().mid(start, end - start) : QString();
+    } catch (...) {
+        return QString();
+    }
+}
+
+QString AccessibleText::answer(const std::function<TextRange()>& find, int* startOffset,
+                               int* endOffset) const noexcept {
+    try {
+        const TextRange range = find();
+        QString text = source_->text().mid(range.start, range.length());
+        *startOffset = offset(range.start);
+        *endOffset = offset(range.end);
+        return text;
+    } catch (...) {
+        *startOffset = *endOffset = -1;
+        return QString();
+    }
 }
 
 QString AccessibleText::text(int startOffset, int endOffset) const {
-    const qsizetype start = position(startOffset);
-    const qsizetype end = position(endOffset);
-    return end > start ? source_->text().mid(start, end - start) : QString();
+    return copied(position(startOffset), position(endOffset));
 }
 
 int AccessibleText::characterCount() const {
@@ -139,20 +151,23 @@ void AccessibleText::setSelection(int selectionIndex, int startOffset, int endOf
 
 QString AccessibleText::textAtOffset(int offset, QAccessible::TextBoundaryType boundary,
                                      int* startOffset, int* endOffset) const {
-    return answer(segmentAt(source_->text(), position(offset), boundaryOf(boundary)), startOffset,
-                  endOffset);
+    return answer(
+        [&] { return segmentAt(source_->text(), position(offset), boundaryOf(boundary)); },
+        startOffset, endOffset);
 }
 
 QString AccessibleText::textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary,
                                          int* startOffset, int* endOffset) const {
-    return answer(segmentBefore(source_->text(), position(offset), boundaryOf(boundary)),
-                  startOffset, endOffset);
+    return answer(
+        [&] { return segmentBefore(source_->text(), position(offset), boundaryOf(boundary)); },
+        startOffset, endOffset);
 }
 
 QString AccessibleText::textAfterOffset(int offset, QAccessible::TextBoundaryType boundary,
                                         int* startOffset, int* endOffset) const {
-    return answer(segmentAfter(source_->text(), position(offset), boundaryOf(boundary)),
-                  startOffset, endOffset);
+    return answer(
+        [&] { return segmentAfter(source_->text(), position(offset), boundaryOf(boundary)); },
+        startOffset, endOffset);
 }
 
 QString AccessibleText::attributes(int offset, int* startOffset, int* endOffset) const {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QAccessibleWidget>
+#include <functional>
 #include <memory>
 
 #include "text/accessible/accessible_text_source.h"
@@ -58,8 +59,13 @@ private:
     // A code-point offset as a position of the text, clamped to it (-1 is the end), and back.
     qsizetype position(int offset) const;
     int offset(qsizetype position) const;
-    // Writes the span's offsets and returns its text.
-    QString answer(TextRange range, int* startOffset, int* endOffset) const;
+    // The text from `start` to `end`, or none where there is no memory to copy it: Qt's
+    // accessibility bridge calls in here, and no failure may pass back through it.
+    QString copied(qsizetype start, qsizetype end) const noexcept;
+    // Finds a span, writes its offsets and returns its text; where that cannot be done for want
+    // of memory, no text, and -1 for both offsets.
+    QString answer(const std::function<TextRange()>& find, int* startOffset,
+                   int* endOffset) const noexcept;
 
     std::unique_ptr<AccessibleTextSource> source_;
 };
