@@ -263,21 +263,19 @@ void TextView::deleteSelection() {
 }
 
 void TextView::undo() {
-    if (readOnly_)
-        return;
-    runUserEdit(RefusedEdit::Undoing, [&] {
-        if (const std::optional<qsizetype> caret = document_->undo()) {
-            setCursorPosition(*caret);
-            ensureVisible(cursor_.position());
-        }
-    });
+    stepHistory(RefusedEdit::Undoing, &TextDocument::undo);
 }
 
 void TextView::redo() {
+    stepHistory(RefusedEdit::Redoing, &TextDocument::redo);
+}
+
+void TextView::stepHistory(RefusedEdit::Kind kind,
+                           std::optional<qsizetype> (TextDocument::*step)()) {
     if (readOnly_)
         return;
-    runUserEdit(RefusedEdit::Redoing, [&] {
-        if (const std::optional<qsizetype> caret = document_->redo()) {
+    runUserEdit(kind, [&] {
+        if (const std::optional<qsizetype> caret = (document_->*step)()) {
             setCursorPosition(*caret);
             ensureVisible(cursor_.position());
         }

@@ -192,6 +192,9 @@ private:
     // Replaces `removed` characters at `position` by the user's `text`, its line breaks made
     // line feeds; the caret goes after it.
     void editAt(qsizetype position, qsizetype removed, QString text, EditKind kind);
+    // Takes one step of the document's history (its undo or redo) as a user edit refused as
+    // `kind`, and puts the caret where the step leaves it.
+    void stepHistory(RefusedEdit::Kind kind, std::optional<qsizetype> (TextDocument::*step)());
     // Runs a user edit as runUserEdit() does. An edit that is not `named` (a key press, a mouse
     // press: what it does is not known yet) is refused as the kind of the first edit inside it.
     bool runEdit(RefusedEdit::Kind kind, const std::function<void()>& edit, bool named);
