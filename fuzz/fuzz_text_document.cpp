@@ -165,7 +165,7 @@ void compare(TextDocument& document, const Model& model, TextView& view) {
     FUZZ_CHECK(document.longestLineLength() == longest);
     FUZZ_CHECK(document.isUndoAvailable() == !model.undo.empty());
     FUZZ_CHECK(document.isRedoAvailable() == !model.redo.empty());
-    FUZZ_CHECK(view.lineCount() == line);
+    FUZZ_CHECK(view.document().lineCount() == line);
     FUZZ_CHECK(view.cursorPosition() >= 0 && view.cursorPosition() <= text.size());
     FUZZ_CHECK(view.anchorPosition() >= 0 && view.anchorPosition() <= text.size());
 }

@@ -119,8 +119,11 @@ void MultiLineTextBox::setFollowingNeed(std::function<qint64(qsizetype)> need) {
     view_->setFollowerNeed(std::move(need));
 }
 
+quint64 MultiLineTextBox::revision() const {
+    return view_->document().revision();
+}
+
 void MultiLineTextBox::followChange(const text::TextChange& change) {
-    ++revision_;
     Q_EMIT Edited(change.position, change.removed, change.added);
     Q_EMIT Change();
 }

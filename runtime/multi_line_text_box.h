@@ -58,7 +58,7 @@ public:
     void setSelLength(int length) override;
 
     // Counts the changes of the text, whoever made them.
-    quint64 revision() const { return revision_; }
+    quint64 revision() const;
 
     // The program's own item in the box's context menu, below the standard ones, which raises
     // MenuItemClick; no item while the caption is empty.
@@ -92,7 +92,6 @@ private:
     void reportRefused(const text::RefusedEdit& refused);
 
     text::TextView* view_;
-    quint64 revision_ = 0;
 };
 
 }  // namespace korvane::runtime

@@ -10,6 +10,8 @@
 #include <cmath>
 #include <limits>
 
+#include "text/model/surrogate_pairs.h"
+
 namespace korvane::text {
 namespace {
 
@@ -128,9 +130,9 @@ void LayoutCache::layOutSlice(int line, LineLayout& slice, Span inView) {
         atLeft = slice.offset - qsizetype((slice.x - viewLeft) / averageCharWidth_);
     else
         atLeft = oldEnd + qsizetype((viewLeft - slice.x - slice.width) / averageCharWidth_);
-    qsizetype from = std::clamp<qsizetype>(atLeft - kSliceLead, 0, length);
-    if (from > 0 && document_.at(start + from).isLowSurrogate())
-        --from;
+    const qsizetype from =
+        outsidePair(document_, start + std::clamp<qsizetype>(atLeft - kSliceLead, 0, length)) -
+        start;
 
     // Where the new slice starts: measured against the old one where they meet or lie close,
     // estimated where they are far apart.
@@ -154,8 +156,7 @@ void LayoutCache::layOutSlice(int line, LineLayout& slice, Span inView) {
     qreal width = 0;
     for (;;) {
         count = std::clamp<qsizetype>(count, 1, length - from);
-        if (from + count < length && document_.at(start + from + count).isLowSurrogate())
-            ++count;
+        count = outsidePair(document_, start + from + count, true) - start - from;
         layout = makeLayout(document_.mid(start + from, count), preeditIn(line, from, count));
         width = layout->lineAt(0).naturalTextWidth();
         if (x + width >= viewRight || from + count >= length)

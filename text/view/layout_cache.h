@@ -79,7 +79,6 @@ public:
     qsizetype preeditIn(int line, qsizetype offset, qsizetype length) const;
 
     void forget();
-    void forgetLine(int line) { layouts_.erase(line); }
     // Moves the layouts with an edit: those above stay, those below move with their lines, the
     // edited line keeps where its slice was placed, so that a long line does not jump sideways.
     void follow(const TextChange& change);

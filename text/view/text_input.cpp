@@ -16,6 +16,8 @@
 #include <QWheelEvent>
 #include <algorithm>
 
+#include "text/model/line_window.h"
+#include "text/model/surrogate_pairs.h"
 #include "text/view/caret_stops.h"
 #include "text/view/text_view.h"
 
@@ -55,8 +57,8 @@ bool isTypedText(const QKeyEvent& event) {
     const Qt::KeyboardModifiers modifiers = event.modifiers();
     if (modifiers == Qt::ControlModifier || modifiers == (Qt::ShiftModifier | Qt::ControlModifier))
         return false;
-    return c.isPrint() || c.category() == QChar::Other_PrivateUse ||
-           (c.isHighSurrogate() && text.size() > 1 && text[1].isLowSurrogate()) || c == u'\t';
+    return c.isPrint() || c.category() == QChar::Other_PrivateUse || insidePair(text, 1) ||
+           c == u'\t';
 }
 
 // Redo's keys: the platform's, and Ctrl+Y on every platform, which X11's key scheme leaves out.
@@ -140,14 +142,7 @@ TextInput::TextInput(TextView& view) : view_(view) {}
 
 TextRange TextInput::inputWindow(qsizetype position) const {
     const TextDocument& document = view_.document();
-    const TextRange line = document.lineAround(position);
-    qsizetype from = std::max(line.start, position - LayoutCache::kLongLine);
-    qsizetype to = std::min(line.end, position + LayoutCache::kLongLine);
-    if (from > line.start && document.at(from).isLowSurrogate())
-        --from;
-    if (to < line.end && document.at(to).isLowSurrogate())
-        ++to;
-    return {from, to};
+    return LineWindow(document, document.lineAround(position), position).range();
 }
 
 bool TextInput::ownsShortcut(QKeyEvent& key) const {

@@ -21,6 +21,7 @@
 #include <utility>
 
 #include "text/model/line_breaks.h"
+#include "text/model/surrogate_pairs.h"
 #include "text/view/primary_selection.h"
 #include "text/view/text_input.h"
 
@@ -213,14 +214,7 @@ bool TextView::runEdit(RefusedEdit::Kind kind, const std::function<void()>& edit
 }
 
 qint64 TextView::memoryToReplace(qsizetype added, qsizetype removed) const {
-    const qsizetype length = document_->length();
-    qint64 need = added / 8;  // the line starts, for lines of 64 characters
-    // A gap too small grows into a new buffer, which may be held beside the old one while the
-    // text moves; a whole text replaced is taken as it is.
-    if (removed < length && added - removed > document_->buffer().room())
-        need += 2 * (qint64(length) + added + length / 64);
-    if (document_->isUndoRedoEnabled())
-        need += 2 * qint64(removed);  // the note of the text removed
+    qint64 need = document_->memoryToReplace(added, removed);
     if (QAccessible::isActive())
         need += 2 * (qint64(added) + removed);  // the texts assistive technology is told of
     return need;
@@ -426,11 +420,7 @@ QString TextView::selectedText() const {
 }
 
 qsizetype TextView::clamped(qsizetype position) const {
-    position = std::clamp<qsizetype>(position, 0, document_->length());
-    if (position > 0 && position < document_->length() &&
-        document_->at(position).isLowSurrogate() && document_->at(position - 1).isHighSurrogate())
-        --position;
-    return position;
+    return outsidePair(*document_, std::clamp<qsizetype>(position, 0, document_->length()));
 }
 
 void TextView::setSelection(qsizetype anchor, qsizetype position) {
@@ -615,12 +605,8 @@ QRect TextView::characterRect(qsizetype position) const {
     const qreal left = xOf(position);
     const qsizetype end = lineEnd(line);
     qreal right = left + layouts_.averageCharWidth();
-    if (position < end) {
-        qsizetype next = position + 1;
-        if (document_->at(position).isHighSurrogate() && next < end)
-            ++next;
-        right = xOf(next);
-    }
+    if (position < end)
+        right = xOf(outsidePair(*document_, position + 1, true));
     const int x = kMargin - horizontalScrollBar()->value();
     const int y = int(topOffset()) + (line - firstVisibleLine()) * layouts_.lineHeight();
     return QRectF(x + std::min(left, right), y, std::abs(right - left), layouts_.lineHeight())

@@ -67,7 +67,6 @@ public:
     // piece.
     QString text() const { return document_->toString(); }
     qsizetype length() const { return document_->length(); }
-    int lineCount() const { return document_->lineCount(); }
 
     // Replaces the whole text; the caret goes to the start and the view to the top.
     void setText(QString text);
