@@ -159,8 +159,8 @@ void copyToClipboard(const WindowRun& run) {
 // keystroke then changes a line in view in either box.
 void placeCaretInMiddle(frmMain& window) {
     text::TextView* input = inputEditor(window);
-    const qsizetype middle = input->length() / 2;
-    input->setCursorPosition(middle);
+    const qsizetype middle = input->editor().document().length() / 2;
+    input->editor().setCursorPosition(middle);
     input->ensureVisible(middle);
     auto* output = qobject_cast<text::TextView*>(window.txtDecrypted.widget());
     if (output == nullptr)

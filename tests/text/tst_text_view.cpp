@@ -29,6 +29,7 @@
 #include "text/view/text_view.h"
 
 using korvane::text::RefusedEdit;
+using korvane::text::TextEditor;
 using korvane::text::TextView;
 using namespace Qt::StringLiterals;
 
@@ -160,6 +161,7 @@ private Q_SLOTS:
 private:
     std::unique_ptr<QWidget> window_;
     TextView* view_ = nullptr;
+    TextEditor* editor_ = nullptr;
     QLineEdit* next_ = nullptr;
 };
 
@@ -168,6 +170,7 @@ void tst_TextView::init() {
     window_ = std::make_unique<QWidget>();
     auto* layout = new QVBoxLayout(window_.get());
     view_ = new TextView;
+    editor_ = &view_->editor();
     view_->setAccessibleName(u"Altered version of text"_s);
     next_ = new QLineEdit;
     layout->addWidget(view_);
@@ -290,22 +293,22 @@ void tst_TextView::keyboardSelection() {
     QTextCursor start = edit.textCursor();
     start.setPosition(from);
     edit.setTextCursor(start);
-    view_->setCursorPosition(from);
+    editor_->setCursorPosition(from);
     for (const QString& key : keys.split(u' ', Qt::SkipEmptyParts)) {
         press(view_, key);
         press(&edit, key);
         if (anchor < 0) {
-            QCOMPARE(view_->anchorPosition(), edit.textCursor().anchor());
-            QCOMPARE(view_->cursorPosition(), edit.textCursor().position());
+            QCOMPARE(editor_->anchorPosition(), edit.textCursor().anchor());
+            QCOMPARE(editor_->cursorPosition(), edit.textCursor().position());
         }
     }
     if (anchor < 0) {
         anchor = edit.textCursor().anchor();
         caret = edit.textCursor().position();
     }
-    QCOMPARE(view_->anchorPosition(), anchor);
-    QCOMPARE(view_->cursorPosition(), caret);
-    QCOMPARE(view_->selectedText(),
+    QCOMPARE(editor_->anchorPosition(), anchor);
+    QCOMPARE(editor_->cursorPosition(), caret);
+    QCOMPARE(editor_->selectedText(),
              asCopied(text.mid(std::min(anchor, caret), std::abs(caret - anchor))));
     // The caret the keys moved is in view.
     QVERIFY(view_->viewport()->rect().intersects(view_->characterRect(caret)));
@@ -319,22 +322,22 @@ void tst_TextView::pageKeysMoveByAPage() {
     const int page = view_->verticalScrollBar()->pageStep();
     QVERIFY(page > 2);
     press(view_, u"Right PgDown"_s);
-    QCOMPARE(view_->lineAt(view_->cursorPosition()), page);
-    QCOMPARE(view_->cursorPosition(), view_->lineStart(page) + 1);
+    QCOMPARE(editor_->document().lineAt(editor_->cursorPosition()), page);
+    QCOMPARE(editor_->cursorPosition(), editor_->document().lineStart(page) + 1);
     QCOMPARE(view_->firstVisibleLine(), page);
     press(view_, u"Shift+PgDown Shift+PgUp Shift+PgUp"_s);
-    QCOMPARE(view_->cursorPosition(), 1);
-    QCOMPARE(view_->anchorPosition(), view_->lineStart(page) + 1);
+    QCOMPARE(editor_->cursorPosition(), 1);
+    QCOMPARE(editor_->anchorPosition(), editor_->document().lineStart(page) + 1);
     QCOMPARE(view_->firstVisibleLine(), 0);
 }
 
 void tst_TextView::keysThatWouldEditDoNothing() {
-    view_->setSelection(0, 5);
+    editor_->setSelection(0, 5);
     QGuiApplication::clipboard()->setText(u"pasted"_s);
     press(view_, u"X Backspace Delete Return Enter Escape Ctrl+V Ctrl+X Ctrl+Z Shift+Insert"_s);
-    QCOMPARE(view_->text(), sampleText());
-    QCOMPARE(view_->selectionStart(), 0);
-    QCOMPARE(view_->selectionEnd(), 5);
+    QCOMPARE(editor_->text(), sampleText());
+    QCOMPARE(editor_->selectionStart(), 0);
+    QCOMPARE(editor_->selectionEnd(), 5);
     QVERIFY(view_->hasFocus());
 }
 
@@ -343,7 +346,7 @@ void tst_TextView::tabMovesFocusOn() {
     QVERIFY(next_->hasFocus());
     QTest::keyClick(next_, Qt::Key_Backtab, Qt::ShiftModifier);
     QVERIFY(view_->hasFocus());
-    QCOMPARE(view_->text(), sampleText());
+    QCOMPARE(editor_->text(), sampleText());
     next_->setFocus();
     QTest::mouseClick(view_->viewport(), Qt::LeftButton, {}, QPoint(20, 8));
     QVERIFY(view_->hasFocus());
@@ -354,7 +357,7 @@ void tst_TextView::caretBlinksOnlyWithFocus() {
     const int flashTime = QApplication::cursorFlashTime();
     if (flashTime < 2)
         QSKIP("The platform does not blink the caret");
-    view_->setCursorPosition(3);
+    editor_->setCursorPosition(3);
     const QRect caret = view_->characterRect(3).adjusted(-1, 0, 0, 0);
     const auto caretPixels = [&] { return view_->viewport()->grab(caret).toImage(); };
     const auto blinked = [&] {
@@ -366,7 +369,7 @@ void tst_TextView::caretBlinksOnlyWithFocus() {
     next_->setFocus();
     QVERIFY(!blinked());
     const QImage unfocused = caretPixels();
-    view_->setCursorPosition(4);  // the caret's old place is drawn without it
+    editor_->setCursorPosition(4);  // the caret's old place is drawn without it
     QCOMPARE(view_->viewport()->grab(caret).toImage(), unfocused);
 }
 
@@ -397,7 +400,7 @@ void tst_TextView::wheelScrolls() {
     QApplication::sendEvent(area, &wheel);
     QCOMPARE(view_->horizontalScrollBar()->value() > 0, sideways);
     QCOMPARE(view_->verticalScrollBar()->value() > 0, !sideways);
-    QCOMPARE(view_->cursorPosition(), 0);  // the wheel scrolls, it does not move the caret
+    QCOMPARE(editor_->cursorPosition(), 0);  // the wheel scrolls, it does not move the caret
 }
 
 void tst_TextView::ctrlWheelZooms() {
@@ -449,7 +452,7 @@ void tst_TextView::mouseSelection() {
     const auto at = [&](int position) {
         return view_->characterRect(position).topLeft() + QPoint(1, 2);
     };
-    view_->setCursorPosition(30);
+    editor_->setCursorPosition(30);
     if (gesture == u"click") {
         QTest::mouseClick(area, Qt::LeftButton, {}, at(first));
     } else if (gesture == u"drag") {
@@ -475,18 +478,19 @@ void tst_TextView::mouseSelection() {
         QTest::mouseDClick(area, Qt::LeftButton, {}, at(first));
         QTest::mouseClick(area, Qt::LeftButton, {}, at(first));
     } else if (gesture == u"click-in-selection") {
-        view_->setSelection(6, 10);
+        editor_->setSelection(6, 10);
         QTest::mousePress(area, Qt::LeftButton, {}, at(first));
-        QCOMPARE(view_->selectedText(), u"beta"_s);  // kept, as it may be dragged away
+        QCOMPARE(editor_->selectedText(), u"beta"_s);  // kept, as it may be dragged away
         QTest::mouseRelease(area, Qt::LeftButton, {}, at(first));
     } else if (gesture == u"shift-click") {
         QTest::mouseClick(area, Qt::LeftButton, {}, at(first));
         QTest::mouseClick(area, Qt::LeftButton, Qt::ShiftModifier, at(second));
     }
-    QCOMPARE(view_->anchorPosition(), anchor);
-    QCOMPARE(view_->cursorPosition(), caret);
+    QCOMPARE(editor_->anchorPosition(), anchor);
+    QCOMPARE(editor_->cursorPosition(), caret);
     if (QGuiApplication::clipboard()->supportsSelection() && anchor != caret)
-        QCOMPARE(QGuiApplication::clipboard()->text(QClipboard::Selection), view_->selectedText());
+        QCOMPARE(QGuiApplication::clipboard()->text(QClipboard::Selection),
+                 editor_->selectedText());
 }
 
 void tst_TextView::primarySelection_data() {
@@ -515,13 +519,13 @@ void tst_TextView::primarySelection() {
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (!clipboard->supportsSelection())
         QSKIP("The platform has no primary selection");
-    view_->setSelection(10, 6);
+    editor_->setSelection(10, 6);
     press(view_, u"Shift+Left"_s);  // selected from the keyboard: "beta" and the space before
-    QCOMPARE(view_->selectedText(), u" beta"_s);
+    QCOMPARE(editor_->selectedText(), u" beta"_s);
     if (then == u"deselect")
         press(view_, u"Right"_s);
     else if (then == u"edit")
-        view_->replace(at, removed, text);
+        editor_->document().replace(at, removed, text);
     else if (then == u"close")
         window_.reset();
     QCOMPARE(clipboard->text(QClipboard::Selection), u" beta"_s);
@@ -540,8 +544,8 @@ void tst_TextView::dragBelowTheViewScrollsIt() {
     const int scrolled = view_->firstVisibleLine();
     QTest::qWait(150);
     QCOMPARE(view_->firstVisibleLine(), scrolled);  // stops with the button released
-    QCOMPARE(view_->anchorPosition(), 0);
-    QVERIFY(view_->lineAt(view_->cursorPosition()) >= scrolled);
+    QCOMPARE(editor_->anchorPosition(), 0);
+    QVERIFY(editor_->document().lineAt(editor_->cursorPosition()) >= scrolled);
 }
 
 void tst_TextView::copyPutsTheSelection_data() {
@@ -567,7 +571,7 @@ void tst_TextView::copyPutsTheSelection() {
     QFETCH(QString, copied);
 
     QGuiApplication::clipboard()->setText(u"before"_s);
-    view_->setSelection(anchor, caret);
+    editor_->setSelection(anchor, caret);
     press(view_, keys);
     QCOMPARE(QGuiApplication::clipboard()->text(), copied);
 }
@@ -581,8 +585,8 @@ void tst_TextView::contextMenu() {
     QVERIFY(selectAll->text().startsWith(u"Select All"_s));
     QVERIFY(!copy->isEnabled());
     selectAll->trigger();
-    QCOMPARE(view_->selectionStart(), 0);
-    QCOMPARE(view_->selectionEnd(), sampleText().size());
+    QCOMPARE(editor_->selectionStart(), 0);
+    QCOMPARE(editor_->selectionEnd(), sampleText().size());
 
     menu.reset(view_->createStandardContextMenu());
     copy = menu->findChild<QAction*>(u"edit-copy"_s);
@@ -699,19 +703,19 @@ void tst_TextView::editing() {
     QFETCH(QString, steps);
     QFETCH(QString, edited);
     QFETCH(int, caretAfter);
-    view_->setReadOnly(false);
+    editor_->setReadOnly(false);
     view_->setText(text);
-    view_->setSelection(anchor, caret);
+    editor_->setSelection(anchor, caret);
     run(view_, steps);
-    QCOMPARE(view_->text(), edited);
-    QCOMPARE(view_->cursorPosition(), caretAfter);
+    QCOMPARE(editor_->text(), edited);
+    QCOMPARE(editor_->cursorPosition(), caretAfter);
     // A read-only view takes none of it.
-    view_->setReadOnly(true);
+    editor_->setReadOnly(true);
     view_->setText(text);
-    view_->setSelection(anchor, caret);
+    editor_->setSelection(anchor, caret);
     view_->setFocus();
     run(view_, steps);
-    QCOMPARE(view_->text(), text);
+    QCOMPARE(editor_->text(), text);
 }
 
 // What each key and edit of the view records for the undo history: the history's own rules of
@@ -734,23 +738,23 @@ void tst_TextView::undoSteps_data() {
 void tst_TextView::undoSteps() {
     QFETCH(QString, steps);
     QFETCH(QStringList, undone);
-    view_->setReadOnly(false);
+    editor_->setReadOnly(false);
     view_->setText(QString());
-    view_->document().clearUndoRedoStacks();
+    editor_->document().clearUndoRedoStacks();
     // The window's shortcuts on the same keys do not take them from the box.
     for (const QString& key : {u"Ctrl+Z"_s, u"Ctrl+Y"_s, u"Ctrl+Shift+Z"_s})
         new QShortcut(QKeySequence(key), window_.get());
     run(view_, steps);
-    const QString done = view_->text();
+    const QString done = editor_->text();
     for (const QString& text : undone) {
         press(view_, u"Ctrl+Z"_s);
-        QCOMPARE(view_->text(), text);
+        QCOMPARE(editor_->text(), text);
     }
-    QVERIFY(!view_->document().isUndoAvailable());
+    QVERIFY(!editor_->document().isUndoAvailable());
     // Redo, by either key, brings each step back.
     for (qsizetype i = undone.size() - 2; i >= -1; --i) {
         press(view_, i % 2 ? u"Ctrl+Shift+Z"_s : u"Ctrl+Y"_s);
-        QCOMPARE(view_->text(), i >= 0 ? undone[i] : done);
+        QCOMPARE(editor_->text(), i >= 0 ? undone[i] : done);
     }
 }
 
@@ -784,18 +788,18 @@ void tst_TextView::inputMethod() {
     QFETCH(int, replaced);
     QFETCH(QString, edited);
     QFETCH(int, caretAfter);
-    view_->setReadOnly(false);
+    editor_->setReadOnly(false);
     QVERIFY(view_->testAttribute(Qt::WA_InputMethodEnabled));
     view_->setText(text);
-    view_->setCursorPosition(caret);
+    editor_->setCursorPosition(caret);
     int changes = 0;
-    connect(view_, &TextView::contentsChanged, this, [&] { ++changes; });
+    connect(editor_, &TextEditor::contentsChanged, this, [&] { ++changes; });
     QInputMethodEvent event(preedit, {});
     event.setCommitString(commit, replaceFrom, replaced);
     QApplication::sendEvent(view_, &event);
-    QCOMPARE(view_->text(), edited);
-    QCOMPARE(view_->cursorPosition(), caretAfter);
-    QCOMPARE(view_->preeditText(), preedit);
+    QCOMPARE(editor_->text(), edited);
+    QCOMPARE(editor_->cursorPosition(), caretAfter);
+    QCOMPARE(editor_->preedit().text, preedit);
     QCOMPARE(changes, edited == text ? 0 : 1);
     // The pre-edit is shown in place: the caret is drawn after it, not at the caret.
     const QRect atCaret = view_->inputMethodQuery(Qt::ImCursorRectangle).toRect();
@@ -804,8 +808,8 @@ void tst_TextView::inputMethod() {
         !preedit.isEmpty());
     // Undone as one step.
     if (edited != text) {
-        view_->undo();
-        QCOMPARE(view_->text(), text);
+        editor_->undo();
+        QCOMPARE(editor_->text(), text);
     }
 }
 
@@ -813,9 +817,9 @@ void tst_TextView::inputMethodQueries() {
     view_->setText(u"first\nsecond line\nthird"_s);
     QCOMPARE(view_->inputMethodQuery(Qt::ImEnabled).toBool(), false);
     QVERIFY(!view_->testAttribute(Qt::WA_InputMethodEnabled));
-    view_->setReadOnly(false);
+    editor_->setReadOnly(false);
     QCOMPARE(view_->inputMethodQuery(Qt::ImEnabled).toBool(), true);
-    view_->setSelection(9, 13);  // "ond " on the second line
+    editor_->setSelection(9, 13);  // "ond " on the second line
     QCOMPARE(view_->inputMethodQuery(Qt::ImSurroundingText).toString(), u"second line"_s);
     QCOMPARE(view_->inputMethodQuery(Qt::ImCursorPosition).toInt(), 7);
     QCOMPARE(view_->inputMethodQuery(Qt::ImAnchorPosition).toInt(), 3);
@@ -829,10 +833,10 @@ void tst_TextView::inputMethodQueries() {
 }
 
 void tst_TextView::editableContextMenu() {
-    view_->setReadOnly(false);
+    editor_->setReadOnly(false);
     view_->setText(u"ab"_s);
-    view_->document().clearUndoRedoStacks();
-    view_->setSelection(0, 1);
+    editor_->document().clearUndoRedoStacks();
+    editor_->setSelection(0, 1);
     QGuiApplication::clipboard()->setText(u"x"_s);
     std::unique_ptr<QMenu> menu(view_->createStandardContextMenu());
     QStringList names;
@@ -849,12 +853,12 @@ void tst_TextView::editableContextMenu() {
     QCOMPARE(enabled,
              (QStringList{"edit-cut", "edit-copy", "edit-paste", "edit-delete", "select-all"}));
     menu->findChild<QAction*>(u"edit-delete"_s)->trigger();
-    QCOMPARE(view_->text(), u"b"_s);
+    QCOMPARE(editor_->text(), u"b"_s);
     menu.reset(view_->createStandardContextMenu());
     QVERIFY(menu->findChild<QAction*>(u"edit-undo"_s)->isEnabled());
     QVERIFY(menu->findChild<QAction*>(u"edit-undo"_s)->text().startsWith(u"&Undo"_s));
     menu->findChild<QAction*>(u"edit-undo"_s)->trigger();
-    QCOMPARE(view_->text(), u"ab"_s);
+    QCOMPARE(editor_->text(), u"ab"_s);
     // The owner's item comes last, while it has a caption.
     view_->setExtraMenuItem(u"Read as English"_s);
     menu.reset(view_->createStandardContextMenu());
@@ -872,7 +876,7 @@ void tst_TextView::editableContextMenu() {
 // Text dragged in from elsewhere is copied where it is dropped, as one undo step, and the view
 // takes the focus.
 void tst_TextView::dropCopiesAsOneStep() {
-    view_->setReadOnly(false);
+    editor_->setReadOnly(false);
     view_->setText(u"ab"_s);
     next_->setFocus();
     QMimeData data;
@@ -884,12 +888,12 @@ void tst_TextView::dropCopiesAsOneStep() {
     QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(view_->viewport(), &drop);
     QCOMPARE(drop.dropAction(), Qt::CopyAction);
-    QCOMPARE(view_->text(), u"aX\nYb"_s);
+    QCOMPARE(editor_->text(), u"aX\nYb"_s);
     QVERIFY(view_->hasFocus());
-    view_->undo();
-    QCOMPARE(view_->text(), u"ab"_s);
+    editor_->undo();
+    QCOMPARE(editor_->text(), u"ab"_s);
     // A read-only view takes no drop.
-    view_->setReadOnly(true);
+    editor_->setReadOnly(true);
     QDragEnterEvent refused(at, Qt::CopyAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(view_->viewport(), &refused);
     QVERIFY(!refused.isAccepted());
@@ -941,17 +945,19 @@ void tst_TextView::replaceKeepsThePlace() {
     for (int i = 0; i < 100; ++i)
         text += u"line %1\n"_s.arg(i, 2, 10, QChar(u'0'));
     view_->setText(text);
-    view_->setSelection(482, 491);
+    editor_->setSelection(482, 491);
     view_->verticalScrollBar()->setValue(50);
 
-    view_->replace(position, removed, inserted);
+    editor_->document().replace(position, removed, inserted);
     text.replace(position, removed, inserted);
-    QCOMPARE(view_->text(), text);
+    QCOMPARE(editor_->text(), text);
     const int top = view_->firstVisibleLine();
-    QCOMPARE(text.mid(view_->lineStart(top), view_->lineEnd(top) - view_->lineStart(top)), topLine);
-    QCOMPARE(view_->anchorPosition(), anchor);
-    QCOMPARE(view_->cursorPosition(), caret);
-    QCOMPARE(view_->selectedText(), text.mid(anchor, caret - anchor));
+    QCOMPARE(text.mid(editor_->document().lineStart(top),
+                      editor_->document().lineEnd(top) - editor_->document().lineStart(top)),
+             topLine);
+    QCOMPARE(editor_->anchorPosition(), anchor);
+    QCOMPARE(editor_->cursorPosition(), caret);
+    QCOMPARE(editor_->selectedText(), text.mid(anchor, caret - anchor));
 }
 
 void tst_TextView::scrollRangeFollowsTheLongestLine_data() {
@@ -978,7 +984,7 @@ void tst_TextView::scrollRangeFollowsTheLongestLine() {
     // length, which must be the same after the edit as for the edited text shown afresh.
     QString text = u"short\n"_s + QString(5000, u'a') + u'\n' + QString(4000, u'b') + u"\nend"_s;
     view_->setText(text);
-    view_->replace(position, removed, inserted);
+    editor_->document().replace(position, removed, inserted);
     text.replace(position, removed, inserted);
     const int edited = view_->horizontalScrollBar()->maximum();
     view_->setText(text);
@@ -993,10 +999,10 @@ void tst_TextView::longLineShowsTheCaret() {
     view_->setText(text);
     for (const QString& keys : {u"Down End"_s, u"Home"_s, u"End Ctrl+Left"_s}) {
         press(view_, keys);
-        const QRect caret = view_->characterRect(view_->cursorPosition());
+        const QRect caret = view_->characterRect(editor_->cursorPosition());
         QVERIFY2(view_->viewport()->rect().contains(caret.center()), qPrintable(keys));
         view_->repaint();
-        QCOMPARE(view_->positionAt(caret.topLeft() + QPoint(0, 2)), view_->cursorPosition());
+        QCOMPARE(view_->positionAt(caret.topLeft() + QPoint(0, 2)), editor_->cursorPosition());
     }
 }
 
@@ -1023,7 +1029,7 @@ void tst_TextView::repaintsLeaveNothingStale() {
         QSKIP("The platform cannot show what a window holds");
     const int flashTime = QApplication::cursorFlashTime();
     QApplication::setCursorFlashTime(0);  // a caret that does not blink is in both pictures
-    view_->setReadOnly(false);
+    editor_->setReadOnly(false);
     QWidget* viewport = view_->viewport();
     const QRect inWindow(viewport->mapTo(window_.get(), QPoint()), viewport->size());
     QCoreApplication::processEvents();
@@ -1031,7 +1037,7 @@ void tst_TextView::repaintsLeaveNothingStale() {
         if (step.startsWith(u"type:"))
             QTest::keyClicks(view_, step.section(u':', 1));
         else if (step.startsWith(u"insert:"))
-            view_->replace(step.section(u':', 1, 1).toInt(), 0, step.section(u':', 2));
+            editor_->document().replace(step.section(u':', 1, 1).toInt(), 0, step.section(u':', 2));
         else
             press(view_, step);
         QCoreApplication::processEvents();
@@ -1098,15 +1104,15 @@ void tst_TextView::accessibleEvents() {
         view_->setText(u"\U0001F600 x"_s);
     gEvents.clear();
     if (action == u"replace")
-        view_->replace(6, 4, u"BETA!");
+        editor_->document().replace(6, 4, u"BETA!");
     else if (action == u"insert")
-        view_->replace(11, 0, u"new\n");
+        editor_->document().replace(11, 0, u"new\n");
     else if (action == u"remove")
-        view_->replace(0, 6, {});
+        editor_->document().replace(0, 6, QStringView());
     else if (action == u"setText")
         view_->setText(u"other"_s);
     else if (action == u"emoji-insert")
-        view_->replace(3, 0, u"y");
+        editor_->document().replace(3, 0, u"y");
     else if (action == u"emoji-key")
         press(view_, u"Right"_s);
     else if (action == u"key")
@@ -1134,13 +1140,13 @@ enum class Failure { Following, NoMemoryToFollow };
 QStringList undoneTexts(TextView* view) {
     QStringList texts;
     int undone = 0;
-    while (view->document().isUndoAvailable() && undone < 20) {
-        view->undo();
-        texts.append(view->text());
+    while (view->editor().document().isUndoAvailable() && undone < 20) {
+        view->editor().undo();
+        texts.append(view->editor().text());
         ++undone;
     }
     while (undone-- > 0)
-        view->redo();
+        view->editor().redo();
     return texts;
 }
 
@@ -1206,56 +1212,56 @@ void tst_TextView::refusedEditChangesNothing() {
     QFETCH(qint64, bytes);
     if (refused.startsWith(u"middle:") && !QGuiApplication::clipboard()->supportsSelection())
         QSKIP("no primary selection on this platform");
-    view_->setReadOnly(false);
+    editor_->setReadOnly(false);
     view_->setText(u"abcd"_s);
-    view_->document().clearUndoRedoStacks();
+    editor_->document().clearUndoRedoStacks();
     // What follows the view hears of every change, and runs out of memory on one.
     bool failing = false;
     int changes = 0;
-    connect(view_, &TextView::contentsChanged, this, [&] { ++changes; });
-    view_->setEditScope([&](const std::function<void()>& edit) {
+    connect(editor_, &TextEditor::contentsChanged, this, [&] { ++changes; });
+    editor_->setFollowerScope([&](const std::function<void()>& edit) {
         const int before = changes;
         edit();
         if (failing && changes != before)
             throw std::bad_alloc();
     });
     run(view_, before);
-    const QString text = view_->text();
+    const QString text = editor_->text();
     const QStringList history = undoneTexts(view_);
-    const bool redoable = view_->document().isRedoAvailable();
-    view_->setSelection(anchor, caret);
+    const bool redoable = editor_->document().isRedoAvailable();
+    editor_->setSelection(anchor, caret);
     QGuiApplication::clipboard()->setText(u"on the clipboard"_s);
     QList<RefusedEdit> refusals;
-    connect(view_, &TextView::editRefused, this,
+    connect(editor_, &TextEditor::editRefused, this,
             [&](const RefusedEdit& refusal) { refusals.append(refusal); });
     int announced = 0;
-    connect(view_, &TextView::contentsAboutToChange, this, [&] { ++announced; });
+    connect(editor_, &TextEditor::contentsAboutToChange, this, [&] { ++announced; });
 
     if (failure == Failure::Following)
         failing = true;
     else
-        view_->setFollowerNeed([](qsizetype) { return qint64(1) << 50; });
+        editor_->setFollowerNeed([](qsizetype) { return qint64(1) << 50; });
     run(view_, refused);
     failing = false;
-    view_->setFollowerNeed({});
+    editor_->setFollowerNeed({});
 
-    QCOMPARE(view_->text(), text);
-    QCOMPARE(view_->anchorPosition(), anchor);
-    QCOMPARE(view_->cursorPosition(), caret);
+    QCOMPARE(editor_->text(), text);
+    QCOMPARE(editor_->anchorPosition(), anchor);
+    QCOMPARE(editor_->cursorPosition(), caret);
     // Refused before the memory is taken, the edit never began.
     if (failure == Failure::NoMemoryToFollow)
         QCOMPARE(announced, 0);
     QCOMPARE(undoneTexts(view_), history);
-    QCOMPARE(view_->document().isRedoAvailable(), redoable);
+    QCOMPARE(editor_->document().isRedoAvailable(), redoable);
     QCOMPARE(QGuiApplication::clipboard()->text(),
              refused.startsWith(u"paste:") ? refused.mid(6) : u"on the clipboard"_s);
     QCOMPARE(refusals.size(), 1);
     QCOMPARE(refusals[0].kind, kind);
     QCOMPARE(refusals[0].bytes, bytes);
     // The next edit is made.
-    view_->setCursorPosition(0);
+    editor_->setCursorPosition(0);
     QTest::keyClicks(view_, u"n"_s);
-    QCOMPARE(view_->text(), u"n"_s + text);
+    QCOMPARE(editor_->text(), u"n"_s + text);
 }
 
 // A copy of a selection too large for the memory left is refused, and the clipboard keeps what
@@ -1263,10 +1269,10 @@ void tst_TextView::refusedEditChangesNothing() {
 void tst_TextView::copyWithoutMemoryLeavesTheClipboard() {
     // All but the first character: a copy of the whole text would share its storage.
     view_->setText(QString(16 * 1024 * 1024 + 1, u'c'));
-    view_->setSelection(1, view_->length());
+    editor_->setSelection(1, editor_->document().length());
     QGuiApplication::clipboard()->setText(u"on the clipboard"_s);
     QList<RefusedEdit> refusals;
-    connect(view_, &TextView::editRefused, this,
+    connect(editor_, &TextEditor::editRefused, this,
             [&](const RefusedEdit& refusal) { refusals.append(refusal); });
     {
         const AddressSpaceLimit limit(24 * 1024 * 1024);

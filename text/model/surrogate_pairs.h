@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QChar>
+#include <algorithm>
 
 namespace korvane::text {
 
@@ -28,6 +29,13 @@ qsizetype outsidePair(const Text& text, qsizetype position, bool forward = false
     if (!insidePair(text, position))
         return position;
     return forward ? position + 1 : position - 1;
+}
+
+// `position` brought within `text` and, inside a surrogate pair, back to the pair's start: a
+// place for a caret.
+template <typename Text>
+qsizetype clampedPosition(const Text& text, qsizetype position) {
+    return outsidePair(text, std::clamp<qsizetype>(position, 0, text.length()));
 }
 
 }  // namespace korvane::text

@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: MIT
 
-#include "text/view/caret_stops.h"
+#include "text/editor/caret_stops.h"
 
 #include <QTextBoundaryFinder>
 #include <algorithm>
