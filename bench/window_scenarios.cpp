@@ -283,7 +283,7 @@ int pastes(const WindowRun& run) {
     for (int paste = 0; paste < run.repetitions; ++paste) {
         press(Qt::Key_A, Qt::ControlModifier);
         press(Qt::Key_Delete);
-        inputEditor(window)->document().clearUndoRedoStacks();
+        inputEditor(window)->editor().document().clearUndoRedoStacks();
         finish(window);
         print("paste", time(window, [] { press(Qt::Key_V, Qt::ControlModifier); }));
     }
