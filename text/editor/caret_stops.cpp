@@ -153,15 +153,33 @@ TextRange clickedWord(const TextDocument& document, qsizetype position) {
     const TextRange line = document.lineAround(position);
     if (line.start == line.end)
         return {position, position};
-    if (position == line.end)
-        return segmentAt(document, position - 1, TextBoundary::Word);
-    const TextRange at = segmentAt(document, position, TextBoundary::Word);
-    if (position > line.start && at.start == position && !holdsWord(document, at)) {
-        const TextRange before = segmentAt(document, position - 1, TextBoundary::Word);
-        if (holdsWord(document, before))
-            return before;
-    }
-    return at;
+    // At the line's end the click is on its last character.
+    const qsizetype on = position == line.end ? position - 1 : position;
+    const TextRange at = segmentAt(document, on, TextBoundary::Word);
+    if (holdsWord(document, at))
+        return at;
+    const TextRange before =
+        at.start > line.start ? segmentAt(document, at.start - 1, TextBoundary::Word) : TextRange{};
+    const bool afterWord = before.length() > 0 && holdsWord(document, before);
+    if (afterWord && position == at.start)
+        return before;
+    // Between words UAX #29 puts every punctuation mark in a segment of its own, and one run
+    // of punctuation and blanks is one segment here: the run of punctuation under the click is
+    // selected, as Qt's editors select a run of word separators, or the one before a blank
+    // clicked; never the blanks.
+    const auto blank = [&document](qsizetype at) { return document.at(at).isSpace(); };
+    qsizetype last = on;
+    while (last > at.start && blank(last))
+        --last;
+    if (blank(last))
+        return afterWord ? before : TextRange{position, position};
+    qsizetype start = last;
+    while (start > at.start && !blank(start - 1))
+        --start;
+    qsizetype end = last + 1;
+    while (end < at.end && !blank(end))
+        ++end;
+    return {start, end};
 }
 
 }  // namespace korvane::text
