@@ -13,32 +13,41 @@
 #include "text/view/accessibility.h"
 #include "text/view/text_view.h"
 
-// A text view in a window of its own, shown, active and with the keyboard focus, above a line
-// edit that the focus goes on to.
-struct ShownView {
-    std::unique_ptr<QWidget> window = std::make_unique<QWidget>();
-    korvane::text::TextView* view = new korvane::text::TextView;
-    korvane::text::TextEditor* editor = &view->editor();
-    QLineEdit* next = new QLineEdit;
-
+// What a suite of the text view's tests works on: a text view in a window of its own, shown,
+// active and with the keyboard focus, above a line edit that the focus goes on to. A suite's
+// init() shows it and its cleanup() closes it.
+class ShownView {
+protected:
     // Shows `text`; false when the window could not be shown or made active.
-    bool show(const QString& text) {
+    bool showView(const QString& text) {
         korvane::text::installTextAccessibility();
-        view->setAccessibleName(QStringLiteral("Altered version of text"));
-        auto* layout = new QVBoxLayout(window.get());
-        layout->addWidget(view);
-        layout->addWidget(next);
-        window->resize(320, 240);
-        view->setText(text);
-        window->show();
-        if (!QTest::qWaitForWindowExposed(window.get()))
+        shownWindow_ = std::make_unique<QWidget>();
+        window_ = shownWindow_.get();
+        view_ = new korvane::text::TextView;
+        editor_ = &view_->editor();
+        next_ = new QLineEdit;
+        view_->setAccessibleName(QStringLiteral("Altered version of text"));
+        auto* layout = new QVBoxLayout(window_);
+        layout->addWidget(view_);
+        layout->addWidget(next_);
+        window_->resize(320, 240);
+        view_->setText(text);
+        window_->show();
+        if (!QTest::qWaitForWindowExposed(window_))
             return false;
         // Under a bare X server no window manager makes the window active.
-        window->activateWindow();
-        QApplication::setActiveWindow(window.get());
-        if (!QTest::qWaitForWindowActive(window.get()))
+        window_->activateWindow();
+        QApplication::setActiveWindow(window_);
+        if (!QTest::qWaitForWindowActive(window_))
             return false;
-        view->setFocus();
-        return view->hasFocus();
+        view_->setFocus();
+        return view_->hasFocus();
     }
+    void closeView() { shownWindow_.reset(); }
+
+    std::unique_ptr<QWidget> shownWindow_;
+    QWidget* window_ = nullptr;
+    korvane::text::TextView* view_ = nullptr;
+    korvane::text::TextEditor* editor_ = nullptr;
+    QLineEdit* next_ = nullptr;
 };

@@ -49,7 +49,7 @@ void run(TextView* view, const QString& steps) {
 
 }  // namespace
 
-class tst_TextInput : public QObject {
+class tst_TextInput : public QObject, private ShownView {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -74,26 +74,14 @@ private Q_SLOTS:
     void editingKeys_data();
     void editingKeys();
     void dropCopiesAsOneStep();
-
-private:
-    std::unique_ptr<ShownView> shown_;
-    QWidget* window_ = nullptr;
-    TextView* view_ = nullptr;
-    TextEditor* editor_ = nullptr;
-    QLineEdit* next_ = nullptr;
 };
 
 void tst_TextInput::init() {
-    shown_ = std::make_unique<ShownView>();
-    QVERIFY(shown_->show(sampleText()));
-    window_ = shown_->window.get();
-    view_ = shown_->view;
-    editor_ = shown_->editor;
-    next_ = shown_->next;
+    QVERIFY(showView(sampleText()));
 }
 
 void tst_TextInput::cleanup() {
-    shown_.reset();
+    closeView();
 }
 
 void tst_TextInput::keyboardSelection_data() {

@@ -72,7 +72,7 @@ void captureEvent(QAccessibleEvent* event) {
 
 }  // namespace
 
-class tst_TextView : public QObject {
+class tst_TextView : public QObject, private ShownView {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -90,28 +90,16 @@ private Q_SLOTS:
     void repaintsLeaveNothingStale();
     void accessibleEvents_data();
     void accessibleEvents();
-
-private:
-    std::unique_ptr<ShownView> shown_;
-    QWidget* window_ = nullptr;
-    TextView* view_ = nullptr;
-    TextEditor* editor_ = nullptr;
-    QLineEdit* next_ = nullptr;
 };
 
 void tst_TextView::init() {
-    shown_ = std::make_unique<ShownView>();
-    QVERIFY(shown_->show(sampleText()));
-    window_ = shown_->window.get();
-    view_ = shown_->view;
-    editor_ = shown_->editor;
-    next_ = shown_->next;
+    QVERIFY(showView(sampleText()));
     gEvents.clear();
 }
 
 void tst_TextView::cleanup() {
     QAccessible::installUpdateHandler(nullptr);
-    shown_.reset();
+    closeView();
 }
 
 // The caret blinks while the view has focus, and is not drawn without it.
