@@ -90,13 +90,14 @@ BENCHMARK(plainTextEditSetPlainText)->Arg(70)->Unit(benchmark::kMillisecond)->It
 // characters from its end (argument 1), the view's own cost with nothing in between.
 void replace(benchmark::State& state) {
     const auto view = shownView(textWithLines(k10MB, 70));
-    const qsizetype at = state.range(0) == 0 ? view->length() / 2 : view->length() - 10;
+    const qsizetype at = state.range(0) == 0 ? view->editor().document().length() / 2
+                                             : view->editor().document().length() - 10;
     bool longer = true;
     for (auto _ : state) {
         if (longer)
-            view->replace(at, 3, u"abcde\nf");
+            view->editor().document().replace(at, 3, u"abcde\nf");
         else
-            view->replace(at, 7, u"xyz");
+            view->editor().document().replace(at, 7, u"xyz");
         longer = !longer;
     }
 }
@@ -119,9 +120,9 @@ BENCHMARK(repaint)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 void selectAllAndCopy(benchmark::State& state) {
     const auto view = shownView(textWithLines(k10MB, 70));
     for (auto _ : state) {
-        view->setCursorPosition(0);
-        view->selectAll();
-        view->copy();
+        view->editor().setCursorPosition(0);
+        view->editor().selectAll();
+        view->editor().copy();
     }
     QGuiApplication::clipboard()->clear();
 }
@@ -131,7 +132,7 @@ BENCHMARK(selectAllAndCopy)->Unit(benchmark::kMillisecond);
 // primary selection (run it under X11), each extends the selection the user offers there.
 void extendSelection(benchmark::State& state) {
     const auto view = shownView(textWithLines(k10MB, 70));
-    view->setSelection(0, view->length());
+    view->editor().setSelection(0, view->editor().document().length());
     bool up = true;
     for (auto _ : state) {
         QTest::keyClick(view.get(), up ? Qt::Key_Up : Qt::Key_Down, Qt::ShiftModifier);
@@ -159,15 +160,15 @@ BENCHMARK(longLineScroll)->Unit(benchmark::kMicrosecond);
 // One line of 5 MB: a character typed in its middle where the view shows it, and repainted.
 void longLineEdit(benchmark::State& state) {
     const auto view = shownView(QString(korvane::bench::asciiText(k5MB)).replace(u'\n', u' '));
-    const qsizetype middle = view->length() / 2;
-    view->setCursorPosition(middle);
+    const qsizetype middle = view->editor().document().length() / 2;
+    view->editor().setCursorPosition(middle);
     view->ensureVisible(middle);
     bool insert = true;
     for (auto _ : state) {
         if (insert)
-            view->replace(middle, 0, u"x");
+            view->editor().document().replace(middle, 0, u"x");
         else
-            view->replace(middle, 1, {});
+            view->editor().document().replace(middle, 1, QStringView());
         insert = !insert;
         view->viewport()->repaint();
     }
@@ -181,7 +182,7 @@ void longLineWordStep(benchmark::State& state) {
         QString(korvane::bench::asciiText(qsizetype(1) << 20)).replace(u'\n', u' ');
     const auto view = shownView(line);
     const qsizetype start = line.indexOf(u' ', line.size() / 2) + 1;
-    view->setCursorPosition(start);
+    view->editor().setCursorPosition(start);
     view->ensureVisible(start);
     view->repaint();
     bool on = true;
@@ -192,7 +193,7 @@ void longLineWordStep(benchmark::State& state) {
             view->viewport()->repaint();
     }
     // Each step went over one word of prose, on or back.
-    if (std::abs(view->cursorPosition() - start) > 32)
+    if (std::abs(view->editor().cursorPosition() - start) > 32)
         state.SkipWithError("the word steps went further than a word");
 }
 BENCHMARK(longLineWordStep)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);

@@ -159,8 +159,8 @@ void copyToClipboard(const WindowRun& run) {
 // keystroke then changes a line in view in either box.
 void placeCaretInMiddle(frmMain& window) {
     text::TextView* input = inputEditor(window);
-    const qsizetype middle = input->length() / 2;
-    input->setCursorPosition(middle);
+    const qsizetype middle = input->editor().document().length() / 2;
+    input->editor().setCursorPosition(middle);
     input->ensureVisible(middle);
     auto* output = qobject_cast<text::TextView*>(window.txtDecrypted.widget());
     if (output == nullptr)
@@ -283,7 +283,7 @@ int pastes(const WindowRun& run) {
     for (int paste = 0; paste < run.repetitions; ++paste) {
         press(Qt::Key_A, Qt::ControlModifier);
         press(Qt::Key_Delete);
-        inputEditor(window)->document().clearUndoRedoStacks();
+        inputEditor(window)->editor().document().clearUndoRedoStacks();
         finish(window);
         print("paste", time(window, [] { press(Qt::Key_V, Qt::ControlModifier); }));
     }

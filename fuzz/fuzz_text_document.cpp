@@ -165,16 +165,18 @@ void compare(TextDocument& document, const Model& model, TextView& view) {
     FUZZ_CHECK(document.longestLineLength() == longest);
     FUZZ_CHECK(document.isUndoAvailable() == !model.undo.empty());
     FUZZ_CHECK(document.isRedoAvailable() == !model.redo.empty());
-    FUZZ_CHECK(view.lineCount() == line);
-    FUZZ_CHECK(view.cursorPosition() >= 0 && view.cursorPosition() <= text.size());
-    FUZZ_CHECK(view.anchorPosition() >= 0 && view.anchorPosition() <= text.size());
+    FUZZ_CHECK(view.editor().document().lineCount() == line);
+    FUZZ_CHECK(view.editor().cursorPosition() >= 0 &&
+               view.editor().cursorPosition() <= text.size());
+    FUZZ_CHECK(view.editor().anchorPosition() >= 0 &&
+               view.editor().anchorPosition() <= text.size());
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TextView& view = sharedView();
-    TextDocument& document = view.document();
+    TextDocument& document = view.editor().document();
     Reader in(data, size);
 
     Model model;
@@ -303,7 +305,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             case 11:
                 // The caret and selection somewhere, and the whole text read once, which moves
                 // the gap to the end.
-                view.setSelection(place, qsizetype(in.byte() * (model.text.size() + 1) / 250));
+                view.editor().setSelection(place,
+                                           qsizetype(in.byte() * (model.text.size() + 1) / 250));
                 FUZZ_CHECK(document.text() == model.text);
                 break;
         }

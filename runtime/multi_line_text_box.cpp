@@ -18,6 +18,7 @@
 namespace korvane::runtime {
 
 using text::RefusedEdit;
+using text::TextEditor;
 using text::TextView;
 namespace {
 
@@ -77,9 +78,9 @@ QString refusalSentence(const RefusedEdit& refused) {
 
 TextView* makeView(const ControlDescription& description, QWidget* form) {
     auto* view = new TextView(form);
-    view->setReadOnly(description.locked);
+    view->editor().setReadOnly(description.locked);
     // The program writes a locked box; nobody undoes that.
-    view->document().setUndoRedoEnabled(!description.locked);
+    view->editor().document().setUndoRedoEnabled(!description.locked);
     view->setText(text::withLineFeeds(QString::fromUtf8(description.caption)));
     return view;
 }
@@ -88,15 +89,16 @@ TextView* makeView(const ControlDescription& description, QWidget* form) {
 
 MultiLineTextBox::MultiLineTextBox(Form& form, const ControlDescription& description)
     : TextBox(form, description, makeView(description, &form)),
-      view_(static_cast<TextView*>(widget())) {
-    connect(view_, &TextView::contentsAboutToChange, this, &MultiLineTextBox::AboutToEdit);
-    connect(view_, &TextView::contentsChanged, this, &MultiLineTextBox::followChange);
+      view_(static_cast<TextView*>(widget())),
+      editor_(&view_->editor()) {
+    connect(editor_, &TextEditor::contentsAboutToChange, this, &MultiLineTextBox::AboutToEdit);
+    connect(editor_, &TextEditor::contentsChanged, this, &MultiLineTextBox::followChange);
+    connect(editor_, &TextEditor::editRefused, this, &MultiLineTextBox::reportRefused);
     connect(view_, &TextView::extraMenuItemTriggered, this, &MultiLineTextBox::MenuItemClick);
-    connect(view_, &TextView::editRefused, this, &MultiLineTextBox::reportRefused);
     // A user's edit raises the box's events inside a write of its own, so that a handler that
     // runs out of memory following it has the edit refused; any other error a handler raised
     // is reported as it would be without.
-    view_->setEditScope([](const std::function<void()>& edit) {
+    editor_->setFollowerScope([](const std::function<void()>& edit) {
         try {
             writeRaisingEvents(edit);
         } catch (const RunTimeError& error) {
@@ -112,15 +114,18 @@ void MultiLineTextBox::reportRefused(const RefusedEdit& refused) {
 }
 
 qint64 MultiLineTextBox::memoryToInsert(qsizetype added) const {
-    return view_->memoryToReplace(added, 0);
+    return editor_->memoryToReplace(added, 0);
 }
 
 void MultiLineTextBox::setFollowingNeed(std::function<qint64(qsizetype)> need) {
-    view_->setFollowerNeed(std::move(need));
+    editor_->setFollowerNeed(std::move(need));
+}
+
+quint64 MultiLineTextBox::revision() const {
+    return editor_->document().revision();
 }
 
 void MultiLineTextBox::followChange(const text::TextChange& change) {
-    ++revision_;
     Q_EMIT Edited(change.position, change.removed, change.added);
     Q_EMIT Change();
 }
@@ -134,27 +139,27 @@ void MultiLineTextBox::setMenuItem(const QString& caption) {
 }
 
 bool MultiLineTextBox::isLocked() const {
-    return view_->isReadOnly();
+    return editor_->isReadOnly();
 }
 
 void MultiLineTextBox::setLocked(bool locked) {
-    view_->setReadOnly(locked);
+    editor_->setReadOnly(locked);
 }
 
 QString MultiLineTextBox::text() const {
-    return view_->document().text();
+    return editor_->document().text();
 }
 
 qsizetype MultiLineTextBox::length() const {
-    return view_->length();
+    return editor_->document().length();
 }
 
 QString MultiLineTextBox::mid(qsizetype position, qsizetype count) const {
-    return view_->document().mid(position, count);
+    return editor_->document().mid(position, count);
 }
 
 void MultiLineTextBox::read(qsizetype position, qsizetype count, QChar* out) const {
-    view_->document().buffer().copy(position, count, out);
+    editor_->document().buffer().copy(position, count, out);
 }
 
 void MultiLineTextBox::setText(const QString& text) {
@@ -162,7 +167,7 @@ void MultiLineTextBox::setText(const QString& text) {
     const QString stored = isLocked() ? text : text::withLineFeeds(text);
     writeRaisingEvents([&] {
         // The text the box already holds; written with other line breaks, it is still a write.
-        if (!view_->document().replaceChanged(stored) && stored.constData() != text.constData())
+        if (!editor_->document().replaceChanged(stored) && stored.constData() != text.constData())
             Q_EMIT Change();
     });
 }
@@ -170,36 +175,37 @@ void MultiLineTextBox::setText(const QString& text) {
 void MultiLineTextBox::replaceSpan(qsizetype position, qsizetype removed, QString inserted) {
     if (removed == 0 && inserted.isEmpty())
         return;
-    writeRaisingEvents([&] { view_->document().replace(position, removed, std::move(inserted)); });
+    writeRaisingEvents(
+        [&] { editor_->document().replace(position, removed, std::move(inserted)); });
 }
 
 void MultiLineTextBox::overwrite(const Writer& write) {
-    writeRaisingEvents([&] { view_->document().overwrite(0, view_->length(), write); });
+    writeRaisingEvents([&] { editor_->document().overwrite(0, length(), write); });
 }
 
 qsizetype MultiLineTextBox::selStart() const {
-    return view_->selectionStart();
+    return editor_->selectionStart();
 }
 
 void MultiLineTextBox::setSelStart(qsizetype start) {
     if (start < 0)
         throw invalidPropertyValueError();
-    view_->setCursorPosition(std::min(start, view_->length()));
+    editor_->setCursorPosition(std::min(start, length()));
 }
 
 qsizetype MultiLineTextBox::selLength() const {
-    return view_->selectionEnd() - view_->selectionStart();
+    return editor_->selectionEnd() - editor_->selectionStart();
 }
 
 void MultiLineTextBox::setSelLength(int length) {
     if (length < 0)
         throw invalidPropertyValueError();
-    const qsizetype start = view_->selectionStart();
-    view_->setSelection(start, std::min<qsizetype>(start + length, view_->length()));
+    const qsizetype start = editor_->selectionStart();
+    editor_->setSelection(start, std::min<qsizetype>(start + length, this->length()));
 }
 
 void MultiLineTextBox::insertTyped(QChar character) {
-    view_->insertTyped(QString(character));  // a locked box takes nothing
+    editor_->insertTyped(QString(character));  // a locked box takes nothing
 }
 
 }  // namespace korvane::runtime

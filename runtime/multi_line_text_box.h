@@ -9,6 +9,7 @@
 #include "runtime/text_box.h"
 
 namespace korvane::text {
+class TextEditor;
 class TextView;
 struct TextChange;
 struct RefusedEdit;
@@ -20,8 +21,9 @@ namespace korvane::runtime {
 // editable, or locked, when the user selects and copies and only the program writes. Every kind
 // of line break an editable box is given ("\r\n", '\r', U+2029) is stored as a line feed; a
 // locked box keeps what the program wrote exactly. It hears every
-// change of its text in one place, from its view once the view has followed the change (caret,
-// selection, lines in view), whoever made it: AboutToEdit before it, Edited and Change after.
+// change of its text in one place, from its editor once the editor and its view have followed the
+// change (caret, selection, lines in view), whoever made it: AboutToEdit before it, Edited and
+// Change after.
 class MultiLineTextBox final : public TextBox {
     Q_OBJECT
 
@@ -58,7 +60,7 @@ public:
     void setSelLength(int length) override;
 
     // Counts the changes of the text, whoever made them.
-    quint64 revision() const { return revision_; }
+    quint64 revision() const;
 
     // The program's own item in the box's context menu, below the standard ones, which raises
     // MenuItemClick; no item while the caption is empty.
@@ -92,7 +94,7 @@ private:
     void reportRefused(const text::RefusedEdit& refused);
 
     text::TextView* view_;
-    quint64 revision_ = 0;
+    text::TextEditor* editor_;
 };
 
 }  // namespace korvane::runtime

@@ -4,14 +4,11 @@
 
 // The form runtime's rules: control properties, events raised by writes, errors travelling
 // back to the handler that wrote, focus events, key presses and program end.
-#include <QAbstractScrollArea>
 #include <QApplication>
-#include <QClipboard>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -32,6 +29,7 @@
 #include "runtime/run_time_error.h"
 #include "runtime/scroll_bar.h"
 #include "runtime/single_line_text_box.h"
+#include "user_steps.h"
 
 using namespace korvane::runtime;
 using namespace Qt::StringLiterals;
@@ -352,62 +350,20 @@ private Q_SLOTS:
 
     // A user's edit of a multi-line box whose Change handler runs out of memory is refused
     // whole, and reported once with what was refused; any other error of the handler is
-    // reported as it is, and the edit stands.
+    // reported as it is, and the edit stands. Which edits are refused, and how, is the text
+    // editor's suite.
     void editAHandlerCannotFollow_data() {
         QTest::addColumn<bool>("outOfMemory");  // or Overflow
-        // "type:TEXT", "paste:TEXT", "drop:TEXT", "commit:TEXT" (an input method's) or keys
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("text");  // the box's text afterwards
+        QTest::addColumn<QString>("steps");     // as user_steps.h writes them
+        QTest::addColumn<QString>("text");      // the box's text afterwards
         QTest::addColumn<QString>("report");
         QTest::addColumn<QString>("next");  // the text after one more key, typed at the caret
-        const QString memory = QStringLiteral("Run-time error '7':\n\nOut of memory\n\n");
-        QTest::newRow("typing") << true << "type:x"
-                                << "one\ntwo"
-                                << memory +
-                                       "There is no memory left for what was typed; the box "
-                                       "keeps its text."
-                                << "none\ntwo";
         QTest::newRow("paste")
             << true << "paste:PASTE"
             << "one\ntwo"
-            << memory + "The pasted text, 5 bytes, does not fit in memory; the box keeps its text."
+            << "Run-time error '7':\n\nOut of memory\n\nThe pasted text, 5 bytes, does not fit "
+               "in memory; the box keeps its text."
             << "none\ntwo";
-        QTest::newRow("undo") << true << "y|Ctrl+Z"
-                              << "yone\ntwo"
-                              << memory +
-                                     "Undoing needs more memory than there is; the box keeps "
-                                     "its text and what it can undo."
-                              << "ynone\ntwo";
-        QTest::newRow("redo") << true << "y|Ctrl+Z|Ctrl+Shift+Z"
-                              << "one\ntwo"
-                              << memory +
-                                     "Redoing needs more memory than there is; the box keeps "
-                                     "its text and what it can redo."
-                              << "none\ntwo";
-        QTest::newRow("Delete") << true << "Del"
-                                << "one\ntwo"
-                                << memory +
-                                       "There is no memory left to keep the deleted text for "
-                                       "undo; the box keeps its text."
-                                << "none\ntwo";
-        QTest::newRow("cut") << true << "Shift+Right|Ctrl+X"
-                             << "one\ntwo"
-                             << memory +
-                                    "The text to cut, 1 byte, does not fit in memory twice; the "
-                                    "box keeps its text and the clipboard what it held."
-                             << "nne\ntwo";
-        QTest::newRow("drop") << true << "drop:DROP"
-                              << "one\ntwo"
-                              << memory +
-                                     "The dropped text, 4 bytes, does not fit in memory; the box "
-                                     "keeps its text."
-                              << "none\ntwo";
-        QTest::newRow("input method") << true << "commit:IM"
-                                      << "one\ntwo"
-                                      << memory +
-                                             "The text of the input method does not fit in memory; "
-                                             "the box keeps its text."
-                                      << "none\ntwo";
         QTest::newRow("overflow") << false << "type:x"
                                   << "xone\ntwo"
                                   << "Run-time error '6':\n\nOverflow"
@@ -421,9 +377,6 @@ private Q_SLOTS:
         QFETCH(QString, next);
         Fixture f;
         auto* view = f.form.lines.widget();
-        QStringList parts = steps.split(u'|');
-        // What comes before the last step is done while the handler still follows.
-        const QString last = parts.takeLast();
         bool failing = false;
         onEvent(f.form.lines, &TextBox::Change, [&] {
             if (!failing)
@@ -432,33 +385,9 @@ private Q_SLOTS:
                 throw std::bad_alloc();
             throw OverflowError();
         });
-        for (const QString& step : parts)
-            QTest::keySequence(view, QKeySequence(step));
-        QGuiApplication::clipboard()->setText(QStringLiteral("held"));
         failing = true;
-        if (last.startsWith(u"type:")) {
-            QTest::keyClicks(view, last.mid(5));
-        } else if (last.startsWith(u"paste:")) {
-            QGuiApplication::clipboard()->setText(last.mid(6));
-            QTest::keyClick(view, Qt::Key_V, Qt::ControlModifier);
-        } else if (last.startsWith(u"drop:")) {
-            QMimeData data;
-            data.setText(last.mid(5));
-            const QPoint at(2, 2);
-            QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
-            QApplication::sendEvent(static_cast<QAbstractScrollArea*>(view)->viewport(), &enter);
-            QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
-            QApplication::sendEvent(static_cast<QAbstractScrollArea*>(view)->viewport(), &drop);
-        } else if (last.startsWith(u"commit:")) {
-            QInputMethodEvent event;
-            event.setCommitString(last.mid(7));
-            QApplication::sendEvent(view, &event);
-        } else {
-            QTest::keySequence(view, QKeySequence(last));
-        }
+        runUserSteps(view, steps);
         QCOMPARE(f.form.lines.text(), text);
-        if (last == u"Ctrl+X")
-            QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("held"));
         QCOMPARE(f.boxes.size(), 1);
         QCOMPARE(f.boxes.front().prompt, report);
         // The next key is typed, and heard.

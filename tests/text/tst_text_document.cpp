@@ -385,6 +385,7 @@ void tst_TextDocument::signalsNameTheSpans() {
     QStringList seen;
     QString before;
     int linesBefore = 0;
+    const quint64 revision = document.revision();
     connect(&document, &TextDocument::contentsAboutToChange,
             [&](qsizetype position, qsizetype removed) {
                 // The text about to go can still be read, and the lines are those it has now.
@@ -403,10 +404,13 @@ void tst_TextDocument::signalsNameTheSpans() {
         QCOMPARE(change.lines.first, document.lineAt(change.position));
         QCOMPARE(change.lines.lastAdded, document.lineAt(change.position + change.added));
         QCOMPARE(change.lines.lineDelta(), document.lineCount() - linesBefore);
+        // The revision counts each change, this one already.
+        QCOMPARE(document.revision(), revision + quint64(seen.size()));
     });
     for (const Op& op : ops)
         run(document, op);
     QCOMPARE(seen, changes);
+    QCOMPARE(document.revision(), revision + quint64(changes.size()));
 }
 
 void tst_TextDocument::wholeTextIsNotCopied() {

@@ -15,6 +15,7 @@
 #include "reference/reference_transform.h"
 #include "runtime/events.h"
 #include "runtime/message_box.h"
+#include "user_steps.h"
 #include "window/frm_main.h"
 
 namespace {
@@ -51,20 +52,15 @@ void placeCaret(korvane::runtime::TextBox& box, int position, int selected = 0) 
     box.setSelLength(selected);
 }
 
-// Runs one step of a row's script on the real widgets. Steps: "type:TEXT" (Enter for a line
-// feed), "caret:N", "select:N+LENGTH", "backspace", "delete", "paste:TEXT", "cut", "undo",
+// Runs one step of a row's script on the real widgets. Steps: "type:TEXT" and "paste:TEXT" (as
+// user_steps.h makes them), "caret:N", "select:N+LENGTH", "backspace", "delete", "cut", "undo",
 // "redo", "multiplier:TEXT" (overtypes the box), "multiplier+:TEXT" (types on), "right" and
 // "left" (the scroll bar), "input:TEXT" and "output:TEXT" (what the box must show now).
 void runStep(frmMain& window, const QString& step) {
     QWidget* input = window.txtOriginal.widget();
     const QString argument = step.section(u':', 1);
-    if (step.startsWith(u"type:")) {
-        for (const QChar character : argument) {
-            if (character == u'\n')
-                QTest::keyClick(input, Qt::Key_Return);
-            else
-                QTest::keyClicks(input, QString(character));
-        }
+    if (step.startsWith(u"type:") || step.startsWith(u"paste:")) {
+        runUserSteps(input, step);
     } else if (step.startsWith(u"caret:")) {
         placeCaret(window.txtOriginal, argument.toInt());
     } else if (step.startsWith(u"select:")) {
@@ -74,9 +70,6 @@ void runStep(frmMain& window, const QString& step) {
         QTest::keyClick(input, Qt::Key_Backspace);
     } else if (step == u"delete") {
         QTest::keyClick(input, Qt::Key_Delete);
-    } else if (step.startsWith(u"paste:")) {
-        QGuiApplication::clipboard()->setText(argument);
-        QTest::keyClick(input, Qt::Key_V, Qt::ControlModifier);
     } else if (step == u"cut") {
         QTest::keyClick(input, Qt::Key_X, Qt::ControlModifier);
     } else if (step == u"undo") {

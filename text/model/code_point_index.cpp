@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "text/model/surrogate_pairs.h"
+
 namespace korvane::text {
 namespace {
 
@@ -26,7 +28,7 @@ void scan(QStringView text, qsizetype end, qsizetype offset, std::vector<qsizety
     if (!holdsSurrogate(text))
         return;
     for (qsizetype i = 0; i < end && i + 1 < text.size(); ++i) {
-        if (text[i].isHighSurrogate() && text[i + 1].isLowSurrogate()) {
+        if (partsPair(text[i], text[i + 1])) {
             starts.push_back(offset + i);
             ++i;
         }
@@ -40,8 +42,8 @@ void CodePointIndex::build(QStringView first, QStringView second) {
     scan(first, first.size(), 0, starts);
     // A pair may lie across the two pieces: a high half ending the first pairs with nothing in
     // it, and the low half starting the second is not looked at again.
-    const bool across = !first.isEmpty() && !second.isEmpty() && first.back().isHighSurrogate() &&
-                        second.front().isLowSurrogate();
+    const bool across =
+        !first.isEmpty() && !second.isEmpty() && partsPair(first.back(), second.front());
     if (across)
         starts.push_back(first.size() - 1);
     const qsizetype skip = across ? 1 : 0;

@@ -30,7 +30,6 @@ public:
     bool isEmpty() const { return size() == 0; }
     const T& operator[](qsizetype index) const { return data()[physical(index)]; }
     T& operator[](qsizetype index) { return mutableData()[physical(index)]; }
-    const T& back() const { return (*this)[size() - 1]; }
 
     // The values before the gap and after it, as they lie: reading them moves nothing.
     const T* beforeGap() const { return data(); }

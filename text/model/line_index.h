@@ -48,6 +48,9 @@ public:
     Edit prepare(qsizetype position, qsizetype removed, QStringView inserted);
     // Makes the edit, which then cannot fail, and returns the lines it touched.
     EditedLines apply(const Edit& edit);
+    // The memory, in bytes, the starts of the lines of `added` characters take, for lines of 64
+    // characters.
+    static qint64 memoryToIndex(qsizetype added) { return added / 8; }
 
     int lineCount() const { return int(starts_.count()); }
     qsizetype lineStart(int line) const { return starts_.at(line); }

@@ -25,6 +25,12 @@ QString TextBuffer::mid(qsizetype position, qsizetype length) const {
     return copy;
 }
 
+qint64 TextBuffer::memoryToReplace(qsizetype added, qsizetype removed) const {
+    if (added - removed <= room())
+        return 0;
+    return qint64(sizeof(QChar)) * (qint64(size()) + added + size() / kGrowthDivisor);
+}
+
 void TextBuffer::replace(qsizetype position, qsizetype removed, QStringView inserted) {
     characters_.replace(position, removed, inserted.data(), inserted.size());
 }

@@ -56,6 +56,10 @@ public:
 
     // How many characters more than it removes an edit can add without memory.
     qsizetype room() const { return characters_.gapLength(); }
+    // The memory, in bytes, an edit putting `added` characters in place of `removed` needs: none
+    // while the gap has room, else the new storage the text moves into, held beside the old one
+    // until it has moved.
+    qint64 memoryToReplace(qsizetype added, qsizetype removed) const;
     // Makes room for `count` characters more than an edit removes, so that the edit needs no
     // memory; nothing changes when there is none.
     void reserve(qsizetype count) { characters_.reserveGap(count); }

@@ -57,6 +57,16 @@ qsizetype TextDocument::positionOfCodePoint(qsizetype offset) const {
     return pairs().positionOf(offset, length());
 }
 
+qint64 TextDocument::memoryToReplace(qsizetype added, qsizetype removed) const {
+    // A whole text replaced is taken as it is, with lines indexed afresh.
+    qint64 need = lines_.memoryToIndex(added);
+    if (removed < length())
+        need += buffer_.memoryToReplace(added, removed);
+    if (undoRedoEnabled_)
+        need += qint64(sizeof(QChar)) * removed;  // the note of the text removed
+    return need;
+}
+
 void TextDocument::replace(qsizetype position, qsizetype removed, QStringView inserted,
                            EditKind kind) {
     if (liesIn(inserted, buffer_)) {
@@ -152,7 +162,7 @@ void TextDocument::commit(PreparedEdit& edit, QStringView inserted, QString* tak
         }
     }
     followPairs(position, removed, inserted.size());
-    Q_EMIT contentsChanged(change);
+    announceChange(change);
 }
 
 void TextDocument::followPairs(qsizetype position, qsizetype removed, qsizetype added) noexcept {
@@ -217,7 +227,7 @@ void TextDocument::overwrite(qsizetype position, qsizetype length, const Writer&
             change.lines = {firstLine, lastLine, lines_.lineAt(reached)};
         }
         followPairs(changedFrom, span, span);
-        Q_EMIT contentsChanged(change);
+        announceChange(change);
     };
     qsizetype from = position;
     try {
@@ -337,6 +347,11 @@ void TextDocument::takeBackEdits() {
 
 void TextDocument::keepEdits() {
     history_.settle();
+}
+
+void TextDocument::announceChange(const TextChange& change) {
+    ++revision_;
+    Q_EMIT contentsChanged(change);
 }
 
 void TextDocument::announceAvailability(bool undoBefore, bool redoBefore) {

@@ -46,7 +46,7 @@ public:
 
     qsizetype length() const override { return buffer_.size(); }
     bool isEmpty() const { return buffer_.isEmpty(); }
-    QChar at(qsizetype position) const { return buffer_.at(position); }
+    QChar at(qsizetype position) const override { return buffer_.at(position); }
     // A copy of the `length` characters at `position`; it leaves the buffer as it is.
     QString mid(qsizetype position, qsizetype length) const override {
         return buffer_.mid(position, length);
@@ -73,7 +73,13 @@ public:
     // for, then followed by each edit; an edit of very many characters lets them be found again.
     qsizetype codePointOffset(qsizetype position) const override;
     qsizetype positionOfCodePoint(qsizetype offset) const override;
-    qsizetype codePointCount() const { return codePointOffset(length()); }
+
+    // Counts the changes of the text: one more at every change, before it is announced.
+    quint64 revision() const { return revision_; }
+    // The memory, in bytes, an edit putting `added` characters (held in a string already) in
+    // place of `removed` needs: the buffer's growth, the line starts it brings and the note in
+    // the history.
+    qint64 memoryToReplace(qsizetype added, qsizetype removed) const;
 
     // Replaces the `removed` characters at `position` by `inserted`; both are clamped to the
     // text. Nothing happens, and nothing is announced, when nothing would change.
@@ -158,6 +164,7 @@ private:
     // returns what it replaced (see UndoHistory::Apply).
     QString apply(UndoHistory::Action& action, bool puttingBack);
     void announceAvailability(bool undoBefore, bool redoBefore);
+    void announceChange(const TextChange& change);
     // The characters `write` gives for the span, gathered into one string.
     QString written(qsizetype position, qsizetype length, const Writer& write);
     // The length of the longest line of lines [first, last], line breaks excluded.
@@ -182,6 +189,7 @@ private:
 
     bool undoRedoEnabled_ = true;
     UndoHistory history_;
+    quint64 revision_ = 0;
 };
 
 }  // namespace korvane::text

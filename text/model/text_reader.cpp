@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include "text/model/surrogate_pairs.h"
+
 namespace korvane::text {
 
 // A line of a field is short: it is walked.
@@ -13,7 +15,7 @@ qsizetype LineText::codePointOffset(qsizetype position) const {
     position = std::clamp<qsizetype>(position, 0, text_.size());
     qsizetype offset = position;
     for (qsizetype i = 1; i < position; ++i) {
-        if (text_[i].isLowSurrogate() && text_[i - 1].isHighSurrogate())
+        if (insidePair(text_, i))
             --offset;
     }
     return offset;
@@ -21,11 +23,8 @@ qsizetype LineText::codePointOffset(qsizetype position) const {
 
 qsizetype LineText::positionOfCodePoint(qsizetype offset) const {
     qsizetype position = 0;
-    for (qsizetype counted = 0; counted < offset && position < text_.size(); ++counted) {
-        const bool pair = text_[position].isHighSurrogate() && position + 1 < text_.size() &&
-                          text_[position + 1].isLowSurrogate();
-        position += pair ? 2 : 1;
-    }
+    for (qsizetype counted = 0; counted < offset && position < text_.size(); ++counted)
+        position += insidePair(text_, position + 1) ? 2 : 1;
     return position;
 }
 

@@ -19,12 +19,14 @@ struct TextRange {
 };
 
 // What segmentation and a screen reader read of a plain text, whoever keeps it: its characters
-// by span, the line around a position, and its positions counted in code points.
+// one by one and by span, the line around a position, and its positions counted in code points.
 class TextReader {
 public:
     virtual ~TextReader() = default;
 
     virtual qsizetype length() const = 0;
+    // The code unit at `position`, which lies in the text.
+    virtual QChar at(qsizetype position) const = 0;
     virtual QString mid(qsizetype position, qsizetype length) const = 0;
     // The line holding `position`, its line break excluded.
     virtual TextRange lineAround(qsizetype position) const = 0;
@@ -41,6 +43,7 @@ public:
 
     const QString& text() const { return text_; }
     qsizetype length() const override { return text_.size(); }
+    QChar at(qsizetype position) const override { return text_.at(position); }
     QString mid(qsizetype position, qsizetype length) const override {
         return text_.mid(position, length);
     }

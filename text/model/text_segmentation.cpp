@@ -8,14 +8,10 @@
 #include <QTextBoundaryFinder>
 #include <algorithm>
 
+#include "text/model/line_window.h"
+
 namespace korvane::text {
 namespace {
-
-// How far either side of the position a line is first read, and how close to a cut edge of the
-// window a segment may end before the window grows: the rules of UAX #29 look at a few
-// characters of context only, far fewer than this.
-constexpr qsizetype kFirstReach = 2048;
-constexpr qsizetype kEdgeMargin = 64;
 
 QTextBoundaryFinder::BoundaryType finderType(TextBoundary boundary) {
     switch (boundary) {
@@ -55,26 +51,15 @@ TextRange segmentOf(const QString& piece, qsizetype at, TextBoundary boundary) {
     return {start, end};
 }
 
-// The character, word or sentence of the line [lineStart, lineEnd) holding `position`, which
-// lies inside the line.
-TextRange segmentInLine(const TextReader& text, qsizetype position, qsizetype lineStart,
-                        qsizetype lineEnd, TextBoundary boundary) {
-    qsizetype reachBefore = kFirstReach;
-    qsizetype reachAfter = kFirstReach;
-    for (;;) {
-        const qsizetype from = std::max(lineStart, position - reachBefore);
-        const qsizetype to = std::min(lineEnd, position + reachAfter);
-        const TextRange local = segmentOf(text.mid(from, to - from), position - from, boundary);
-        const TextRange found{from + local.start, from + local.end};
+// The character, word or sentence of `line` holding `position`, which lies inside the line.
+TextRange segmentInLine(const TextReader& text, qsizetype position, TextRange line,
+                        TextBoundary boundary) {
+    for (LineWindow window(text, line, position);;) {
+        const TextRange local = segmentOf(window.text(), position - window.start(), boundary);
+        const TextRange found{window.start() + local.start, window.start() + local.end};
         // A segment that reaches close to a cut edge may go on past it, or be cut short by it.
-        const bool startKnown = from == lineStart || found.start >= from + kEdgeMargin;
-        const bool endKnown = to == lineEnd || found.end <= to - kEdgeMargin;
-        if (startKnown && endKnown)
+        if (window.settles(found))
             return found;
-        if (!startKnown)
-            reachBefore *= 2;
-        if (!endKnown)
-            reachAfter *= 2;
     }
 }
 
@@ -102,7 +87,7 @@ TextRange segmentAt(const TextReader& text, qsizetype position, TextBoundary bou
             return {line.end, withBreak};
         --position;
     }
-    const TextRange found = segmentInLine(text, position, line.start, line.end, boundary);
+    const TextRange found = segmentInLine(text, position, line, boundary);
     if (boundary == TextBoundary::Sentence && found.end == line.end)
         return {found.start, withBreak};
     return found;

@@ -5,10 +5,11 @@
 #include "text/view/layout_cache.h"
 
 #include <QFontMetricsF>
-#include <QPainter>
 #include <algorithm>
 #include <cmath>
 #include <limits>
+
+#include "text/model/surrogate_pairs.h"
 
 namespace korvane::text {
 namespace {
@@ -22,8 +23,9 @@ constexpr qsizetype kSliceLead = 256;
 
 }  // namespace
 
-LayoutCache::LayoutCache(const TextDocument& document, QPaintDevice* device, const QFont& font)
-    : document_(document), device_(device) {
+LayoutCache::LayoutCache(const TextDocument& document, const Preedit& preedit, QPaintDevice* device,
+                         const QFont& font)
+    : document_(document), preedit_(preedit), device_(device) {
     setFont(font);
 }
 
@@ -47,12 +49,22 @@ void LayoutCache::forget() {
     widestSeen_ = 0;
 }
 
-void LayoutCache::setPreedit(Preedit preedit) {
+void LayoutCache::followPreedit(const Preedit& before) {
+    if (!before.text.isEmpty())
+        layouts_.erase(document_.lineAt(before.position));
     if (!preedit_.text.isEmpty())
         layouts_.erase(document_.lineAt(preedit_.position));
-    preedit_ = std::move(preedit);
-    if (!preedit_.text.isEmpty())
-        layouts_.erase(document_.lineAt(preedit_.position));
+}
+
+std::optional<qreal> LayoutCache::preeditCaretX(Span inView) {
+    if (preedit_.text.isEmpty())
+        return std::nullopt;
+    const int line = document_.lineAt(preedit_.position);
+    const LineLayout& layout = layoutOf(line, inView);
+    const qsizetype at = preeditIn(line, layout.offset, layout.length);
+    if (at < 0 || !layout.layout)
+        return std::nullopt;
+    return layout.x + layout.layout->lineAt(0).cursorToX(int(at) + preedit_.cursor);
 }
 
 qsizetype LayoutCache::preeditIn(int line, qsizetype offset, qsizetype length) const {
@@ -128,9 +140,9 @@ void LayoutCache::layOutSlice(int line, LineLayout& slice, Span inView) {
         atLeft = slice.offset - qsizetype((slice.x - viewLeft) / averageCharWidth_);
     else
         atLeft = oldEnd + qsizetype((viewLeft - slice.x - slice.width) / averageCharWidth_);
-    qsizetype from = std::clamp<qsizetype>(atLeft - kSliceLead, 0, length);
-    if (from > 0 && document_.at(start + from).isLowSurrogate())
-        --from;
+    const qsizetype from =
+        outsidePair(document_, start + std::clamp<qsizetype>(atLeft - kSliceLead, 0, length)) -
+        start;
 
     // Where the new slice starts: measured against the old one where they meet or lie close,
     // estimated where they are far apart.
@@ -154,8 +166,7 @@ void LayoutCache::layOutSlice(int line, LineLayout& slice, Span inView) {
     qreal width = 0;
     for (;;) {
         count = std::clamp<qsizetype>(count, 1, length - from);
-        if (from + count < length && document_.at(start + from + count).isLowSurrogate())
-            ++count;
+        count = outsidePair(document_, start + from + count, true) - start - from;
         layout = makeLayout(document_.mid(start + from, count), preeditIn(line, from, count));
         width = layout->lineAt(0).naturalTextWidth();
         if (x + width >= viewRight || from + count >= length)
@@ -207,18 +218,21 @@ qsizetype LayoutCache::positionAt(int line, qreal x, Span inView) {
     return start + std::clamp<qsizetype>(inLine, 0, length);
 }
 
-void LayoutCache::follow(const TextChange& change) {
+void LayoutCache::follow(const TextChange& change) noexcept {
+    // The layouts move between maps node by node, which needs no memory.
     const EditedLines& lines = change.lines;
     std::map<int, LineLayout> kept;
-    for (auto& [line, layout] : layouts_) {
-        if (line < lines.first) {
-            kept.emplace(line, std::move(layout));
-        } else if (line > lines.lastRemoved) {
-            kept.emplace(line + lines.lineDelta(), std::move(layout));
+    while (!layouts_.empty()) {
+        auto node = layouts_.extract(layouts_.begin());
+        const int line = node.key();
+        if (line > lines.lastRemoved) {
+            node.key() = line + lines.lineDelta();
         } else if (line == lines.first) {
-            layout.layout.reset();
-            kept.emplace(line, std::move(layout));
+            node.mapped().layout.reset();
+        } else if (line > lines.first) {
+            continue;
         }
+        kept.insert(std::move(node));
     }
     layouts_ = std::move(kept);
 }
@@ -230,49 +244,6 @@ void LayoutCache::keepOnly(int from, int to) {
         else
             ++it;
     }
-}
-
-int LayoutCache::paint(QPainter& painter, const Painting& painting) {
-    int caretLine = -1;
-    const QRectF& area = painting.area;
-    for (int line = painting.firstLine; line <= painting.lastLine; ++line) {
-        const qreal y = painting.origin.y() + (line - painting.firstLine) * lineHeight_;
-        if (y > area.bottom() || y + lineHeight_ < area.top())
-            continue;
-        const LineLayout& layout = layoutOf(line, painting.inView);
-        const qsizetype lineEnd = document_.lineEnd(line);
-        const qsizetype sliceStart = document_.lineStart(line) + layout.offset;
-        const qsizetype sliceEnd = sliceStart + layout.length;
-        const QPointF origin(painting.origin.x() + layout.x, y);
-        QList<QTextLayout::FormatRange> selections;
-        if (painting.selection.length() > 0) {
-            // A selection that goes on past the line's end shows its line break as a blank.
-            const bool breakInSlice = sliceEnd == lineEnd && sliceEnd < document_.length();
-            const qsizetype from = std::max(painting.selection.start, sliceStart);
-            const qsizetype to =
-                std::min(painting.selection.end, sliceEnd + (breakInSlice ? 1 : 0));
-            if (from < to)
-                selections.append(
-                    {int(from - sliceStart), int(to - from), painting.selectionFormat});
-        }
-        const qsizetype preeditAt = preeditIn(line, layout.offset, layout.length);
-        if (preeditAt >= 0) {
-            for (QTextLayout::FormatRange& selection : selections) {
-                if (selection.start >= preeditAt)
-                    selection.start += int(preedit_.text.size());
-            }
-        }
-        layout.layout->draw(&painter, origin, selections, area);
-        const qsizetype caret = painting.caret;
-        if (caret >= sliceStart && caret <= sliceEnd && document_.lineAt(caret) == line) {
-            caretLine = line;
-            if (preeditAt < 0)
-                layout.layout->drawCursor(&painter, origin, int(caret - sliceStart), 1);
-            else if (preedit_.cursorShown)
-                layout.layout->drawCursor(&painter, origin, int(preeditAt) + preedit_.cursor, 1);
-        }
-    }
-    return caretLine;
 }
 
 }  // namespace korvane::text

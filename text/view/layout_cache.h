@@ -7,34 +7,24 @@
 #include <QFont>
 #include <QList>
 #include <QString>
-#include <QTextCharFormat>
 #include <QTextLayout>
 #include <map>
 #include <memory>
+#include <optional>
 
+#include "text/editor/preedit.h"
 #include "text/model/text_document.h"
 
-class QPainter;
 class QPaintDevice;
 
 namespace korvane::text {
 
-// What an input method is composing: shown in the line at `position`, in its own formats, but
-// not the document's.
-struct Preedit {
-    QString text;
-    qsizetype position = 0;
-    // The caret's place within the text, and whether the input method shows it.
-    int cursor = 0;
-    bool cursorShown = true;
-    QList<QTextLayout::FormatRange> formats;
-};
-
 // The lines of a view laid out: only those asked for, which are the lines in view and a page
 // either side, and of a line longer than kLongLine only a slice around the part in view, so a
 // text of many megabytes, or one line of megabytes, costs no more to show than a page of it. It
-// keeps the font's metrics, the widest line seen so far (for the horizontal scroll range) and
-// what an input method is composing, which it lays out in place. It reads the document only.
+// keeps the font's metrics and the widest line seen so far (for the horizontal scroll range),
+// and lays out what an input method is composing in place. It reads the document and the
+// pre-edit only, and paints nothing.
 class LayoutCache {
 public:
     // Lines longer than this many characters are laid out a slice at a time.
@@ -55,7 +45,11 @@ public:
         qreal right = 0;
     };
 
-    LayoutCache(const TextDocument& document, QPaintDevice* device, const QFont& font);
+    LayoutCache(const TextDocument& document, const Preedit& preedit, QPaintDevice* device,
+                const QFont& font);
+
+    const TextDocument& document() const { return document_; }
+    const Preedit& preedit() const { return preedit_; }
 
     void setFont(const QFont& font);
     int lineHeight() const { return lineHeight_; }
@@ -71,34 +65,21 @@ public:
     // The position on `line` nearest to `x`.
     qsizetype positionAt(int line, qreal x, Span inView);
 
-    const Preedit& preedit() const { return preedit_; }
-    // Shows the input method's text at its position, or nothing when it is empty.
-    void setPreedit(Preedit preedit);
+    // Lays out again the lines the pre-edit was shown on, `before`, and is shown on now.
+    void followPreedit(const Preedit& before);
     // Where in the slice of `line` starting `offset` characters into it the pre-edit text is
     // shown, or -1.
     qsizetype preeditIn(int line, qsizetype offset, qsizetype length) const;
+    // Where the caret inside the pre-edit is drawn, from its line's left end, or nothing when
+    // no pre-edit is shown.
+    std::optional<qreal> preeditCaretX(Span inView);
 
     void forget();
-    void forgetLine(int line) { layouts_.erase(line); }
     // Moves the layouts with an edit: those above stay, those below move with their lines, the
     // edited line keeps where its slice was placed, so that a long line does not jump sideways.
-    void follow(const TextChange& change);
+    void follow(const TextChange& change) noexcept;
     // Drops every layout outside lines [from, to].
     void keepOnly(int from, int to);
-
-    // What painting lines needs of the view.
-    struct Painting {
-        int firstLine = 0;
-        int lastLine = 0;
-        QPointF origin;  // where the top line's left end is drawn
-        QRectF area;     // what needs painting
-        Span inView;
-        TextRange selection;
-        QTextCharFormat selectionFormat;
-        qsizetype caret = -1;  // -1 when no caret is drawn
-    };
-    // Paints the lines, and returns the line the caret was drawn on, or -1.
-    int paint(QPainter& painter, const Painting& painting);
 
 private:
     // A layout of `text`, with the pre-edit text shown at `preeditAt` if that is not negative.
@@ -109,13 +90,13 @@ private:
     void noteWidth(qreal right) { widestSeen_ = std::max(widestSeen_, right); }
 
     const TextDocument& document_;
+    const Preedit& preedit_;
     QPaintDevice* device_;
     QFont font_;
     int lineHeight_ = 1;
     qreal averageCharWidth_ = 1;
     qreal widestSeen_ = 0;
     std::map<int, LineLayout> layouts_;
-    Preedit preedit_;
 };
 
 }  // namespace korvane::text

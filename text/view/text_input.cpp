@@ -5,42 +5,24 @@
 #include "text/view/text_input.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDrag>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScrollBar>
-#include <QTextLayout>
 #include <QWheelEvent>
 #include <algorithm>
 
-#include "text/view/caret_stops.h"
+#include "text/editor/caret_stops.h"
+#include "text/model/surrogate_pairs.h"
 #include "text/view/text_view.h"
 
 namespace korvane::text {
 namespace {
 
 constexpr int kAutoScrollInterval = 50;
-
-// The edits of an input method's event or of a drop, one undo step, the block closed also when
-// one of them fails.
-class EditBlock {
-public:
-    explicit EditBlock(TextDocument& document) : document_(&document) { document.beginEditBlock(); }
-    ~EditBlock() { end(); }
-    EditBlock(const EditBlock&) = delete;
-    EditBlock& operator=(const EditBlock&) = delete;
-    void end() {
-        if (document_)
-            document_->endEditBlock();
-        document_ = nullptr;
-    }
-
-private:
-    TextDocument* document_;
-};
 
 // Whether a key's text is typed into the text, as Qt's editors decide it: formatting marks
 // (ZWJ, RLM, ...) always; with Ctrl (but not AltGr) nothing; else printable characters,
@@ -55,8 +37,8 @@ bool isTypedText(const QKeyEvent& event) {
     const Qt::KeyboardModifiers modifiers = event.modifiers();
     if (modifiers == Qt::ControlModifier || modifiers == (Qt::ShiftModifier | Qt::ControlModifier))
         return false;
-    return c.isPrint() || c.category() == QChar::Other_PrivateUse ||
-           (c.isHighSurrogate() && text.size() > 1 && text[1].isLowSurrogate()) || c == u'\t';
+    return c.isPrint() || c.category() == QChar::Other_PrivateUse || insidePair(text, 1) ||
+           c == u'\t';
 }
 
 // Redo's keys: the platform's, and Ctrl+Y on every platform, which X11's key scheme leaves out.
@@ -65,7 +47,7 @@ bool isRedo(const QKeyEvent& event) {
            event.keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y);
 }
 
-// The keys that move the caret, and how.
+// The keys that move the caret, and how: through the text, or a line or a page up or down.
 enum class Move { Char, Word, Line, Page, LineEdge, DocumentEdge };
 struct Binding {
     QKeySequence::StandardKey key;
@@ -73,6 +55,19 @@ struct Binding {
     bool forward;
     bool extend;
 };
+
+TextEditor::Move editorMove(Move move) {
+    switch (move) {
+        case Move::Char:
+            return TextEditor::Move::Character;
+        case Move::Word:
+            return TextEditor::Move::Word;
+        case Move::LineEdge:
+            return TextEditor::Move::LineEdge;
+        default:
+            return TextEditor::Move::DocumentEdge;
+    }
+}
 constexpr Binding kBindings[] = {
     {QKeySequence::MoveToNextChar, Move::Char, true, false},
     {QKeySequence::MoveToPreviousChar, Move::Char, false, false},
@@ -136,26 +131,66 @@ constexpr QKeySequence::StandardKey kEditingKeys[] = {
 
 TextInput::TextInput(TextView& view) : view_(view) {}
 
-// --- Keyboard -----------------------------------------------------------------------------
-
-TextRange TextInput::inputWindow(qsizetype position) const {
-    const TextDocument& document = view_.document();
-    const TextRange line = document.lineAround(position);
-    qsizetype from = std::max(line.start, position - LayoutCache::kLongLine);
-    qsizetype to = std::min(line.end, position + LayoutCache::kLongLine);
-    if (from > line.start && document.at(from).isLowSurrogate())
-        --from;
-    if (to < line.end && document.at(to).isLowSurrogate())
-        ++to;
-    return {from, to};
+bool TextInput::handle(QEvent& event) {
+    switch (event.type()) {
+        case QEvent::ShortcutOverride:
+            if (!ownsShortcut(static_cast<QKeyEvent&>(event)))
+                return false;
+            // Keys this view acts on are its own while it has focus, not the window's shortcuts.
+            event.accept();
+            return true;
+        case QEvent::KeyPress:
+            keyPress(static_cast<QKeyEvent&>(event));
+            return true;
+        case QEvent::InputMethod:
+            inputMethod(static_cast<QInputMethodEvent&>(event));
+            return true;
+        case QEvent::MouseButtonPress:
+            mousePress(static_cast<QMouseEvent&>(event));
+            return true;
+        case QEvent::MouseMove:
+            mouseMove(static_cast<QMouseEvent&>(event));
+            return true;
+        case QEvent::MouseButtonRelease:
+            mouseRelease(static_cast<QMouseEvent&>(event));
+            return true;
+        case QEvent::MouseButtonDblClick:
+            mouseDoubleClick(static_cast<QMouseEvent&>(event));
+            return true;
+        case QEvent::Wheel:
+            return wheel(static_cast<QWheelEvent&>(event));
+        case QEvent::ContextMenu:
+            contextMenu(static_cast<QContextMenuEvent&>(event));
+            return true;
+        case QEvent::DragEnter:
+            if (!view_.editor().isReadOnly() &&
+                static_cast<QDropEvent&>(event).mimeData()->hasText())
+                static_cast<QDropEvent&>(event).acceptProposedAction();
+            dragMove(static_cast<QDragMoveEvent&>(event));
+            return true;
+        case QEvent::DragMove:
+            dragMove(static_cast<QDragMoveEvent&>(event));
+            return true;
+        case QEvent::DragLeave:
+            dropCaret_ = -1;
+            view_.viewport()->update();
+            return true;
+        case QEvent::Drop:
+            drop(static_cast<QDropEvent&>(event));
+            return true;
+        default:
+            return false;
+    }
 }
 
-bool TextInput::ownsShortcut(QKeyEvent& key) const {
+// --- Keyboard -----------------------------------------------------------------------------
+
+bool TextInput::ownsShortcut(const QKeyEvent& key) const {
     for (QKeySequence::StandardKey own : kOwnKeys) {
         if (key.matches(own))
             return true;
     }
-    if (view_.isReadOnly())
+    if (view_.editor().isReadOnly())
         return false;
     for (QKeySequence::StandardKey own : kEditingKeys) {
         if (key.matches(own))
@@ -169,39 +204,27 @@ bool TextInput::ownsShortcut(QKeyEvent& key) const {
 }
 
 bool TextInput::editingKey(QKeyEvent& event) {
-    const qsizetype caret = view_.cursorPosition();
-    const auto deleteTo = [&](qsizetype to) {
-        if (view_.hasSelection())
-            view_.deleteSelection();
-        else
-            view_.editAt(std::min(caret, to), std::abs(to - caret), QString(), EditKind::Deleting);
-    };
+    TextEditor& editor = view_.editor();
     if (event.matches(QKeySequence::Undo)) {
-        view_.undo();
+        editor.undo();
     } else if (isRedo(event)) {
-        view_.redo();
+        editor.redo();
     } else if (event.matches(QKeySequence::Cut)) {
-        view_.cut();
+        editor.cut();
     } else if (event.matches(QKeySequence::Paste)) {
-        view_.paste();
+        editor.paste();
     } else if (event.matches(QKeySequence::DeleteStartOfWord) ||
                event.matches(QKeySequence::DeleteEndOfWord)) {
-        const bool forward = event.matches(QKeySequence::DeleteEndOfWord);
-        deleteTo(caretStop(view_.document(), view_.font(), caret, forward, QTextLayout::SkipWords));
+        editor.deleteNext(event.matches(QKeySequence::DeleteEndOfWord), true);
     } else if (event.matches(QKeySequence::Delete) ||
                (event.key() == Qt::Key_Backspace &&
                 !(event.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)))) {
-        // Delete takes a whole grapheme cluster; Backspace takes one, or only its last mark in a
-        // syllable typed mark by mark (see backspaceStop).
-        const bool forward = event.key() != Qt::Key_Backspace;
-        deleteTo(forward ? caretStop(view_.document(), view_.font(), caret, true,
-                                     QTextLayout::SkipCharacters)
-                         : backspaceStop(view_.document(), view_.font(), caret));
+        editor.deleteNext(event.key() != Qt::Key_Backspace, false);
     } else if ((event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) &&
                !(event.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier))) {
-        view_.insertTyped(QStringLiteral("\n"));
+        editor.insertTyped(QStringLiteral("\n"));
     } else if (isTypedText(event)) {
-        view_.insertTyped(event.text());
+        editor.insertTyped(event.text());
     } else {
         return false;
     }
@@ -209,26 +232,27 @@ bool TextInput::editingKey(QKeyEvent& event) {
 }
 
 void TextInput::keyPress(QKeyEvent& event) {
+    TextEditor& editor = view_.editor();
     if (event.key() == Qt::Key_F10 && event.modifiers() == Qt::ShiftModifier) {
         QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(), QPoint());
         contextMenu(menu);
         return;
     }
-    if (!view_.isReadOnly() && editingKey(event))
+    if (!editor.isReadOnly() && editingKey(event))
         return;
     if (event.matches(QKeySequence::Copy)) {
-        view_.copy();
+        editor.copy();
         return;
     }
     if (event.matches(QKeySequence::SelectAll)) {
-        view_.selectAll();
+        editor.selectAll();
         return;
     }
     const auto binding = std::find_if(std::begin(kBindings), std::end(kBindings),
                                       [&](const Binding& b) { return event.matches(b.key); });
     if (binding == std::end(kBindings)) {
         // As a read-only QPlainTextEdit, Space pages the view; every other key is not ours.
-        if (view_.isReadOnly() && event.key() == Qt::Key_Space &&
+        if (editor.isReadOnly() && event.key() == Qt::Key_Space &&
             !(event.modifiers() & ~Qt::ShiftModifier)) {
             view_.verticalScrollBar()->triggerAction(event.modifiers() & Qt::ShiftModifier
                                                          ? QAbstractSlider::SliderPageStepSub
@@ -238,85 +262,55 @@ void TextInput::keyPress(QKeyEvent& event) {
         event.ignore();
         return;
     }
-
-    const TextDocument& document = view_.document();
-    TextCursor& cursor = view_.cursor_;
-    const qsizetype caret = cursor.position();
-    const bool vertical = binding->move == Move::Line || binding->move == Move::Page;
-    if (vertical && !cursor.hasWantedX())
-        cursor.setWantedX(view_.xOf(caret));
-    const int line = document.lineAt(caret);
-    qsizetype target = caret;
-    bool keepsWantedX = vertical;
-    bool stays = false;
-    // As in Qt's editors, in a right-to-left line Right and Ctrl+Right go back in the text and
-    // Left and Ctrl+Left on, so that the caret moves the way the arrow points.
-    bool forward = binding->forward;
-    if ((binding->move == Move::Char || binding->move == Move::Word) &&
-        paragraphDirection(document, caret) == Qt::RightToLeft)
-        forward = !forward;
-    switch (binding->move) {
-        case Move::Char:
-            if (cursor.hasSelection() && !binding->extend)
-                target = forward ? cursor.selectionEnd() : cursor.selectionStart();
-            else
-                target =
-                    caretStop(document, view_.font(), caret, forward, QTextLayout::SkipCharacters);
-            break;
-        case Move::Word:
-            target = caretStop(document, view_.font(), caret, forward, QTextLayout::SkipWords);
-            break;
-        case Move::Line:
-        case Move::Page: {
-            const int step = binding->move == Move::Line ? 1 : view_.visibleLineCount();
-            const int to =
-                std::clamp(line + (binding->forward ? step : -step), 0, document.lineCount() - 1);
-            if (binding->move == Move::Page)
-                view_.verticalScrollBar()->setValue(view_.firstVisibleLine() + (to - line));
-            if (to != line) {
-                target = view_.positionAt(to, cursor.wantedX());
-            } else if (binding->move == Move::Line && binding->extend) {
-                // As in Qt's editors, Shift+Up on the first line selects to its start and
-                // Shift+Down on the last to its end; Up and Down there leave everything as it is.
-                target = binding->forward ? document.lineEnd(line) : document.lineStart(line);
-                keepsWantedX = false;
-            } else {
-                stays = binding->move == Move::Line;
-            }
-            break;
-        }
-        case Move::LineEdge:
-            target = binding->forward ? document.lineEnd(line) : document.lineStart(line);
-            break;
-        case Move::DocumentEdge:
-            target = binding->forward ? document.length() : 0;
-            break;
-    }
-    if (!keepsWantedX)
-        cursor.forgetWantedX();
-    if (!stays)
-        view_.moveCaret(target, binding->extend);
-    view_.ensureVisible(view_.cursorPosition());
+    if (binding->move == Move::Line || binding->move == Move::Page)
+        moveVertically(binding->move == Move::Page, binding->forward, binding->extend);
+    else
+        editor.moveCaret(editorMove(binding->move), binding->forward, binding->extend);
+    view_.ensureVisible(editor.cursorPosition());
     view_.restartBlinking();
     if (binding->extend)
-        view_.updatePrimarySelection();
+        editor.offerPrimarySelection();
+}
+
+void TextInput::moveVertically(bool page, bool down, bool extend) {
+    TextEditor& editor = view_.editor();
+    const TextDocument& document = editor.document();
+    const qsizetype caret = editor.cursorPosition();
+    if (!editor.wantedX())
+        editor.setWantedX(view_.xOf(caret));
+    const int line = document.lineAt(caret);
+    const int step = page ? view_.visibleLineCount() : 1;
+    const int to = std::clamp(line + (down ? step : -step), 0, document.lineCount() - 1);
+    if (page)
+        view_.verticalScrollBar()->setValue(view_.firstVisibleLine() + (to - line));
+    if (to != line) {
+        editor.moveCaretTo(view_.positionAt(to, *editor.wantedX()), extend);
+    } else if (!page && extend) {
+        // As in Qt's editors, Shift+Up on the first line selects to its start and Shift+Down on
+        // the last to its end; Up and Down there leave everything as it is.
+        editor.setWantedX(std::nullopt);
+        editor.moveCaretTo(down ? document.lineEnd(line) : document.lineStart(line), true);
+    } else if (page) {
+        editor.moveCaretTo(caret, extend);
+    }
 }
 
 // --- Mouse --------------------------------------------------------------------------------
 
 void TextInput::mousePress(QMouseEvent& event) {
-    if (event.button() == Qt::MiddleButton && !view_.isReadOnly()) {
+    TextEditor& editor = view_.editor();
+    if (event.button() == Qt::MiddleButton && !editor.isReadOnly()) {
         // As on every X11 editor, the middle button pastes the primary selection where it is.
-        view_.pasteSelectionAt(view_.positionAt(event.position().toPoint()));
+        editor.pasteSelectionAt(view_.positionAt(event.position().toPoint()));
         return;
     }
     if (event.button() != Qt::LeftButton) {
         event.ignore();
         return;
     }
-    const TextDocument& document = view_.document();
+    const TextDocument& document = editor.document();
     const qsizetype position = view_.positionAt(event.position().toPoint());
-    view_.cursor_.forgetWantedX();
+    editor.setWantedX(std::nullopt);
     selectingByMouse_ = true;
     selectingWords_ = false;
     lastMousePoint_ = event.position().toPoint();
@@ -325,19 +319,19 @@ void TextInput::mousePress(QMouseEvent& event) {
         // A third click selects the whole line with its line break.
         tripleClickTimer_.stop();
         const TextRange line = document.lineAround(position);
-        view_.select(line.start, std::min(line.end + 1, document.length()));
+        editor.setSelection(line.start, std::min(line.end + 1, document.length()));
         selectingByMouse_ = false;
-        view_.updatePrimarySelection();
+        editor.offerPrimarySelection();
         return;
     }
     // A press on the selection may start dragging it out; the caret goes there on release.
-    if (view_.hasSelection() && !(event.modifiers() & Qt::ShiftModifier) &&
-        position >= view_.selectionStart() && position <= view_.selectionEnd()) {
+    if (editor.hasSelection() && !(event.modifiers() & Qt::ShiftModifier) &&
+        position >= editor.selectionStart() && position <= editor.selectionEnd()) {
         selectingByMouse_ = false;
         mightStartDrag_ = true;
         return;
     }
-    view_.moveCaret(position, event.modifiers() & Qt::ShiftModifier);
+    editor.moveCaretTo(position, event.modifiers() & Qt::ShiftModifier);
 }
 
 void TextInput::mouseDoubleClick(QMouseEvent& event) {
@@ -345,13 +339,14 @@ void TextInput::mouseDoubleClick(QMouseEvent& event) {
         event.ignore();
         return;
     }
-    clickedWord_ = clickedWord(view_.document(), view_.positionAt(event.position().toPoint()));
+    TextEditor& editor = view_.editor();
+    clickedWord_ = clickedWord(editor.document(), view_.positionAt(event.position().toPoint()));
     selectingByMouse_ = true;
     selectingWords_ = true;
     doubleClickPoint_ = event.position().toPoint();
     tripleClickTimer_.start(QApplication::doubleClickInterval(), &view_);
-    view_.select(clickedWord_.start, clickedWord_.end);
-    view_.updatePrimarySelection();
+    editor.setSelection(clickedWord_.start, clickedWord_.end);
+    editor.offerPrimarySelection();
 }
 
 void TextInput::mouseMove(QMouseEvent& event) {
@@ -359,29 +354,7 @@ void TextInput::mouseMove(QMouseEvent& event) {
         (event.position().toPoint() - lastMousePoint_).manhattanLength() >=
             QApplication::startDragDistance()) {
         mightStartDrag_ = false;
-        // The selection's copy is the drag's: without memory for it there is no drag.
-        QString dragged;
-        if (!view_.runUserEdit(RefusedEdit::Dragging, [&] { dragged = view_.selectedText(); }))
-            return;
-        auto* drag = new QDrag(&view_);
-        auto* data = new QMimeData;
-        data->setText(std::move(dragged));
-        drag->setMimeData(data);
-        dragStart_ = view_.selectionStart();
-        dragEnd_ = view_.selectionEnd();
-        draggingOwnSelection_ = true;
-        const bool readOnly = view_.isReadOnly();
-        const Qt::DropAction action =
-            readOnly ? drag->exec(Qt::CopyAction)
-                     : drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
-        draggingOwnSelection_ = false;
-        // Moved into another program or box: the text leaves this one. A move within this view
-        // was made by the drop, as one step.
-        if (action == Qt::MoveAction && !readOnly && drag->target() != view_.viewport() &&
-            drag->target() != &view_)
-            view_.runUserEdit(RefusedEdit::Deleting, [&] {
-                view_.editAt(dragStart_, dragEnd_ - dragStart_, QString(), EditKind::Other);
-            });
+        dragSelection();
         return;
     }
     if (!selectingByMouse_ || !(event.buttons() & Qt::LeftButton))
@@ -391,15 +364,42 @@ void TextInput::mouseMove(QMouseEvent& event) {
         autoScrollTimer_.stop();
     else if (!autoScrollTimer_.isActive())
         autoScrollTimer_.start(kAutoScrollInterval, &view_);
+    TextEditor& editor = view_.editor();
     const qsizetype position = view_.positionAt(lastMousePoint_);
     if (!selectingWords_) {
-        view_.moveCaret(position, true);
+        editor.moveCaretTo(position, true);
     } else if (position < clickedWord_.start) {
-        view_.select(clickedWord_.end, clickedWord(view_.document(), position).start);
+        editor.setSelection(clickedWord_.end, clickedWord(editor.document(), position).start);
     } else {
-        view_.select(clickedWord_.start,
-                     std::max(clickedWord_.end, clickedWord(view_.document(), position).end));
+        editor.setSelection(
+            clickedWord_.start,
+            std::max(clickedWord_.end, clickedWord(editor.document(), position).end));
     }
+}
+
+void TextInput::dragSelection() {
+    TextEditor& editor = view_.editor();
+    // The selection's copy is the drag's: without memory for it there is no drag.
+    QString text;
+    if (!editor.runUserEdit(RefusedEdit::Dragging,
+                            [&](EditTransaction&) { text = editor.selectedText(); }))
+        return;
+    auto* drag = new QDrag(&view_);
+    auto* data = new QMimeData;
+    data->setText(std::move(text));
+    drag->setMimeData(data);
+    const TextRange dragged{editor.selectionStart(), editor.selectionEnd()};
+    dragged_ = dragged;
+    const bool readOnly = editor.isReadOnly();
+    const Qt::DropAction action = readOnly
+                                      ? drag->exec(Qt::CopyAction)
+                                      : drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+    dragged_ = {};
+    // Moved into another program or box: the text leaves this one. A move within this view was
+    // made by the drop, as one step.
+    if (action == Qt::MoveAction && !readOnly && drag->target() != view_.viewport() &&
+        drag->target() != &view_)
+        editor.deleteText(dragged);
 }
 
 void TextInput::mouseRelease(QMouseEvent& event) {
@@ -407,12 +407,13 @@ void TextInput::mouseRelease(QMouseEvent& event) {
         event.ignore();
         return;
     }
+    TextEditor& editor = view_.editor();
     autoScrollTimer_.stop();
     if (mightStartDrag_)
-        view_.moveCaret(view_.positionAt(event.position().toPoint()), false);
+        editor.moveCaretTo(view_.positionAt(event.position().toPoint()), false);
     mightStartDrag_ = false;
     if (selectingByMouse_)
-        view_.updatePrimarySelection();
+        editor.offerPrimarySelection();
     selectingByMouse_ = false;
 }
 
@@ -439,7 +440,7 @@ void TextInput::autoScroll() {
         view_.horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     const QPoint within(std::clamp(lastMousePoint_.x(), inside.left(), inside.right()),
                         std::clamp(lastMousePoint_.y(), inside.top(), inside.bottom()));
-    view_.moveCaret(view_.positionAt(within), true);
+    view_.editor().moveCaretTo(view_.positionAt(within), true);
 }
 
 bool TextInput::wheel(QWheelEvent& event) {
@@ -468,154 +469,53 @@ bool TextInput::wheel(QWheelEvent& event) {
 
 void TextInput::contextMenu(QContextMenuEvent& event) {
     // From the keyboard the menu opens at the caret, brought into view first.
+    QPoint at = event.globalPos();
     if (event.reason() == QContextMenuEvent::Keyboard) {
-        view_.ensureVisible(view_.cursorPosition());
-        const QRect caret = view_.characterRect(view_.cursorPosition());
-        view_.showContextMenu(view_.viewport()->mapToGlobal(QPoint(caret.left(), caret.bottom())));
-    } else {
-        view_.showContextMenu(event.globalPos());
+        const qsizetype caret = view_.editor().cursorPosition();
+        view_.ensureVisible(caret);
+        const QRect shown = view_.characterRect(caret);
+        at = view_.viewport()->mapToGlobal(QPoint(shown.left(), shown.bottom()));
     }
+    QMenu* menu = view_.createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(at);
 }
 
 // --- Input methods ------------------------------------------------------------------------
 
 void TextInput::inputMethod(QInputMethodEvent& event) {
-    if (view_.isReadOnly()) {
+    TextEditor& editor = view_.editor();
+    if (editor.isReadOnly()) {
         event.ignore();
         return;
     }
-    TextDocument& document = view_.document();
-    const bool gettingInput = !event.commitString().isEmpty() ||
-                              event.preeditString() != view_.preeditText() ||
-                              event.replacementLength() > 0;
-    EditBlock block(document);
-    if (gettingInput && view_.hasSelection())
-        view_.deleteSelection();
-    if (!event.commitString().isEmpty() || event.replacementLength() > 0) {
-        // The replacement range is counted from the caret; the commit string takes its place.
-        const qsizetype caret = view_.cursorPosition();
-        const qsizetype start = view_.clamped(caret + event.replacementStart());
-        const qsizetype end = view_.clamped(std::max(start, start + event.replacementLength()));
-        const bool typed = event.replacementLength() == 0 && !view_.hasSelection();
-        if (end > start || !event.commitString().isEmpty())
-            view_.editAt(start, end - start, event.commitString(),
-                         typed ? EditKind::Typing : EditKind::Other);
-    }
-    block.end();
-
-    Preedit preedit;
-    preedit.text = event.preeditString();
-    preedit.position = view_.cursorPosition();
-    preedit.cursor = int(preedit.text.size());
-    const qsizetype windowStart = inputWindow(view_.cursorPosition()).start;
-    for (const QInputMethodEvent::Attribute& attribute : event.attributes()) {
-        if (attribute.type == QInputMethodEvent::Cursor) {
-            preedit.cursor = attribute.start;
-            preedit.cursorShown = attribute.length != 0;
-        } else if (attribute.type == QInputMethodEvent::TextFormat) {
-            const QTextCharFormat format = attribute.value.value<QTextFormat>().toCharFormat();
-            if (format.isValid() && attribute.length > 0)
-                preedit.formats.append({attribute.start, attribute.length, format});
-        } else if (attribute.type == QInputMethodEvent::Selection) {
-            view_.select(windowStart + attribute.start,
-                         windowStart + attribute.start + attribute.length);
-            preedit.position = view_.cursorPosition();
-        }
-    }
-    if (!preedit.text.isEmpty() && preedit.formats.isEmpty()) {
-        // The composed text is underlined until it is committed.
-        QTextCharFormat underlined;
-        underlined.setFontUnderline(true);
-        preedit.formats.append({0, int(preedit.text.size()), underlined});
-    }
-    view_.layouts_.setPreedit(std::move(preedit));
-    view_.ensureVisible(view_.cursorPosition());
-    view_.viewport()->update();
-    view_.updateMicroFocus();
+    // Refused, the commit is not made, and nothing else takes it.
+    if (editor.inputMethod(event))
+        view_.ensureVisible(editor.cursorPosition());
     event.accept();
-}
-
-std::optional<QVariant> TextInput::inputMethodQuery(Qt::InputMethodQuery query) const {
-    // The text around the caret is its line, or a window of it in a very long line; positions
-    // are counted from the start of that text.
-    const TextDocument& document = view_.document();
-    const qsizetype caret = view_.cursorPosition();
-    const TextRange window = inputWindow(caret);
-    const QPoint offset = view_.viewport()->pos();
-    switch (query) {
-        case Qt::ImEnabled:
-            return !view_.isReadOnly() && view_.isEnabled();
-        case Qt::ImReadOnly:
-            return view_.isReadOnly();
-        case Qt::ImHints:
-            return int(view_.inputMethodHints());
-        case Qt::ImFont:
-            return view_.font();
-        case Qt::ImCursorRectangle: {
-            QRect rect = view_.characterRect(caret);
-            const Preedit& preedit = view_.layouts_.preedit();
-            if (!preedit.text.isEmpty()) {
-                const int line = document.lineAt(caret);
-                const LayoutCache::LineLayout& layout =
-                    view_.layouts_.layoutOf(line, view_.viewSpan());
-                const qsizetype at = view_.layouts_.preeditIn(line, layout.offset, layout.length);
-                if (at >= 0 && layout.layout)
-                    rect.moveLeft(
-                        int(TextView::kMargin - view_.horizontalScrollBar()->value() + layout.x +
-                            layout.layout->lineAt(0).cursorToX(int(at) + preedit.cursor)));
-            }
-            rect.setWidth(1);
-            return rect.translated(offset);
-        }
-        case Qt::ImAnchorRectangle:
-            return view_.characterRect(view_.anchorPosition()).translated(offset);
-        case Qt::ImCursorPosition:
-            return int(caret - window.start);
-        case Qt::ImAnchorPosition:
-            return int(std::clamp(view_.anchorPosition(), window.start, window.end) - window.start);
-        case Qt::ImAbsolutePosition:
-            return qlonglong(caret);
-        case Qt::ImSurroundingText:
-            return document.mid(window.start, window.length());
-        case Qt::ImTextBeforeCursor:
-            return document.mid(window.start, caret - window.start);
-        case Qt::ImTextAfterCursor:
-            return document.mid(caret, window.end - caret);
-        case Qt::ImCurrentSelection:
-            return view_.selectedText();
-        case Qt::ImMaximumTextLength:
-            return QVariant();  // no limit
-        default:
-            return std::nullopt;
-    }
 }
 
 // --- Drag and drop ------------------------------------------------------------------------
 
-void TextInput::dragEnter(QDragEnterEvent& event) {
-    if (view_.isReadOnly() || !event.mimeData()->hasText()) {
-        event.ignore();
-        return;
-    }
-    event.acceptProposedAction();
-    dragMove(event);
+bool TextInput::dropsOntoDragged(qsizetype at) const {
+    return at > dragged_.start && at < dragged_.end;
 }
 
 void TextInput::dragMove(QDragMoveEvent& event) {
-    if (view_.isReadOnly() || !event.mimeData()->hasText()) {
+    if (view_.editor().isReadOnly() || !event.mimeData()->hasText()) {
         event.ignore();
         return;
     }
     const qsizetype at = view_.positionAt(event.position().toPoint());
     // A drag of this view's selection moves it, unless Ctrl copies; text from elsewhere is
     // copied. Nothing drops into the selection being dragged.
-    if (draggingOwnSelection_ && at > dragStart_ && at < dragEnd_) {
+    if (dropsOntoDragged(at)) {
         dropCaret_ = -1;
         view_.viewport()->update();
         event.ignore();
         return;
     }
-    const bool move = draggingOwnSelection_ && !(event.modifiers() & Qt::ControlModifier) &&
+    const bool move = dragged_.length() > 0 && !(event.modifiers() & Qt::ControlModifier) &&
                       (event.possibleActions() & Qt::MoveAction);
     event.setDropAction(move ? Qt::MoveAction : Qt::CopyAction);
     event.accept();
@@ -625,37 +525,27 @@ void TextInput::dragMove(QDragMoveEvent& event) {
     }
 }
 
-void TextInput::dragLeave(QDragLeaveEvent&) {
-    dropCaret_ = -1;
-    view_.viewport()->update();
-}
-
 void TextInput::drop(QDropEvent& event) {
     dropCaret_ = -1;
     view_.viewport()->update();
-    if (view_.isReadOnly() || !event.mimeData()->hasText()) {
+    TextEditor& editor = view_.editor();
+    if (editor.isReadOnly() || !event.mimeData()->hasText()) {
         event.ignore();
         return;
     }
-    qsizetype at = view_.positionAt(event.position().toPoint());
-    const bool move = draggingOwnSelection_ && !(event.modifiers() & Qt::ControlModifier) &&
+    const qsizetype at = view_.positionAt(event.position().toPoint());
+    const bool move = dragged_.length() > 0 && !(event.modifiers() & Qt::ControlModifier) &&
                       (event.possibleActions() & Qt::MoveAction);
-    if (draggingOwnSelection_ && at > dragStart_ && at < dragEnd_) {
+    if (dropsOntoDragged(at)) {
         event.ignore();
         return;
     }
-    // Text from this process is there, its size known before any copy; another program's is
-    // fetched by Qt. A move is one undo step: the text leaves its place and arrives at the drop.
-    QString text = view_.mimeText(*event.mimeData(), event.source() != nullptr, 0);
-    TextDocument& document = view_.document();
-    EditBlock block(document);
-    if (move) {
-        document.replace(dragStart_, dragEnd_ - dragStart_, QStringView(), EditKind::Other);
-        if (at >= dragEnd_)
-            at -= dragEnd_ - dragStart_;
+    // The source keeps its text when the drop is refused: nothing was dropped.
+    if (!editor.drop(*event.mimeData(), event.source() != nullptr, at,
+                     move ? dragged_ : TextRange{})) {
+        event.ignore();
+        return;
     }
-    view_.editAt(at, 0, std::move(text), EditKind::Other);
-    block.end();
     event.setDropAction(move ? Qt::MoveAction : Qt::CopyAction);
     event.accept();
     view_.setFocus(Qt::MouseFocusReason);

@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
@@ -15,14 +16,11 @@
 #include <QStyleOptionFrame>
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
-#include <new>
 #include <utility>
 
-#include "text/model/line_breaks.h"
-#include "text/view/primary_selection.h"
-#include "text/view/text_input.h"
+#include "text/model/surrogate_pairs.h"
+#include "text/view/line_painting.h"
 
 namespace korvane::text {
 namespace {
@@ -49,44 +47,25 @@ void paintFieldFrame(QAbstractScrollArea& area) {
     area.style()->drawPrimitive(QStyle::PE_FrameLineEdit, &option, &painter, &area);
 }
 
-// Edits that need less memory than this are not asked about beforehand: what they need is had
-// or not when they are made, and the document refuses them whole all the same.
-constexpr qint64 kAskedNeed = qint64(1) << 20;
-
-// The size of a text in UTF-8, as a file of it would be.
-qint64 utf8Size(QStringView text) {
-    qint64 size = 0;
-    for (const QChar c : text) {
-        // A surrogate pair's four bytes are counted two for each half.
-        const char16_t unit = c.unicode();
-        size += unit < 0x80 ? 1 : unit < 0x800 || c.isSurrogate() ? 2 : 3;
-    }
-    return size;
-}
-
-// Whether `bytes` of memory can be had now: the system is asked for them in one block and
-// given them back. A block this large is mapped on its own and none of its pages are touched,
-// so the answer costs a mapping, whatever the limit that refuses it (the address space the
-// process may have, or what the system can commit).
-bool canAllocate(qint64 bytes) {
-    // More than a 64-bit processor's 47 bits of user address space is never had.
-    constexpr qint64 kAddressSpace = qint64(1) << 47;
-    if (bytes < 0 || bytes >= kAddressSpace)
-        return false;
-    void* block = std::malloc(std::size_t(bytes));
-    std::free(block);
-    return block != nullptr;
-}
-
 }  // namespace
 
 TextView::TextView(QWidget* parent)
     : QAbstractScrollArea(parent),
-      document_(new TextDocument(this)),
-      layouts_(*document_, viewport(), font()),
-      input_(std::make_unique<TextInput>(*this)) {
-    connect(document_, &TextDocument::contentsAboutToChange, this, &TextView::noteComingChange);
-    connect(document_, &TextDocument::contentsChanged, this, &TextView::followChange);
+      layouts_(editor_.document(), editor_.preedit(), viewport(), font()),
+      input_(*this) {
+    editor_.setFont(font());
+    connect(&editor_, &TextEditor::contentsAboutToChange, this, &TextView::noteComingChange);
+    connect(&editor_, &TextEditor::contentsEdited, this, &TextView::followEdit);
+    connect(&editor_, &TextEditor::cursorMoved, this, &TextView::followCursor);
+    connect(&editor_, &TextEditor::preeditChanged, this, &TextView::followPreedit);
+    connect(&editor_, &TextEditor::readOnlyChanged, this, &TextView::followReadOnly);
+    connect(&editor_, &TextEditor::visibilityRequest, this, [this](qsizetype position) {
+        ensureVisible(position);
+        restartBlinking();
+    });
+    // A refused edit put the caret back where it was.
+    connect(&editor_, &TextEditor::editRefused, this,
+            [this] { ensureVisible(editor_.cursorPosition()); });
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -98,37 +77,22 @@ TextView::TextView(QWidget* parent)
     adjustScrollBars();
 }
 
-TextView::~TextView() {
-    keepPrimarySelection();
-}
+TextView::~TextView() = default;
 
-// --- The text and its edits ----------------------------------------------------------------
+// --- The text and the editor's changes ------------------------------------------------------
 
 void TextView::setText(QString text) {
-    document_->replace(0, document_->length(), std::move(text));
-    cursor_.forgetWantedX();
+    editor_.setText(std::move(text));
     layouts_.forget();
     adjustScrollBars();
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
-    select(0, 0);
 }
 
-void TextView::replace(qsizetype position, qsizetype removed, QStringView inserted) {
-    document_->replace(position, removed, inserted);
-}
-
-void TextView::setReadOnly(bool readOnly) {
-    if (readOnly == readOnly_)
-        return;
-    readOnly_ = readOnly;
+void TextView::followReadOnly(bool readOnly) {
     setAttribute(Qt::WA_InputMethodEnabled, !readOnly);
     setAcceptDrops(!readOnly);
     viewport()->setAcceptDrops(!readOnly);
-    if (readOnly && !preeditText().isEmpty()) {
-        layouts_.setPreedit({});
-        viewport()->update();
-    }
     if (QAccessible::isActive()) {
         QAccessible::State changed;
         changed.readOnly = true;
@@ -138,236 +102,23 @@ void TextView::setReadOnly(bool readOnly) {
     }
 }
 
-void TextView::editAt(qsizetype position, qsizetype removed, QString text, EditKind kind) {
-    if (readOnly_)
-        return;
-    if (userEdit_ && !userEditNamed_ && kind == EditKind::Deleting)
-        userEdit_->kind = RefusedEdit::Deleting;
-    text = withLineFeeds(std::move(text));
-    const qsizetype added = text.size();
-    cursor_.forgetWantedX();
-    document_->replace(position, removed, std::move(text), kind);
-    select(position + added, position + added);
-    ensureVisible(cursor_.position());
-    restartBlinking();
-}
-
-bool TextView::runUserEdit(RefusedEdit::Kind kind, const std::function<void()>& edit) {
-    return runEdit(kind, edit, true);
-}
-
-bool TextView::runEdit(RefusedEdit::Kind kind, const std::function<void()>& edit, bool named) {
-    if (userEdit_) {
-        // Part of the edit under way, which is refused as this kind if it fails, unless the
-        // edit under way named its own.
-        if (!userEditNamed_) {
-            *userEdit_ = {kind, -1};
-            userEditNamed_ = named;
-        }
-        edit();
-        return true;
-    }
-    RefusedEdit refused{kind, -1};
-    userEdit_ = &refused;
-    userEditNamed_ = named;
-    const qsizetype anchor = cursor_.anchor();
-    const qsizetype caret = cursor_.position();
-    document_->markEdits();
-    bool made = true;
-    try {
-        if (editScope_)
-            editScope_(edit);
-        else
-            edit();
-        document_->keepEdits();
-        // What may be done only once the edit stands, such as a cut's copy on the clipboard.
-        for (const std::function<void()>& then : std::exchange(onceKept_, {}))
-            then();
-    } catch (...) {
-        onceKept_.clear();
-        // No memory for the edit, or for following it: whatever of it was made goes back.
-        made = false;
-        // Taken back within the owner's scope too: what follows the view hears of it, and a
-        // failure to follow that is not told again, the refusal being told below.
-        const auto takeBack = [this] {
-            try {
-                document_->takeBackEdits();
-            } catch (...) {
-                document_->keepEdits();  // what could not be put back stays; the history is whole
-            }
-        };
-        try {
-            if (editScope_)
-                editScope_(takeBack);
-            else
-                takeBack();
-        } catch (...) {
-        }
-        select(anchor, caret);
-        ensureVisible(caret);
-    }
-    userEdit_ = nullptr;
-    if (!made)
-        Q_EMIT editRefused(refused);
-    return made;
-}
-
-qint64 TextView::memoryToReplace(qsizetype added, qsizetype removed) const {
-    const qsizetype length = document_->length();
-    qint64 need = added / 8;  // the line starts, for lines of 64 characters
-    // A gap too small grows into a new buffer, which may be held beside the old one while the
-    // text moves; a whole text replaced is taken as it is.
-    if (removed < length && added - removed > document_->buffer().room())
-        need += 2 * (qint64(length) + added + length / 64);
-    if (document_->isUndoRedoEnabled())
-        need += 2 * qint64(removed);  // the note of the text removed
-    if (QAccessible::isActive())
-        need += 2 * (qint64(added) + removed);  // the texts assistive technology is told of
-    return need;
-}
-
-void TextView::ensureMemory(qsizetype added, qsizetype removed, bool held, QStringView text) {
-    qint64 need = memoryToReplace(added, removed) + (held ? 0 : 2 * qint64(added));
-    if (followerNeed_)
-        need += followerNeed_(added);
-    if (need < kAskedNeed || canAllocate(need))
-        return;
-    if (userEdit_)
-        userEdit_->bytes = text.isNull() ? added : utf8Size(text);
-    throw std::bad_alloc();
-}
-
-void TextView::insertTyped(const QString& text) {
-    runUserEdit(RefusedEdit::Typing, [&] {
-        // A typed line break is an undo step of its own, as in Qt's editors.
-        const bool lineBreak = text == u"\n" || text == u"\r";
-        editAt(selectionStart(), selectionEnd() - selectionStart(), text,
-               lineBreak ? EditKind::Other : EditKind::Typing);
-    });
-}
-
-void TextView::insertText(QString text) {
-    runUserEdit(RefusedEdit::Pasting, [&] {
-        const qsizetype removed = selectionEnd() - selectionStart();
-        userEdit_->bytes = text.size();
-        ensureMemory(text.size(), removed, true, text);
-        editAt(selectionStart(), removed, std::move(text), EditKind::Other);
-    });
-}
-
-void TextView::deleteSelection() {
-    if (hasSelection())
-        runUserEdit(RefusedEdit::Deleting, [&] {
-            editAt(selectionStart(), selectionEnd() - selectionStart(), QString(), EditKind::Other);
-        });
-}
-
-void TextView::undo() {
-    stepHistory(RefusedEdit::Undoing, &TextDocument::undo);
-}
-
-void TextView::redo() {
-    stepHistory(RefusedEdit::Redoing, &TextDocument::redo);
-}
-
-void TextView::stepHistory(RefusedEdit::Kind kind,
-                           std::optional<qsizetype> (TextDocument::*step)()) {
-    if (readOnly_)
-        return;
-    runUserEdit(kind, [&] {
-        if (const std::optional<qsizetype> caret = (document_->*step)()) {
-            setCursorPosition(*caret);
-            ensureVisible(cursor_.position());
-        }
-    });
-}
-
-void TextView::cut() {
-    if (readOnly_ || !hasSelection())
-        return;
-    runUserEdit(RefusedEdit::Cutting, [&] {
-        // The copy first, the clipboard once the cut stands: a cut refused leaves both as they
-        // were.
-        QString text = selectedText();
-        userEdit_->bytes = text.size();
-        editAt(selectionStart(), selectionEnd() - selectionStart(), QString(), EditKind::Other);
-        onceKept_.push_back(
-            [text = std::move(text)] { QGuiApplication::clipboard()->setText(text); });
-    });
-}
-
-void TextView::paste() {
-    if (readOnly_)
-        return;
-    runUserEdit(RefusedEdit::Pasting, [&] {
-        QClipboard* clipboard = QGuiApplication::clipboard();
-        const QMimeData* data = clipboard->mimeData();
-        if (!data || !data->hasText())
-            return;
-        const qsizetype removed = selectionEnd() - selectionStart();
-        // The clipboard's string goes into the document as it is; an empty document takes its
-        // storage, so a paste of megabytes is not copied again.
-        QString text = mimeText(*data, clipboard->ownsClipboard(), removed);
-        if (!text.isEmpty())
-            editAt(selectionStart(), removed, std::move(text), EditKind::Other);
-    });
-}
-
-void TextView::pasteSelectionAt(qsizetype position) {
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    if (readOnly_ || !clipboard->supportsSelection())
-        return;
-    runUserEdit(RefusedEdit::PastingSelection, [&] {
-        const QMimeData* data = clipboard->mimeData(QClipboard::Selection);
-        if (!data || !data->hasText())
-            return;
-        QString text = mimeText(*data, clipboard->ownsSelection(), 0);
-        if (text.isEmpty())
-            return;
-        setCursorPosition(position);
-        editAt(cursorPosition(), 0, std::move(text), EditKind::Other);
-    });
-}
-
-QString TextView::mimeText(const QMimeData& data, bool owned, qsizetype removed) {
-    if (const auto* primary = dynamic_cast<const PrimarySelection*>(&data)) {
-        // A view's selection offered as the primary selection is copied when read: its length
-        // is known before.
-        ensureMemory(primary->length(), removed, false);
-    }
-    // Data this process offers hands out its string without a copy; another program's is
-    // fetched and converted by Qt, whose size is known only once it is here.
-    QString text = data.text();
-    if (userEdit_)
-        userEdit_->bytes = text.size();
-    if (owned || !text.isEmpty())
-        ensureMemory(text.size(), removed, true, text);
-    return text;
-}
-
 void TextView::noteComingChange(qsizetype position, qsizetype removed) noexcept {
+    const TextDocument& document = editor_.document();
     try {
-        if (hasSelection() && position <= selectionEnd() && position + removed >= selectionStart())
-            keepPrimarySelection();
         // What assistive technology is told of the edit, read only if it listens.
         const bool listened = QAccessible::isActive();
-        coming_.removedText = listened ? document_->mid(position, removed) : QString();
-        coming_.offset = listened ? document_->codePointOffset(position) : position;
+        coming_.removedText = listened ? document.mid(position, removed) : QString();
+        coming_.offset = listened ? document.codePointOffset(position) : position;
     } catch (...) {
         coming_.removedText.clear();  // a reader is told less; the edit goes on
     }
     coming_.firstVisibleLine = firstVisibleLine();
-    Q_EMIT contentsAboutToChange(position, removed);
 }
 
-void TextView::followChange(const TextChange& change) noexcept {
+void TextView::followEdit(const TextChange& change) noexcept {
     const EditedLines& lines = change.lines;
     const int first = coming_.firstVisibleLine;
-    try {
-        layouts_.follow(change);
-    } catch (...) {
-        layouts_.forget();
-    }
+    layouts_.follow(change);
 
     // The line at the top stays at the top; if the edit removed its start, the view goes to
     // where the new text ends. A rewrite of the same length that left as many lines, such as
@@ -377,8 +128,6 @@ void TextView::followChange(const TextChange& change) noexcept {
         newFirst = first + lines.lineDelta();
     else if (first > lines.first && !change.isRewrite())
         newFirst = lines.lastAdded;
-    const qsizetype anchor = TextCursor::follow(cursor_.anchor(), change);
-    const qsizetype caret = TextCursor::follow(cursor_.position(), change);
 
     adjustScrollBars();
     verticalScrollBar()->setValue(newFirst);
@@ -390,14 +139,14 @@ void TextView::followChange(const TextChange& change) noexcept {
     else
         viewport()->update();
     try {
-        notifyTextChange(
-            coming_.offset, coming_.removedText,
-            QAccessible::isActive() ? document_->mid(change.position, change.added) : QString());
+        notifyTextChange(coming_.offset, coming_.removedText,
+                         QAccessible::isActive()
+                             ? editor_.document().mid(change.position, change.added)
+                             : QString());
     } catch (...) {
+        // A reader is told less; the edit stands.
     }
     coming_.removedText.clear();
-    select(anchor, caret);
-    Q_EMIT contentsChanged(change);
 }
 
 void TextView::notifyTextChange(qsizetype position, const QString& removed,
@@ -416,98 +165,36 @@ void TextView::notifyTextChange(qsizetype position, const QString& removed,
     }
 }
 
-// --- The caret and the selection -----------------------------------------------------------
-
-QString TextView::selectedText() const {
-    QString selected = document_->mid(selectionStart(), selectionEnd() - selectionStart());
-    if (QStringView(selected).contains(QChar(QChar::LineSeparator)))
-        selected.replace(QChar(QChar::LineSeparator), QChar(u'\n'));
-    return selected;
-}
-
-qsizetype TextView::clamped(qsizetype position) const {
-    position = std::clamp<qsizetype>(position, 0, document_->length());
-    if (position > 0 && position < document_->length() &&
-        document_->at(position).isLowSurrogate() && document_->at(position - 1).isHighSurrogate())
-        --position;
-    return position;
-}
-
-void TextView::setSelection(qsizetype anchor, qsizetype position) {
-    select(anchor, position);
-}
-
-void TextView::moveCaret(qsizetype position, bool extend) {
-    select(extend ? cursor_.anchor() : position, position);
-}
-
-void TextView::select(qsizetype anchor, qsizetype caret) {
-    anchor = clamped(anchor);
-    caret = clamped(caret);
-    if (hasSelection() && anchor == caret)
-        keepPrimarySelection();
-    const TextCursor::Moved moved = cursor_.set(anchor, caret);
-    if (!moved.caret && !moved.selection)
-        return;
+void TextView::followCursor(const TextCursor::Moved& moved) {
     // A selection may span many lines; a caret that moved without one repaints only its two
     // lines, which restartBlinking() below does.
-    if (moved.selectionBefore.length() > 0 || hasSelection())
+    if (moved.selectionBefore.length() > 0 || editor_.hasSelection())
         viewport()->update();
+    const TextDocument& document = editor_.document();
     if (moved.caret) {
-        if (!preeditText().isEmpty()) {
-            Preedit preedit = layouts_.preedit();
-            preedit.position = caret;
-            layouts_.setPreedit(std::move(preedit));
-        }
         restartBlinking();
         if (QAccessible::isActive()) {
-            QAccessibleTextCursorEvent event(this, int(document_->codePointOffset(caret)));
+            QAccessibleTextCursorEvent event(
+                this, int(document.codePointOffset(editor_.cursorPosition())));
             QAccessible::updateAccessibility(&event);
         }
-        Q_EMIT cursorPositionChanged();
     }
-    if (moved.selection) {
-        if (QAccessible::isActive()) {
-            QAccessibleTextSelectionEvent event(this,
-                                                int(document_->codePointOffset(selectionStart())),
-                                                int(document_->codePointOffset(selectionEnd())));
-            event.setCursorPosition(int(document_->codePointOffset(caret)));
-            QAccessible::updateAccessibility(&event);
-        }
-        Q_EMIT selectionChanged();
+    if (moved.selection && QAccessible::isActive()) {
+        QAccessibleTextSelectionEvent event(this,
+                                            int(document.codePointOffset(editor_.selectionStart())),
+                                            int(document.codePointOffset(editor_.selectionEnd())));
+        event.setCursorPosition(int(document.codePointOffset(editor_.cursorPosition())));
+        QAccessible::updateAccessibility(&event);
     }
 }
 
-void TextView::selectAll() {
-    select(0, document_->length());
-    updatePrimarySelection();
+void TextView::followPreedit(const Preedit& before) {
+    layouts_.followPreedit(before);
+    viewport()->update();
+    updateMicroFocus();
 }
 
-void TextView::copy() {
-    if (!hasSelection())
-        return;
-    runUserEdit(RefusedEdit::Copying, [&] {
-        userEdit_->bytes = selectionEnd() - selectionStart();
-        // The copy is made before the clipboard is touched: one that fails leaves it as it was.
-        QGuiApplication::clipboard()->setText(selectedText());
-    });
-}
-
-void TextView::updatePrimarySelection() {
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    if (!hasSelection() || !clipboard->supportsSelection())
-        return;
-    // The clipboard owns the data, and drops the selection this view offered before.
-    primary_ = new PrimarySelection([this] { return selectedText(); },
-                                    [this] { return selectionEnd() - selectionStart(); });
-    clipboard->setMimeData(primary_, QClipboard::Selection);
-}
-
-void TextView::keepPrimarySelection() {
-    if (primary_)
-        primary_->keep();
-    primary_ = nullptr;
-}
+// --- The context menu ---------------------------------------------------------------------
 
 QMenu* TextView::createStandardContextMenu() {
     auto* menu = new QMenu(this);
@@ -519,25 +206,27 @@ QMenu* TextView::createStandardContextMenu() {
         added->setEnabled(enabled);
         connect(added, &QAction::triggered, this, action);
     };
-    if (!readOnly_) {
-        add("&Undo", QKeySequence::Undo, "edit-undo", document_->isUndoAvailable(),
-            [this] { undo(); });
-        add("&Redo", QKeySequence::Redo, "edit-redo", document_->isRedoAvailable(),
-            [this] { redo(); });
+    if (!editor_.isReadOnly()) {
+        add("&Undo", QKeySequence::Undo, "edit-undo", editor_.document().isUndoAvailable(),
+            [this] { editor_.undo(); });
+        add("&Redo", QKeySequence::Redo, "edit-redo", editor_.document().isRedoAvailable(),
+            [this] { editor_.redo(); });
         menu->addSeparator();
-        add("Cu&t", QKeySequence::Cut, "edit-cut", hasSelection(), [this] { cut(); });
+        add("Cu&t", QKeySequence::Cut, "edit-cut", editor_.hasSelection(),
+            [this] { editor_.cut(); });
     }
-    add("&Copy", QKeySequence::Copy, "edit-copy", hasSelection(), [this] { copy(); });
-    if (!readOnly_) {
+    add("&Copy", QKeySequence::Copy, "edit-copy", editor_.hasSelection(),
+        [this] { editor_.copy(); });
+    if (!editor_.isReadOnly()) {
         const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
         add("&Paste", QKeySequence::Paste, "edit-paste", clipboard && clipboard->hasText(),
-            [this] { paste(); });
-        add("Delete", QKeySequence::UnknownKey, "edit-delete", hasSelection(),
-            [this] { deleteSelection(); });
+            [this] { editor_.paste(); });
+        add("Delete", QKeySequence::UnknownKey, "edit-delete", editor_.hasSelection(),
+            [this] { editor_.deleteSelection(); });
     }
     menu->addSeparator();
-    add("Select All", QKeySequence::SelectAll, "select-all", !document_->isEmpty(),
-        [this] { selectAll(); });
+    add("Select All", QKeySequence::SelectAll, "select-all", !editor_.document().isEmpty(),
+        [this] { editor_.selectAll(); });
     if (!extraMenuItem_.isEmpty()) {
         menu->addSeparator();
         QAction* extra = menu->addAction(extraMenuItem_);
@@ -549,12 +238,6 @@ QMenu* TextView::createStandardContextMenu() {
 
 void TextView::setExtraMenuItem(const QString& caption) {
     extraMenuItem_ = caption;
-}
-
-void TextView::showContextMenu(const QPoint& globalPosition) {
-    QMenu* menu = createStandardContextMenu();
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(globalPosition);
 }
 
 // --- Geometry and scrolling ----------------------------------------------------------------
@@ -569,7 +252,7 @@ qreal TextView::xOf(qsizetype position) const {
 }
 
 qsizetype TextView::positionAt(int line, qreal x) const {
-    return clamped(layouts_.positionAt(line, x, viewSpan()));
+    return clampedPosition(editor_.document(), layouts_.positionAt(line, x, viewSpan()));
 }
 
 qreal TextView::topOffset() const {
@@ -597,7 +280,7 @@ void TextView::updateLines(int from, int to) {
 }
 
 void TextView::updateCaretLines() {
-    const int line = document_->lineAt(cursor_.position());
+    const int line = editor_.document().lineAt(editor_.cursorPosition());
     updateLines(line, line);
     if (paintedCaretLine_ >= 0 && paintedCaretLine_ != line)
         updateLines(paintedCaretLine_, paintedCaretLine_);
@@ -605,22 +288,18 @@ void TextView::updateCaretLines() {
 
 qsizetype TextView::positionAt(QPoint point) const {
     const int row = int(std::floor((point.y() - topOffset()) / layouts_.lineHeight()));
-    const int line = std::clamp(firstVisibleLine() + row, 0, document_->lineCount() - 1);
+    const int line = std::clamp(firstVisibleLine() + row, 0, editor_.document().lineCount() - 1);
     return positionAt(line, point.x() - kMargin + horizontalScrollBar()->value());
 }
 
 QRect TextView::characterRect(qsizetype position) const {
-    position = clamped(position);
-    const int line = document_->lineAt(position);
+    position = clampedPosition(editor_.document(), position);
+    const int line = editor_.document().lineAt(position);
     const qreal left = xOf(position);
-    const qsizetype end = lineEnd(line);
+    const qsizetype end = editor_.document().lineEnd(line);
     qreal right = left + layouts_.averageCharWidth();
-    if (position < end) {
-        qsizetype next = position + 1;
-        if (document_->at(position).isHighSurrogate() && next < end)
-            ++next;
-        right = xOf(next);
-    }
+    if (position < end)
+        right = xOf(outsidePair(editor_.document(), position + 1, true));
     const int x = kMargin - horizontalScrollBar()->value();
     const int y = int(topOffset()) + (line - firstVisibleLine()) * layouts_.lineHeight();
     return QRectF(x + std::min(left, right), y, std::abs(right - left), layouts_.lineHeight())
@@ -628,8 +307,8 @@ QRect TextView::characterRect(qsizetype position) const {
 }
 
 void TextView::ensureVisible(qsizetype position) {
-    position = clamped(position);
-    const int line = document_->lineAt(position);
+    position = clampedPosition(editor_.document(), position);
+    const int line = editor_.document().lineAt(position);
     const int first = firstVisibleLine();
     const int fit = visibleLineCount();
     if (line < first)
@@ -651,7 +330,7 @@ void TextView::ensureVisible(qsizetype position) {
 void TextView::adjustScrollBars() {
     const int fit = visibleLineCount();
     QScrollBar* vertical = verticalScrollBar();
-    vertical->setRange(0, std::max(0, document_->lineCount() - fit));
+    vertical->setRange(0, std::max(0, editor_.document().lineCount() - fit));
     vertical->setPageStep(fit);
     // As wide as the widest line laid out so far, as in QPlainTextEdit.
     const qreal contentWidth =
@@ -673,24 +352,24 @@ void TextView::paintEvent(QPaintEvent* event) {
     const qreal top = topOffset();
     const qreal widestBefore = layouts_.contentWidth();
     const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
-    LayoutCache::Painting painting;
+    LinePainting painting;
     painting.firstLine = first;
-    painting.lastLine = std::min(document_->lineCount() - 1,
+    painting.lastLine = std::min(editor_.document().lineCount() - 1,
                                  first + int((viewport()->height() - top) / layouts_.lineHeight()));
     painting.origin = QPointF(kMargin - horizontalScrollBar()->value(), top);
     painting.area = QRectF(event->rect());
     painting.inView = viewSpan();
-    painting.selection = cursor_.selection();
+    painting.selection = TextRange{editor_.selectionStart(), editor_.selectionEnd()};
     painting.selectionFormat.setBackground(palette().brush(group, QPalette::Highlight));
     painting.selectionFormat.setForeground(palette().brush(group, QPalette::HighlightedText));
-    painting.caret = caretShown_ ? cursor_.position() : -1;
+    painting.caret = caretShown_ ? editor_.cursorPosition() : -1;
     painter.setPen(palette().color(QPalette::Text));
-    const int caretLine = layouts_.paint(painter, painting);
+    const int caretLine = paintLines(painter, layouts_, painting);
     if (caretLine >= 0)
         paintedCaretLine_ = caretLine;
-    if (input_->dropCaret() >= 0) {
+    if (input_.dropCaret() >= 0) {
         // Where a drop would put the text.
-        const QRect at = characterRect(input_->dropCaret());
+        const QRect at = characterRect(input_.dropCaret());
         painter.fillRect(QRect(at.left(), at.top(), 1, at.height()),
                          palette().color(QPalette::Text));
     }
@@ -713,6 +392,7 @@ void TextView::changeEvent(QEvent* event) {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
         layouts_.setFont(font());
+        editor_.setFont(font());
         adjustScrollBars();
         viewport()->update();
     } else if (event->type() == QEvent::PaletteChange ||
@@ -734,9 +414,9 @@ void TextView::restartBlinking() {
 void TextView::timerEvent(QTimerEvent* event) {
     if (event->timerId() == blinkTimer_.timerId()) {
         caretShown_ = !caretShown_;
-        const QRect caret = characterRect(cursor_.position());
+        const QRect caret = characterRect(editor_.cursorPosition());
         viewport()->update(caret.x() - 2, caret.y(), 5, caret.height());
-    } else if (!input_->timer(*event)) {
+    } else if (!input_.timer(*event)) {
         QAbstractScrollArea::timerEvent(event);
     }
 }
@@ -756,88 +436,59 @@ void TextView::focusOutEvent(QFocusEvent* event) {
 // --- What the user does, handed to the input handling -------------------------------------
 
 bool TextView::event(QEvent* event) {
-    if (event->type() == QEvent::ShortcutOverride &&
-        input_->ownsShortcut(*static_cast<QKeyEvent*>(event))) {
-        // Keys this view acts on are its own while it has focus, not the window's shortcuts.
-        event->accept();
+    // The keys are the view's own, and so are an input method's text and the context menu the
+    // keyboard opens; the mouse and drags reach the view through its viewport.
+    const QEvent::Type type = event->type();
+    const bool keyboardMenu =
+        type == QEvent::ContextMenu &&
+        static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard;
+    if ((type == QEvent::ShortcutOverride || type == QEvent::InputMethod || keyboardMenu) &&
+        handleInput(*event))
         return true;
-    }
     const bool handled = QAbstractScrollArea::event(event);
-    if (event->type() == QEvent::Paint)
+    if (type == QEvent::Paint)
         paintFieldFrame(*this);  // shows where the keyboard is, as a line edit does
     return handled;
 }
 
-// Where Qt hands the view what the user does. What edits the text runs as a user edit, refused
-// whole when it cannot get its memory; nothing thrown goes back into Qt.
+bool TextView::viewportEvent(QEvent* event) {
+    return handleInput(*event) || QAbstractScrollArea::viewportEvent(event);
+}
 
 void TextView::keyPressEvent(QKeyEvent* event) {
-    runEdit(
-        RefusedEdit::Typing, [&] { input_->keyPress(*event); }, false);
+    // Reached after the focus keys (Tab, Backtab) moved the focus on, as in every widget.
+    handleInput(*event);
 }
 
-void TextView::mousePressEvent(QMouseEvent* event) {
-    runEdit(
-        RefusedEdit::PastingSelection, [&] { input_->mousePress(*event); }, false);
-}
-
-void TextView::mouseMoveEvent(QMouseEvent* event) {
-    // A drag started here runs its own event loop: its parts are user edits of their own.
+bool TextView::handleInput(QEvent& event) noexcept {
     try {
-        input_->mouseMove(*event);
+        return input_.handle(event);
     } catch (...) {
+        return true;
     }
-}
-
-void TextView::mouseReleaseEvent(QMouseEvent* event) {
-    try {
-        input_->mouseRelease(*event);
-    } catch (...) {
-    }
-}
-
-void TextView::mouseDoubleClickEvent(QMouseEvent* event) {
-    try {
-        input_->mouseDoubleClick(*event);
-    } catch (...) {
-    }
-}
-
-void TextView::wheelEvent(QWheelEvent* event) {
-    if (!input_->wheel(*event))
-        QAbstractScrollArea::wheelEvent(event);
-}
-
-void TextView::contextMenuEvent(QContextMenuEvent* event) {
-    input_->contextMenu(*event);
-}
-
-void TextView::inputMethodEvent(QInputMethodEvent* event) {
-    if (!runUserEdit(RefusedEdit::Composing, [&] { input_->inputMethod(*event); }))
-        event->accept();  // refused: the commit is not made, and nothing else takes it
 }
 
 QVariant TextView::inputMethodQuery(Qt::InputMethodQuery query) const {
-    if (const std::optional<QVariant> answer = input_->inputMethodQuery(query))
+    const QPoint offset = viewport()->pos();
+    switch (query) {
+        case Qt::ImEnabled:
+            return !editor_.isReadOnly() && isEnabled();
+        case Qt::ImCursorRectangle: {
+            // The caret is drawn inside the pre-edit, where an input method shows one.
+            QRect rect = characterRect(editor_.cursorPosition());
+            if (const std::optional<qreal> x = layouts_.preeditCaretX(viewSpan()))
+                rect.moveLeft(int(kMargin - horizontalScrollBar()->value() + *x));
+            rect.setWidth(1);
+            return rect.translated(offset);
+        }
+        case Qt::ImAnchorRectangle:
+            return characterRect(editor_.anchorPosition()).translated(offset);
+        default:
+            break;
+    }
+    if (const std::optional<QVariant> answer = editor_.inputMethodQuery(query))
         return *answer;
     return QAbstractScrollArea::inputMethodQuery(query);
-}
-
-void TextView::dragEnterEvent(QDragEnterEvent* event) {
-    input_->dragEnter(*event);
-}
-
-void TextView::dragMoveEvent(QDragMoveEvent* event) {
-    input_->dragMove(*event);
-}
-
-void TextView::dragLeaveEvent(QDragLeaveEvent* event) {
-    input_->dragLeave(*event);
-}
-
-void TextView::dropEvent(QDropEvent* event) {
-    if (!runUserEdit(RefusedEdit::Dropping, [&] { input_->drop(*event); }))
-        event->ignore();  // the source keeps its text: nothing was dropped
 }
 
 }  // namespace korvane::text

@@ -13,35 +13,37 @@ class TextViewSource final : public AccessibleTextSource {
 public:
     explicit TextViewSource(TextView& view) : view_(view) {}
 
-    const TextReader& text() const override { return view_.document(); }
-    bool isReadOnly() const override { return view_.isReadOnly(); }
+    const TextReader& text() const override { return editor().document(); }
+    bool isReadOnly() const override { return editor().isReadOnly(); }
     bool isMultiLine() const override { return true; }
-    qsizetype cursorPosition() const override { return view_.cursorPosition(); }
-    TextRange selection() const override { return {view_.selectionStart(), view_.selectionEnd()}; }
+    qsizetype cursorPosition() const override { return editor().cursorPosition(); }
+    TextRange selection() const override {
+        return {editor().selectionStart(), editor().selectionEnd()};
+    }
 
     void select(qsizetype anchor, qsizetype caret) override {
-        view_.setSelection(anchor, caret);
-        view_.ensureVisible(view_.cursorPosition());
+        editor().setSelection(anchor, caret);
+        view_.ensureVisible(editor().cursorPosition());
     }
 
     // Asked from Qt's accessibility bridge: refused whole, and told, when there is no memory.
     void edit(qsizetype start, qsizetype end, const QString& text) override {
-        if (view_.isReadOnly())
+        if (editor().isReadOnly())
             return;
-        view_.runUserEdit(RefusedEdit::Writing, [&] {
-            view_.setSelection(start, end);
-            view_.insertText(text);
+        editor().runUserEdit(RefusedEdit::Writing, [&](EditTransaction&) {
+            editor().setSelection(start, end);
+            editor().insertText(text);
         });
     }
 
     void setValue(const QString& text) override {
-        if (view_.isReadOnly())
+        if (editor().isReadOnly())
             return;
         // Only the span that differs is rewritten, as one step to undo; the caret goes after
         // it.
-        view_.runUserEdit(RefusedEdit::Writing, [&] {
-            if (const std::optional<TextRange> written = view_.document().replaceChanged(text))
-                view_.setCursorPosition(written->end);
+        editor().runUserEdit(RefusedEdit::Writing, [&](EditTransaction&) {
+            if (const std::optional<TextRange> written = editor().document().replaceChanged(text))
+                editor().setCursorPosition(written->end);
         });
     }
 
@@ -63,6 +65,8 @@ public:
     QString attributes() const override { return accessibleTextAttributes(view_); }
 
 private:
+    TextEditor& editor() const { return view_.editor(); }
+
     TextView& view_;
 };
 

@@ -36,9 +36,10 @@ bool backspaceDeletesCharacter(QStringView cluster);
 // code point where backspaceDeletesCharacter() says so; a line break is one step.
 qsizetype backspaceStop(const TextDocument& document, const QFont& font, qsizetype position);
 
-// The word, or run of blanks or punctuation, that a double click at `position` selects: the
-// word segment there (UAX #29), or the word before when the click is just after a word or at
-// the line's end.
+// The word, or run of punctuation, that a double click at `position` selects: the word segment
+// there (UAX #29), or the word before when the click is just after a word or at the line's end;
+// among punctuation and blanks, the run of punctuation under the click or before it, or else the
+// word before. Blanks alone are never selected.
 TextRange clickedWord(const TextDocument& document, qsizetype position);
 
 }  // namespace korvane::text

@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: MIT
 
-#include "text/view/text_cursor.h"
+#include "text/editor/text_cursor.h"
 
 namespace korvane::text {
 

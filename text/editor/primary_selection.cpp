@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: MIT
 
-#include "text/view/primary_selection.h"
+#include "text/editor/primary_selection.h"
 
 namespace korvane::text {
 namespace {

@@ -2,20 +2,17 @@
 //
 // SPDX-License-Identifier: MIT
 
-#include "text/view/caret_stops.h"
+#include "text/editor/caret_stops.h"
 
 #include <QTextBoundaryFinder>
 #include <algorithm>
 
+#include "text/model/line_window.h"
+#include "text/model/surrogate_pairs.h"
 #include "text/model/text_segmentation.h"
 
 namespace korvane::text {
 namespace {
-
-// How far either side of the caret a line is first laid out, and how close to a cut edge of the
-// window a stop may lie before the window grows.
-constexpr qsizetype kFirstReach = 2048;
-constexpr qsizetype kEdgeMargin = 64;
 
 // Whether a word segment holds a word rather than blanks or punctuation.
 bool holdsWord(const TextDocument& document, TextRange segment) {
@@ -27,7 +24,7 @@ bool holdsWord(const TextDocument& document, TextRange segment) {
 // The code point at `i` of `text`, whose index moves past a surrogate pair.
 char32_t codePointAt(QStringView text, qsizetype& i) {
     const QChar c = text[i];
-    if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+    if (insidePair(text, i + 1))
         return QChar::surrogateToUcs4(c, text[++i]);
     return c.unicode();
 }
@@ -68,9 +65,7 @@ Qt::LayoutDirection paragraphDirection(const TextDocument& document, qsizetype p
     const TextRange line = document.lineAround(position);
     int isolates = 0;
     for (qsizetype at = line.start; at < line.end;) {
-        qsizetype count = std::min(kPiece, line.end - at);
-        if (at + count < line.end && document.at(at + count - 1).isHighSurrogate())
-            ++count;
+        const qsizetype count = outsidePair(document, std::min(at + kPiece, line.end), true) - at;
         const QString piece = document.mid(at, count);
         for (qsizetype i = 0; i < piece.size(); ++i) {
             // In ASCII only the letters are strong, left-to-right ones: a line of digits and
@@ -129,13 +124,11 @@ bool backspaceDeletesCharacter(QStringView cluster) {
 qsizetype backspaceStop(const TextDocument& document, const QFont& font, qsizetype position) {
     const qsizetype start = caretStop(document, font, position, false, QTextLayout::SkipCharacters);
     const qsizetype length = position - start;
-    if (length <= 1 || (length == 2 && document.at(start).isHighSurrogate()))
+    if (length <= 1 || (length == 2 && insidePair(document, start + 1)))
         return start;  // one code point, or a line break
     if (!backspaceDeletesCharacter(document.mid(start, length)))
         return start;
-    const bool pair =
-        document.at(position - 1).isLowSurrogate() && document.at(position - 2).isHighSurrogate();
-    return position - (pair ? 2 : 1);
+    return outsidePair(document, position - 1);
 }
 
 qsizetype caretStop(const TextDocument& document, const QFont& font, qsizetype position,
@@ -145,20 +138,13 @@ qsizetype caretStop(const TextDocument& document, const QFont& font, qsizetype p
     const TextRange line = document.lineAround(position);
     if (position == (forward ? line.end : line.start))
         return forward ? position + 1 : position - 1;
-    for (qsizetype reach = kFirstReach;; reach *= 2) {
-        qsizetype from = std::max(line.start, position - reach);
-        qsizetype to = std::min(line.end, position + reach);
-        // A window edge never parts the halves of a surrogate pair.
-        if (from > line.start && document.at(from).isLowSurrogate())
-            --from;
-        if (to < line.end && document.at(to).isLowSurrogate())
-            ++to;
-        QTextLayout layout(document.mid(from, to - from), font);
-        const int inWindow = int(position - from);
-        const qsizetype stop = from + (forward ? layout.nextCursorPosition(inWindow, mode)
-                                               : layout.previousCursorPosition(inWindow, mode));
-        if (forward ? to == line.end || stop < to - kEdgeMargin
-                    : from == line.start || stop > from + kEdgeMargin)
+    for (LineWindow window(document, line, position);;) {
+        QTextLayout layout(window.text(), font);
+        const int inWindow = int(position - window.start());
+        const qsizetype stop =
+            window.start() + (forward ? layout.nextCursorPosition(inWindow, mode)
+                                      : layout.previousCursorPosition(inWindow, mode));
+        if (window.settles({stop, stop}))
             return stop;
     }
 }
@@ -167,15 +153,33 @@ TextRange clickedWord(const TextDocument& document, qsizetype position) {
     const TextRange line = document.lineAround(position);
     if (line.start == line.end)
         return {position, position};
-    if (position == line.end)
-        return segmentAt(document, position - 1, TextBoundary::Word);
-    const TextRange at = segmentAt(document, position, TextBoundary::Word);
-    if (position > line.start && at.start == position && !holdsWord(document, at)) {
-        const TextRange before = segmentAt(document, position - 1, TextBoundary::Word);
-        if (holdsWord(document, before))
-            return before;
-    }
-    return at;
+    // At the line's end the click is on its last character.
+    const qsizetype on = position == line.end ? position - 1 : position;
+    const TextRange at = segmentAt(document, on, TextBoundary::Word);
+    if (holdsWord(document, at))
+        return at;
+    const TextRange before =
+        at.start > line.start ? segmentAt(document, at.start - 1, TextBoundary::Word) : TextRange{};
+    const bool afterWord = before.length() > 0 && holdsWord(document, before);
+    if (afterWord && position == at.start)
+        return before;
+    // Between words UAX #29 puts every punctuation mark in a segment of its own, and one run
+    // of punctuation and blanks is one segment here: the run of punctuation under the click is
+    // selected, as Qt's editors select a run of word separators, or the one before a blank
+    // clicked; never the blanks.
+    const auto blank = [&document](qsizetype at) { return document.at(at).isSpace(); };
+    qsizetype last = on;
+    while (last > at.start && blank(last))
+        --last;
+    if (blank(last))
+        return afterWord ? before : TextRange{position, position};
+    qsizetype start = last;
+    while (start > at.start && !blank(start - 1))
+        --start;
+    qsizetype end = last + 1;
+    while (end < at.end && !blank(end))
+        ++end;
+    return {start, end};
 }
 
 }  // namespace korvane::text

@@ -6,12 +6,13 @@
 
 #include <QtGlobal>
 #include <algorithm>
+#include <optional>
 
 #include "text/model/text_document.h"
 
 namespace korvane::text {
 
-// The caret and the selection of a view: where the selection is anchored, where the caret is,
+// The caret and the selection of an editor: where the selection is anchored, where the caret is,
 // and where Up and Down aim on the next line.
 class TextCursor {
 public:
@@ -24,10 +25,8 @@ public:
 
     // Where Up and Down aim, from the line's left end, once a vertical move set it; the other
     // moves forget it.
-    bool hasWantedX() const { return wantedX_ >= 0; }
-    qreal wantedX() const { return wantedX_; }
-    void setWantedX(qreal x) { wantedX_ = x; }
-    void forgetWantedX() { wantedX_ = -1; }
+    std::optional<qreal> wantedX() const { return wantedX_; }
+    void setWantedX(std::optional<qreal> x) { wantedX_ = x; }
 
     // What a move changed, for repainting and telling others.
     struct Moved {
@@ -44,7 +43,7 @@ public:
 private:
     qsizetype anchor_ = 0;
     qsizetype caret_ = 0;
-    qreal wantedX_ = -1;
+    std::optional<qreal> wantedX_;
 };
 
 }  // namespace korvane::text
