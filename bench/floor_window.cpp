@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "runtime/form_font.h"
 #include "runtime/twips.h"
 #include "window/frm_main_description.h"
 #include "window_driver.h"
@@ -29,17 +30,6 @@ using korvane::runtime::ControlDescription;
 using korvane::runtime::twipsToPixels;
 namespace frm_main = korvane::window::frm_main;
 
-// The reference desktop font and the form's design font, as Korvane's form scales them.
-constexpr double kReferenceDesktopPoints = 9.0;
-constexpr double kDesignPoints = 7.5;
-
-double desktopFontScale() {
-    const QFont desktop = QApplication::font();
-    const double points =
-        desktop.pointSizeF() > 0 ? desktop.pointSizeF() : desktop.pixelSize() * 72.0 / 96.0;
-    return points > 0 ? points / kReferenceDesktopPoints : 1.0;
-}
-
 bool named(const ControlDescription& control, std::string_view name) {
     return std::string_view(control.name) == name;
 }
@@ -47,11 +37,8 @@ bool named(const ControlDescription& control, std::string_view name) {
 class FloorWindow final : public QWidget {
 public:
     FloorWindow() {
-        const double scale = desktopFontScale();
-        QFont font = QApplication::font();
-        font.setPointSizeF(kDesignPoints * scale);
-        font.setStretch(95);
-        setFont(font);
+        const double scale = korvane::runtime::desktopFontScale();
+        setFont(korvane::runtime::formFont(scale));
         setWindowTitle(QString::fromUtf8(frm_main::kForm.caption));
         resize(twipsToPixels(frm_main::kForm.clientWidth, scale),
                twipsToPixels(frm_main::kForm.clientHeight, scale));
