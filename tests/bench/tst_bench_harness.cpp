@@ -65,29 +65,39 @@ private Q_SLOTS:
     void childReports_data() {
         QTest::addColumn<QString>("script");
         QTest::addColumn<int>("timeoutSeconds");
+        QTest::addColumn<int>("residentLimitMiB");
         QTest::addColumn<QString>("failure");
         QTest::addColumn<QString>("figures");  // name=value,value;… in name order
         QTest::newRow("figures in the order written")
-            << "echo paste_ms 3.5; echo peak_kib 100; echo paste_ms 4" << 30 << ""
+            << "echo paste_ms 3.5; echo peak_kib 100; echo paste_ms 4" << 30 << 1024 << ""
             << "paste_ms=3.5,4;peak_kib=100";
-        QTest::newRow("lines that are no figures") << "echo shown; echo a b c; echo n 2" << 30 << ""
-                                                   << "n=2";
-        QTest::newRow("status 2 is a wrong output") << "echo n 1; exit 2" << 30 << "wrong output"
-                                                    << "n=1";
-        QTest::newRow("another status") << "exit 3" << 30 << "exited with status 3"
+        QTest::newRow("lines that are no figures")
+            << "echo shown; echo a b c; echo n 2" << 30 << 1024 << ""
+            << "n=2";
+        QTest::newRow("status 2 is a wrong output")
+            << "echo n 1; exit 2" << 30 << 1024 << "wrong output"
+            << "n=1";
+        QTest::newRow("another status") << "exit 3" << 30 << 1024 << "exited with status 3"
                                         << "";
-        QTest::newRow("a crash") << "kill -SEGV $$" << 30 << "crashed"
+        QTest::newRow("a crash") << "kill -SEGV $$" << 30 << 1024 << "crashed"
                                  << "";
-        QTest::newRow("too slow") << "echo n 1; exec sleep 30" << 1 << "did not finish in 1 s"
+        QTest::newRow("too large")
+            << "exec python3 -c 'import time; b = bytearray(200 << 20); time.sleep(30)'" << 30
+            << 100 << "stopped above 100 MB resident"
+            << "";
+        QTest::newRow("too slow") << "echo n 1; exec sleep 30" << 1 << 1024
+                                  << "did not finish in 1 s"
                                   << "";
     }
     void childReports() {
         QFETCH(QString, script);
         QFETCH(int, timeoutSeconds);
+        QFETCH(int, residentLimitMiB);
         QFETCH(QString, failure);
         QFETCH(QString, figures);
-        const ChildReport report = korvane::bench::runChild(
-            QStringLiteral("/bin/sh"), {QStringLiteral("-c"), script}, timeoutSeconds, 1024);
+        const ChildReport report =
+            korvane::bench::runChild(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), script},
+                                     timeoutSeconds, residentLimitMiB);
         QCOMPARE(report.failure, failure);
         QStringList read;
         for (auto figure = report.figures.begin(); figure != report.figures.end(); ++figure) {

@@ -52,27 +52,36 @@ private Q_SLOTS:
         QVERIFY(floor.input()->toPlainText().isEmpty());
     }
 
-    // The driver measures one paste and fails the run when the window took in less than the
-    // clipboard held: a benchmark of a paste that did not happen measures nothing.
+    // The driver measures one paste, after typing 3 into the multiplier box for the multiplied
+    // run, and fails the run when the window took in less than the clipboard held: a benchmark
+    // of a paste that did not happen measures nothing.
     void driverChecksThePasteWasWhole_data() {
+        QTest::addColumn<int>("scenario");
         QTest::addColumn<int>("offered");
         QTest::addColumn<int>("expected");
         QTest::addColumn<int>("status");
-        QTest::newRow("taken whole") << 5000 << 5000 << 0;
-        QTest::newRow("less than the run's length") << 4000 << 5000 << 2;
+        QTest::addColumn<QString>("multiplier");  // what the multiplier box shows after
+        const int asItStarts = int(korvane::bench::WindowScenario::ClipboardPaste);
+        const int multiplied = int(korvane::bench::WindowScenario::ClipboardPasteMultiplied);
+        QTest::newRow("taken whole") << asItStarts << 5000 << 5000 << 0 << "";
+        QTest::newRow("less than the run's length") << asItStarts << 4000 << 5000 << 2 << "";
+        QTest::newRow("a multiplier typed first") << multiplied << 5000 << 5000 << 0 << "3";
     }
     void driverChecksThePasteWasWhole() {
+        QFETCH(int, scenario);
         QFETCH(int, offered);
         QFETCH(int, expected);
         QFETCH(int, status);
+        QFETCH(QString, multiplier);
         FloorWindow floor;
         QGuiApplication::clipboard()->setText(QString(offered, u'x'));
-        const korvane::bench::WindowRun run{korvane::bench::WindowScenario::ClipboardPaste,
-                                            expected, 70, 1};
+        const korvane::bench::WindowRun run{korvane::bench::WindowScenario(scenario), expected, 70,
+                                            1};
         QCOMPARE(
             korvane::bench::runClipboardPaste(run, {&floor, floor.input(), floor.multiplier(),
                                                     [&floor] { return floor.pasted().size(); }}),
             status);
+        QCOMPARE(floor.multiplier()->text(), multiplier);
     }
 };
 
