@@ -3,8 +3,8 @@
 // SPDX-License-Identifier: MIT
 
 // The window benchmark's command line for a child run, there and back for every scenario and
-// refused when malformed, and what the parent reads back from a child: its figures, and why
-// there are none when it failed, crashed or took too long.
+// refused when malformed; what the parent reads back from a child: its figures, and why there are
+// none when it failed, crashed, grew too large or took too long; and the median of the runs.
 #include <QTest>
 
 #include "child_process.h"
@@ -58,6 +58,22 @@ private Q_SLOTS:
         QFETCH(QStringList, arguments);
         WindowRun run;
         QVERIFY(!korvane::bench::fromArguments(arguments, &run));
+    }
+
+    // Every figure in the tables is the median of the runs' values, which come unsorted.
+    void medianOfRuns_data() {
+        QTest::addColumn<QList<double>>("values");
+        QTest::addColumn<double>("median");
+        QTest::newRow("none") << QList<double>{} << 0.0;
+        QTest::newRow("one") << QList<double>{7} << 7.0;
+        QTest::newRow("an odd count, unsorted") << QList<double>{9, 1, 5, 3, 40} << 5.0;
+        QTest::newRow("an even count: the mean of the middle two")
+            << QList<double>{10, 2, 4, 1} << 3.0;
+    }
+    void medianOfRuns() {
+        QFETCH(QList<double>, values);
+        QFETCH(double, median);
+        QCOMPARE(korvane::bench::median(values), median);
     }
 
     // A child (a shell here) and what the parent makes of it: its "name value" lines, in order,
