@@ -65,9 +65,15 @@ bool matches(const LineIndex& index, const QString& text) {
             }
         }
     }
-    if (index.longestLineLength(text.size()) != longest) {
-        qWarning("the longest line is %lld long, not %lld",
-                 qlonglong(index.longestLineLength(text.size())), qlonglong(longest));
+    int longestCount = 0;
+    for (std::size_t line = 0; line < starts.size(); ++line) {
+        const qsizetype end = line + 1 < starts.size() ? starts[line + 1] - 1 : text.size();
+        longestCount += end - starts[line] == longest;
+    }
+    const LineIndex::LongestLine found = index.longestLine(text.size());
+    if (found.length != longest || found.count != longestCount) {
+        qWarning("the longest line is %lld long, %d of them, not %lld, %d of them",
+                 qlonglong(found.length), found.count, qlonglong(longest), longestCount);
         return false;
     }
     return true;

@@ -77,15 +77,21 @@ EditedLines LineIndex::apply(const Edit& edit) {
     return {edit.first, edit.lastRemoved, edit.first + int(edit.addedStarts.size())};
 }
 
-qsizetype LineIndex::longestLineLength(qsizetype textLength) const {
-    qsizetype longest = 0;
+LineIndex::LongestLine LineIndex::longestLine(qsizetype textLength) const {
+    LongestLine longest;
+    const auto measure = [&](qsizetype length) {
+        if (length > longest.length)
+            longest = {length, 0};
+        longest.count += length == longest.length;
+    };
     qsizetype start = 0;
     for (int line = 1; line < lineCount(); ++line) {
         const qsizetype next = lineStart(line);
-        longest = std::max(longest, next - start - 1);
+        measure(next - start - 1);
         start = next;
     }
-    return std::max(longest, textLength - start);
+    measure(textLength - start);
+    return longest;
 }
 
 }  // namespace korvane::text
