@@ -28,12 +28,18 @@ qint64 residentKiB(qint64 processId) {
 }  // namespace
 
 ChildReport runChild(const QStringList& arguments, int timeoutSeconds, qint64 residentLimitMiB) {
+    return runChild(QCoreApplication::applicationFilePath(), arguments, timeoutSeconds,
+                    residentLimitMiB);
+}
+
+ChildReport runChild(const QString& program, const QStringList& arguments, int timeoutSeconds,
+                     qint64 residentLimitMiB) {
     ChildReport report;
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     QElapsedTimer timer;
     timer.start();
-    child.start(QCoreApplication::applicationFilePath(), arguments);
+    child.start(program, arguments);
     if (!child.waitForStarted()) {
         report.failure = QStringLiteral("did not start");
         return report;

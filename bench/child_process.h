@@ -21,8 +21,11 @@ struct ChildReport {
     double firstOutputMs = 0;
 };
 
-// Runs this program again with the arguments and reads what it writes. A child still running
-// after `timeoutSeconds`, or whose resident size passes `residentLimitMiB`, is killed.
+// Runs the program with the arguments and reads what it writes. A child still running after
+// `timeoutSeconds`, or whose resident size passes `residentLimitMiB`, is killed.
+ChildReport runChild(const QString& program, const QStringList& arguments, int timeoutSeconds,
+                     qint64 residentLimitMiB);
+// The same with this very program.
 ChildReport runChild(const QStringList& arguments, int timeoutSeconds, qint64 residentLimitMiB);
 
 // The middle value of the sorted values (the mean of the two middle ones for an even count).

@@ -8,7 +8,9 @@
 // peak resident size. Every scenario runs in a fresh child process of this program, so that
 // nothing measured before counts; the children are killed when they take too long or grow too
 // large. At the end one table gives every figure beside its target, with the engine's
-// throughput read from the engine benchmark's JSON output when it is given.
+// throughput read from the engine benchmark's JSON output when it is given. With --floor, then
+// in a real X window Korvane against the floor program (floor_comparison.h); --floor-only runs
+// that alone, and --callgrind <folder> adds the paste's instruction counts to it.
 #include <QApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -18,11 +20,13 @@
 #include <QJsonObject>
 #include <QSysInfo>
 #include <QThread>
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <vector>
 
 #include "child_process.h"
+#include "floor_comparison.h"
 #include "window_scenarios.h"
 
 namespace {
@@ -285,12 +289,36 @@ int main(int argc, char** argv) {
         return korvane::bench::runWindowScenario(run);
     }
     QString engineResults;
-    if (arguments.size() == 2 && arguments[0] == QLatin1String("--engine-results")) {
-        engineResults = arguments[1];
-    } else if (!arguments.isEmpty()) {
-        std::fprintf(stderr, "usage: %s [--engine-results engine.json]\n", argv[0]);
+    QString callgrindFolder;
+    bool table = true;
+    bool floor = false;
+    bool known = true;
+    for (qsizetype i = 0; i < arguments.size() && known; ++i) {
+        const QString& argument = arguments[i];
+        const bool valued = i + 1 < arguments.size();
+        if (argument == QLatin1String("--engine-results") && valued) {
+            engineResults = arguments[++i];
+        } else if (argument == QLatin1String("--callgrind") && valued) {
+            callgrindFolder = arguments[++i];
+        } else if (argument == QLatin1String("--floor")) {
+            floor = true;
+        } else if (argument == QLatin1String("--floor-only")) {
+            floor = true;
+            table = false;
+        } else {
+            known = false;
+        }
+    }
+    if (!known) {
+        std::fprintf(stderr,
+                     "usage: %s [--engine-results engine.json] [--floor | --floor-only] "
+                     "[--callgrind folder]\n",
+                     argv[0]);
         return 1;
     }
     QCoreApplication application(argc, argv);
-    return parent(engineResults);
+    int status = table ? parent(engineResults) : 0;
+    if (floor)
+        status = std::max(status, korvane::bench::compareWithFloor(callgrindFolder));
+    return status;
 }

@@ -4,14 +4,9 @@
 
 #include "window_scenarios.h"
 
-#include <sys/resource.h>
-#include <time.h>
-
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QClipboard>
-#include <QElapsedTimer>
-#include <QTest>
 #include <QTextDocument>
 #include <cstdio>
 #include <memory>
@@ -20,6 +15,7 @@
 #include "cipher/transform.h"
 #include "text/view/text_view.h"
 #include "window/frm_main.h"
+#include "window_driver.h"
 
 namespace korvane::bench {
 namespace {
@@ -27,33 +23,6 @@ namespace {
 using korvane::window::frmMain;
 
 constexpr int kMemoryKeystrokes = 60;
-
-struct ScenarioName {
-    WindowScenario scenario;
-    const char* name;
-};
-
-constexpr ScenarioName kScenarioNames[] = {
-    {WindowScenario::Startup, "startup"},
-    {WindowScenario::Keystroke, "keystroke"},
-    {WindowScenario::Multiplier, "multiplier"},
-    {WindowScenario::Scroll, "scroll"},
-    {WindowScenario::Paste, "paste"},
-    {WindowScenario::Memory, "memory"},
-    {WindowScenario::Copy, "copy"},
-    {WindowScenario::Undo, "undo"},
-};
-
-void print(const char* figure, double value) {
-    std::printf("%s %.3f\n", figure, value);
-    std::fflush(stdout);
-}
-
-long peakResidentKiB() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
 
 // The input box is a text view: the benchmark places its caret and empties its undo history
 // through it and its document. Every other box is reached only as a QWidget.
@@ -66,27 +35,7 @@ text::TextView* inputEditor(frmMain& window) {
 
 // Gives the control the keyboard focus and checks that it, or a widget inside it, took it.
 void focusOn(runtime::Control& control) {
-    QWidget* widget = control.widget();
-    widget->setFocus(Qt::OtherFocusReason);
-    QWidget* focus = QApplication::focusWidget();
-    if (focus == nullptr || (focus != widget && !widget->isAncestorOf(focus)))
-        qFatal("%s did not take the keyboard focus", qPrintable(control.name()));
-}
-
-// A key pressed and released on whatever widget has the focus, as the keyboard would.
-void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
-}
-
-void type(char character) {
-    QTest::keyClick(QApplication::focusWidget(), character);
-}
-
-// Every posted event handled, the window's pending repaints among them: what the user sees is
-// up to date, repainted where the action changed it, as the event loop repaints after a key.
-void finish(frmMain&) {
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
+    korvane::bench::focusOn(control.widget());
 }
 
 // Counts the paint events of the output box: a timed action that changes the output must have
@@ -111,41 +60,9 @@ private:
     int count_ = 0;
 };
 
-// How long an action took until the window was repainted: wall time, and the CPU time of this
-// process, which other work on a shared machine does not stretch.
-struct Timing {
-    double wallMs = 0;
-    double cpuMs = 0;
-};
-
-double processCpuMs() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
-
-template <typename Action>
-Timing time(frmMain& window, Action action) {
-    QElapsedTimer timer;
-    const double cpuStart = processCpuMs();
-    timer.start();
-    action();
-    finish(window);
-    return {double(timer.nsecsElapsed()) / 1e6, processCpuMs() - cpuStart};
-}
-
-// Writes "<figure>_ms <wall>" and "<figure>_cpu_ms <cpu>".
-void print(const char* figure, const Timing& timing) {
-    std::printf("%s_ms %.3f\n%s_cpu_ms %.3f\n", figure, timing.wallMs, figure, timing.cpuMs);
-    std::fflush(stdout);
-}
-
 std::unique_ptr<frmMain> showWindow() {
     auto window = std::make_unique<frmMain>();
-    window->show();
-    window->activateWindow();
-    if (!QTest::qWaitForWindowActive(window.get()))
-        qFatal("The window was not shown and activated");
+    showActivated(*window);
     return window;
 }
 
@@ -175,7 +92,7 @@ std::unique_ptr<frmMain> showReadyWindow() {
     press(Qt::Key_A, Qt::ControlModifier);
     type('3');
     focusOn(window->txtOriginal);
-    finish(*window);
+    finishEvents();
     return window;
 }
 
@@ -189,10 +106,10 @@ struct OpenWindow {
 OpenWindow openWithText(const WindowRun& run) {
     OpenWindow open{showReadyWindow(), {}};
     copyToClipboard(run);
-    open.paste = time(*open.window, [] { press(Qt::Key_V, Qt::ControlModifier); });
+    open.paste = timeAction([] { press(Qt::Key_V, Qt::ControlModifier); });
     QGuiApplication::clipboard()->clear();
     placeCaretInMiddle(*open.window);
-    finish(*open.window);
+    finishEvents();
     return open;
 }
 
@@ -200,7 +117,7 @@ OpenWindow openWithText(const WindowRun& run) {
 Timing changeMultiplier(frmMain& window, char digit) {
     focusOn(window.txtMultiply);
     press(Qt::Key_A, Qt::ControlModifier);
-    return time(window, [digit] { type(digit); });
+    return timeAction([digit] { type(digit); });
 }
 
 // A letter of the alphabet for each keystroke, so that the typed text is not one repeated key.
@@ -226,10 +143,18 @@ bool outputIsRight(frmMain& window) {
 }
 
 int startup() {
-    auto window = showWindow();
-    std::fputs("shown\n", stdout);
-    std::fflush(stdout);
-    return 0;
+    frmMain window;
+    return runStartup(window);
+}
+
+// One Ctrl+V of what another program offers on the clipboard, into the window as it starts or
+// with a multiplier typed first; the output is checked after the peak was read.
+int clipboardPaste(const WindowRun& run) {
+    frmMain window;
+    const int status =
+        runClipboardPaste(run, {&window, window.txtOriginal.widget(), window.txtMultiply.widget(),
+                                [&window] { return window.txtOriginal.length(); }});
+    return status == 0 && outputIsRight(window) ? 0 : 2;
 }
 
 bool outputRepainted(const OutputPaints& paints, int before) {
@@ -244,7 +169,7 @@ int keystrokes(const WindowRun& run) {
     const OutputPaints paints(*open.window);
     for (int keystroke = 0; keystroke < run.repetitions; ++keystroke) {
         const int before = paints.count();
-        print("keystroke", time(*open.window, [=] { type(letter(keystroke)); }));
+        print("keystroke", timeAction([=] { type(letter(keystroke)); }));
         if (!outputRepainted(paints, before))
             return 2;
     }
@@ -269,7 +194,7 @@ int scrollSteps(const WindowRun& run) {
     focusOn(open.window->HSRotate);
     for (int step = 0; step < run.repetitions; ++step) {
         const Qt::Key key = step % 2 == 0 ? Qt::Key_Right : Qt::Key_Left;
-        print("scroll", time(*open.window, [key] { press(key); }));
+        print("scroll", timeAction([key] { press(key); }));
     }
     return outputIsRight(*open.window) ? 0 : 2;
 }
@@ -284,8 +209,8 @@ int pastes(const WindowRun& run) {
         press(Qt::Key_A, Qt::ControlModifier);
         press(Qt::Key_Delete);
         inputEditor(window)->editor().document().clearUndoRedoStacks();
-        finish(window);
-        print("paste", time(window, [] { press(Qt::Key_V, Qt::ControlModifier); }));
+        finishEvents();
+        print("paste", timeAction([] { press(Qt::Key_V, Qt::ControlModifier); }));
     }
     QGuiApplication::clipboard()->clear();
     return outputIsRight(window) ? 0 : 2;
@@ -299,12 +224,12 @@ int undos(const WindowRun& run) {
     copyToClipboard(run);
     for (int undo = 0; undo < run.repetitions; ++undo) {
         press(Qt::Key_V, Qt::ControlModifier);
-        finish(window);
+        finishEvents();
         if (window.txtOriginal.text().size() != run.textLength) {
             std::fputs("The paste did not put the whole text in\n", stderr);
             return 2;
         }
-        print("undo", time(window, [] { press(Qt::Key_Z, Qt::ControlModifier); }));
+        print("undo", timeAction([] { press(Qt::Key_Z, Qt::ControlModifier); }));
         if (!window.txtOriginal.text().isEmpty()) {
             std::fputs("Ctrl+Z did not undo the paste\n", stderr);
             return 2;
@@ -324,7 +249,7 @@ int peakMemory(const WindowRun& run) {
     print("paste", open.paste);
     focusOn(window.txtOriginal);
     for (int keystroke = 0; keystroke < kMemoryKeystrokes; ++keystroke)
-        print("keystroke", time(window, [=] { type(letter(keystroke)); }));
+        print("keystroke", timeAction([=] { type(letter(keystroke)); }));
     print("multiplier", changeMultiplier(window, '5'));
     // Copied out: the clipboard read as text, as the program it is pasted into asks for it;
     // that is when the box's copy may build what it offers.
@@ -332,7 +257,7 @@ int peakMemory(const WindowRun& run) {
     if (run.scenario == WindowScenario::Copy) {
         focusOn(window.txtDecrypted);
         press(Qt::Key_A, Qt::ControlModifier);
-        print("copy", time(window, [] { press(Qt::Key_C, Qt::ControlModifier); }));
+        print("copy", timeAction([] { press(Qt::Key_C, Qt::ControlModifier); }));
         pasted = QGuiApplication::clipboard()->text();
     }
     print("peak_kib", double(peakResidentKiB()));
@@ -347,33 +272,6 @@ int peakMemory(const WindowRun& run) {
 }
 
 }  // namespace
-
-QStringList toArguments(const WindowRun& run) {
-    QString name;
-    for (const ScenarioName& entry : kScenarioNames) {
-        if (entry.scenario == run.scenario)
-            name = QString::fromLatin1(entry.name);
-    }
-    return {QStringLiteral("--scenario"), name, QString::number(run.textLength),
-            QString::number(run.lineLength), QString::number(run.repetitions)};
-}
-
-bool fromArguments(const QStringList& arguments, WindowRun* run) {
-    if (arguments.size() != 5 || arguments[0] != QLatin1String("--scenario"))
-        return false;
-    bool known = false;
-    for (const ScenarioName& entry : kScenarioNames) {
-        if (arguments[1] == QLatin1String(entry.name)) {
-            run->scenario = entry.scenario;
-            known = true;
-        }
-    }
-    bool numbers[3] = {};
-    run->textLength = arguments[2].toLongLong(&numbers[0]);
-    run->lineLength = arguments[3].toLongLong(&numbers[1]);
-    run->repetitions = arguments[4].toInt(&numbers[2]);
-    return known && numbers[0] && numbers[1] && numbers[2];
-}
 
 int runWindowScenario(const WindowRun& run) {
     switch (run.scenario) {
@@ -392,6 +290,9 @@ int runWindowScenario(const WindowRun& run) {
             return peakMemory(run);
         case WindowScenario::Undo:
             return undos(run);
+        case WindowScenario::ClipboardPaste:
+        case WindowScenario::ClipboardPasteMultiplied:
+            return clipboardPaste(run);
     }
     return 1;
 }

@@ -4,34 +4,9 @@
 
 #pragma once
 
-#include <QString>
-#include <QStringList>
+#include "window_run.h"
 
 namespace korvane::bench {
-
-// What one child process of the window benchmark does with the main window, shown headless and
-// driven by key events sent to the focused widget.
-enum class WindowScenario {
-    Startup,     // shows the window and says "shown"
-    Keystroke,   // text pasted, then letters typed one at a time in its middle, each timed
-    Multiplier,  // text pasted, then the multiplier overtyped with 5 and 3 in turn, each timed
-    Scroll,      // text pasted, then the scroll bar stepped right and left in turn, each timed
-    Paste,       // the input emptied and the text pasted with Ctrl+V, each paste timed
-    Memory,      // text pasted, 60 letters typed, the multiplier changed once; then the peak
-    Copy,        // as Memory, then the whole output copied from the output box; then the peak
-    Undo,        // text pasted into the empty input, then that paste undone with Ctrl+Z, timed
-};
-
-struct WindowRun {
-    WindowScenario scenario = WindowScenario::Startup;
-    qsizetype textLength = 0;  // characters pasted into the input box
-    qsizetype lineLength = 0;  // a line break once a line has passed this many characters
-    int repetitions = 1;       // timed actions, for the timed scenarios
-};
-
-// The command-line form of a run, for a child process, and back; false for anything else.
-QStringList toArguments(const WindowRun& run);
-bool fromArguments(const QStringList& arguments, WindowRun* run);
 
 // Runs the scenario in this process (a QApplication must exist) and writes its figures to
 // standard output, one "name value" line each: times in ms, the peak resident size in KiB.

@@ -12,7 +12,7 @@
 #include "cipher/upper_case.h"
 
 #if defined(__SSE2__)
-#include <emmintrin.h>
+#include <immintrin.h>
 #endif
 
 namespace korvane::cipher {
@@ -200,48 +200,131 @@ qsizetype upperCasePairs(const char16_t* in, qsizetype n, char16_t* upper) {
     return taken;
 }
 
+// Upper-cases and transforms one chunk that is not all ASCII through the SSE2 lanes; returns the
+// units it took, one more than kChunk when its last unit starts a pair.
+inline qsizetype transformOtherChunk(ChunkKind kind, const char16_t* in, qsizetype n, char16_t* out,
+                                     const char16_t* upperCase, const LetterLanes& lanes,
+                                     __m128i& overflow) {
+    if (kind == ChunkKind::NoSurrogates) {
+        for (qsizetype k = 0; k < kChunk; k += kLanes)
+            store(out + k, lanes.transform(upperCaseLanes(in + k, upperCase), overflow));
+        return kChunk;
+    }
+    char16_t upper[kChunk + 1];                     // a pair may reach one unit past the chunk
+    for (qsizetype k = 0; k < kChunk; k += kLanes)  // a surrogate maps to itself
+        store(upper + k, upperCaseLanes(in + k, upperCase));
+    const qsizetype taken = upperCasePairs(in, n, upper);
+    lanes.transformChunk(upper, out, overflow);
+    if (taken > kChunk)
+        out[kChunk] = upper[kChunk];  // the low half of a pair: no letter
+    return taken;
+}
+
 // Transforms whole chunks from the start of the text; returns how far it got. The code path is
 // chosen per chunk rather than per character, which keeps branch prediction right over long
 // stretches of a text.
-qsizetype transformChunks(const char16_t* in, qsizetype n, char16_t* out, const char16_t* upperCase,
-                          const LetterMap& map, bool& overflow) {
+qsizetype transformChunksSse2(const char16_t* in, qsizetype n, char16_t* out,
+                              const char16_t* upperCase, const LetterMap& map, bool& overflow) {
     const LetterLanes lanes(map);
     __m128i laneOverflow = _mm_setzero_si128();
-    char16_t upper[kChunk + 1];  // a pair may reach one unit past the chunk
     qsizetype i = 0;
     while (i + kChunk <= n) {
-        switch (kindOf(in + i)) {
-            case ChunkKind::Ascii:
-                lanes.transformChunk(in + i, out + i, laneOverflow);
-                i += kChunk;
-                break;
-            case ChunkKind::NoSurrogates:
-                for (qsizetype k = 0; k < kChunk; k += kLanes) {
-                    store(out + i + k,
-                          lanes.transform(upperCaseLanes(in + i + k, upperCase), laneOverflow));
-                }
-                i += kChunk;
-                break;
-            case ChunkKind::Other: {
-                for (qsizetype k = 0; k < kChunk; k += kLanes)  // a surrogate maps to itself
-                    store(upper + k, upperCaseLanes(in + i + k, upperCase));
-                const qsizetype taken = upperCasePairs(in + i, n - i, upper);
-                lanes.transformChunk(upper, out + i, laneOverflow);
-                if (taken > kChunk)
-                    out[i + kChunk] = upper[kChunk];  // the low half of a pair: no letter
-                i += taken;
-                break;
-            }
+        const ChunkKind kind = kindOf(in + i);
+        if (kind == ChunkKind::Ascii) {
+            lanes.transformChunk(in + i, out + i, laneOverflow);
+            i += kChunk;
+        } else {
+            i += transformOtherChunk(kind, in + i, n - i, out + i, upperCase, lanes, laneOverflow);
         }
     }
     overflow |= _mm_movemask_epi8(laneOverflow) != 0;
     return i;
 }
 
+#define KORVANE_AVX2 __attribute__((target("avx2")))
+
+// LetterLanes' arithmetic sixteen code units at a time, in AVX2's registers, for the ASCII chunks
+// that are most of most texts.
+class WideLetterLanes {
+public:
+    KORVANE_AVX2 explicit WideLetterLanes(const LetterMap& map)
+        : multiplier_(_mm256_set1_epi16(map.multiplier)),
+          base_(_mm256_set1_epi16(qint16(65 * map.multiplier + map.rotation))),
+          lastFitting_(_mm256_set1_epi16(qint16(map.firstOverflow - u'A' - 1))) {}
+
+    KORVANE_AVX2 __m256i transform(__m256i units, __m256i& overflow) const {
+        const __m256i p =
+            _mm256_sub_epi16(_mm256_or_si256(units, _mm256_set1_epi16(32)), _mm256_set1_epi16(97));
+        const __m256i letter =
+            _mm256_cmpeq_epi16(_mm256_subs_epu16(p, _mm256_set1_epi16(25)), _mm256_setzero_si256());
+        const __m256i t = _mm256_add_epi16(_mm256_mullo_epi16(p, multiplier_), base_);
+        const __m256i quotient =
+            _mm256_sub_epi16(_mm256_srai_epi16(_mm256_mulhi_epi16(t, _mm256_set1_epi16(20165)), 3),
+                             _mm256_srai_epi16(t, 15));
+        const __m256i remainder =
+            _mm256_sub_epi16(t, _mm256_mullo_epi16(quotient, _mm256_set1_epi16(26)));
+        __m256i g = _mm256_add_epi16(remainder, _mm256_set1_epi16(78));
+        g = _mm256_sub_epi16(g, _mm256_and_si256(_mm256_cmpgt_epi16(g, _mm256_set1_epi16(90)),
+                                                 _mm256_set1_epi16(26)));
+        overflow = _mm256_or_si256(overflow,
+                                   _mm256_and_si256(letter, _mm256_cmpgt_epi16(p, lastFitting_)));
+        return _mm256_or_si256(_mm256_and_si256(letter, g), _mm256_andnot_si256(letter, units));
+    }
+
+    KORVANE_AVX2 void transformChunk(const char16_t* in, char16_t* out, __m256i& overflow) const {
+        for (qsizetype k = 0; k < kChunk; k += 2 * kLanes) {
+            const __m256i units = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + k));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + k), transform(units, overflow));
+        }
+    }
+
+private:
+    __m256i multiplier_;
+    __m256i base_;
+    __m256i lastFitting_;
+};
+
+// transformChunksSse2 with the ASCII chunks in AVX2's lanes.
+KORVANE_AVX2 qsizetype transformChunksAvx2(const char16_t* in, qsizetype n, char16_t* out,
+                                           const char16_t* upperCase, const LetterMap& map,
+                                           bool& overflow) {
+    const WideLetterLanes wide(map);
+    const LetterLanes lanes(map);
+    __m256i wideOverflow = _mm256_setzero_si256();
+    __m128i laneOverflow = _mm_setzero_si128();
+    qsizetype i = 0;
+    while (i + kChunk <= n) {
+        const ChunkKind kind = kindOf(in + i);
+        if (kind == ChunkKind::Ascii) {
+            wide.transformChunk(in + i, out + i, wideOverflow);
+            i += kChunk;
+        } else {
+            // The other chunks run SSE2 code, which stalls while the upper halves of the AVX
+            // registers hold data: they are cleared first.
+            _mm256_zeroupper();
+            i += transformOtherChunk(kind, in + i, n - i, out + i, upperCase, lanes, laneOverflow);
+        }
+    }
+    overflow |= _mm256_movemask_epi8(wideOverflow) != 0 || _mm_movemask_epi8(laneOverflow) != 0;
+    return i;
+}
+
+bool hasAvx2() {
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has;
+}
+
+qsizetype transformChunks(TransformLanes lanes, const char16_t* in, qsizetype n, char16_t* out,
+                          const char16_t* upperCase, const LetterMap& map, bool& overflow) {
+    if (lanes == TransformLanes::Avx2 && hasAvx2())
+        return transformChunksAvx2(in, n, out, upperCase, map, overflow);
+    return transformChunksSse2(in, n, out, upperCase, map, overflow);
+}
+
 #else
 
-qsizetype transformChunks(const char16_t*, qsizetype, char16_t*, const char16_t*, const LetterMap&,
-                          bool&) {
+qsizetype transformChunks(TransformLanes, const char16_t*, qsizetype, char16_t*, const char16_t*,
+                          const LetterMap&, bool&) {
     return 0;  // no lanes here: the whole text goes one unit at a time
 }
 
@@ -254,11 +337,11 @@ namespace {
 // Transforms n code units from `in` into `out`, which may be the same place: every unit is read
 // before the unit at its place is written. False when a letter overflowed, after the whole text.
 bool transformUnits(const char16_t* in, qsizetype n, char16_t* out, qint16 rotation,
-                    qint16 multiplier) {
+                    qint16 multiplier, TransformLanes lanes = TransformLanes::Widest) {
     const LetterMap map = makeLetterMap(rotation, multiplier);
     const char16_t* upperCase = upperCaseTable();
     bool overflow = false;
-    qsizetype i = transformChunks(in, n, out, upperCase, map, overflow);
+    qsizetype i = transformChunks(lanes, in, n, out, upperCase, map, overflow);
     while (i < n)
         i += transformOne(in, n, i, out, upperCase, map, overflow);
     return !overflow;
@@ -277,6 +360,12 @@ std::optional<QString> TransformText(QStringView text, qint16 rotation, qint16 m
 bool TransformText(QStringView text, QChar* out, qint16 rotation, qint16 multiplier) {
     return transformUnits(text.utf16(), text.size(), reinterpret_cast<char16_t*>(out), rotation,
                           multiplier);
+}
+
+bool TransformText(TransformLanes lanes, QStringView text, QChar* out, qint16 rotation,
+                   qint16 multiplier) {
+    return transformUnits(text.utf16(), text.size(), reinterpret_cast<char16_t*>(out), rotation,
+                          multiplier, lanes);
 }
 
 bool anyLetterOverflows(qint16 rotation, qint16 multiplier) {

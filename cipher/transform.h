@@ -27,6 +27,14 @@ std::optional<QString> TransformText(QString&& text, qint16 rotation, qint16 mul
 // The same into `out`, which has room for as many code units as the text (it may be the text
 // itself). False when a letter overflowed; `out` is written in full either way.
 [[nodiscard]] bool TransformText(QStringView text, QChar* out, qint16 rotation, qint16 multiplier);
+// The vector lanes the transform takes ASCII text through on x86-64: SSE2's eight code units at a
+// time, which every such processor has, or AVX2's sixteen. The transforms above take the widest
+// the processor has; each gives the same text.
+enum class TransformLanes { Sse2, Avx2, Widest = Avx2 };
+// The transform into `out` as above, through these lanes, or SSE2's when the processor has no
+// AVX2.
+[[nodiscard]] bool TransformText(TransformLanes lanes, QStringView text, QChar* out,
+                                 qint16 rotation, qint16 multiplier);
 // Whether any letter overflows under this key, so that a text may fail to transform; with most
 // keys none does.
 bool anyLetterOverflows(qint16 rotation, qint16 multiplier);

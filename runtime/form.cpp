@@ -11,42 +11,16 @@
 #include <algorithm>
 
 #include "runtime/events.h"
+#include "runtime/form_font.h"
 #include "runtime/twips.h"
 
 namespace korvane::runtime {
-namespace {
-
-// The form's controls are laid out in twips for a small interface font, as the classic form
-// designers used: at the reference desktop font of 9 points (Qt's own default where no desktop
-// sets one) the desktop's family at 7.5 points, a little narrowed, lets every caption fit its
-// stored label even in a wide family such as DejaVu Sans.
-constexpr double kReferenceDesktopPoints = 9.0;
-constexpr double kDesignPoints = 7.5;
-
-// How much larger the desktop's font is than the reference; a font given in pixels counts at
-// 96 pixels to the inch.
-double desktopFontScale() {
-    const QFont desktop = QApplication::font();
-    const double points =
-        desktop.pointSizeF() > 0 ? desktop.pointSizeF() : desktop.pixelSize() * 72.0 / 96.0;
-    return points > 0 ? points / kReferenceDesktopPoints : 1.0;
-}
-
-QFont defaultFormFont(double scale) {
-    QFont font = QApplication::font();
-    font.setPointSizeF(kDesignPoints * scale);
-    font.setStretch(95);
-    return font;
-}
-
-}  // namespace
-
 Form::Form(const FormDescription& description)
     : scale_(desktopFontScale()),
       storedClientWidth_(description.clientWidth),
       storedClientPixels_(twipsToPixels(description.clientWidth)) {
     markProgramRunning();
-    setFont(defaultFormFont(scale_));
+    setFont(formFont(scale_));
     setWindowTitle(QString::fromUtf8(description.caption));
     setAccessibleDescription(QString::fromUtf8(description.accessibleDescription));
     QIcon icon;

@@ -62,7 +62,15 @@ void IncrementalTransform::writeWhole(cipher::Key key) {
             return taken;
         });
     } else {
-        output_.setText(orOverflow(TransformText(input_.text(), key.rotation, key.multiplier)));
+        QString transformed =
+            orOverflow(TransformText(input_.text(), key.rotation, key.multiplier));
+        if (output_.length() == 0) {
+            // An empty box takes the transform's storage as its own: no copy of it is made, so
+            // a paste into the window as it starts holds no more copies than any other.
+            output_.replaceSpan(0, 0, std::move(transformed));
+        } else {
+            output_.setText(transformed);
+        }
     }
     written(key, before);
 }

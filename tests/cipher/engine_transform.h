@@ -29,4 +29,13 @@ inline std::optional<QString> engineTransform(QStringView text, qint16 rotation,
     return copied;
 }
 
+// The engine's transform through the given vector lanes, or nothing when it overflows.
+inline std::optional<QString> engineTransform(cipher::TransformLanes lanes, QStringView text,
+                                              qint16 rotation, qint16 multiplier) {
+    QString out(text.size(), Qt::Uninitialized);
+    if (!cipher::TransformText(lanes, text, out.data(), rotation, multiplier))
+        return std::nullopt;
+    return out;
+}
+
 }  // namespace korvane::testing

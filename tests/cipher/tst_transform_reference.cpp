@@ -4,7 +4,7 @@
 
 // The fast transform against the rule read literally, one character at a time, over many
 // random texts: ASCII, other scripts, surrogate pairs and lone halves, and keys under which
-// some letters overflow.
+// some letters overflow; through the widest vector lanes the processor has and through SSE2's.
 #include <QTest>
 #include <optional>
 #include <random>
@@ -69,6 +69,9 @@ void tst_TransformReference::randomTextsMatchTheReference_data() {
     QTest::addColumn<int>("kind");
     QTest::addColumn<qint16>("rotation");
     QTest::addColumn<qint16>("multiplier");
+    // Through the widest lanes the processor has, as the program runs, or SSE2's, which a
+    // processor without AVX2 takes.
+    QTest::addColumn<bool>("sse2");
     const struct {
         const char* name;
         qint16 rotation, multiplier;
@@ -94,10 +97,12 @@ void tst_TransformReference::randomTextsMatchTheReference_data() {
         const char* name;
         Kind kind;
     } kinds[] = {{"ascii", Kind::Ascii}, {"mixed", Kind::Mixed}, {"surrogates", Kind::Surrogates}};
-    for (const auto& kind : kinds) {
-        for (const auto& key : keys) {
-            QTest::addRow("%s, %s", kind.name, key.name)
-                << int(kind.kind) << key.rotation << key.multiplier;
+    for (const bool sse2 : {false, true}) {
+        for (const auto& kind : kinds) {
+            for (const auto& key : keys) {
+                QTest::addRow("%s, %s%s", kind.name, key.name, sse2 ? ", SSE2 lanes" : "")
+                    << int(kind.kind) << key.rotation << key.multiplier << sse2;
+            }
         }
     }
     // Keys drawn over the whole 16-bit range, where most texts overflow and some do not.
@@ -108,7 +113,7 @@ void tst_TransformReference::randomTextsMatchTheReference_data() {
         const auto rotation = qint16(any(random));
         const auto multiplier = qint16(k % 2 ? any(random) : small(random));
         QTest::addRow("surrogates, drawn key %d", k)
-            << int(Kind::Surrogates) << rotation << multiplier;
+            << int(Kind::Surrogates) << rotation << multiplier << false;
     }
 }
 
@@ -116,6 +121,7 @@ void tst_TransformReference::randomTextsMatchTheReference() {
     QFETCH(int, kind);
     QFETCH(qint16, rotation);
     QFETCH(qint16, multiplier);
+    QFETCH(bool, sse2);
     const QString pool = characterPool(Kind(kind));
     std::mt19937 random(20261208u + unsigned(kind) * 7919u + quint16(rotation) * 31u +
                         quint16(multiplier));
@@ -127,7 +133,10 @@ void tst_TransformReference::randomTextsMatchTheReference() {
         const qsizetype length = round < 390 ? shortLength(random) : 20000;
         QString text = randomText(random, fewLetters ? pool.mid(52) : pool, length);
         const std::optional<QString> expected = transform(text, rotation, multiplier);
-        const std::optional<QString> actual = engineTransform(text, rotation, multiplier);
+        const std::optional<QString> actual =
+            sse2
+                ? engineTransform(korvane::cipher::TransformLanes::Sse2, text, rotation, multiplier)
+                : engineTransform(text, rotation, multiplier);
         if (expected != actual) {
             qWarning() << "text" << text.left(200) << "expected"
                        << expected.value_or(u"<overflow>"_qs) << "actual"

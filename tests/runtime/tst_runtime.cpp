@@ -198,6 +198,13 @@ private Q_SLOTS:
         QTest::newRow("changed in the middle") << "one\nTWO";
         QTest::newRow("emptied") << "";
         QTest::newRow("carriage returns") << "a\r\nb\rc";
+        // Each break the only one, far enough in that the search meets it in its vector blocks.
+        QTest::newRow("a lone carriage return, far in")
+            << QString(45, u'x') + u"\r"_s + QString(80, u'y');
+        QTest::newRow("a paragraph separator, far in")
+            << QString(70, u'x') + u"\u2029"_s + QString(80, u'y');
+        QTest::newRow("a frame mark, far in")
+            << QString(100, u'x') + u"\ufdd1"_s + QString(80, u'y');
         QTest::newRow("no-break space kept") << QStringLiteral("one\u00a0two");
         QTest::newRow("pairs sharing a high surrogate") << QStringLiteral("one\ntw😀😁");
         QTest::newRow("pairs sharing a low surrogate") << QStringLiteral("one\ntw\U00010600😀");
@@ -211,7 +218,9 @@ private Q_SLOTS:
         f.form.lines.setText(text);
         QCOMPARE(changes, 1);
         QString expected = text;
-        expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+        expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        for (const char16_t otherBreak : {u'\r', u'\u2029', u'\ufdd0', u'\ufdd1'})
+            expected.replace(otherBreak, u'\n');
         QCOMPARE(f.form.lines.text(), expected);
     }
 

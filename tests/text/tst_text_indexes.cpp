@@ -5,8 +5,8 @@
 // The indexes a document keeps of its text, against a plain string put through the same edits
 // and looked at afresh after each: the line index (edits on the step line and around it, line
 // breaks typed and taken away there, edits that jump back and forth across many lines, U+2028
-// and carriage returns, the empty text) and the code-point index (surrogate pairs typed, split
-// and joined by edits, lone halves).
+// and carriage returns, breaks at every edge of the blocks the search reads, the empty text) and
+// the code-point index (surrogate pairs typed, split and joined by edits, lone halves).
 #include <QRandomGenerator>
 #include <QTest>
 #include <vector>
@@ -65,9 +65,15 @@ bool matches(const LineIndex& index, const QString& text) {
             }
         }
     }
-    if (index.longestLineLength(text.size()) != longest) {
-        qWarning("the longest line is %lld long, not %lld",
-                 qlonglong(index.longestLineLength(text.size())), qlonglong(longest));
+    int longestCount = 0;
+    for (std::size_t line = 0; line < starts.size(); ++line) {
+        const qsizetype end = line + 1 < starts.size() ? starts[line + 1] - 1 : text.size();
+        longestCount += end - starts[line] == longest;
+    }
+    const LineIndex::LongestLine found = index.longestLine(text.size());
+    if (found.length != longest || found.count != longestCount) {
+        qWarning("the longest line is %lld long, %d of them, not %lld, %d of them",
+                 qlonglong(found.length), found.count, qlonglong(longest), longestCount);
         return false;
     }
     return true;
@@ -119,6 +125,17 @@ QString lines(int lines, int length) {
     return text;
 }
 
+// 100 characters with line feeds and U+2028 at the first and last unit of the blocks of 8, 16
+// and 32 units that the search reads at a time, and two breaks in a row.
+QString blockEdgeBreaks() {
+    QString text(100, u'x');
+    for (const qsizetype at : {0, 7, 8, 15, 31, 32, 63, 64, 65, 98})
+        text[at] = u'\n';
+    for (const qsizetype at : {16, 47, 48, 95, 99})
+        text[at] = QChar(QChar::LineSeparator);
+    return text;
+}
+
 }  // namespace
 
 Q_DECLARE_METATYPE(Edits)
@@ -164,6 +181,8 @@ void tst_TextIndexes::editsMatchTheLines_data() {
         << ten << Edits{{12, 0, u"x"_s}, {0, 51, QString()}, {0, 0, u"q\nr"_s}, {3, 0, u"\n"_s}};
     QTest::newRow("the last line edited")
         << ten << Edits{{50, 0, u"abc"_s}, {51, 1, u"\n"_s}, {49, 1, QString()}, {49, 0, u"\n"_s}};
+    QTest::newRow("breaks at the edges of the search's vector blocks")
+        << blockEdgeBreaks() << Edits{{3, 0, blockEdgeBreaks()}, {40, 50, QString()}};
     QTest::newRow("U+2028 and line feeds")
         << u"one\x2028two\nthree\x2028"_s
         << Edits{{4, 0, u"\x2028"_s}, {9, 2, u"\n\x2028"_s}, {0, 4, QString()}};

@@ -189,6 +189,8 @@ void tst_Recompute::outputFollowsEveryEdit_data() {
     QTest::newRow("an empty multiplier reads as 0")
         << utf8({"type:hello", "output:NNNNN", "multiplier+:1", "output:HELLO",
                  "multiplier:", "output:NNNNN"});
+    QTest::newRow("a paste into the window as it starts")
+        << utf8({"paste:Hello,\nWorld!", "output:NNNNN,\nNNNNN!"});
     QTest::newRow("multiplier 3") << utf8(
         {"multiplier:3", "type:Hello, World!", "output:VMHHQ, OQZHJ!"});
     QTest::newRow("2.5 acts as 2, 3.5 as 4")

@@ -60,8 +60,13 @@ public:
     }
     // The line holding `position`; a line break belongs to the line it ends.
     int lineAt(qsizetype position) const { return int(starts_.countUpTo(position)) - 1; }
-    // The number of characters of the longest line, line break excluded. It reads every line.
-    qsizetype longestLineLength(qsizetype textLength) const;
+    // The number of characters of the longest line, line break excluded, and how many lines are
+    // that long. It reads every line, once.
+    struct LongestLine {
+        qsizetype length = 0;
+        int count = 0;
+    };
+    LongestLine longestLine(qsizetype textLength) const;
 
 private:
     PositionIndex starts_;

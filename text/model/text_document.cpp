@@ -274,10 +274,9 @@ int TextDocument::countOf(qsizetype lineLength, int first, int last) const {
 }
 
 void TextDocument::countLongest() {
-    longestLine_ = lines_.longestLineLength(length());
-    longestCount_ = 0;
-    for (int line = 0; line < lineCount(); ++line)
-        longestCount_ += lineEnd(line) - lineStart(line) == longestLine_;
+    const LineIndex::LongestLine longest = lines_.longestLine(length());
+    longestLine_ = longest.length;
+    longestCount_ = longest.count;
 }
 
 QString TextDocument::removedText(qsizetype position, qsizetype removed) {
