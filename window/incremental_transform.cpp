@@ -66,8 +66,9 @@ void IncrementalTransform::writeWhole(cipher::Key key) {
             orOverflow(TransformText(input_.text(), key.rotation, key.multiplier));
         if (output_.length() == 0) {
             // An empty box takes the transform's storage as its own: no copy of it is made, so
-            // a paste into the window as it starts holds no more copies than any other.
-            output_.replaceSpan(0, 0, std::move(transformed));
+            // a paste into the window as it starts holds no more copies than any other. The
+            // transform moves no line break, so the output's lines are the input's.
+            output_.replaceAllLinedAs(std::move(transformed), input_);
         } else {
             output_.setText(transformed);
         }
