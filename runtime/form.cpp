@@ -9,6 +9,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <algorithm>
+#include <utility>
 
 #include "runtime/events.h"
 #include "runtime/form_font.h"
@@ -23,10 +24,8 @@ Form::Form(const FormDescription& description)
     setFont(formFont(scale_));
     setWindowTitle(QString::fromUtf8(description.caption));
     setAccessibleDescription(QString::fromUtf8(description.accessibleDescription));
-    QIcon icon;
-    for (const char* picture : description.iconResources)
-        icon.addFile(QString::fromUtf8(picture));
-    setWindowIcon(icon);
+    addIconPictures(description.iconResources);
+    largeIconResources_ = description.largeIconResources;
     resize(storedClientPixels_, twipsToPixels(description.clientHeight));
     setMinimumSize(twipsToPixels(description.minClientWidth),
                    twipsToPixels(description.minClientHeight));
@@ -79,6 +78,24 @@ void Form::showEvent(QShowEvent* event) {
         applyTabOrder();
     }
     QWidget::showEvent(event);
+}
+
+void Form::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    if (largeIconResources_.empty())
+        return;
+    // Once the window is on the screen, the next time the event loop turns.
+    QMetaObject::invokeMethod(
+        this,
+        [this, pictures = std::exchange(largeIconResources_, {})] { addIconPictures(pictures); },
+        Qt::QueuedConnection);
+}
+
+void Form::addIconPictures(std::span<const char* const> resources) {
+    QIcon icon = windowIcon();
+    for (const char* picture : resources)
+        icon.addFile(QString::fromUtf8(picture));
+    setWindowIcon(icon);
 }
 
 void Form::applyTabOrder() {

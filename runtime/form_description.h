@@ -30,7 +30,11 @@ struct FormDescription {
     int clientWidth, clientHeight;
     int minClientWidth, minClientHeight;
     const char* accessibleDescription = "";
-    std::span<const char* const> iconResources = {};  // Qt resource paths, one per picture size
+    // The icon's pictures as Qt resource paths, one per size: those the window shows from the
+    // start (in its title bar), and the larger ones that docks and task switchers show, added
+    // once the window has been painted, so that reading them does not hold up its appearance.
+    std::span<const char* const> iconResources = {};
+    std::span<const char* const> largeIconResources = {};
 };
 
 }  // namespace korvane::runtime

@@ -117,9 +117,10 @@ inline constexpr std::array<ControlDescription, 10> kControls{{
 
 // The window's icon: the two bitmaps drawn by hand, and the larger pictures the build draws from
 // the scalable icon, so that a dock or task switcher showing it large shows it sharp.
-inline constexpr std::array<const char*, 6> kIcon{
-    ":/korvane/icon-16.xpm", ":/korvane/icon-32.xpm",  ":/korvane/icon-48.png",
-    ":/korvane/icon-64.png", ":/korvane/icon-128.png", ":/korvane/icon-256.png"};
+inline constexpr std::array<const char*, 2> kIcon{":/korvane/icon-16.xpm", ":/korvane/icon-32.xpm"};
+inline constexpr std::array<const char*, 4> kLargeIcon{
+    ":/korvane/icon-48.png", ":/korvane/icon-64.png", ":/korvane/icon-128.png",
+    ":/korvane/icon-256.png"};
 
 // The window opens at 8220 × 5685 twips and can shrink no further than what shows every
 // control (the Exit button ends at 7215, the output box at 5565, each with a 120 margin);
@@ -132,6 +133,7 @@ inline constexpr runtime::FormDescription kForm{
     .minClientHeight = 5685,
     .accessibleDescription = KORVANE_USAGE_NOTE,
     .iconResources = kIcon,
+    .largeIconResources = kLargeIcon,
 };
 
 // The row of the named control, found while compiling: a name the table lacks does not compile.
