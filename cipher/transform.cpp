@@ -373,8 +373,12 @@ bool anyLetterOverflows(qint16 rotation, qint16 multiplier) {
 }
 
 std::optional<QString> TransformText(QString&& text, qint16 rotation, qint16 multiplier) {
+    // A text shared with another string (a box's whole text) is read where it lies into new
+    // storage: detaching it would copy it first.
+    if (!text.isDetached())
+        return TransformText(QStringView(text), rotation, multiplier);
     QString result = std::move(text);
-    char16_t* units = reinterpret_cast<char16_t*>(result.data());  // detaches a shared text
+    char16_t* units = reinterpret_cast<char16_t*>(result.data());
     if (!transformUnits(units, result.size(), units, rotation, multiplier))
         return std::nullopt;
     return result;
