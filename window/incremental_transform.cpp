@@ -62,7 +62,8 @@ void IncrementalTransform::writeWhole(cipher::Key key) {
             return taken;
         });
     } else {
-        output_.setText(orOverflow(TransformText(input_.text(), key.rotation, key.multiplier)));
+        output_.setText(orOverflow(TransformText(input_.text(), key.rotation, key.multiplier),
+                                   [&] { return letterOutsideRange(input_.text(), key); }));
     }
     written(key, before);
 }
@@ -85,8 +86,10 @@ void IncrementalTransform::writeChangedSpan(cipher::Key key) {
     writtenKey_.reset();  // until the write below succeeds
     const quint64 before = output_.revision();
     try {
-        QString transformed = orOverflow(TransformText(input_.mid(prefix, length - prefix - suffix),
-                                                       key.rotation, key.multiplier));
+        const qsizetype changed = length - prefix - suffix;
+        QString transformed =
+            orOverflow(TransformText(input_.mid(prefix, changed), key.rotation, key.multiplier),
+                       [&] { return letterOutsideRange(input_.mid(prefix, changed), key); });
         output_.replaceSpan(prefix, outputLength - prefix - suffix, std::move(transformed));
     } catch (...) {
         // A write refused whole (out of memory, or an overflow) left the output as it was: the

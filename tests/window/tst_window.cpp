@@ -353,20 +353,47 @@ private Q_SLOTS:
     void overflowIsReportedAndTheOutputKept_data() {
         QTest::addColumn<QString>("rotation");
         QTest::addColumn<QString>("multiplier");  // its last character brings the overflow
-        QTest::newRow("product of Z past 16 bits") << "0"
-                                                   << "400";
-        QTest::newRow("sum past 16 bits") << "8"
-                                          << "364";
-        QTest::newRow("multiplier beyond 16 bits") << "0"
-                                                   << "40000";
-        QTest::newRow("multiplier far beyond a double") << "0"
-                                                        << "1e999";
-        QTest::newRow("rotation beyond 16 bits") << "99999"
-                                                 << "1";
+        QTest::addColumn<QString>("sentence");    // below "Overflow": what overflowed
+        const QString rotationBox =
+            QStringLiteral("; select it and press Delete, or type a smaller one.");
+        const QString multiplierBox = QStringLiteral("; delete it or type a smaller one.");
+        QTest::newRow("product of Z past 16 bits")
+            << "0"
+            << "365"
+            << "The letter Z (code 90) times the multiplier 365 is 32850, outside −32768…32767; "
+               "the output box keeps its text.";
+        QTest::newRow("product of Z below 16 bits")
+            << "0"
+            << "-365"
+            << "The letter Z (code 90) times the multiplier −365 is −32850, outside "
+               "−32768…32767; the output box keeps its text.";
+        QTest::newRow("sum past 16 bits")
+            << "8"
+            << "364"
+            << "The letter Z (code 90) times the multiplier 364, plus the rotation 8, is 32768, "
+               "outside −32768…32767; the output box keeps its text.";
+        QTest::newRow("multiplier beyond 16 bits")
+            << "0"
+            << "40000"
+            << "The multiplier box holds 40000, outside −32768…32767" + multiplierBox;
+        QTest::newRow("multiplier far beyond a double")
+            << "0"
+            << "1e999"
+            << "The multiplier box holds 1e999, outside −32768…32767" + multiplierBox;
+        QTest::newRow("multiplier of many digits, quoted short")
+            << "0"
+            << "123456789012345678901234567890"
+            << "The multiplier box holds 12345678901234567890…, outside −32768…32767" +
+                   multiplierBox;
+        QTest::newRow("rotation beyond 16 bits")
+            << "99999"
+            << "1"
+            << "The rotation box holds 99999, outside −32768…32767" + rotationBox;
     }
     void overflowIsReportedAndTheOutputKept() {
         QFETCH(QString, rotation);
         QFETCH(QString, multiplier);
+        QFETCH(QString, sentence);
         WindowFixture f;
         type(f.input(), "Zebra");
         f.rotation()->setText(rotation);
@@ -378,7 +405,7 @@ private Q_SLOTS:
         QCOMPARE(f.boxes.size(), 1);
         const korvane::runtime::MessageBoxRequest report = f.boxes.last();
         QCOMPARE(report.title, QStringLiteral("Korvane"));
-        QCOMPARE(report.prompt, kOverflowReport);
+        QCOMPARE(report.prompt, overflowReport(sentence));
         QCOMPARE(report.icon, MessageBoxIcon::Critical);
         QCOMPARE(f.form().txtDecrypted.text(), before);
         QCOMPARE(f.form().txtOriginal.text(), QStringLiteral("Zebra"));
