@@ -188,9 +188,17 @@ void frmMain::txtRotate_LostFocus() {
     qint16 position = orOverflow(narrowToInt16(rotation));
     if (position < 0)
         position = orOverflow(checkedAdd16(position, 26));
+    const bool barMoves = HSRotate.value() != position;
     HSRotate.setValue(position);
     // When the bar already stood there it raised no Change; the box still shows its value.
     txtRotate.setText(FormatInteger(HSRotate.value()));
+    // Nor did the output follow, which may still show the transform under a rotation the box
+    // held before and a recompute read, or of an input that changed while recomputes failed:
+    // it is brought up to date. A multiplier its box cannot give was reported as it was typed.
+    const std::optional<qint16> multiplier = ToInt16(ReadNumber(txtMultiply.text()));
+    if (!barMoves && multiplier &&
+        !transform_->isUpToDate({.rotation = HSRotate.value(), .multiplier = *multiplier}))
+        txtOriginal_Change();
 }
 
 void frmMain::txtOriginal_MenuItemClick() {

@@ -35,6 +35,11 @@ void IncrementalTransform::write(cipher::Key key) {
     }
 }
 
+bool IncrementalTransform::isUpToDate(cipher::Key key) const {
+    return writtenKey_ == key && writtenRevision_ == output_.revision() &&
+           writtenInputRevision_ == input_.revision();
+}
+
 void IncrementalTransform::writeWhole(cipher::Key key) {
     writtenKey_.reset();  // until the write below succeeds
     const quint64 before = output_.revision();
@@ -104,6 +109,7 @@ void IncrementalTransform::writeChangedSpan(cipher::Key key) {
 
 void IncrementalTransform::written(cipher::Key key, quint64 revisionBefore) {
     writtenRevision_ = output_.revision();
+    writtenInputRevision_ = input_.revision();
     // One change is the write itself; a handler of the output's Change that wrote it again
     // leaves a text this object did not make.
     if (writtenRevision_ <= revisionBefore + 1)

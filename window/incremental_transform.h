@@ -29,6 +29,10 @@ public:
     // raises Overflow and writes nothing when some letter of the input overflows.
     void write(cipher::Key key);
 
+    // Whether the output box shows the transform of the input as it is now under the key: the
+    // last write was under it, and neither box changed since.
+    bool isUpToDate(cipher::Key key) const;
+
 private:
     void noteEdit(qsizetype position, qsizetype removed, qsizetype added);
     void writeWhole(cipher::Key key);
@@ -44,6 +48,7 @@ private:
     // of the input. No key when the output must be written whole.
     std::optional<cipher::Key> writtenKey_;
     quint64 writtenRevision_ = 0;
+    quint64 writtenInputRevision_ = 0;
     qsizetype unchangedPrefix_ = 0;
     qsizetype unchangedSuffix_ = 0;
 };

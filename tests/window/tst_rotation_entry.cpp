@@ -108,17 +108,46 @@ private Q_SLOTS:
         QVERIFY(f.boxes.isEmpty());
     }
 
-    void leavingWithTheBarsValueDoesNotRecompute() {
+    // Leaving with the bar's own value moves nothing. The output is recomputed only where it
+    // does not show the rotation the box now holds: a rotation refused as too long was still
+    // read by the key typed into the input after it.
+    void leavingWithTheBarsValue_data() {
+        QTest::addColumn<QString>("refused");  // pasted into the rotation box and left before
+        QTest::addColumn<QString>("typed");    // after Delete, in place of the box's text
+        QTest::addColumn<int>("writes");       // of the output box, on leaving
+        QTest::addColumn<int>("messages");     // in all
+        QTest::newRow("output already under rotation 0") << ""
+                                                         << "26" << 0 << 0;
+        QTest::newRow("output under a rotation too long to take") << "0000005"
+                                                                  << "0" << 1 << 1;
+        // Every key typed into the input reports the number; Delete takes it out unreported.
+        QTest::newRow("recomputes failed on a number beyond 16 bits") << "1234567"
+                                                                      << "0" << 1 << 2;
+    }
+    void leavingWithTheBarsValue() {
+        QFETCH(QString, refused);
+        QFETCH(QString, typed);
+        QFETCH(int, writes);
+        QFETCH(int, messages);
         WindowFixture f;
         QVERIFY(QTest::qWaitForWindowActive(&f.form()));
         QTest::keyClicks(f.multiplier(), QStringLiteral("1"));
-        QTest::keyClicks(f.input(), QStringLiteral("abc"));
-        OutputWrites writes(f.form().txtDecrypted);
-        pasteIntoRotation(f, QStringLiteral("26"));
+        QTest::keyClicks(f.input(), QStringLiteral("hell"));
+        if (!refused.isEmpty()) {
+            pasteIntoRotation(f, refused);
+            leaveRotation(f);
+        }
+        QTest::keyClicks(f.input(), QStringLiteral("o"));
+        OutputWrites written(f.form().txtDecrypted);
+        tabIntoRotation(f);
+        QTest::keyClick(f.rotation(), Qt::Key_Delete);
+        QTest::keyClicks(f.rotation(), typed);
         leaveRotation(f);
         QCOMPARE(f.rotation()->text(), QStringLiteral("0"));
         QCOMPARE(f.scrollBar()->value(), 0);
-        QCOMPARE(writes.count, 0);
+        QCOMPARE(f.form().txtDecrypted.text(), QStringLiteral("HELLO"));
+        QCOMPARE(written.count, writes);
+        QCOMPARE(f.boxes.size(), messages);
     }
 
     void tooLongATextIsRefusedWithAMessage_data() {
