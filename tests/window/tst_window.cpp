@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
+#include <QMessageBox>
 #include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
@@ -416,6 +417,54 @@ private Q_SLOTS:
         f.multiplier()->selectAll();
         type(f.multiplier(), "1");
         QCOMPARE(f.form().txtDecrypted.text(), QStringLiteral("AFCSB"));
+    }
+
+    // The report is a modal box that takes every key typed while it is open: a letter reaches
+    // no box of the window, and Space or Enter presses OK.
+    void keysTypedWhileAReportIsOpenGoToIt_data() {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Space") << int(Qt::Key_Space);
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+    }
+    void keysTypedWhileAReportIsOpenGoToIt() {
+        QFETCH(int, key);
+        WindowFixture f;
+        QVERIFY(QTest::qWaitForWindowActive(&f.form()));
+        type(f.multiplier(), "365");
+        const auto recorded =
+            qScopeGuard([presenter = korvane::runtime::setMessageBoxPresenter({})]() mutable {
+                korvane::runtime::setMessageBoxPresenter(std::move(presenter));
+            });
+        // Keys go to the window that has the focus, as the window system sends them: a letter,
+        // then the key, then, if the box is still open, the box is closed by hand.
+        int keysSent = 0;
+        bool modal = false;
+        bool closedByHand = false;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
+            QWidget* box = nullptr;
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                if (qobject_cast<QMessageBox*>(window) && window->isVisible())
+                    box = window;
+            }
+            if (!box)
+                return;
+            modal = QApplication::activeModalWidget() == box;
+            if (keysSent < 2) {
+                const Qt::Key next = keysSent++ == 0 ? Qt::Key_X : Qt::Key(key);
+                QTest::keyClick(QGuiApplication::focusWindow(), next);
+            } else {
+                closedByHand = box->close();
+            }
+        });
+        poll.start(20);
+        type(f.input(), "z");  // a Z with multiplier 365 overflows: the report opens
+        poll.stop();
+        QCOMPARE(keysSent, 2);
+        QVERIFY(modal);
+        QVERIFY(!closedByHand);
+        QCOMPARE(f.form().txtOriginal.text(), QStringLiteral("z"));
+        QCOMPARE(f.multiplier()->text(), QStringLiteral("365"));
     }
 
     // An edit of the input whose recompute cannot get its memory, or that the check before it
