@@ -267,6 +267,9 @@ private Q_SLOTS:
         QTest::newRow("no number becomes 0") << "abc"
                                              << "1"
                                              << "01" << QString();
+        QTest::newRow("a minus sign alone becomes 0") << ""
+                                                      << "-3"
+                                                      << "03" << QString();
         QTest::newRow("empty becomes 0") << ""
                                          << "7"
                                          << "07" << QString();
