@@ -14,6 +14,7 @@
 namespace korvane::window {
 
 using cipher::anyLetterOverflows;
+using cipher::firstOverflowingLetter;
 using cipher::TransformText;
 
 IncrementalTransform::IncrementalTransform(runtime::MultiLineTextBox& input,
@@ -68,7 +69,7 @@ void IncrementalTransform::writeWhole(cipher::Key key) {
         });
     } else {
         output_.setText(orOverflow(TransformText(input_.text(), key.rotation, key.multiplier),
-                                   [&] { return letterOutsideRange(input_.text(), key); }));
+                                   [&] { return overflowIn(0, length, key); }));
     }
     written(key, before);
 }
@@ -94,7 +95,7 @@ void IncrementalTransform::writeChangedSpan(cipher::Key key) {
         const qsizetype changed = length - prefix - suffix;
         QString transformed =
             orOverflow(TransformText(input_.mid(prefix, changed), key.rotation, key.multiplier),
-                       [&] { return letterOutsideRange(input_.mid(prefix, changed), key); });
+                       [&] { return overflowIn(prefix, changed, key); });
         output_.replaceSpan(prefix, outputLength - prefix - suffix, std::move(transformed));
     } catch (...) {
         // A write refused whole (out of memory, or an overflow) left the output as it was: the
@@ -105,6 +106,12 @@ void IncrementalTransform::writeChangedSpan(cipher::Key key) {
         throw;
     }
     written(key, before);
+}
+
+QString IncrementalTransform::overflowIn(qsizetype from, qsizetype count, cipher::Key key) const {
+    const std::optional<char16_t> letter =
+        firstOverflowingLetter(input_.mid(from, count), key.rotation, key.multiplier);
+    return letter ? letterOutsideRange(*letter, key) : QString();
 }
 
 void IncrementalTransform::written(cipher::Key key, quint64 revisionBefore) {

@@ -39,6 +39,9 @@ private:
     void writeChangedSpan(cipher::Key key);
     // Notes that the output now shows the input's transform under the key.
     void written(cipher::Key key, quint64 revisionBefore);
+    // What the report of an overflow says: the first letter of the `count` characters of the
+    // input from `from` on that overflows under the key.
+    QString overflowIn(qsizetype from, qsizetype count, cipher::Key key) const;
 
     runtime::MultiLineTextBox& input_;
     runtime::MultiLineTextBox& output_;

@@ -4,8 +4,6 @@
 
 #include "window/overflow.h"
 
-#include "cipher/transform.h"
-
 namespace korvane::window {
 
 namespace {
@@ -47,12 +45,8 @@ QString stepOutsideRange(qint16 value, QChar step) {
              up ? QStringLiteral("largest") : QStringLiteral("smallest"));
 }
 
-QString letterOutsideRange(QStringView text, cipher::Key key) {
-    const std::optional<char16_t> letter =
-        cipher::firstOverflowingLetter(text, key.rotation, key.multiplier);
-    if (!letter)
-        return {};
-    const qint32 product = qint32(*letter) * key.multiplier;
+QString letterOutsideRange(char16_t letter, cipher::Key key) {
+    const qint32 product = qint32(letter) * key.multiplier;
     const bool productFits = product >= kSmallest16 && product <= kLargest16;
     const QString sum =
         productFits ? QStringLiteral(", plus the rotation %1, is %2")
@@ -61,8 +55,8 @@ QString letterOutsideRange(QStringView text, cipher::Key key) {
     return QStringLiteral(
                "The letter %1 (code %2) times the multiplier %3%4, outside %5; the "
                "output box keeps its text.")
-        .arg(QChar(*letter))
-        .arg(int(*letter))
+        .arg(QChar(letter))
+        .arg(int(letter))
         .arg(signedNumber(key.multiplier), sum, range(kSmallest16, kLargest16));
 }
 

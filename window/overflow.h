@@ -44,8 +44,8 @@ QString numberOutsideRange(QStringView box, QStringView held, qint32 smallest, q
                            QStringView remedy);
 // The rotation box's value stepped one past the 16-bit range by '&' (up) or '(' (down).
 QString stepOutsideRange(qint16 value, QChar step);
-// The first letter of the text whose product with the multiplier, or sum with the rotation,
-// leaves the 16-bit range under the key.
-QString letterOutsideRange(QStringView text, cipher::Key key);
+// A letter ('A'–'Z') whose product with the multiplier, or sum with the rotation, leaves the
+// 16-bit range under the key.
+QString letterOutsideRange(char16_t letter, cipher::Key key);
 
 }  // namespace korvane::window
