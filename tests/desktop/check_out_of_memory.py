@@ -116,13 +116,13 @@ class DragSource:
             self.said.notify_all()
 
     def wait_for(self, word, what, poke=None):
-        """The first line that starts with the word, once the source has said it. While it has
+        """The first line whose first word is the word, once the source has said it. While it has
         not, `poke`, if given, runs every fifth of a second: a move of the pointer, which GTK
         answers with the next step."""
         deadline = time.monotonic() + check_orca.WAIT_SECONDS
         while True:
             with self.said:
-                found = next((line for line in self.lines if line.split()[0] == word), None)
+                found = next((line for line in self.lines if line.split()[:1] == [word]), None)
                 ended = self.ended
             if found:
                 return found
