@@ -10,7 +10,8 @@
 # uses, and every library the built program loads, comes from a package scripts/run installs
 # (KORVANE_RUN_PACKAGES of scripts/common.sh) or from one those depend on: else scripts/run fails
 # on a fresh Debian machine where scripts/test would not. Reads Ninja's build graph and the Debian
-# package database, so it exits 77 (skipped) for another generator or without dpkg.
+# package database, so it exits 77 (skipped) for another generator or without dpkg; the second
+# part also for a build with another compiler than the default one scripts/run uses.
 # Usage: check_run_installs.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$(cd "${1:?build directory}" && pwd)
@@ -21,7 +22,7 @@ fail() {
     exit 1
 }
 [[ -f $build/build.ninja ]] || { echo "SKIP: $build was not configured for Ninja"; exit 77; }
-for tool in ninja dpkg-query apt-cache ldd; do
+for tool in ninja dpkg-query apt-cache ldd c++; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
@@ -48,6 +49,14 @@ for file in "${installed[@]}"; do
 done
 ((checked > 0)) || fail "no built file is installed: the check looked at nothing"
 echo "building korvane makes all $checked built files the install takes"
+
+# scripts/run builds with the system's default C++ compiler; a build with another compiler (such
+# as the sanitizers' clang) tells nothing of what scripts/run needs.
+compiler=$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' "$build/CMakeCache.txt")
+if [[ $(readlink -f "$compiler") != $(readlink -f "$(command -v c++)") ]]; then
+    echo "SKIP: built with $compiler, not the default c++ that scripts/run builds with"
+    exit 77
+fi
 
 # What scripts/run installs, everything those packages depend on, and the essential packages
 # every Debian system has.
