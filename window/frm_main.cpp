@@ -5,6 +5,7 @@
 #include "window/frm_main.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "cipher/checked_int.h"
 #include "cipher/number_text.h"
@@ -31,6 +32,32 @@ using runtime::connectHandler;
 using runtime::resumeNext;
 
 namespace {
+
+// The number a box holds as a 16-bit or 32-bit value, as ToInt16 or ToInt32 reads it; Overflow
+// names the box, what it holds and what the user can do about it.
+template <typename Integer>
+Integer numberIn(const runtime::TextBox& box, QStringView name, QStringView remedy) {
+    const QString held = box.text();
+    const double number = ReadNumber(held);
+    std::optional<Integer> value;
+    if constexpr (sizeof(Integer) == sizeof(qint16)) {
+        value = ToInt16(number);
+    } else {
+        value = ToInt32(number);
+    }
+    return orOverflow(value, [&] {
+        return numberOutsideRange(name, held, std::numeric_limits<Integer>::min(),
+                                  std::numeric_limits<Integer>::max(), remedy);
+    });
+}
+
+// Every key typed into the rotation box first reads the number in it, and so reports it once
+// more: Delete is the key that does not.
+template <typename Integer>
+Integer rotationIn(const runtime::TextBox& box) {
+    return numberIn<Integer>(box, u"rotation box",
+                             u"select it and press Delete, or type a smaller one");
+}
 
 // Hands the hint the `length` characters at `position` of the input box with the character
 // either side of them, where the text has one, read as a copy of just that much. A span that
@@ -114,8 +141,9 @@ void frmMain::cmdExit_Click() {
 }
 
 void frmMain::txtOriginal_Change() {
-    const qint16 rotation = orOverflow(ToInt16(ReadNumber(txtRotate.text())));
-    const qint16 multiplier = orOverflow(ToInt16(ReadNumber(txtMultiply.text())));
+    const qint16 rotation = rotationIn<qint16>(txtRotate);
+    const qint16 multiplier =
+        numberIn<qint16>(txtMultiply, u"multiplier box", u"delete it or type a smaller one");
     // The transform of the whole input text, written in one assignment. The input is read, and
     // transformed again, only as far as it changed since the output was written under this key.
     transform_->write({.rotation = rotation, .multiplier = multiplier});
@@ -137,11 +165,12 @@ void frmMain::txtRotate_GotFocus() {
 void frmMain::txtRotate_KeyPress(qint16& KeyAscii) {
     constexpr qint16 kStepUp = 38;    // '&'
     constexpr qint16 kStepDown = 40;  // '('
-    qint16 value = orOverflow(ToInt16(ReadNumber(txtRotate.text())));
+    qint16 value = rotationIn<qint16>(txtRotate);
+    const auto stepped = [&] { return stepOutsideRange(value, QChar(KeyAscii)); };
     if (KeyAscii == kStepUp) {
-        value = orOverflow(checkedAdd16(value, 1));
+        value = orOverflow(checkedAdd16(value, 1), stepped);
     } else if (KeyAscii == kStepDown) {
-        value = orOverflow(checkedSub16(value, 1));
+        value = orOverflow(checkedSub16(value, 1), stepped);
     }
     txtRotate.setText(FormatInteger(value));
 }
@@ -153,15 +182,23 @@ void frmMain::txtRotate_LostFocus() {
                         QChar(13) + QStringLiteral("Please retype as a smaller version"));
         return;
     }
-    const qint32 rotation = orOverflow(ToInt32(ReadNumber(txtRotate.text()))) % 26;
+    const qint32 rotation = rotationIn<qint32>(txtRotate) % 26;
     txtRotate.setText(FormatInteger(rotation));
     // The scroll bar runs from 0 to 25; a negative rotation is the same shift moved on by 26.
     qint16 position = orOverflow(narrowToInt16(rotation));
     if (position < 0)
         position = orOverflow(checkedAdd16(position, 26));
+    const bool barMoves = HSRotate.value() != position;
     HSRotate.setValue(position);
     // When the bar already stood there it raised no Change; the box still shows its value.
     txtRotate.setText(FormatInteger(HSRotate.value()));
+    // Nor did the output follow, which may still show the transform under a rotation the box
+    // held before and a recompute read, or of an input that changed while recomputes failed:
+    // it is brought up to date. A multiplier its box cannot give was reported as it was typed.
+    const std::optional<qint16> multiplier = ToInt16(ReadNumber(txtMultiply.text()));
+    if (!barMoves && multiplier &&
+        !transform_->isUpToDate({.rotation = HSRotate.value(), .multiplier = *multiplier}))
+        txtOriginal_Change();
 }
 
 void frmMain::txtOriginal_MenuItemClick() {
