@@ -68,9 +68,8 @@ void IncrementalTransform::writeWhole(cipher::Key key) {
             return taken;
         });
     } else {
-        QString transformed =
-            orOverflow(TransformText(input_.text(), key.rotation, key.multiplier),
-                       [&] { return overflowIn(0, length, key); });
+        QString transformed = orOverflow(TransformText(input_.text(), key.rotation, key.multiplier),
+                                         [&] { return overflowIn(0, length, key); });
         if (output_.length() == 0) {
             // An empty box takes the transform's storage as its own: no copy of it is made, so
             // a paste into the window as it starts holds no more copies than any other.
