@@ -42,7 +42,7 @@ double leanOf(size_t language) {
 
 // A whole word of the text is read as a mixture: with this share as a word of the language's
 // list, and with the rest letter by letter.
-constexpr double kWordShare = 0.3;
+constexpr double kWordShare = 0.7;
 // How many of the best readings by triples are read word by word as well.
 constexpr size_t kWordReadings = 24;
 // The fewest readings a ranking by triples scores, however many triples the text holds.
@@ -287,20 +287,26 @@ ReadingRanking rankReadingsByLetters(const LetterCounts& letters) {
 }
 
 std::optional<Reading> sureReading(const ReadingRanking& ranking) {
-    const bool sure =
-        ranking.readingCount > 0 &&
-        (ranking.byLettersAlone ? ranking.letters >= kLettersAloneMinLetters &&
-                                      ranking.keyMargin >= kLettersAloneMinMargin &&
-                                      ranking.languageMargin >= kLettersAloneMinLanguageMargin &&
-                                      ranking.overUniform >= kLettersAloneMinOverUniform
-                                : ranking.letters >= kLikelyKeyMinLetters &&
-                                      ranking.keyMargin >= kLikelyKeyMinMargin &&
-                                      ranking.languageMargin >= kLikelyLanguageMinMargin &&
-                                      ranking.overUniform >= kLikelyKeyMinOverUniform);
-    const Key asItStands{.rotation = 0, .multiplier = 1};
-    if (!sure || ranking.readings[0].key == asItStands)
+    if (ranking.readingCount == 0)
         return std::nullopt;
-    return ranking.readings[0];
+    const Reading& best = ranking.readings[0];
+    const bool english = best.language == Language::English;
+    const bool sure =
+        ranking.byLettersAlone
+            ? ranking.letters >= kLettersAloneMinLetters &&
+                  ranking.keyMargin >= kLettersAloneMinMargin &&
+                  ranking.languageMargin >= kLettersAloneMinLanguageMargin &&
+                  ranking.overUniform >= kLettersAloneMinOverUniform
+            : ranking.letters >=
+                      (english ? kLikelyKeyMinLetters : kLikelyOtherLanguageMinLetters) &&
+                  ranking.keyMargin >= kLikelyKeyMinMargin &&
+                  ranking.languageMargin >= kLikelyLanguageMinMargin &&
+                  ranking.overUniform >=
+                      (english ? kLikelyKeyMinOverUniform : kLikelyOtherLanguageMinOverUniform);
+    const Key asItStands{.rotation = 0, .multiplier = 1};
+    if (!sure || best.key == asItStands)
+        return std::nullopt;
+    return best;
 }
 
 }  // namespace korvane::cipher
