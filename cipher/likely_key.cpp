@@ -286,7 +286,10 @@ ReadingRanking rankReadingsByLetters(const LetterCounts& letters) {
     return ranking;
 }
 
-std::optional<Reading> sureReading(const ReadingRanking& ranking) {
+namespace {
+
+// The best reading when its ranking is sure of it, the text as it stands included.
+std::optional<Reading> sureBest(const ReadingRanking& ranking) {
     if (ranking.readingCount == 0)
         return std::nullopt;
     const Reading& best = ranking.readings[0];
@@ -303,10 +306,21 @@ std::optional<Reading> sureReading(const ReadingRanking& ranking) {
                   ranking.languageMargin >= kLikelyLanguageMinMargin &&
                   ranking.overUniform >=
                       (english ? kLikelyKeyMinOverUniform : kLikelyOtherLanguageMinOverUniform);
-    const Key asItStands{.rotation = 0, .multiplier = 1};
-    if (!sure || best.key == asItStands)
-        return std::nullopt;
-    return best;
+    return sure ? std::optional<Reading>(best) : std::nullopt;
+}
+
+constexpr Key kAsItStands{.rotation = 0, .multiplier = 1};
+
+}  // namespace
+
+std::optional<Reading> sureReading(const ReadingRanking& ranking) {
+    const std::optional<Reading> best = sureBest(ranking);
+    return best && best->key != kAsItStands ? best : std::nullopt;
+}
+
+bool readsAsItStands(const ReadingRanking& ranking) {
+    const std::optional<Reading> best = sureBest(ranking);
+    return best && best->key == kAsItStands;
 }
 
 }  // namespace korvane::cipher

@@ -94,5 +94,7 @@ inline constexpr double kLettersAloneMinOverUniform = 9.0;
 // language than as letters drawn at random. Nothing when it is not sure, or when the text reads
 // best as it stands (rotation 0, multiplier 1).
 std::optional<Reading> sureReading(const ReadingRanking& ranking);
+// Whether the ranking is sure the text reads best as it stands.
+bool readsAsItStands(const ReadingRanking& ranking);
 
 }  // namespace korvane::cipher

@@ -92,6 +92,7 @@ MultiLineTextBox::MultiLineTextBox(Form& form, const ControlDescription& descrip
     connect(view_, &TextView::contentsAboutToChange, this, &MultiLineTextBox::AboutToEdit);
     connect(view_, &TextView::contentsChanged, this, &MultiLineTextBox::followChange);
     connect(view_, &TextView::extraMenuItemTriggered, this, &MultiLineTextBox::MenuItemClick);
+    connect(view_, &TextView::extraSubmenuItemTriggered, this, &MultiLineTextBox::SubmenuItemClick);
     connect(view_, &TextView::editRefused, this, &MultiLineTextBox::reportRefused);
     // A user's edit raises the box's events inside a write of its own, so that a handler that
     // runs out of memory following it has the edit refused; any other error a handler raised
@@ -131,6 +132,14 @@ QString MultiLineTextBox::menuItem() const {
 
 void MultiLineTextBox::setMenuItem(const QString& caption) {
     view_->setExtraMenuItem(caption);
+}
+
+QStringList MultiLineTextBox::submenuItems() const {
+    return view_->extraSubmenu();
+}
+
+void MultiLineTextBox::setSubmenu(const QString& title, const QStringList& items) {
+    view_->setExtraSubmenu(title, items);
 }
 
 bool MultiLineTextBox::isLocked() const {

@@ -8,6 +8,7 @@
 #include <QBasicTimer>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -113,6 +114,10 @@ public:
     // extraMenuItemTriggered(); none while the caption is empty.
     void setExtraMenuItem(const QString& caption);
     const QString& extraMenuItem() const { return extraMenuItem_; }
+    // A submenu of the owner's below the standard ones and the item, titled `title`, whose items
+    // emit extraSubmenuItemTriggered() with their index; none while `items` is empty.
+    void setExtraSubmenu(const QString& title, const QStringList& items);
+    const QStringList& extraSubmenu() const { return extraSubmenu_; }
 
     // The line at the top of the view.
     int firstVisibleLine() const;
@@ -160,6 +165,7 @@ Q_SIGNALS:
     void cursorPositionChanged();
     void selectionChanged();
     void extraMenuItemTriggered();
+    void extraSubmenuItemTriggered(int index);
 
 protected:
     bool event(QEvent* event) override;
@@ -260,6 +266,8 @@ private:
     // The primary selection that still reads this view's selection, while the clipboard has it.
     QPointer<PrimarySelection> primary_;
     QString extraMenuItem_;
+    QString extraSubmenuTitle_;
+    QStringList extraSubmenu_;
     EditScope editScope_;
     FollowerNeed followerNeed_;
     // The refusal the user edit under way would report, if any, and what is done once it
