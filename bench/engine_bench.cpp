@@ -156,8 +156,7 @@ void keystrokeReading(benchmark::State& state) {
         counts.remove(old.span());
         triples.remove(old);
         const QString after = text.mid(position - 2, 2) + u'e' + text.mid(position + removed, 2);
-        const korvane::cipher::SpanWithEdges added =
-            korvane::cipher::spanWithEdges(after, 2, 1);
+        const korvane::cipher::SpanWithEdges added = korvane::cipher::spanWithEdges(after, 2, 1);
         counts.add(added.span());
         triples.add(added);
         const korvane::cipher::WordCounts words =
