@@ -107,8 +107,11 @@ void TripleCounts::countSpan(const SpanWithEdges& span, qint64 step) {
     const qsizetype last = std::min(span.start + span.length, size - 1);
     for (qsizetype at = first; at <= last; ++at) {
         const quint8 letter = positions[units[at]];
-        if (letter != kNoLetter)
-            counts_[indexOf(neighbour(at - 1), letter, neighbour(at + 1))] += step;
+        if (letter != kNoLetter) {
+            const int before = neighbour(at - 1);
+            counts_[indexOf(before, letter, neighbour(at + 1))] += step;
+            rowTotals_[size_t(before) * 26 + letter] += step;
+        }
     }
 }
 

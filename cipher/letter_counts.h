@@ -82,7 +82,10 @@ public:
     // Takes away the triples of a span and its edges that were added before; removing what was
     // never added leaves counts that belong to no text.
     void remove(const SpanWithEdges& span);
-    void clear() { counts_.fill(0); }
+    void clear() {
+        counts_.fill(0);
+        rowTotals_.fill(0);
+    }
 
     // The count of the letter at `letter` (A = 0) with `before` ahead of it and `after` behind
     // it, each a letter, kBoundary or kTextEdge.
@@ -92,6 +95,11 @@ public:
     static size_t indexOf(int before, int letter, int after) {
         return (size_t(before) * 26 + size_t(letter)) * kNeighbours + size_t(after);
     }
+    // The counts of the letter with `before` ahead of it, whatever is behind it: a reader of the
+    // counts skips the many pairs a short text never has.
+    qint64 rowTotal(int before, int letter) const {
+        return rowTotals_[size_t(before) * 26 + size_t(letter)];
+    }
     qint64 total() const;
 
     friend bool operator==(const TripleCounts&, const TripleCounts&) = default;
@@ -100,6 +108,7 @@ private:
     void countSpan(const SpanWithEdges& span, qint64 step);
 
     std::array<qint64, size_t(kNeighbours) * 26 * kNeighbours> counts_{};
+    std::array<qint64, size_t(kNeighbours) * 26> rowTotals_{};
 };
 
 // The whole words of a text: runs of letters A–Z with a boundary on both sides, not at an edge of

@@ -133,6 +133,8 @@ std::vector<HeldTriple> heldTriples(const TripleCounts& triples) {
     std::vector<HeldTriple> held;
     for (int before = 0; before < kNeighbours; ++before) {
         for (int letter = 0; letter < 26; ++letter) {
+            if (triples.rowTotal(before, letter) == 0)
+                continue;
             for (int after = 0; after < kNeighbours; ++after) {
                 if (const qint64 count = triples.count(before, letter, after); count != 0)
                     held.push_back({quint8(before), quint8(letter), quint8(after), double(count)});
@@ -233,31 +235,37 @@ ReadingRanking rankReadings(const LetterCounts& letters, const TripleCounts& tri
             languagesOf[order[i] % kKeys] |= quint8(1U << (order[i] / kKeys));
     }
 
-    // Scored key by key: where the key takes each triple is worked out once for its languages.
-    std::vector<double> scores(kReadings, kUnscored);
-    const auto& models = languageModels();
-    std::vector<size_t> places(held.size());
+    // Where each candidate key takes each triple, worked out once for all its languages; then
+    // scored language by language, so that one language's table stays in the cache.
+    std::vector<quint16> places;
+    std::array<size_t, kKeys> placesOf{};
     for (size_t key = 0; key < kKeys; ++key) {
         if (languagesOf[key] == 0)
             continue;
+        placesOf[key] = places.size();
         const std::array<quint8, kNeighbours> moved = symbolsUnder(key);
-        for (size_t t = 0; t < held.size(); ++t) {
-            places[t] = TripleCounts::indexOf(moved[held[t].before], moved[held[t].letter],
-                                              moved[held[t].after]);
+        for (const HeldTriple& triple : held) {
+            places.push_back(quint16(TripleCounts::indexOf(
+                moved[triple.before], moved[triple.letter], moved[triple.after])));
         }
-        for (size_t language = 0; language < kLanguages; ++language) {
+    }
+    std::vector<double> scores(kReadings, kUnscored);
+    const auto& models = languageModels();
+    for (size_t language = 0; language < kLanguages; ++language) {
+        const float* logs = models[language].tripleLogs.data();
+        for (size_t key = 0; key < kKeys; ++key) {
             if ((languagesOf[key] >> language & 1U) == 0)
                 continue;
-            const float* logs = models[language].tripleLogs.data();
+            const quint16* at = places.data() + placesOf[key];
             // Four sums taken in turn, so that one addition does not wait on the one before.
             std::array<double, 4> sums{};
             size_t t = 0;
             for (; t + 4 <= held.size(); t += 4) {
                 for (size_t k = 0; k < 4; ++k)
-                    sums[k] += held[t + k].count * double(logs[places[t + k]]);
+                    sums[k] += held[t + k].count * double(logs[at[t + k]]);
             }
             for (; t < held.size(); ++t)
-                sums[0] += held[t].count * double(logs[places[t]]);
+                sums[0] += held[t].count * double(logs[at[t]]);
             scores[language * kKeys + key] =
                 (sums[0] + sums[1]) + (sums[2] + sums[3]) + leanOf(language);
         }
