@@ -444,6 +444,9 @@ void tst_Accessibility::likelyKeyHint_data() {
     QTest::newRow("typing on until the letters are enough")
         << byFiveThree.left(4) << byFiveThree.mid(4, 100)
         << sentence("English", "rotation 7, multiplier 9") << 1 << readBack << paragraph.left(104);
+    QTest::newRow("typing a short enciphered text letter by letter")
+        << byFiveThree.left(1) << byFiveThree.mid(1, 27)
+        << sentence("English", "rotation 7, multiplier 9") << 1 << readBack << paragraph.left(28);
     QTest::newRow("typed letters taken away again with Backspace")
         << byFiveThree.left(28) << u"vqzxjkvqzxjkvqzxjkvq"_s + QString(20, u'\b')
         << sentence("English", "rotation 7, multiplier 9") << 2 << readBack << paragraph.left(28);
