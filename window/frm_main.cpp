@@ -59,16 +59,16 @@ Integer rotationIn(const runtime::TextBox& box) {
                              u"select it and press Delete, or type a smaller one");
 }
 
-// Hands the hint the `length` characters at `position` of the input box with the character
-// either side of them, where the text has one, read as a copy of just that much. A span that
-// cannot be copied for want of memory leaves the hint as it was.
+// Hands the hint the `length` characters at `position` of the input box with the characters
+// either side of them that its counts need, where the text has them, read as a copy of just that
+// much. A span that cannot be copied for want of memory leaves the hint as it was.
 void handSpan(const runtime::MultiLineTextBox& input, qsizetype position, qsizetype length,
               LikelyKeyHint& hint,
               void (LikelyKeyHint::*hand)(const cipher::SpanWithEdges&)) noexcept {
     try {
-        const qsizetype from = position > 0 ? position - 1 : 0;
-        const QString around =
-            input.mid(from, std::min(position + length + 1, input.length()) - from);
+        const qsizetype from = std::max<qsizetype>(position - cipher::kSpanContext, 0);
+        const QString around = input.mid(
+            from, std::min(position + length + cipher::kSpanContext, input.length()) - from);
         (hint.*hand)(cipher::spanWithEdges(around, position - from, length));
     } catch (...) {
     }
@@ -76,7 +76,7 @@ void handSpan(const runtime::MultiLineTextBox& input, qsizetype position, qsizet
 
 // The likely-key hint counts the letters an edit of the input box removes, while they are still
 // in the box, and those it adds, once they are in: an edit costs what it changed. Each span comes
-// with the character either side of it, for the letter pairs across its edges.
+// with the characters either side of it, for the letters with their neighbours across its edges.
 void followInputEdits(runtime::MultiLineTextBox& input, LikelyKeyHint& hint) {
     QObject::connect(&input, &runtime::MultiLineTextBox::AboutToEdit, &hint,
                      [&input, &hint](qsizetype position, qsizetype removed) {
@@ -116,6 +116,8 @@ frmMain::frmMain()
     connectHandler(txtRotate, &runtime::Control::LostFocus, *this, &frmMain::txtRotate_LostFocus);
     connectHandler(txtOriginal, &runtime::MultiLineTextBox::MenuItemClick, *this,
                    &frmMain::txtOriginal_MenuItemClick);
+    connectHandler(txtOriginal, &runtime::MultiLineTextBox::SubmenuItemClick, *this,
+                   &frmMain::txtOriginal_SubmenuItemClick);
     inverseKeyHint_->show(txtMultiply);
     inverseKeyHint_->show(txtDecrypted);
     followInputEdits(txtOriginal, *likelyKeyHint_);
@@ -202,16 +204,24 @@ void frmMain::txtRotate_LostFocus() {
 }
 
 void frmMain::txtOriginal_MenuItemClick() {
-    const std::optional<cipher::Key> key = likelyKeyHint_->key();
-    if (!key)
-        return;
+    if (const std::optional<cipher::Reading> reading = likelyKeyHint_->reading())
+        applyKey(reading->key);
+}
+
+void frmMain::txtOriginal_SubmenuItemClick(int Index) {
+    const std::vector<cipher::Reading>& readings = likelyKeyHint_->readings();
+    if (Index >= 0 && size_t(Index) < readings.size())
+        applyKey(readings[size_t(Index)].key);
+}
+
+void frmMain::applyKey(cipher::Key key) {
     // As the program's own writes: each raises its Change; the bar's writes the rotation box and
     // recomputes.
-    txtMultiply.setText(FormatInteger(key->multiplier));
-    HSRotate.setValue(key->rotation);
+    txtMultiply.setText(FormatInteger(key.multiplier));
+    HSRotate.setValue(key.rotation);
     // When the bar already stood there it raised no Change, and the rotation box may still hold
     // a rotation typed but not taken: it is rewritten, and the output follows.
-    const QString rotation = FormatInteger(key->rotation);
+    const QString rotation = FormatInteger(key.rotation);
     if (txtRotate.text() != rotation) {
         txtRotate.setText(rotation);
         txtOriginal_Change();
