@@ -5,8 +5,10 @@
 // Throughput of the letter transform against a plain copy of the same text, for ASCII and
 // mixed-script texts from 1 KB to 10 MB. After the runs a table gives the medians and the
 // ratios the engine is judged by. Then the letter counts of a 10 MB text, alone and with the
-// counts of its letter pairs, counted whole and kept by one keystroke with the likely key worked
-// out again: by single letters alone, and by pairs as the window's hint does.
+// counts of its letter triples, counted whole, and kept by one keystroke with the likely reading
+// worked out again by single letters alone, as the window's hint does past 2000 letters; and one
+// keystroke in enciphered prose of 10, 100 and 2000 letters as the hint takes it: letters and
+// triples kept by the span, the whole words read afresh, the readings ranked by triples and words.
 #include <benchmark/benchmark.h>
 
 #include <QString>
@@ -83,22 +85,23 @@ void recount(benchmark::State& state, bool mixed) {
     count(state, text.size());
 }
 
-// The same with the letter pairs counted as well, as the window's hint counts them.
-void recountPairs(benchmark::State& state, bool mixed) {
+// The same with the letter triples counted as well, which the window's hint does only while the
+// text holds at most 2000 letters.
+void recountTriples(benchmark::State& state, bool mixed) {
     const QString& text = sampleOf(mixed, state.range(0));
     for (auto _ : state) {
         korvane::cipher::LetterCounts counts;
         counts.add(text);
-        korvane::cipher::PairCounts pairs;
-        pairs.add(korvane::cipher::spanWithEdges(text, 0, text.size()));
+        korvane::cipher::TripleCounts triples;
+        triples.add(korvane::cipher::spanWithEdges(text, 0, text.size()));
         benchmark::DoNotOptimize(counts);
-        benchmark::DoNotOptimize(pairs);
+        benchmark::DoNotOptimize(triples);
     }
     count(state, text.size());
 }
 
 // One keystroke in a counted text: the character it replaces, none every other time, leaves
-// the counts, the typed one joins them, and the likely key is ranked again by single letters.
+// the counts, the typed one joins them, and the likely reading is ranked again by single letters.
 void keystroke(benchmark::State& state, bool mixed) {
     const QString& text = sampleOf(mixed, state.range(0));
     korvane::cipher::LetterCounts counts;
@@ -109,22 +112,41 @@ void keystroke(benchmark::State& state, bool mixed) {
     for (auto _ : state) {
         counts.remove(QStringView(text).mid(position, replaces ? 1 : 0));
         counts.add(typed);
-        benchmark::DoNotOptimize(korvane::cipher::rankKeys(counts));
+        benchmark::DoNotOptimize(
+            korvane::cipher::sureReading(korvane::cipher::rankReadingsByLetters(counts)));
         replaces = !replaces;
         position = (position + 7919) % text.size();
     }
 }
 
-// The same keystroke as the window's hint takes it: the letters and the pairs of the span it
-// replaces, with the character either side, leave the counts, those of the typed one and its
-// two neighbours join them, and the key is ranked by pairs. The text itself stays as it is, so
-// the typed letter's neighbours are read from a copy of them beside it.
-void keystrokePairs(benchmark::State& state, bool mixed) {
-    const QString& text = sampleOf(mixed, state.range(0));
+// English prose enciphered with rotation 5 and multiplier 3, cut after `letters` letters.
+QString encipheredProse(qsizetype letters) {
+    const QString prose = QStringLiteral(
+        "The old mill stands at the bend of the river, where the water slows and widens before "
+        "it runs on towards the sea. Nobody has ground corn there for forty years, but the wheel "
+        "is still in place, green with moss, and on a wet evening you can hear the river pulling "
+        "at it as if it wanted to turn it one more time. ");
+    QString text;
+    for (qsizetype counted = 0, i = 0; counted < letters; ++i) {
+        const QChar character = prose[i % prose.size()];
+        counted += character.isLetter();
+        text += character;
+    }
+    return korvane::cipher::TransformText(text, 5, 3).value();
+}
+
+// One keystroke as the window's hint takes it in a text of state.range(0) letters: the span it
+// replaces (a letter every other time, nothing the others) leaves the letters and the triples,
+// with two characters of context either side, the typed letter joins them with its context, the
+// whole words are read again from the text, and the readings are ranked by triples and words.
+// The text itself stays as it is, so the typed letter's context is read from a copy beside it.
+void keystrokeReading(benchmark::State& state) {
+    const QString text = encipheredProse(state.range(0));
     korvane::cipher::LetterCounts counts;
     counts.add(text);
-    korvane::cipher::PairCounts pairs;
-    pairs.add(korvane::cipher::spanWithEdges(text, 0, text.size()));
+    korvane::cipher::TripleCounts triples;
+    triples.add(korvane::cipher::spanWithEdges(text, 0, text.size()));
+    const bool worded = text.size() <= 1000;
     qsizetype position = text.size() / 2;
     bool replaces = false;
     for (auto _ : state) {
@@ -132,15 +154,17 @@ void keystrokePairs(benchmark::State& state, bool mixed) {
         const korvane::cipher::SpanWithEdges old =
             korvane::cipher::spanWithEdges(text, position, removed);
         counts.remove(old.span());
-        pairs.remove(old);
-        const QChar after[] = {text[position - 1], u'e', text[position + removed]};
-        const korvane::cipher::SpanWithEdges added =
-            korvane::cipher::spanWithEdges(QStringView(after, 3), 1, 1);
+        triples.remove(old);
+        const QString after = text.mid(position - 2, 2) + u'e' + text.mid(position + removed, 2);
+        const korvane::cipher::SpanWithEdges added = korvane::cipher::spanWithEdges(after, 2, 1);
         counts.add(added.span());
-        pairs.add(added);
-        benchmark::DoNotOptimize(korvane::cipher::likelyKey(counts, pairs));
+        triples.add(added);
+        const korvane::cipher::WordCounts words =
+            worded ? korvane::cipher::wholeWordsOf(text) : korvane::cipher::WordCounts();
+        benchmark::DoNotOptimize(
+            korvane::cipher::sureReading(korvane::cipher::rankReadings(counts, triples, words)));
         replaces = !replaces;
-        position = (position + 7919) % (text.size() - 2) + 1;
+        position = (position + 7919) % (text.size() - 4) + 2;
     }
 }
 
@@ -150,10 +174,10 @@ void tenMegabytes(benchmark::internal::Benchmark* b) {
 
 BENCHMARK_CAPTURE(recount, ascii, false)->Apply(tenMegabytes);
 BENCHMARK_CAPTURE(recount, mixed, true)->Apply(tenMegabytes);
-BENCHMARK_CAPTURE(recountPairs, ascii, false)->Apply(tenMegabytes);
-BENCHMARK_CAPTURE(recountPairs, mixed, true)->Apply(tenMegabytes);
+BENCHMARK_CAPTURE(recountTriples, ascii, false)->Apply(tenMegabytes);
+BENCHMARK_CAPTURE(recountTriples, mixed, true)->Apply(tenMegabytes);
 BENCHMARK_CAPTURE(keystroke, ascii, false)->Apply(tenMegabytes);
-BENCHMARK_CAPTURE(keystrokePairs, ascii, false)->Apply(tenMegabytes);
+BENCHMARK(keystrokeReading)->Arg(10)->Arg(100)->Arg(2000);
 
 // Prints the usual report, then for every size the median throughput of the transform and
 // its ratios to the copy and to the ASCII transform. CPU time, not wall time: the figures

@@ -5,6 +5,7 @@
 #include "cipher/letter_counts.h"
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <numeric>
 
@@ -58,70 +59,6 @@ std::array<qint64, 26> tally(QStringView text) {
     return result;
 }
 
-// Below this many code units a span's pairs go straight into the counts; above it they are
-// tallied first, as the letters are, at the cost of clearing and emptying the tallies.
-constexpr qsizetype kShortSpan = 64;
-
-// The pairs of two adjacent units of a long text, with the same four tallies taken in turn as the
-// letters: a run of units that are no letter, such as a text in another script, does not wait on
-// one increment of the same tally after another. The position of the first unit of a pair picks a
-// row of 32, so that kNoLetter's row and column collect the pairs with a unit that is no letter,
-// which are never read.
-std::array<qint64, 26 * 26> tallyPairs(QStringView text) {
-    const quint8* positions = letterPositions();
-    const char16_t* units = text.utf16();
-    const qsizetype n = text.size();
-    std::array<qint64, 26 * 26> result{};
-    constexpr qsizetype kBlock = qsizetype(1) << 30;
-    for (qsizetype start = 1; start < n; start += kBlock) {
-        const qsizetype end = start + std::min(kBlock, n - start);
-        quint32 tallies[4][(kNoLetter + 1) * 32] = {};
-        unsigned before = positions[units[start - 1]];
-        qsizetype i = start;
-        for (; i + 4 <= end; i += 4) {
-            const unsigned a = positions[units[i]];
-            const unsigned b = positions[units[i + 1]];
-            const unsigned c = positions[units[i + 2]];
-            const unsigned d = positions[units[i + 3]];
-            ++tallies[0][before << 5 | a];
-            ++tallies[1][a << 5 | b];
-            ++tallies[2][b << 5 | c];
-            ++tallies[3][c << 5 | d];
-            before = d;
-        }
-        for (; i < end; ++i) {
-            const unsigned letter = positions[units[i]];
-            ++tallies[0][before << 5 | letter];
-            before = letter;
-        }
-        for (size_t first = 0; first < 26; ++first) {
-            for (size_t second = 0; second < 26; ++second) {
-                const size_t at = first << 5 | second;
-                result[first * 26 + second] +=
-                    qint64(tallies[0][at]) + tallies[1][at] + tallies[2][at] + tallies[3][at];
-            }
-        }
-    }
-    return result;
-}
-
-// Adds `step` to the count of every pair of adjacent letters of the text.
-void countPairs(QStringView text, qint64 step, std::array<qint64, 26 * 26>& counts) {
-    if (text.size() > kShortSpan) {
-        const std::array<qint64, 26 * 26> counted = tallyPairs(text);
-        for (size_t pair = 0; pair < counts.size(); ++pair)
-            counts[pair] += step * counted[pair];
-        return;
-    }
-    const quint8* positions = letterPositions();
-    for (qsizetype i = 1; i < text.size(); ++i) {
-        const quint8 first = positions[text.utf16()[i - 1]];
-        const quint8 second = positions[text.utf16()[i]];
-        if (first != kNoLetter && second != kNoLetter)
-            counts[size_t(first) * 26 + second] += step;
-    }
-}
-
 }  // namespace
 
 void LetterCounts::add(QStringView text) {
@@ -141,21 +78,64 @@ qint64 LetterCounts::total() const {
 }
 
 SpanWithEdges spanWithEdges(QStringView text, qsizetype position, qsizetype length) {
-    const qsizetype from = position > 0 ? position - 1 : 0;
-    const qsizetype to = std::min(position + length + 1, text.size());
+    const qsizetype from = std::max<qsizetype>(position - kSpanContext, 0);
+    const qsizetype to = std::min(position + length + kSpanContext, text.size());
     return {.text = text.sliced(from, to - from), .start = position - from, .length = length};
 }
 
-void PairCounts::add(const SpanWithEdges& span) {
-    countPairs(span.text, 1, counts_);
+void TripleCounts::add(const SpanWithEdges& span) {
+    countSpan(span, 1);
 }
 
-void PairCounts::remove(const SpanWithEdges& span) {
-    countPairs(span.text, -1, counts_);
+void TripleCounts::remove(const SpanWithEdges& span) {
+    countSpan(span, -1);
 }
 
-qint64 PairCounts::total() const {
+// The triples of the letters of the span and of the unit either side of it: every triple whose
+// letter or one of whose neighbours lies in the span, or which spans the place an empty span
+// lies at.
+void TripleCounts::countSpan(const SpanWithEdges& span, qint64 step) {
+    const quint8* positions = letterPositions();
+    const char16_t* units = span.text.utf16();
+    const qsizetype size = span.text.size();
+    const auto neighbour = [&](qsizetype at) {
+        if (at < 0 || at >= size)
+            return kTextEdge;  // only where the whole text begins or ends, as the span's edges say
+        return positions[units[at]] == kNoLetter ? kBoundary : int(positions[units[at]]);
+    };
+    const qsizetype first = std::max<qsizetype>(span.start - 1, 0);
+    const qsizetype last = std::min(span.start + span.length, size - 1);
+    for (qsizetype at = first; at <= last; ++at) {
+        const quint8 letter = positions[units[at]];
+        if (letter != kNoLetter) {
+            const int before = neighbour(at - 1);
+            counts_[indexOf(before, letter, neighbour(at + 1))] += step;
+            rowTotals_[size_t(before) * 26 + letter] += step;
+        }
+    }
+}
+
+qint64 TripleCounts::total() const {
     return std::accumulate(counts_.begin(), counts_.end(), qint64(0));
+}
+
+std::vector<std::pair<std::string, qint64>> wholeWordsOf(QStringView text) {
+    const quint8* positions = letterPositions();
+    std::map<std::string, qint64> words;
+    std::string word;
+    bool afterBoundary = false;  // the word under way began after a boundary, not at the edge
+    for (QChar unit : text) {
+        const quint8 letter = positions[unit.unicode()];
+        if (letter != kNoLetter) {
+            word.push_back(char(letter));
+            continue;
+        }
+        if (afterBoundary && !word.empty())
+            ++words[word];
+        word.clear();
+        afterBoundary = true;
+    }
+    return {words.begin(), words.end()};
 }
 
 }  // namespace korvane::cipher

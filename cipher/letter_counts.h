@@ -7,6 +7,9 @@
 #include <QStringView>
 #include <QtGlobal>
 #include <array>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace korvane::cipher {
 
@@ -34,46 +37,83 @@ private:
     std::array<qint64, 26> counts_{};
 };
 
-// A span of a text with the code unit just before it and the one just after it, where the text
-// has them: what the pair counts take for an edit, so that the pairs across the span's two edges
+// How far what the triple counts take for an edit reaches either side of the span: a triple is a
+// letter with the unit before it and the unit after it, so the triples an edit touches are those
+// of the units next to the span, which need one more unit each.
+inline constexpr qsizetype kSpanContext = 2;
+
+// A span of a text with up to kSpanContext code units before it and after it, where the text has
+// them: what the triple counts take for an edit, so that the triples across the span's two edges
 // go and come with it.
 struct SpanWithEdges {
-    // The span with at most one unit before it and one after it.
+    // The span with at most kSpanContext units before it and after it.
     QStringView text;
-    // Where the span begins in `text`: 1 after the unit before it, 0 at the start of the whole
-    // text; `text` ends one unit after the span, or with it at the end of the whole text.
+    // Where the span begins in `text`: kSpanContext after the units before it, or fewer when the
+    // whole text begins there; `text` ends kSpanContext units after the span, or fewer when the
+    // whole text ends there.
     qsizetype start = 0;
     qsizetype length = 0;
 
     QStringView span() const { return text.sliced(start, length); }
+    // Whether `text` begins where the whole text begins, and ends where it ends.
+    bool atTextStart() const { return start < kSpanContext; }
+    bool atTextEnd() const { return text.size() - start - length < kSpanContext; }
 };
 
 // The `length` units at `position` of `text`, with their edges.
 SpanWithEdges spanWithEdges(QStringView text, qsizetype position, qsizetype length);
 
-// How often each pair of letters A–Z stands side by side in a text, as two adjacent code units
-// that the transform's upper-casing turns into letters A–Z, just as LetterCounts counts them. A
-// caller keeps the counts of a changing text by its edits: before an edit it removes the span the
-// edit takes away, with the unit either side of it; after the edit it adds the span the edit put
-// in, with the unit either side of it. The pairs across the old span's edges go with it and those
-// across the new one's come with it; an empty span takes away or brings back the pair of the two
-// units it lies between. A pair never has more than two units, so one unit of context is enough.
-class PairCounts {
+// What stands either side of a letter in a text: a letter A–Z (0…25), a boundary (any unit that
+// is no letter A–Z once upper-cased), or the edge of the text. The edge says nothing of what the
+// text held beyond it: a text may begin or end inside a word.
+inline constexpr int kBoundary = 26;
+inline constexpr int kTextEdge = 27;
+inline constexpr int kNeighbours = 28;
+
+// How often each letter A–Z of a text stands between each pair of neighbours, counted on the
+// letters the transform's upper-casing gives, just as LetterCounts counts them. A caller keeps the
+// counts of a changing text by its edits: before an edit it removes the span the edit takes away,
+// with its edges; after the edit it adds the span the edit put in, with its edges. The triples
+// across the old span's edges go with it and those across the new one's come with it; an empty
+// span takes away or brings back the triples of the units it lies between.
+class TripleCounts {
 public:
     void add(const SpanWithEdges& span);
-    // Takes away the pairs of a span and its edges that were added before; removing what was
+    // Takes away the triples of a span and its edges that were added before; removing what was
     // never added leaves counts that belong to no text.
     void remove(const SpanWithEdges& span);
-    void clear() { counts_ = {}; }
+    void clear() {
+        counts_.fill(0);
+        rowTotals_.fill(0);
+    }
 
-    // The count of the letter at `second` (A = 0) following the one at `first`.
-    qint64 count(int first, int second) const { return counts_[size_t(first * 26 + second)]; }
+    // The count of the letter at `letter` (A = 0) with `before` ahead of it and `after` behind
+    // it, each a letter, kBoundary or kTextEdge.
+    qint64 count(int before, int letter, int after) const {
+        return counts_[indexOf(before, letter, after)];
+    }
+    static size_t indexOf(int before, int letter, int after) {
+        return (size_t(before) * 26 + size_t(letter)) * kNeighbours + size_t(after);
+    }
+    // The counts of the letter with `before` ahead of it, whatever is behind it: a reader of the
+    // counts skips the many pairs a short text never has.
+    qint64 rowTotal(int before, int letter) const {
+        return rowTotals_[size_t(before) * 26 + size_t(letter)];
+    }
     qint64 total() const;
 
-    friend bool operator==(const PairCounts&, const PairCounts&) = default;
+    friend bool operator==(const TripleCounts&, const TripleCounts&) = default;
 
 private:
-    std::array<qint64, 26 * 26> counts_{};
+    void countSpan(const SpanWithEdges& span, qint64 step);
+
+    std::array<qint64, size_t(kNeighbours) * 26 * kNeighbours> counts_{};
+    std::array<qint64, size_t(kNeighbours) * 26> rowTotals_{};
 };
+
+// The whole words of a text: runs of letters A–Z with a boundary on both sides, not at an edge of
+// the text, where a word may be cut short. Each word is its letters' alphabet positions (A = 0),
+// counted as often as it occurs.
+std::vector<std::pair<std::string, qint64>> wholeWordsOf(QStringView text);
 
 }  // namespace korvane::cipher

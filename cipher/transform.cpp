@@ -372,6 +372,21 @@ bool anyLetterOverflows(qint16 rotation, qint16 multiplier) {
     return makeLetterMap(rotation, multiplier).firstOverflow <= u'Z';
 }
 
+std::optional<char16_t> firstOverflowingLetter(QStringView text, qint16 rotation,
+                                               qint16 multiplier) {
+    const LetterMap map = makeLetterMap(rotation, multiplier);
+    if (map.firstOverflow > u'Z')
+        return std::nullopt;
+    // A half of a surrogate pair upper-cases to itself: no pair becomes a letter A–Z.
+    const char16_t* upperCase = upperCaseTable();
+    for (const QChar character : text) {
+        const char16_t upper = upperCase[character.unicode()];
+        if (upper >= map.firstOverflow && upper <= u'Z')
+            return upper;
+    }
+    return std::nullopt;
+}
+
 std::optional<QString> TransformText(QString&& text, qint16 rotation, qint16 multiplier) {
     // A text shared with another string (a box's whole text) is read where it lies into new
     // storage: detaching it would copy it first.

@@ -40,4 +40,9 @@ enum class TransformLanes { Sse2, Avx2, Widest = Avx2 };
 // keys none does.
 bool anyLetterOverflows(qint16 rotation, qint16 multiplier);
 
+// The first letter of the text, as upper-casing makes it ('A'–'Z'), whose transform overflows
+// under this key: the letter the transform of the text failed at. None when no letter does.
+std::optional<char16_t> firstOverflowingLetter(QStringView text, qint16 rotation,
+                                               qint16 multiplier);
+
 }  // namespace korvane::cipher

@@ -17,10 +17,15 @@ QHash<int, QString>& storedExplanations() {
     return explanations;
 }
 
+QString explanationOf(const RunTimeError& error) {
+    return error.explanation.isEmpty() ? storedExplanations().value(error.number)
+                                       : error.explanation;
+}
+
 }  // namespace
 
 QString unhandledErrorText(const RunTimeError& error) {
-    return unhandledErrorText(error, storedExplanations().value(error.number));
+    return unhandledErrorText(error, explanationOf(error));
 }
 
 QString unhandledErrorText(const RunTimeError& error, const QString& explanation) {
@@ -37,7 +42,7 @@ void setErrorExplanations(const QHash<int, QString>& explanations) {
 
 void reportUnhandledError(const RunTimeError& error) noexcept {
     try {
-        reportUnhandledError(error, storedExplanations().value(error.number));
+        reportUnhandledError(error, explanationOf(error));
     } catch (...) {
     }
 }

@@ -12,7 +12,8 @@
 namespace korvane::runtime {
 
 // How the report of an unhandled error words it: "Run-time error '6':", a blank line, "Overflow",
-// and below another blank line the program's explanation of that error number, if it has one.
+// and below another blank line the error's own explanation or else the program's explanation of
+// that error number, if it has one.
 QString unhandledErrorText(const RunTimeError& error);
 // The same with an explanation of its own in place of the program's, for an error whose cause
 // is known where it is reported (what a box refused for want of memory).

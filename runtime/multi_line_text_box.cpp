@@ -95,6 +95,7 @@ MultiLineTextBox::MultiLineTextBox(Form& form, const ControlDescription& descrip
     connect(editor_, &TextEditor::contentsChanged, this, &MultiLineTextBox::followChange);
     connect(editor_, &TextEditor::editRefused, this, &MultiLineTextBox::reportRefused);
     connect(view_, &TextView::extraMenuItemTriggered, this, &MultiLineTextBox::MenuItemClick);
+    connect(view_, &TextView::extraSubmenuItemTriggered, this, &MultiLineTextBox::SubmenuItemClick);
     // A user's edit raises the box's events inside a write of its own, so that a handler that
     // runs out of memory following it has the edit refused; any other error a handler raised
     // is reported as it would be without.
@@ -136,6 +137,14 @@ QString MultiLineTextBox::menuItem() const {
 
 void MultiLineTextBox::setMenuItem(const QString& caption) {
     view_->setExtraMenuItem(caption);
+}
+
+QStringList MultiLineTextBox::submenuItems() const {
+    return view_->extraSubmenu();
+}
+
+void MultiLineTextBox::setSubmenu(const QString& title, const QStringList& items) {
+    view_->setExtraSubmenu(title, items);
 }
 
 bool MultiLineTextBox::isLocked() const {

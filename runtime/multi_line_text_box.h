@@ -4,6 +4,7 @@
 
 #pragma once
 
+#include <QStringList>
 #include <functional>
 
 #include "runtime/text_box.h"
@@ -70,6 +71,10 @@ public:
     // MenuItemClick; no item while the caption is empty.
     QString menuItem() const;
     void setMenuItem(const QString& caption);
+    // The program's own submenu in the box's context menu, below the item, whose items raise
+    // SubmenuItemClick with their index; no submenu while `items` is empty.
+    QStringList submenuItems() const;
+    void setSubmenu(const QString& title, const QStringList& items);
 
     // The memory a write adding `added` characters to the box needs, the text and what the box
     // keeps with it, in bytes.
@@ -89,6 +94,8 @@ Q_SIGNALS:
     void Edited(qsizetype position, qsizetype removed, qsizetype added);
     // Raised when the user chooses the program's own item of the context menu.
     void MenuItemClick();
+    // Raised when the user chooses an item of the program's own submenu: the first is 0.
+    void SubmenuItemClick(int index);
 
 protected:
     void insertTyped(QChar character) override;

@@ -13,6 +13,9 @@ namespace korvane::runtime {
 struct RunTimeError {
     int number = 0;
     QString message;
+    // What raised it, in the program's words, where the program knew it when it raised the
+    // error; the report shows it below the message in place of the number's usual explanation.
+    QString explanation = {};
 
     friend bool operator==(const RunTimeError&, const RunTimeError&) = default;
 };

@@ -8,9 +8,16 @@
 KORVANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 KORVANE_BUILD=${KORVANE_BUILD:-$KORVANE_ROOT/build}
 
-# What building and testing need on a fresh Debian machine.
-# Qt SVG draws the larger icon pictures from the scalable icon.
-KORVANE_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev fonts-dejavu-core)
+# What building and running the program need on a fresh Debian machine, and all scripts/run
+# installs: the compiler, CMake, Ninja, Qt's development packages (Qt SVG draws the larger icon
+# pictures from the scalable icon) and a font for the window's text.
+KORVANE_RUN_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev fonts-dejavu-core)
+# In a Wayland session, Qt's Wayland platform plugin, with which the window runs natively there.
+if [[ -n ${WAYLAND_DISPLAY:-} || ${XDG_SESSION_TYPE:-} == wayland ]]; then
+    KORVANE_RUN_PACKAGES+=(qt6-wayland)
+fi
+# What the test suite needs on top, and the other scripts install as well.
+KORVANE_PACKAGES=("${KORVANE_RUN_PACKAGES[@]}")
 # The desktop-integration checks: the validators, the Debian packaging tools with the file utility
 # dpkg-shlibdeps needs and lintian, the MinGW resource compiler, image comparison and XPath for
 # the installed files, and reuse (with git, which tells it the build

@@ -5,6 +5,7 @@
 #include "window/frm_main.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "cipher/checked_int.h"
 #include "cipher/number_text.h"
@@ -32,16 +33,42 @@ using runtime::resumeNext;
 
 namespace {
 
-// Hands the hint the `length` characters at `position` of the input box with the character
-// either side of them, where the text has one, read as a copy of just that much. A span that
-// cannot be copied for want of memory leaves the hint as it was.
+// The number a box holds as a 16-bit or 32-bit value, as ToInt16 or ToInt32 reads it; Overflow
+// names the box, what it holds and what the user can do about it.
+template <typename Integer>
+Integer numberIn(const runtime::TextBox& box, QStringView name, QStringView remedy) {
+    const QString held = box.text();
+    const double number = ReadNumber(held);
+    std::optional<Integer> value;
+    if constexpr (sizeof(Integer) == sizeof(qint16)) {
+        value = ToInt16(number);
+    } else {
+        value = ToInt32(number);
+    }
+    return orOverflow(value, [&] {
+        return numberOutsideRange(name, held, std::numeric_limits<Integer>::min(),
+                                  std::numeric_limits<Integer>::max(), remedy);
+    });
+}
+
+// Every key typed into the rotation box first reads the number in it, and so reports it once
+// more: Delete is the key that does not.
+template <typename Integer>
+Integer rotationIn(const runtime::TextBox& box) {
+    return numberIn<Integer>(box, u"rotation box",
+                             u"select it and press Delete, or type a smaller one");
+}
+
+// Hands the hint the `length` characters at `position` of the input box with the characters
+// either side of them that its counts need, where the text has them, read as a copy of just that
+// much. A span that cannot be copied for want of memory leaves the hint as it was.
 void handSpan(const runtime::MultiLineTextBox& input, qsizetype position, qsizetype length,
               LikelyKeyHint& hint,
               void (LikelyKeyHint::*hand)(const cipher::SpanWithEdges&)) noexcept {
     try {
-        const qsizetype from = position > 0 ? position - 1 : 0;
-        const QString around =
-            input.mid(from, std::min(position + length + 1, input.length()) - from);
+        const qsizetype from = std::max<qsizetype>(position - cipher::kSpanContext, 0);
+        const QString around = input.mid(
+            from, std::min(position + length + cipher::kSpanContext, input.length()) - from);
         (hint.*hand)(cipher::spanWithEdges(around, position - from, length));
     } catch (...) {
     }
@@ -49,7 +76,7 @@ void handSpan(const runtime::MultiLineTextBox& input, qsizetype position, qsizet
 
 // The likely-key hint counts the letters an edit of the input box removes, while they are still
 // in the box, and those it adds, once they are in: an edit costs what it changed. Each span comes
-// with the character either side of it, for the letter pairs across its edges.
+// with the characters either side of it, for the letters with their neighbours across its edges.
 void followInputEdits(runtime::MultiLineTextBox& input, LikelyKeyHint& hint) {
     QObject::connect(&input, &runtime::MultiLineTextBox::AboutToEdit, &hint,
                      [&input, &hint](qsizetype position, qsizetype removed) {
@@ -89,6 +116,8 @@ frmMain::frmMain()
     connectHandler(txtRotate, &runtime::Control::LostFocus, *this, &frmMain::txtRotate_LostFocus);
     connectHandler(txtOriginal, &runtime::MultiLineTextBox::MenuItemClick, *this,
                    &frmMain::txtOriginal_MenuItemClick);
+    connectHandler(txtOriginal, &runtime::MultiLineTextBox::SubmenuItemClick, *this,
+                   &frmMain::txtOriginal_SubmenuItemClick);
     inverseKeyHint_->show(txtMultiply);
     inverseKeyHint_->show(txtDecrypted);
     followInputEdits(txtOriginal, *likelyKeyHint_);
@@ -114,8 +143,9 @@ void frmMain::cmdExit_Click() {
 }
 
 void frmMain::txtOriginal_Change() {
-    const qint16 rotation = orOverflow(ToInt16(ReadNumber(txtRotate.text())));
-    const qint16 multiplier = orOverflow(ToInt16(ReadNumber(txtMultiply.text())));
+    const qint16 rotation = rotationIn<qint16>(txtRotate);
+    const qint16 multiplier =
+        numberIn<qint16>(txtMultiply, u"multiplier box", u"delete it or type a smaller one");
     // The transform of the whole input text, written in one assignment. The input is read, and
     // transformed again, only as far as it changed since the output was written under this key.
     transform_->write({.rotation = rotation, .multiplier = multiplier});
@@ -137,11 +167,12 @@ void frmMain::txtRotate_GotFocus() {
 void frmMain::txtRotate_KeyPress(qint16& KeyAscii) {
     constexpr qint16 kStepUp = 38;    // '&'
     constexpr qint16 kStepDown = 40;  // '('
-    qint16 value = orOverflow(ToInt16(ReadNumber(txtRotate.text())));
+    qint16 value = rotationIn<qint16>(txtRotate);
+    const auto stepped = [&] { return stepOutsideRange(value, QChar(KeyAscii)); };
     if (KeyAscii == kStepUp) {
-        value = orOverflow(checkedAdd16(value, 1));
+        value = orOverflow(checkedAdd16(value, 1), stepped);
     } else if (KeyAscii == kStepDown) {
-        value = orOverflow(checkedSub16(value, 1));
+        value = orOverflow(checkedSub16(value, 1), stepped);
     }
     txtRotate.setText(FormatInteger(value));
 }
@@ -153,28 +184,44 @@ void frmMain::txtRotate_LostFocus() {
                         QChar(13) + QStringLiteral("Please retype as a smaller version"));
         return;
     }
-    const qint32 rotation = orOverflow(ToInt32(ReadNumber(txtRotate.text()))) % 26;
+    const qint32 rotation = rotationIn<qint32>(txtRotate) % 26;
     txtRotate.setText(FormatInteger(rotation));
     // The scroll bar runs from 0 to 25; a negative rotation is the same shift moved on by 26.
     qint16 position = orOverflow(narrowToInt16(rotation));
     if (position < 0)
         position = orOverflow(checkedAdd16(position, 26));
+    const bool barMoves = HSRotate.value() != position;
     HSRotate.setValue(position);
     // When the bar already stood there it raised no Change; the box still shows its value.
     txtRotate.setText(FormatInteger(HSRotate.value()));
+    // Nor did the output follow, which may still show the transform under a rotation the box
+    // held before and a recompute read, or of an input that changed while recomputes failed:
+    // it is brought up to date. A multiplier its box cannot give was reported as it was typed.
+    const std::optional<qint16> multiplier = ToInt16(ReadNumber(txtMultiply.text()));
+    if (!barMoves && multiplier &&
+        !transform_->isUpToDate({.rotation = HSRotate.value(), .multiplier = *multiplier}))
+        txtOriginal_Change();
 }
 
 void frmMain::txtOriginal_MenuItemClick() {
-    const std::optional<cipher::Key> key = likelyKeyHint_->key();
-    if (!key)
-        return;
+    if (const std::optional<cipher::Reading> reading = likelyKeyHint_->reading())
+        applyKey(reading->key);
+}
+
+void frmMain::txtOriginal_SubmenuItemClick(int Index) {
+    const std::vector<cipher::Reading>& readings = likelyKeyHint_->readings();
+    if (Index >= 0 && size_t(Index) < readings.size())
+        applyKey(readings[size_t(Index)].key);
+}
+
+void frmMain::applyKey(cipher::Key key) {
     // As the program's own writes: each raises its Change; the bar's writes the rotation box and
     // recomputes.
-    txtMultiply.setText(FormatInteger(key->multiplier));
-    HSRotate.setValue(key->rotation);
+    txtMultiply.setText(FormatInteger(key.multiplier));
+    HSRotate.setValue(key.rotation);
     // When the bar already stood there it raised no Change, and the rotation box may still hold
     // a rotation typed but not taken: it is rewritten, and the output follows.
-    const QString rotation = FormatInteger(key->rotation);
+    const QString rotation = FormatInteger(key.rotation);
     if (txtRotate.text() != rotation) {
         txtRotate.setText(rotation);
         txtOriginal_Change();

@@ -4,6 +4,7 @@
 
 #pragma once
 
+#include "cipher/inverse_key.h"
 #include "runtime/command_button.h"
 #include "runtime/form.h"
 #include "runtime/label.h"
@@ -55,10 +56,14 @@ public:
     void txtRotate_LostFocus();
 
     // The input box's menu item of the likely key: the multiplier box and then the scroll bar
-    // take the key that reads the input as English, so that the output shows it in plain text.
+    // take the key that reads the input as its language, so that the output shows it in plain
+    // text. An item of the submenu of possible readings sets its key the same way.
     void txtOriginal_MenuItemClick();
+    void txtOriginal_SubmenuItemClick(int Index);
 
 private:
+    void applyKey(cipher::Key key);
+
     IncrementalTransform* transform_;
     InverseKeyHint* inverseKeyHint_;
     LikelyKeyHint* likelyKeyHint_;

@@ -14,6 +14,7 @@
 namespace korvane::window {
 
 using cipher::anyLetterOverflows;
+using cipher::firstOverflowingLetter;
 using cipher::TransformText;
 
 IncrementalTransform::IncrementalTransform(runtime::MultiLineTextBox& input,
@@ -33,6 +34,11 @@ void IncrementalTransform::write(cipher::Key key) {
     } else {
         writeWhole(key);
     }
+}
+
+bool IncrementalTransform::isUpToDate(cipher::Key key) const {
+    return writtenKey_ == key && writtenRevision_ == output_.revision() &&
+           writtenInputRevision_ == input_.revision();
 }
 
 void IncrementalTransform::writeWhole(cipher::Key key) {
@@ -62,8 +68,8 @@ void IncrementalTransform::writeWhole(cipher::Key key) {
             return taken;
         });
     } else {
-        QString transformed =
-            orOverflow(TransformText(input_.text(), key.rotation, key.multiplier));
+        QString transformed = orOverflow(TransformText(input_.text(), key.rotation, key.multiplier),
+                                         [&] { return overflowIn(0, length, key); });
         if (output_.length() == 0) {
             // An empty box takes the transform's storage as its own: no copy of it is made, so
             // a paste into the window as it starts holds no more copies than any other. The
@@ -94,8 +100,10 @@ void IncrementalTransform::writeChangedSpan(cipher::Key key) {
     writtenKey_.reset();  // until the write below succeeds
     const quint64 before = output_.revision();
     try {
-        QString transformed = orOverflow(TransformText(input_.mid(prefix, length - prefix - suffix),
-                                                       key.rotation, key.multiplier));
+        const qsizetype changed = length - prefix - suffix;
+        QString transformed =
+            orOverflow(TransformText(input_.mid(prefix, changed), key.rotation, key.multiplier),
+                       [&] { return overflowIn(prefix, changed, key); });
         output_.replaceSpan(prefix, outputLength - prefix - suffix, std::move(transformed));
     } catch (...) {
         // A write refused whole (out of memory, or an overflow) left the output as it was: the
@@ -108,8 +116,15 @@ void IncrementalTransform::writeChangedSpan(cipher::Key key) {
     written(key, before);
 }
 
+QString IncrementalTransform::overflowIn(qsizetype from, qsizetype count, cipher::Key key) const {
+    const std::optional<char16_t> letter =
+        firstOverflowingLetter(input_.mid(from, count), key.rotation, key.multiplier);
+    return letter ? letterOutsideRange(*letter, key) : QString();
+}
+
 void IncrementalTransform::written(cipher::Key key, quint64 revisionBefore) {
     writtenRevision_ = output_.revision();
+    writtenInputRevision_ = input_.revision();
     // One change is the write itself; a handler of the output's Change that wrote it again
     // leaves a text this object did not make.
     if (writtenRevision_ <= revisionBefore + 1)

@@ -29,12 +29,19 @@ public:
     // raises Overflow and writes nothing when some letter of the input overflows.
     void write(cipher::Key key);
 
+    // Whether the output box shows the transform of the input as it is now under the key: the
+    // last write was under it, and neither box changed since.
+    bool isUpToDate(cipher::Key key) const;
+
 private:
     void noteEdit(qsizetype position, qsizetype removed, qsizetype added);
     void writeWhole(cipher::Key key);
     void writeChangedSpan(cipher::Key key);
     // Notes that the output now shows the input's transform under the key.
     void written(cipher::Key key, quint64 revisionBefore);
+    // What the report of an overflow says: the first letter of the `count` characters of the
+    // input from `from` on that overflows under the key.
+    QString overflowIn(qsizetype from, qsizetype count, cipher::Key key) const;
 
     runtime::MultiLineTextBox& input_;
     runtime::MultiLineTextBox& output_;
@@ -44,6 +51,7 @@ private:
     // of the input. No key when the output must be written whole.
     std::optional<cipher::Key> writtenKey_;
     quint64 writtenRevision_ = 0;
+    quint64 writtenInputRevision_ = 0;
     qsizetype unchangedPrefix_ = 0;
     qsizetype unchangedSuffix_ = 0;
 };

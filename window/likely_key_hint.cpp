@@ -6,71 +6,144 @@
 
 #include <optional>
 
-#include "cipher/likely_key.h"
 #include "cipher/number_text.h"
+#include "cipher/transform.h"
 
 namespace korvane::window {
 
 namespace {
 
-// Past this many letters the pairs are no longer kept.
-constexpr qint64 kPairedLetters = 2 * cipher::kLettersAloneMinLetters;
+// Past this many letters the triples are no longer kept.
+constexpr qint64 kTripledLetters = 2 * cipher::kLettersAloneMinLetters;
+// Up to this many characters the whole text is read for its words: a line or a few, where words
+// say most; past it the letters and their neighbours say enough.
+constexpr qsizetype kWordedCharacters = 1000;
+// How much of the text a reading of the submenu shows.
+constexpr qsizetype kReadingStart = 24;
+
+// "rotation 13, multiplier 1", with the key's name where it has one.
+QString keyText(cipher::Key key) {
+    const QString text =
+        QStringLiteral("rotation %1, multiplier %2")
+            .arg(cipher::FormatInteger(key.rotation), cipher::FormatInteger(key.multiplier));
+    const QString name = keyName(key);
+    return name.isEmpty() ? text : text + QStringLiteral(" (%1)").arg(name);
+}
 
 }  // namespace
 
-QString likelyKeySentence(cipher::Key key) {
-    return QStringLiteral("This text reads as English with rotation %1, multiplier %2.")
-        .arg(cipher::FormatInteger(key.rotation), cipher::FormatInteger(key.multiplier));
+QString languageName(cipher::Language language) {
+    switch (language) {
+        case cipher::Language::English:
+            return QStringLiteral("English");
+        case cipher::Language::German:
+            return QStringLiteral("German");
+        case cipher::Language::French:
+            return QStringLiteral("French");
+        case cipher::Language::Spanish:
+            return QStringLiteral("Spanish");
+        case cipher::Language::Italian:
+            return QStringLiteral("Italian");
+        case cipher::Language::Dutch:
+            return QStringLiteral("Dutch");
+        case cipher::Language::Portuguese:
+            return QStringLiteral("Portuguese");
+    }
+    return QString();
 }
 
-QString likelyKeyMenuItem(cipher::Key key) {
-    return QStringLiteral("Read as English (rotation %1, multiplier %2)")
-        .arg(cipher::FormatInteger(key.rotation), cipher::FormatInteger(key.multiplier));
+QString keyName(cipher::Key key) {
+    if (key == cipher::Key{.rotation = 13, .multiplier = 1})
+        return QStringLiteral("ROT13");
+    if (key == cipher::Key{.rotation = 25, .multiplier = 25})
+        return QStringLiteral("Atbash");
+    if (key.multiplier == 1 && key.rotation != 0)
+        return QStringLiteral("a plain shift");
+    return QString();
+}
+
+QString likelyKeySentence(const cipher::Reading& reading) {
+    return QStringLiteral("This text reads as %1 with %2.")
+        .arg(languageName(reading.language), keyText(reading.key));
+}
+
+QString likelyKeyMenuItem(const cipher::Reading& reading) {
+    const QString name = keyName(reading.key);
+    return QStringLiteral("Read as %1 (rotation %2, multiplier %3%4)")
+        .arg(languageName(reading.language), cipher::FormatInteger(reading.key.rotation),
+             cipher::FormatInteger(reading.key.multiplier),
+             name.isEmpty() ? QString() : QStringLiteral(", ") + name);
 }
 
 LikelyKeyHint::LikelyKeyHint(runtime::MultiLineTextBox& box, QObject* parent)
     : QObject(parent), box_(box), description_(box.accessibleDescription()) {}
 
 void LikelyKeyHint::textAboutToChange(const cipher::SpanWithEdges& removed) {
-    // The key is named again once the edit is made, in textChanged().
+    // The reading is named again once the edit is made, in textChanged().
     counts_.remove(removed.span());
-    if (pairsKept_)
-        pairs_.remove(removed);
+    if (triplesKept_)
+        triples_.remove(removed);
 }
 
 void LikelyKeyHint::textChanged(const cipher::SpanWithEdges& added) {
     counts_.add(added.span());
-    if (pairsKept_ && counts_.total() > kPairedLetters) {
-        pairsKept_ = false;
-        pairs_.clear();
-    } else if (pairsKept_) {
-        pairs_.add(added);
+    if (triplesKept_ && counts_.total() > kTripledLetters) {
+        triplesKept_ = false;
+        triples_.clear();
+    } else if (triplesKept_) {
+        triples_.add(added);
     } else if (counts_.total() < cipher::kLettersAloneMinLetters) {
-        countPairs(box_.text());
+        countTriples(box_.text());
     }
     refresh();
 }
 
-void LikelyKeyHint::countPairs(QStringView whole) {
-    pairs_.clear();
-    pairs_.add(cipher::spanWithEdges(whole, 0, whole.size()));
-    pairsKept_ = true;
+void LikelyKeyHint::countTriples(QStringView whole) {
+    triples_.clear();
+    triples_.add(cipher::spanWithEdges(whole, 0, whole.size()));
+    triplesKept_ = true;
+}
+
+QString LikelyKeyHint::readingItem(const cipher::Reading& reading) const {
+    QString start = box_.mid(0, std::min(box_.length(), kReadingStart)).simplified();
+    if (box_.length() > kReadingStart)
+        start += u'\u2026';
+    return keyText(reading.key) + QStringLiteral(": ") +
+           cipher::TransformText(start, reading.key.rotation, reading.key.multiplier)
+               .value_or(QString());
 }
 
 void LikelyKeyHint::refresh() noexcept {
     try {
-        const std::optional<cipher::Key> key =
-            pairsKept_ ? cipher::likelyKey(counts_, pairs_) : cipher::likelyKeyByLetters(counts_);
-        if (key == key_)
+        const cipher::ReadingRanking ranking =
+            triplesKept_ ? cipher::rankReadings(counts_, triples_,
+                                                box_.length() <= kWordedCharacters
+                                                    ? cipher::wholeWordsOf(box_.text())
+                                                    : cipher::WordCounts())
+                         : cipher::rankReadingsByLetters(counts_);
+        const std::optional<cipher::Reading> reading = cipher::sureReading(ranking);
+        // While nothing is sure, and the text does not already read as it stands, the likeliest
+        // readings are offered.
+        std::vector<cipher::Reading> readings;
+        QStringList items;
+        if (!reading && counts_.total() > 0 && !cipher::readsAsItStands(ranking)) {
+            for (size_t i = 0; i < ranking.readingCount; ++i) {
+                readings.push_back(ranking.readings[i]);
+                items.append(readingItem(ranking.readings[i]));
+            }
+        }
+        box_.setSubmenu(QStringLiteral("Possible readings"), items);
+        readings_ = std::move(readings);
+        if (reading == reading_)
             return;
-        QString sentence = key ? likelyKeySentence(*key) : QString();
+        QString sentence = reading ? likelyKeySentence(*reading) : QString();
         box_.setToolTip(sentence);
         box_.setAccessibleDescription(description_.isEmpty() || sentence.isEmpty()
                                           ? description_ + sentence
                                           : description_ + u' ' + sentence);
-        box_.setMenuItem(key ? likelyKeyMenuItem(*key) : QString());
+        box_.setMenuItem(reading ? likelyKeyMenuItem(*reading) : QString());
         sentence_ = std::move(sentence);
-        key_ = key;
+        reading_ = reading;
     } catch (...) {  // out of memory: the hint keeps its last text
     }
 }

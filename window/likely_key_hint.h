@@ -6,24 +6,27 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <optional>
+#include <vector>
 
-#include "cipher/inverse_key.h"
 #include "cipher/letter_counts.h"
+#include "cipher/likely_key.h"
 #include "runtime/multi_line_text_box.h"
 
 namespace korvane::window {
 
-// Tells the user which key reads the text of a box as English, for a pasted enciphered text
-// whose key they do not know: one sentence at the end of the box's tooltip and accessible
-// description, behind the description the box already had, and an item of the box's context
-// menu that sets that key; nothing while the letters do not say it for sure. It keeps the letter
-// and letter-pair counts of the box's text by the spans its edits remove and add, so an edit costs
-// what it changed, not the length of the text. It changes no text, calls no handler and raises no
-// event; it writes the tooltip, the description and the menu item only when the key it names
-// changes.
+// Tells the user how to read the text of a box, for a pasted enciphered text whose key they do
+// not know: once the letters say for sure which key reads it as which language, one sentence at
+// the end of the box's tooltip and accessible description, behind the description the box already
+// had, and an item of the box's context menu that sets that key; while they do not, a submenu of
+// the three likeliest readings, each with the start of what it reads. It keeps the counts of the
+// box's letters, and of each letter with its neighbours, by the spans its edits remove and add,
+// so an edit costs what it changed, not the length of the text. It changes no text, calls no
+// handler and raises no event; it writes the tooltip and the description only when the reading it
+// names changes.
 class LikelyKeyHint final : public QObject {
     Q_OBJECT
 
@@ -35,30 +38,40 @@ public:
     // After an edit: the span it added, now in the text, with its edges.
     void textChanged(const cipher::SpanWithEdges& added);
 
-    // The sentence the box shows now, empty while there is none, and the key it names.
+    // The sentence the box shows now, empty while there is none, and the reading it names.
     const QString& sentence() const { return sentence_; }
-    std::optional<cipher::Key> key() const { return key_; }
+    std::optional<cipher::Reading> reading() const { return reading_; }
+    // The readings the box's submenu offers, in its order: none while the hint names one.
+    const std::vector<cipher::Reading>& readings() const { return readings_; }
 
 private:
     void refresh() noexcept;
-    // Counts the pairs of the whole text afresh, and keeps them from then on.
-    void countPairs(QStringView whole);
+    // Counts the triples of the whole text afresh, and keeps them from then on.
+    void countTriples(QStringView whole);
+    // The submenu's item for a reading: its key and the start of what the text reads as by it.
+    QString readingItem(const cipher::Reading& reading) const;
 
     runtime::MultiLineTextBox& box_;
     QString description_;
     cipher::LetterCounts counts_;
-    // The letter pairs, kept while the text is short enough for them to matter: past
-    // kPairedLetters letters its single letters say the key as surely, and a paste of megabytes
-    // then costs one count of its letters. Back under kLettersAloneMinLetters letters, the pairs
-    // are counted again from the whole text.
-    cipher::PairCounts pairs_;
-    bool pairsKept_ = true;
+    // The letters with their neighbours, kept while the text is short enough for them to matter:
+    // past kTripledLetters letters its single letters say the reading as surely, and a paste of
+    // megabytes then costs one count of its letters. Back under kLettersAloneMinLetters letters,
+    // the triples are counted again from the whole text.
+    cipher::TripleCounts triples_;
+    bool triplesKept_ = true;
     QString sentence_;
-    std::optional<cipher::Key> key_;
+    std::optional<cipher::Reading> reading_;
+    std::vector<cipher::Reading> readings_;
 };
 
-// The sentence, and the menu item's caption, for a key that reads the text as English.
-QString likelyKeySentence(cipher::Key key);
-QString likelyKeyMenuItem(cipher::Key key);
+// The language's name as the sentence and the menu give it.
+QString languageName(cipher::Language language);
+// The name people know a key by, where one applies: "ROT13", "Atbash", "a plain shift"; else
+// empty.
+QString keyName(cipher::Key key);
+// The sentence, and the menu item's caption, for a reading the hint is sure of.
+QString likelyKeySentence(const cipher::Reading& reading);
+QString likelyKeyMenuItem(const cipher::Reading& reading);
 
 }  // namespace korvane::window

@@ -10,22 +10,17 @@
 namespace korvane::window {
 
 // The application title, version, desktop entry id and one-line summary, as the build defines
-// them, and what raises a run-time error in this window. The explanation of Overflow lives here
-// because only the window knows which sums its boxes feed into the engine: the runtime reports
-// errors of any program, and the engine's checked arithmetic does not know where its operands
-// came from or what the window does with its output afterwards.
+// them, and what raises a run-time error in this window where the place that raises it cannot
+// say. Each Overflow names its own cause where it is raised (window/overflow.h): only the window
+// knows which boxes and sums feed the engine, the runtime reports errors of any program, and the
+// engine's checked arithmetic does not know where its operands came from.
 inline runtime::ProjectDescription korvaneProject() {
     return {
         .title = QStringLiteral(KORVANE_TITLE),
         .version = QStringLiteral(KORVANE_VERSION),
         .desktopFileName = QStringLiteral(KORVANE_APP_ID),
         .summary = QStringLiteral(KORVANE_SUMMARY),
-        .errorExplanations = {{runtime::OverflowError().number,
-                               QStringLiteral("A letter's code times the multiplier, plus the "
-                                              "rotation, left the range of 16-bit arithmetic "
-                                              "(-32768 to 32767), or a box holds a number "
-                                              "outside it; the output box keeps its text.")},
-                              {runtime::outOfMemoryError().number,
+        .errorExplanations = {{runtime::outOfMemoryError().number,
                                QStringLiteral("The output for the new key does not fit in "
                                               "memory; the output box keeps its text.")}},
     };

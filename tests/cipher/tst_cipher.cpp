@@ -222,26 +222,33 @@ private Q_SLOTS:
         QFETCH(int, multiplier);
         QFETCH(QString, expected);
         QCOMPARE(TransformText(text, qint16(rotation), qint16(multiplier)), expected);
+        QCOMPARE(firstOverflowingLetter(text, qint16(rotation), qint16(multiplier)), std::nullopt);
     }
 
     void transformOverflow_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("rotation");
         QTest::addColumn<int>("multiplier");
-        QTest::newRow("sum past the largest") << "Z" << 8 << 364;
-        QTest::newRow("Z product past the largest") << "Z" << 0 << 365;
-        QTest::newRow("A product past the largest") << "A" << 0 << 505;
-        QTest::newRow("A product below the smallest") << "A" << 0 << -505;
-        QTest::newRow("sum below the smallest") << "Z" << -9 << -364;
-        QTest::newRow("lower-case letter overflows as a capital") << "z" << 0 << 365;
-        QTest::newRow("only the last letter overflows") << "AAAAZ" << 8 << 364;
-        QTest::newRow("dotless i overflows as I") << QStringLiteral("ı") << 0 << 505;
+        QTest::addColumn<QChar>("letter");  // the first whose transform overflows
+        QTest::newRow("sum past the largest") << "Z" << 8 << 364 << QChar(u'Z');
+        QTest::newRow("Z product past the largest") << "Z" << 0 << 365 << QChar(u'Z');
+        QTest::newRow("A product past the largest") << "A" << 0 << 505 << QChar(u'A');
+        QTest::newRow("A product below the smallest") << "A" << 0 << -505 << QChar(u'A');
+        QTest::newRow("sum below the smallest") << "Z" << -9 << -364 << QChar(u'Z');
+        QTest::newRow("lower-case letter overflows as a capital") << "z" << 0 << 365 << QChar(u'Z');
+        QTest::newRow("only the last letter overflows") << "AAAAZ" << 8 << 364 << QChar(u'Z');
+        QTest::newRow("the first of two letters that overflow")
+            << "b y Z" << 0 << 369 << QChar(u'Y');
+        QTest::newRow("dotless i overflows as I") << QStringLiteral("ı") << 0 << 505 << QChar(u'I');
     }
     void transformOverflow() {
         QFETCH(QString, text);
         QFETCH(int, rotation);
         QFETCH(int, multiplier);
+        QFETCH(QChar, letter);
         QCOMPARE(TransformText(text, qint16(rotation), qint16(multiplier)), std::nullopt);
+        QCOMPARE(firstOverflowingLetter(text, qint16(rotation), qint16(multiplier)),
+                 letter.unicode());
     }
 
     // With an odd multiplier and a non-negative sum the transform is the classical affine

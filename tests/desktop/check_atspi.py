@@ -21,9 +21,14 @@ import subprocess
 import sys
 import tempfile
 import time
+import traceback
 
 SKIP = 77
 QUERY_SECONDS = 1.0  # a query taking longer than this counts as a hang
+# How long the checks wait for what should come: the program on the bus, a box showing what an
+# edit made it. Each wait ends as soon as it comes; this only bounds a wait for what never does,
+# generously, as a machine's first run of a program can be slow.
+SETTLE_SECONDS = 30
 answered = 0  # queries answered in time, for the summary
 INPUT = "Hello, World!"
 ROT13 = "URYYB, JBEYQ!"
@@ -145,18 +150,43 @@ def stop_processes(processes):
     return states
 
 
-def report_failures(states, failures, output=None, what="", tail=2000):
+def written_to(output, tail):
+    """The end of what the processes wrote to `output`, read again from its start: through the
+    file's name where it has one, so that a file opened for writing alone is read as well, else
+    through its descriptor. What cannot be read is said instead."""
+    try:
+        output.flush()
+        if isinstance(output.name, str):
+            with open(output.name, "rb") as written:
+                text = written.read()
+        else:
+            with open(output.fileno(), "rb", closefd=False) as written:
+                written.seek(0)
+                text = written.read()
+    except OSError as error:
+        return f"(it cannot be read again: {error})"
+    return text.decode(errors="replace")[-tail:]
+
+
+def failure_of(error):
+    """A failure's line for an error a check raised: the message of an expected one, and the
+    whole traceback of any other, which says where the check itself went wrong."""
+    if isinstance(error, (AssertionError, subprocess.SubprocessError, Hang, Refused)):
+        return str(error)
+    return "".join(traceback.format_exception(error)).rstrip()
+
+
+def report_failures(states, failures, output=None, what="", tail=2000, more=()):
     """Prints how the processes stood when the checks ended, the end of what they wrote to
-    `output` (a file they write to, read again from its start) and each failure; returns the
-    exit status: 1 when anything failed, else 0."""
+    `output` (a file they write to), the further (title, text) sections of `more`, and each
+    failure; returns the exit status: 1 when anything failed, else 0."""
     if not failures:
         return 0
     print("When the checks ended:", ", ".join(states))
     if output is not None:
-        output.flush()
-        with open(output.fileno(), "rb", closefd=False) as written:
-            written.seek(0)
-            print(f"What {what} wrote:\n" + written.read().decode(errors="replace")[-tail:])
+        print(f"What {what} wrote:\n" + written_to(output, tail))
+    for title, text in more:
+        print(f"{title}:\n{text}")
     for failure in failures:
         print(f"FAIL: {failure}")
     return 1
@@ -164,7 +194,7 @@ def report_failures(states, failures, output=None, what="", tail=2000):
 
 def find_application(pid, program):
     """The program's application on the registry, matched by process id."""
-    deadline = time.monotonic() + 15
+    deadline = time.monotonic() + SETTLE_SECONDS
     while time.monotonic() < deadline:
         if program.poll() is not None:
             raise AssertionError(f"the program ended early with code {program.returncode}")
@@ -285,9 +315,9 @@ def set_text(name, box, value):
 
 
 def wait_for_text(name, box, expected):
-    """The box's text once it equals the expected text, or the last read after two seconds."""
+    """The box's text once it equals the expected text, or the last read when it does not come."""
     text = box.queryText()
-    deadline = time.monotonic() + 2
+    deadline = time.monotonic() + SETTLE_SECONDS
     while True:
         got = timed(f"{name}: text", lambda: text.getText(0, -1))
         if got == expected or time.monotonic() > deadline:
@@ -296,9 +326,9 @@ def wait_for_text(name, box, expected):
 
 
 def wait_for_description(box, ending):
-    """The box's accessible description once it ends with the text, or the last read after two
-    seconds."""
-    deadline = time.monotonic() + 2
+    """The box's accessible description once it ends with the text, or the last read when it
+    does not come."""
+    deadline = time.monotonic() + SETTLE_SECONDS
     while True:
         got = timed("input box: description", lambda: box.description)
         if got.endswith(ending) or time.monotonic() > deadline:
@@ -421,8 +451,8 @@ def main():
         processes.append(program)
         try:
             run_checks(program, failures)
-        except (Hang, Refused, AssertionError, subprocess.TimeoutExpired) as error:
-            failures.append(str(error))
+        except Exception as error:  # noqa: BLE001 (every failure is reported with the output)
+            failures.append(failure_of(error))
     finally:
         # How each process stood when the checks ended, before they are ended.
         states = stop_processes(processes)

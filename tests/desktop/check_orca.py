@@ -28,9 +28,9 @@ import time
 import tty
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from check_atspi import (PLAIN, SKIP, encipher, program_and_launcher,  # noqa: E402
-                         program_environment, report_failures, skip, start_desktop,
-                         stop_processes)
+from check_atspi import (PLAIN, SKIP, encipher, failure_of,  # noqa: E402
+                         program_and_launcher, program_environment, report_failures, skip,
+                         start_desktop, stop_processes)
 
 LINES = ("Zebras cross here.", "Then a second line.", "And the last one.")
 WAIT_SECONDS = 10  # how long one awaited announcement may take
@@ -136,6 +136,11 @@ class OrcaLog:
             new = said[self.seen:]
             self.seen = len(said)
         return new
+
+    def last_said(self, count=40):
+        """What Orca said last, an utterance a line, for a failure's report."""
+        with self.lock:
+            return "\n".join(repr(u) for u in self._said()[-count:]) or "(nothing)"
 
     def settle(self, seconds):
         """Waits until Orca has said nothing more for the given time, and forgets what it said."""
@@ -340,6 +345,7 @@ def main():
     scratch = tempfile.TemporaryDirectory(prefix="korvane-orca-")
     output = open(os.path.join(scratch.name, "processes.log"), "wb")
     orca_log_path = os.environ.get("KORVANE_ORCA_LOG") or os.path.join(scratch.name, "orca.log")
+    log = None
     try:
         home, prefs = orca_home(scratch.name)
         os.environ.update(home)
@@ -348,13 +354,14 @@ def main():
         program = subprocess.Popen([program_path], env=program_environment(), stdout=output,
                                    stderr=output)
         processes.append(program)
-        try:
-            run_checks(program, log, failures)
-        except (AssertionError, subprocess.SubprocessError) as error:
-            failures.append(str(error))
+        run_checks(program, log, failures)
+    except Exception as error:  # noqa: BLE001 (every failure is reported with the output)
+        failures.append(failure_of(error))
     finally:
         states = stop_processes(processes)
-    if report_failures(states, failures):
+    said = [("What Orca said last", log.last_said())] if log else []
+    if report_failures(states, failures, output, "the X server, Orca and the program", 3000,
+                       said):
         return 1
     print("PASS: Orca named every control, spoke each message once as an alert, read the "
           "multiplier box as 400 and each scroll-bar step's value, and say-all spoke no empty "

@@ -406,25 +406,34 @@ private Q_SLOTS:
         QCOMPARE(f.boxes.size(), 1);
     }
 
-    // The report keeps the error's number and message as its first lines and adds the
-    // program's explanation of that number below them, if the program gave one.
+    // The report keeps the error's number and message as its first lines and adds below them
+    // the error's own explanation, or else the program's explanation of that number, if any.
     void reportAddsTheProgramsExplanation_data() {
         QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("own");  // the explanation the raised error carries
         QTest::addColumn<QString>("report");
         QTest::newRow("explained")
-            << 6 << "Run-time error '6':\n\nOverflow\n\nSums left the range.";
-        QTest::newRow("not explained") << 380 << "Run-time error '380':\n\nInvalid property value";
+            << 6 << QString() << "Run-time error '6':\n\nOverflow\n\nSums left the range.";
+        QTest::newRow("explained where raised")
+            << 6 << "The box holds 99999."
+            << "Run-time error '6':\n\nOverflow\n\nThe box holds 99999.";
+        QTest::newRow("not explained")
+            << 380 << QString() << "Run-time error '380':\n\nInvalid property value";
     }
     void reportAddsTheProgramsExplanation() {
         QFETCH(int, number);
+        QFETCH(QString, own);
         QFETCH(QString, report);
         Fixture f;
         useProject({.title = QStringLiteral("Runtime test"),
                     .version = QStringLiteral("1.00"),
                     .errorExplanations = {{6, QStringLiteral("Sums left the range.")},
                                           {7, QStringLiteral("Memory ran out.")}}});
-        onEvent(f.form.second, &TextBox::Change,
-                [&] { throw number == 6 ? OverflowError() : invalidPropertyValueError(); });
+        onEvent(f.form.second, &TextBox::Change, [&] {
+            RunTimeError error = number == 6 ? OverflowError() : invalidPropertyValueError();
+            error.explanation = own;
+            throw error;
+        });
         QTest::keyClicks(f.secondEdit(), QStringLiteral("x"));
         useProject({QStringLiteral("Runtime test"), QStringLiteral("1.00")});
         QCOMPARE(f.boxes.size(), 1);
@@ -441,9 +450,9 @@ private Q_SLOTS:
                "smaller version"
             << false;
         QTest::newRow("error report")
-            << "Run-time error '6':\n\nOverflow\n\nA letter's code times the multiplier, plus "
-               "the rotation, left the range of 16-bit arithmetic (-32768 to 32767), or a box "
-               "holds a number outside it; the output box keeps its text."
+            << "Run-time error '6':\n\nOverflow\n\nThe letter Z (code 90) times the multiplier "
+               "364, plus the rotation 8, is 32768, outside −32768…32767; the output box keeps "
+               "its text."
             << true;
     }
     void messageBoxTextStandsClearOfTheRightEdge() {

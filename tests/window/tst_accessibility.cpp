@@ -393,49 +393,84 @@ void tst_Accessibility::likelyKeyHint_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("sentence");
     QTest::addColumn<int>("writesWhileTyping");  // tooltip writes after the paste
+    // The caption of the menu item, or of the item of the submenu of possible readings, that the
+    // keyboard chooses; empty where the menu has neither. Then the output it gives.
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("output");
 
-    const auto sentence = [](int rotation, int multiplier) {
-        return QStringLiteral("This text reads as English with rotation %1, multiplier %2.")
-            .arg(rotation)
-            .arg(multiplier);
+    const auto sentence = [](const char* language, const char* key) {
+        return QStringLiteral("This text reads as %1 with %2.")
+            .arg(QLatin1String(language), QLatin1String(key));
     };
-    const QString byFiveThree = korvane::cipher::TransformText(kParagraph, 5, 3).value();
+    const auto encipher = [](const QString& text, qint16 rotation, qint16 multiplier) {
+        return korvane::cipher::TransformText(text, rotation, multiplier).value();
+    };
+    const QString byFiveThree = encipher(kParagraph, 5, 3);
+    const QString paragraph = kParagraph.toUpper();
+    const QString readBack = u"Read as English (rotation 7, multiplier 9)"_s;
     QTest::newRow("enciphered with rotation 5, multiplier 3")
-        << byFiveThree << QString() << sentence(7, 9) << 0;
+        << byFiveThree << QString() << sentence("English", "rotation 7, multiplier 9") << 0
+        << readBack << paragraph;
     QTest::newRow("typing more keeps the sentence")
-        << byFiveThree
-        << korvane::cipher::TransformText(QStringLiteral(" and so it ran on"), 5, 3).value()
-        << sentence(7, 9) << 0;
+        << byFiveThree << encipher(u" and so it ran on"_s, 5, 3)
+        << sentence("English", "rotation 7, multiplier 9") << 0 << readBack
+        << paragraph + u" AND SO IT RAN ON"_s;
     QTest::newRow("rot13 in lower case")
-        << korvane::cipher::TransformText(kParagraph, 13, 1).value().toLower() << QString()
-        << sentence(13, 1) << 0;
-    QTest::newRow("shift by 3") << korvane::cipher::TransformText(kParagraph, 3, 1).value()
-                                << QString() << sentence(23, 1) << 0;
-    QTest::newRow("a short enciphered text says nothing")
-        << QStringLiteral("ARMMV, TVEMO!") << QString() << QString() << 0;
+        << encipher(kParagraph, 13, 1).toLower() << QString()
+        << sentence("English", "rotation 13, multiplier 1 (ROT13)") << 0
+        << u"Read as English (rotation 13, multiplier 1, ROT13)"_s << paragraph;
+    QTest::newRow("shift by 3") << encipher(kParagraph, 3, 1) << QString()
+                                << sentence("English", "rotation 23, multiplier 1 (a plain shift)")
+                                << 0
+                                << u"Read as English (rotation 23, multiplier 1, a plain shift)"_s
+                                << paragraph;
+    QTest::newRow("atbash") << encipher(kParagraph, 25, 25) << QString()
+                            << sentence("English", "rotation 25, multiplier 25 (Atbash)") << 0
+                            << u"Read as English (rotation 25, multiplier 25, Atbash)"_s
+                            << paragraph;
+    const QString german =
+        u"Treffen wir uns morgen um acht am Bahnhof? Ich bringe die Karten mit."_s;
+    QTest::newRow("German under rot13")
+        << encipher(german, 13, 1) << QString()
+        << sentence("German", "rotation 13, multiplier 1 (ROT13)") << 0
+        << u"Read as German (rotation 13, multiplier 1, ROT13)"_s << german.toUpper();
+    QTest::newRow("a short line under rot13")
+        << u"Zrrg ng abba."_s << QString()
+        << sentence("English", "rotation 13, multiplier 1 (ROT13)") << 0
+        << u"Read as English (rotation 13, multiplier 1, ROT13)"_s << u"MEET AT NOON."_s;
+    QTest::newRow("too short to be sure offers the readings")
+        << u"Zrrg ng"_s << QString() << QString() << 0
+        << u"rotation 13, multiplier 1 (ROT13): MEET AT"_s << u"MEET AT"_s;
     QTest::newRow("typing on until the letters are enough")
-        << byFiveThree.left(12) << byFiveThree.mid(12, 100) << sentence(7, 9) << 1;
+        << byFiveThree.left(4) << byFiveThree.mid(4, 100)
+        << sentence("English", "rotation 7, multiplier 9") << 1 << readBack << paragraph.left(104);
     QTest::newRow("typing a short enciphered text letter by letter")
-        << byFiveThree.left(1) << byFiveThree.mid(1, 27) << sentence(7, 9) << 1;
+        << byFiveThree.left(1) << byFiveThree.mid(1, 27)
+        << sentence("English", "rotation 7, multiplier 9") << 1 << readBack << paragraph.left(28);
     QTest::newRow("typed letters taken away again with Backspace")
-        << byFiveThree.left(28) << QStringLiteral("vqzxjkvqzxjkvqzxjkvq") + QString(20, u'\b')
-        << sentence(7, 9) << 2;
-    QTest::newRow("English as it stands says nothing") << kParagraph << QString() << QString() << 0;
+        << byFiveThree.left(28) << u"vqzxjkvqzxjkvqzxjkvq"_s + QString(20, u'\b')
+        << sentence("English", "rotation 7, multiplier 9") << 2 << readBack << paragraph.left(28);
+    QTest::newRow("English as it stands says nothing")
+        << kParagraph << QString() << QString() << 0 << QString() << paragraph;
     QTest::newRow("a long text cut down to a short one keeps the sentence")
-        << byFiveThree.repeated(12) << QStringLiteral("~") << sentence(7, 9) << 0;
+        << byFiveThree.repeated(12) << u"~"_s << sentence("English", "rotation 7, multiplier 9")
+        << 0 << readBack << paragraph.left(40);
     QTest::newRow("erasing the text takes the sentence away")
-        << byFiveThree << QStringLiteral("^") << QString() << 1;
+        << byFiveThree << u"^"_s << QString() << 1 << QString() << QString();
 }
 
 // A pasted text, then typed characters, in the real input box: its tooltip is the sentence and
 // its accessible description ends with it, behind the box's own description; the tooltip is
 // written only when the sentence changes; the boxes, the scroll bar and the output are what
-// they would be without the hint.
+// they would be without the hint. The context menu, opened and chosen from by the keyboard, sets
+// the key of its item or of an item of its submenu of possible readings.
 void tst_Accessibility::likelyKeyHint() {
     QFETCH(QString, pasted);
     QFETCH(QString, typed);
     QFETCH(QString, sentence);
     QFETCH(int, writesWhileTyping);
+    QFETCH(QString, item);
+    QFETCH(QString, output);
 
     form_->txtMultiply.setText(QStringLiteral("1"));
     QWidget* input = form_->txtOriginal.widget();
@@ -493,34 +528,36 @@ void tst_Accessibility::likelyKeyHint() {
     QCOMPARE(interfaceOf(form_->txtDecrypted.widget())->text(QAccessible::Description),
              outputDescription);
 
-    // The box's context menu, opened from the keyboard, ends with the key's item while the
-    // hint names one; chosen with the keyboard, it sets the multiplier box and the scroll bar
-    // so that the output reads the text in plain English.
+    // The box's context menu, opened from the keyboard, ends with the reading's item while the
+    // hint names one, and with the submenu of possible readings while it names none.
     QTest::keyClick(input, Qt::Key_F10, Qt::ShiftModifier);
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     QVERIFY(menu);
-    const QString item = sentence.isEmpty()
-                             ? QString()
-                             : QStringLiteral("Read as English (rotation %1, multiplier %2)")
-                                   .arg(sentence.section(u' ', 7, 7).chopped(1),
-                                        sentence.section(u' ', 9, 9).chopped(1));
-    QCOMPARE(menu->actions().back()->text() == item, !item.isEmpty());
-    QTest::keyClick(menu, Qt::Key_Up);
-    QTest::keyClick(menu, Qt::Key_Return);
-    if (!item.isEmpty()) {
-        const QString rotation = sentence.section(u' ', 7, 7).chopped(1);
-        const QString multiplier = sentence.section(u' ', 9, 9).chopped(1);
-        QCOMPARE(form_->txtMultiply.text() + u' ' + form_->txtRotate.text(),
-                 multiplier + u' ' + rotation);
-        QCOMPARE(form_->HSRotate.value(), rotation.toInt());
-        const QString plain = korvane::cipher::TransformText(expectedText, qint16(rotation.toInt()),
-                                                             qint16(multiplier.toInt()))
-                                  .value();
-        QVERIFY(kParagraph.toUpper().startsWith(plain.left(20)));
-        QCOMPARE(form_->txtDecrypted.text(), plain);
+    QAction* last = menu->actions().back();
+    QMenu* readings = last->menu();
+    QCOMPARE(last->text() == item, !sentence.isEmpty());
+    QCOMPARE(readings != nullptr, sentence.isEmpty() && !item.isEmpty());
+    if (item.isEmpty()) {
+        QTest::keyClick(menu, Qt::Key_Escape);
+    } else if (readings) {
+        QTest::keyClick(menu, Qt::Key_Up);
+        QTest::keyClick(menu, Qt::Key_Right);
+        QTRY_COMPARE(QApplication::activePopupWidget(), readings);
+        const QList<QAction*> offered = readings->actions();
+        const auto chosen = std::find_if(offered.begin(), offered.end(),
+                                         [&](QAction* action) { return action->text() == item; });
+        QVERIFY2(chosen != offered.end(), qPrintable(offered.front()->text()));
+        for (auto at = offered.begin(); at != chosen; ++at)
+            QTest::keyClick(readings, Qt::Key_Down);
+        QTest::keyClick(readings, Qt::Key_Return);
     } else {
-        QCOMPARE(form_->txtMultiply.text(), QStringLiteral("1"));
+        QTest::keyClick(menu, Qt::Key_Up);
+        QTest::keyClick(menu, Qt::Key_Return);
     }
+    QCOMPARE(form_->txtDecrypted.text(), output);
+    QCOMPARE(QString::number(form_->HSRotate.value()), form_->txtRotate.text());
+    if (item.isEmpty())
+        QCOMPARE(form_->txtMultiply.text(), QStringLiteral("1"));
 }
 
 QTEST_MAIN(tst_Accessibility)

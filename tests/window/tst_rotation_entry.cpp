@@ -11,11 +11,18 @@
 #include "window_fixture.h"
 
 using korvane::runtime::MessageBoxIcon;
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
 const QString kTooLong = QStringLiteral(
     "The number you have entered for rotation is too long!\rPlease retype as a smaller version");
+
+// The report of a number the rotation box holds that its type cannot take.
+QString rotationBoxReport(const QString& held, const QString& range = u"−32768…32767"_s) {
+    return overflowReport(u"The rotation box holds "_s + held + u", outside "_s + range +
+                          u"; select it and press Delete, or type a smaller one."_s);
+}
 
 // Counts how often the output box is rewritten, that is how often a recompute succeeded in
 // changing it.
@@ -101,17 +108,46 @@ private Q_SLOTS:
         QVERIFY(f.boxes.isEmpty());
     }
 
-    void leavingWithTheBarsValueDoesNotRecompute() {
+    // Leaving with the bar's own value moves nothing. The output is recomputed only where it
+    // does not show the rotation the box now holds: a rotation refused as too long was still
+    // read by the key typed into the input after it.
+    void leavingWithTheBarsValue_data() {
+        QTest::addColumn<QString>("refused");  // pasted into the rotation box and left before
+        QTest::addColumn<QString>("typed");    // after Delete, in place of the box's text
+        QTest::addColumn<int>("writes");       // of the output box, on leaving
+        QTest::addColumn<int>("messages");     // in all
+        QTest::newRow("output already under rotation 0") << ""
+                                                         << "26" << 0 << 0;
+        QTest::newRow("output under a rotation too long to take") << "0000005"
+                                                                  << "0" << 1 << 1;
+        // Every key typed into the input reports the number; Delete takes it out unreported.
+        QTest::newRow("recomputes failed on a number beyond 16 bits") << "1234567"
+                                                                      << "0" << 1 << 2;
+    }
+    void leavingWithTheBarsValue() {
+        QFETCH(QString, refused);
+        QFETCH(QString, typed);
+        QFETCH(int, writes);
+        QFETCH(int, messages);
         WindowFixture f;
         QVERIFY(QTest::qWaitForWindowActive(&f.form()));
         QTest::keyClicks(f.multiplier(), QStringLiteral("1"));
-        QTest::keyClicks(f.input(), QStringLiteral("abc"));
-        OutputWrites writes(f.form().txtDecrypted);
-        pasteIntoRotation(f, QStringLiteral("26"));
+        QTest::keyClicks(f.input(), QStringLiteral("hell"));
+        if (!refused.isEmpty()) {
+            pasteIntoRotation(f, refused);
+            leaveRotation(f);
+        }
+        QTest::keyClicks(f.input(), QStringLiteral("o"));
+        OutputWrites written(f.form().txtDecrypted);
+        tabIntoRotation(f);
+        QTest::keyClick(f.rotation(), Qt::Key_Delete);
+        QTest::keyClicks(f.rotation(), typed);
         leaveRotation(f);
         QCOMPARE(f.rotation()->text(), QStringLiteral("0"));
         QCOMPARE(f.scrollBar()->value(), 0);
-        QCOMPARE(writes.count, 0);
+        QCOMPARE(f.form().txtDecrypted.text(), QStringLiteral("HELLO"));
+        QCOMPARE(written.count, writes);
+        QCOMPARE(f.boxes.size(), messages);
     }
 
     void tooLongATextIsRefusedWithAMessage_data() {
@@ -147,7 +183,8 @@ private Q_SLOTS:
         QCOMPARE(f.boxes.size(), 2);
     }
 
-    // The message leaves a rotation beyond 16 bits in the box; the next recompute reports it.
+    // The message leaves a rotation beyond 16 bits in the box; the next recompute reports it,
+    // until the scroll bar writes its own value over it.
     void tooLongARotationOverflowsTheNextRecompute() {
         WindowFixture f;
         QVERIFY(QTest::qWaitForWindowActive(&f.form()));
@@ -157,9 +194,13 @@ private Q_SLOTS:
         leaveRotation(f);
         QTest::keyClicks(f.input(), QStringLiteral("d"));
         QCOMPARE(f.boxes.size(), 2);
-        QCOMPARE(f.boxes.last().prompt, kOverflowReport);
+        QCOMPARE(f.boxes.last().prompt, rotationBoxReport(u"1234567"_s));
         QCOMPARE(f.form().txtDecrypted.text(), QStringLiteral("ABC"));
         QCOMPARE(f.form().txtOriginal.text(), QStringLiteral("abcd"));
+        QTest::keyClick(f.scrollBar(), Qt::Key_Right);
+        QCOMPARE(f.rotation()->text(), QStringLiteral("1"));
+        QCOMPARE(f.form().txtDecrypted.text(), QStringLiteral("BCDE"));
+        QCOMPARE(f.boxes.size(), 2);
     }
 
     void leavingWithAValueBeyond32BitsIsReported() {
@@ -168,7 +209,7 @@ private Q_SLOTS:
         pasteIntoRotation(f, QStringLiteral("9e99"));
         leaveRotation(f);
         QCOMPARE(f.boxes.size(), 1);
-        QCOMPARE(f.boxes.front().prompt, kOverflowReport);
+        QCOMPARE(f.boxes.front().prompt, rotationBoxReport(u"9e99"_s, u"−2147483648…2147483647"_s));
         QCOMPARE(f.rotation()->text(), QStringLiteral("9e99"));
         QCOMPARE(f.scrollBar()->value(), 0);
         QCOMPARE(QApplication::focusWidget(), f.scrollBar());
@@ -187,7 +228,7 @@ private Q_SLOTS:
         QCOMPARE(f.rotation()->text(), QStringLiteral("8"));
         QCOMPARE(f.scrollBar()->value(), 8);
         QCOMPARE(f.boxes.size(), 1);
-        QCOMPARE(f.boxes.front().prompt, kOverflowReport);
+        QVERIFY(f.boxes.front().prompt.startsWith(overflowReport(u"The letter Z"_s)));
         QCOMPARE(f.form().txtDecrypted.text(), before);
     }
 
@@ -195,59 +236,79 @@ private Q_SLOTS:
         QTest::addColumn<QString>("start");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("result");
-        QTest::addColumn<bool>("overflows");
+        QTest::addColumn<QString>("report");  // of the Overflow the first key meets, if any
         QTest::newRow("& steps up") << "5"
                                     << "&"
-                                    << "6&" << false;
+                                    << "6&" << QString();
         QTest::newRow("( steps down") << "5"
                                       << "("
-                                      << "4(" << false;
+                                      << "4(" << QString();
         QTest::newRow("( below zero") << "0"
                                       << "("
-                                      << "-1(" << false;
+                                      << "-1(" << QString();
+        QTest::newRow("( three times from zero") << "0"
+                                                 << "((("
+                                                 << "-3(" << QString();
         QTest::newRow("( on a negative") << "-5"
                                          << "("
-                                         << "-6(" << false;
+                                         << "-6(" << QString();
         QTest::newRow("leading zeros dropped") << "007"
                                                << "1"
-                                               << "71" << false;
+                                               << "71" << QString();
         QTest::newRow("fraction dropped") << "2.5"
                                           << "x"
-                                          << "2x" << false;
+                                          << "2x" << QString();
+        QTest::newRow("fraction rounded") << "3.7"
+                                          << "1"
+                                          << "41" << QString();
+        QTest::newRow("2.5 typed key by key") << ""
+                                              << "2.5"
+                                              << "25" << QString();
         QTest::newRow("no number becomes 0") << "abc"
                                              << "1"
-                                             << "01" << false;
+                                             << "01" << QString();
+        QTest::newRow("a minus sign alone becomes 0") << ""
+                                                      << "-3"
+                                                      << "03" << QString();
         QTest::newRow("empty becomes 0") << ""
                                          << "7"
-                                         << "07" << false;
+                                         << "07" << QString();
         QTest::newRow("blank inside") << "1 2"
                                       << "3"
-                                      << "123" << false;
-        QTest::newRow("& on the largest") << "32767"
-                                          << "&"
-                                          << "32767&" << true;
-        QTest::newRow("( on the smallest") << "-32768"
-                                           << "("
-                                           << "-32768(" << true;
+                                      << "123" << QString();
+        QTest::newRow("& on the largest")
+            << "32767"
+            << "&"
+            << "32767&"
+            << overflowReport(
+                   u"The rotation box holds 32767, and & would step it past 32767, "
+                   u"the largest number it can take."_s);
+        QTest::newRow("( on the smallest")
+            << "-32768"
+            << "("
+            << "-32768("
+            << overflowReport(
+                   u"The rotation box holds −32768, and ( would step it past "
+                   u"−32768, the smallest number it can take."_s);
         QTest::newRow("beyond 16 bits") << "99999"
                                         << "1"
-                                        << "999991" << true;
+                                        << "999991" << rotationBoxReport(u"99999"_s);
         QTest::newRow("& just below the largest") << "32766"
                                                   << "&"
-                                                  << "32767&" << false;
+                                                  << "32767&" << QString();
     }
     void typedCharacterFirstTidiesTheBox() {
         QFETCH(QString, start);
         QFETCH(QString, typed);
         QFETCH(QString, result);
-        QFETCH(bool, overflows);
+        QFETCH(QString, report);
         WindowFixture f;
         f.rotation()->setText(start);  // the caret stands at the end
         QTest::keyClicks(f.rotation(), typed);
         QCOMPARE(f.rotation()->text(), result);
-        QCOMPARE(f.boxes.size(), overflows ? 1 : 0);
-        if (overflows) {
-            QCOMPARE(f.boxes.front().prompt, kOverflowReport);
+        QCOMPARE(f.boxes.size(), report.isEmpty() ? 0 : 1);
+        if (!report.isEmpty()) {
+            QCOMPARE(f.boxes.front().prompt, report);
         }
     }
 

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
+#include <QMessageBox>
 #include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
@@ -353,20 +354,42 @@ private Q_SLOTS:
     void overflowIsReportedAndTheOutputKept_data() {
         QTest::addColumn<QString>("rotation");
         QTest::addColumn<QString>("multiplier");  // its last character brings the overflow
-        QTest::newRow("product of Z past 16 bits") << "0"
-                                                   << "400";
-        QTest::newRow("sum past 16 bits") << "8"
-                                          << "364";
-        QTest::newRow("multiplier beyond 16 bits") << "0"
-                                                   << "40000";
-        QTest::newRow("multiplier far beyond a double") << "0"
-                                                        << "1e999";
-        QTest::newRow("rotation beyond 16 bits") << "99999"
-                                                 << "1";
+        QTest::addColumn<QString>("sentence");    // below "Overflow": what overflowed
+        const QString rotationBox =
+            QStringLiteral("; select it and press Delete, or type a smaller one.");
+        const QString multiplierBox = QStringLiteral("; delete it or type a smaller one.");
+        QTest::newRow("product of Z past 16 bits")
+            << "0"
+            << "365"
+            << "The letter Z (code 90) times the multiplier 365 is 32850, outside −32768…32767; "
+               "the output box keeps its text.";
+        QTest::newRow("sum past 16 bits")
+            << "8"
+            << "364"
+            << "The letter Z (code 90) times the multiplier 364, plus the rotation 8, is 32768, "
+               "outside −32768…32767; the output box keeps its text.";
+        QTest::newRow("multiplier beyond 16 bits")
+            << "0"
+            << "40000"
+            << "The multiplier box holds 40000, outside −32768…32767" + multiplierBox;
+        QTest::newRow("multiplier far beyond a double")
+            << "0"
+            << "1e999"
+            << "The multiplier box holds 1e999, outside −32768…32767" + multiplierBox;
+        QTest::newRow("multiplier of many digits, quoted short")
+            << "0"
+            << "123456789012345678901234567890"
+            << "The multiplier box holds 12345678901234567890…, outside −32768…32767" +
+                   multiplierBox;
+        QTest::newRow("rotation beyond 16 bits")
+            << "99999"
+            << "1"
+            << "The rotation box holds 99999, outside −32768…32767" + rotationBox;
     }
     void overflowIsReportedAndTheOutputKept() {
         QFETCH(QString, rotation);
         QFETCH(QString, multiplier);
+        QFETCH(QString, sentence);
         WindowFixture f;
         type(f.input(), "Zebra");
         f.rotation()->setText(rotation);
@@ -378,7 +401,7 @@ private Q_SLOTS:
         QCOMPARE(f.boxes.size(), 1);
         const korvane::runtime::MessageBoxRequest report = f.boxes.last();
         QCOMPARE(report.title, QStringLiteral("Korvane"));
-        QCOMPARE(report.prompt, kOverflowReport);
+        QCOMPARE(report.prompt, overflowReport(sentence));
         QCOMPARE(report.icon, MessageBoxIcon::Critical);
         QCOMPARE(f.form().txtDecrypted.text(), before);
         QCOMPARE(f.form().txtOriginal.text(), QStringLiteral("Zebra"));
@@ -389,6 +412,54 @@ private Q_SLOTS:
         f.multiplier()->selectAll();
         type(f.multiplier(), "1");
         QCOMPARE(f.form().txtDecrypted.text(), QStringLiteral("AFCSB"));
+    }
+
+    // The report is a modal box that takes every key typed while it is open: a letter reaches
+    // no box of the window, and Space or Enter presses OK.
+    void keysTypedWhileAReportIsOpenGoToIt_data() {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Space") << int(Qt::Key_Space);
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+    }
+    void keysTypedWhileAReportIsOpenGoToIt() {
+        QFETCH(int, key);
+        WindowFixture f;
+        QVERIFY(QTest::qWaitForWindowActive(&f.form()));
+        type(f.multiplier(), "365");
+        const auto recorded =
+            qScopeGuard([presenter = korvane::runtime::setMessageBoxPresenter({})]() mutable {
+                korvane::runtime::setMessageBoxPresenter(std::move(presenter));
+            });
+        // Keys go to the window that has the focus, as the window system sends them: a letter,
+        // then the key, then, if the box is still open, the box is closed by hand.
+        int keysSent = 0;
+        bool modal = false;
+        bool closedByHand = false;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
+            QWidget* box = nullptr;
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                if (qobject_cast<QMessageBox*>(window) && window->isVisible())
+                    box = window;
+            }
+            if (!box)
+                return;
+            modal = QApplication::activeModalWidget() == box;
+            if (keysSent < 2) {
+                const Qt::Key next = keysSent++ == 0 ? Qt::Key_X : Qt::Key(key);
+                QTest::keyClick(QGuiApplication::focusWindow(), next);
+            } else {
+                closedByHand = box->close();
+            }
+        });
+        poll.start(20);
+        type(f.input(), "z");  // a Z with multiplier 365 overflows: the report opens
+        poll.stop();
+        QCOMPARE(keysSent, 2);
+        QVERIFY(modal);
+        QVERIFY(!closedByHand);
+        QCOMPARE(f.form().txtOriginal.text(), QStringLiteral("z"));
+        QCOMPARE(f.multiplier()->text(), QStringLiteral("365"));
     }
 
     // An edit of the input whose recompute cannot get its memory, or that the check before it

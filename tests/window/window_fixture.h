@@ -20,11 +20,10 @@
 #include "window/project.h"
 
 // The report of an Overflow in the window, as the user reads it: the error's number and message,
-// then what overflows in this window.
-inline const QString kOverflowReport = QStringLiteral(
-    "Run-time error '6':\n\nOverflow\n\nA letter's code times the multiplier, plus the rotation, "
-    "left the range of 16-bit arithmetic (-32768 to 32767), or a box holds a number outside it; "
-    "the output box keeps its text.");
+// then the sentence on what overflowed.
+inline QString overflowReport(const QString& sentence) {
+    return QStringLiteral("Run-time error '6':\n\nOverflow\n\n") + sentence;
+}
 
 // A freshly loaded and shown main window whose message boxes are recorded instead of shown,
 // so a test sees every box the program asked for without a modal loop.

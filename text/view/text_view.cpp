@@ -233,7 +233,23 @@ QMenu* TextView::createStandardContextMenu() {
         extra->setObjectName(QStringLiteral("extra-item"));
         connect(extra, &QAction::triggered, this, &TextView::extraMenuItemTriggered);
     }
+    if (!extraSubmenu_.isEmpty()) {
+        if (extraMenuItem_.isEmpty())
+            menu->addSeparator();
+        QMenu* submenu = menu->addMenu(extraSubmenuTitle_);
+        submenu->menuAction()->setObjectName(QStringLiteral("extra-submenu"));
+        for (qsizetype i = 0; i < extraSubmenu_.size(); ++i) {
+            QAction* item = submenu->addAction(extraSubmenu_[i]);
+            connect(item, &QAction::triggered, this,
+                    [this, i] { Q_EMIT extraSubmenuItemTriggered(int(i)); });
+        }
+    }
     return menu;
+}
+
+void TextView::setExtraSubmenu(const QString& title, const QStringList& items) {
+    extraSubmenuTitle_ = title;
+    extraSubmenu_ = items;
 }
 
 void TextView::setExtraMenuItem(const QString& caption) {

@@ -7,6 +7,7 @@
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
 #include <QString>
+#include <QStringList>
 
 #include "text/editor/text_editor.h"
 #include "text/view/layout_cache.h"
@@ -44,6 +45,10 @@ public:
     // extraMenuItemTriggered(); none while the caption is empty.
     void setExtraMenuItem(const QString& caption);
     const QString& extraMenuItem() const { return extraMenuItem_; }
+    // A submenu of the owner's below the standard ones and the item, titled `title`, whose items
+    // emit extraSubmenuItemTriggered() with their index; none while `items` is empty.
+    void setExtraSubmenu(const QString& title, const QStringList& items);
+    const QStringList& extraSubmenu() const { return extraSubmenu_; }
 
     // The line at the top of the view, and how many whole lines it shows.
     int firstVisibleLine() const;
@@ -68,6 +73,7 @@ public:
 
 Q_SIGNALS:
     void extraMenuItemTriggered();
+    void extraSubmenuItemTriggered(int index);
 
 protected:
     bool event(QEvent* event) override;
@@ -126,6 +132,8 @@ private:
     // The line the caret was last painted on, or -1; an edit that renumbers it repaints it too.
     int paintedCaretLine_ = -1;
     QString extraMenuItem_;
+    QString extraSubmenuTitle_;
+    QStringList extraSubmenu_;
 };
 
 }  // namespace korvane::text

@@ -1,0 +1,139 @@
+// SPDX-FileCopyrightText: 2026 Korvane contributors
+//
+// SPDX-License-Identifier: MIT
+
+#include "cipher/language_model.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <numeric>
+
+namespace korvane::cipher {
+namespace {
+
+// A triple's count by its three symbols, the neighbours a letter or a boundary (27 each).
+constexpr size_t kSymbols = 27;
+
+size_t countIndex(size_t before, size_t letter, size_t after) {
+    return (before * 26 + letter) * kSymbols + after;
+}
+
+// What absolute discounting takes from each count seen, to give it to what was never seen: the
+// value usual for text, 0.75.
+constexpr double kDiscount = 0.75;
+// Half a count added to every symbol's own share, so that a letter a language's text never has
+// is unlikely but possible.
+constexpr double kAdded = 0.5;
+
+LanguageModel modelOf(const LanguageTable& table) {
+    std::vector<double> counts(kSymbols * 26 * kSymbols, 0.0);
+    for (size_t i = 0; i < table.tripleCount; ++i)
+        counts[table.triples[i].triple] = table.triples[i].count;
+
+    // How often each pair of symbols is followed by anything, and by how many different symbols;
+    // the same for each letter alone; how often each symbol follows a letter; and how often each
+    // letter begins a word.
+    std::vector<double> pairTotals(kSymbols * 26, 0.0);
+    std::vector<double> pairKinds(kSymbols * 26, 0.0);
+    std::array<double, 26 * kSymbols> followers{};
+    std::array<double, 26> letterTotals{};
+    std::array<double, 26> letterKinds{};
+    std::array<double, kSymbols> followed{};
+    std::array<double, 26> starts{};
+    for (size_t before = 0; before < kSymbols; ++before) {
+        for (size_t letter = 0; letter < 26; ++letter) {
+            for (size_t after = 0; after < kSymbols; ++after) {
+                const double count = counts[countIndex(before, letter, after)];
+                pairTotals[before * 26 + letter] += count;
+                pairKinds[before * 26 + letter] += count > 0;
+                followers[letter * kSymbols + after] += count;
+                followed[after] += count;
+                if (before == kBoundary)
+                    starts[letter] += count;
+            }
+        }
+    }
+    for (size_t letter = 0; letter < 26; ++letter) {
+        for (size_t after = 0; after < kSymbols; ++after) {
+            letterTotals[letter] += followers[letter * kSymbols + after];
+            letterKinds[letter] += followers[letter * kSymbols + after] > 0;
+        }
+    }
+
+    // Each symbol on its own; after a letter; after a letter and what stood before it: each a
+    // discounted share of its own counts and, for what was taken away, the one before it.
+    const double all = std::accumulate(followed.begin(), followed.end(), 0.0);
+    std::array<double, kSymbols> single{};
+    for (size_t symbol = 0; symbol < kSymbols; ++symbol)
+        single[symbol] = (followed[symbol] + kAdded) / (all + kSymbols * kAdded);
+    const auto afterLetter = [&](size_t letter, size_t after) {
+        const double total = letterTotals[letter];
+        if (total == 0)
+            return single[after];
+        return std::max(followers[letter * kSymbols + after] - kDiscount, 0.0) / total +
+               kDiscount * letterKinds[letter] / total * single[after];
+    };
+    const double started = std::accumulate(starts.begin(), starts.end(), 0.0);
+
+    LanguageModel model;
+    for (size_t letter = 0; letter < 52; ++letter)
+        model.letterLogs[letter] = std::log(single[letter % 26] / (1 - single[kBoundary]));
+    model.tripleLogs.assign(size_t(kNeighbours) * 26 * kNeighbours, 0.0F);
+    for (size_t letter = 0; letter < 26; ++letter) {
+        const double startLog = std::log((starts[letter] + kAdded) / (started + 26 * kAdded));
+        for (size_t before = 0; before < kSymbols; ++before) {
+            const double total = pairTotals[before * 26 + letter];
+            for (size_t after = 0; after < kSymbols; ++after) {
+                double share = afterLetter(letter, after);
+                if (total > 0) {
+                    share = std::max(counts[countIndex(before, letter, after)] - kDiscount, 0.0) /
+                                total +
+                            kDiscount * pairKinds[before * 26 + letter] / total * share;
+                }
+                model.tripleLogs[TripleCounts::indexOf(int(before), int(letter), int(after))] =
+                    float(std::log(share) + (before == kBoundary ? startLog : 0.0));
+            }
+            // Nothing follows at the text's edge: only a word's first letter has a term.
+            model.tripleLogs[TripleCounts::indexOf(int(before), int(letter), kTextEdge)] =
+                float(before == kBoundary ? startLog : 0.0);
+        }
+        // Nothing is known before the text's edge: the letter is taken on its own, and what
+        // follows it given the letter alone.
+        for (size_t after = 0; after < size_t(kNeighbours); ++after) {
+            model.tripleLogs[TripleCounts::indexOf(kTextEdge, int(letter), int(after))] =
+                float(model.letterLogs[letter] +
+                      (after < kSymbols ? std::log(afterLetter(letter, after)) : 0.0));
+        }
+    }
+
+    // "WORD count WORD count …"
+    std::vector<std::pair<std::string, double>> words;
+    double wordTotal = 0;
+    for (const char* at = table.words; *at != '\0';) {
+        std::string word;
+        for (; *at != ' '; ++at)
+            word.push_back(char(*at - 'A'));
+        char* end = nullptr;
+        const double count = double(std::strtol(at + 1, &end, 10));
+        at = *end == ' ' ? end + 1 : end;
+        words.emplace_back(std::move(word), count);
+        wordTotal += count;
+    }
+    for (auto& [word, count] : words)
+        model.wordLogs.emplace(std::move(word), std::log(count / wordTotal));
+    return model;
+}
+
+}  // namespace
+
+const std::array<LanguageModel, kLanguages>& languageModels() {
+    static const std::array<LanguageModel, kLanguages> models = [] {
+        std::array<LanguageModel, kLanguages> built;
+        for (size_t language = 0; language < kLanguages; ++language)
+            built[language] = modelOf(kLanguageTables[language]);
+        return built;
+    }();
+    return models;
+}
+
+}  // namespace korvane::cipher
