@@ -8,6 +8,7 @@
 #include <QFocusEvent>
 #include <QIcon>
 #include <QLabel>
+#include <QPixmap>
 #include <algorithm>
 #include <utility>
 
@@ -24,7 +25,10 @@ Form::Form(const FormDescription& description)
     setFont(formFont(scale_));
     setWindowTitle(QString::fromUtf8(description.caption));
     setAccessibleDescription(QString::fromUtf8(description.accessibleDescription));
-    addIconPictures(description.iconResources);
+    QIcon icon;
+    for (const char* const* picture : description.iconPictures)
+        icon.addPixmap(QPixmap(picture));
+    setWindowIcon(icon);
     largeIconResources_ = description.largeIconResources;
     resize(storedClientPixels_, twipsToPixels(description.clientHeight));
     setMinimumSize(twipsToPixels(description.minClientWidth),
@@ -87,11 +91,11 @@ void Form::paintEvent(QPaintEvent* event) {
     // Once the window is on the screen, the next time the event loop turns.
     QMetaObject::invokeMethod(
         this,
-        [this, pictures = std::exchange(largeIconResources_, {})] { addIconPictures(pictures); },
+        [this, pictures = std::exchange(largeIconResources_, {})] { addIconResources(pictures); },
         Qt::QueuedConnection);
 }
 
-void Form::addIconPictures(std::span<const char* const> resources) {
+void Form::addIconResources(std::span<const char* const> resources) {
     QIcon icon = windowIcon();
     for (const char* picture : resources)
         icon.addFile(QString::fromUtf8(picture));

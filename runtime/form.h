@@ -57,7 +57,7 @@ private:
     void withdraw(Control& control) noexcept;
 
     void applyTabOrder();
-    void addIconPictures(std::span<const char* const> resources);
+    void addIconResources(std::span<const char* const> resources);
     Control* controlOf(QWidget* widget) const;
     void onFocusChanged(QWidget* now);
 

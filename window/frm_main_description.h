@@ -115,9 +115,12 @@ inline constexpr std::array<ControlDescription, 10> kControls{{
      .locked = true},
 }};
 
-// The window's icon: the two bitmaps drawn by hand, and the larger pictures the build draws from
-// the scalable icon, so that a dock or task switcher showing it large shows it sharp.
-inline constexpr std::array<const char*, 2> kIcon{":/korvane/icon-16.xpm", ":/korvane/icon-32.xpm"};
+// The window's icon: the two bitmaps drawn by hand (icon/*.xpm, compiled in), and the larger
+// pictures the build draws from the scalable icon, so that a dock or task switcher showing it
+// large shows it sharp.
+extern const char* const kIcon16Xpm[];
+extern const char* const kIcon32Xpm[];
+inline constexpr std::array<const char* const*, 2> kIcon{kIcon16Xpm, kIcon32Xpm};
 inline constexpr std::array<const char*, 4> kLargeIcon{
     ":/korvane/icon-48.png", ":/korvane/icon-64.png", ":/korvane/icon-128.png",
     ":/korvane/icon-256.png"};
@@ -132,7 +135,7 @@ inline constexpr runtime::FormDescription kForm{
     .minClientWidth = 7335,
     .minClientHeight = 5685,
     .accessibleDescription = KORVANE_USAGE_NOTE,
-    .iconResources = kIcon,
+    .iconPictures = kIcon,
     .largeIconResources = kLargeIcon,
 };
 
