@@ -25,20 +25,39 @@ constexpr double kDiscount = 0.75;
 // is unlikely but possible.
 constexpr double kAdded = 0.5;
 
+// Each symbol's share of what follows a letter in the language, half a count added to every
+// symbol.
+std::array<double, kSymbols> symbolShares(const LanguageTable& table) {
+    std::array<double, kSymbols> followed{};
+    for (size_t i = 0; i < table.tripleCount; ++i)
+        followed[table.triples[i].triple % kSymbols] += table.triples[i].count;
+    const double all = std::accumulate(followed.begin(), followed.end(), 0.0);
+    std::array<double, kSymbols> shares{};
+    for (size_t symbol = 0; symbol < kSymbols; ++symbol)
+        shares[symbol] = (followed[symbol] + kAdded) / (all + kSymbols * kAdded);
+    return shares;
+}
+
+// The natural logarithm of each letter's share of the letters, A to Z twice.
+std::array<double, 52> letterLogsOf(const std::array<double, kSymbols>& single) {
+    std::array<double, 52> logs{};
+    for (size_t letter = 0; letter < 52; ++letter)
+        logs[letter] = std::log(single[letter % 26] / (1 - single[kBoundary]));
+    return logs;
+}
+
 LanguageModel modelOf(const LanguageTable& table) {
     std::vector<double> counts(kSymbols * 26 * kSymbols, 0.0);
     for (size_t i = 0; i < table.tripleCount; ++i)
         counts[table.triples[i].triple] = table.triples[i].count;
 
     // How often each pair of symbols is followed by anything, and by how many different symbols;
-    // the same for each letter alone; how often each symbol follows a letter; and how often each
-    // letter begins a word.
+    // the same for each letter alone; and how often each letter begins a word.
     std::vector<double> pairTotals(kSymbols * 26, 0.0);
     std::vector<double> pairKinds(kSymbols * 26, 0.0);
     std::array<double, 26 * kSymbols> followers{};
     std::array<double, 26> letterTotals{};
     std::array<double, 26> letterKinds{};
-    std::array<double, kSymbols> followed{};
     std::array<double, 26> starts{};
     for (size_t before = 0; before < kSymbols; ++before) {
         for (size_t letter = 0; letter < 26; ++letter) {
@@ -47,7 +66,6 @@ LanguageModel modelOf(const LanguageTable& table) {
                 pairTotals[before * 26 + letter] += count;
                 pairKinds[before * 26 + letter] += count > 0;
                 followers[letter * kSymbols + after] += count;
-                followed[after] += count;
                 if (before == kBoundary)
                     starts[letter] += count;
             }
@@ -62,10 +80,7 @@ LanguageModel modelOf(const LanguageTable& table) {
 
     // Each symbol on its own; after a letter; after a letter and what stood before it: each a
     // discounted share of its own counts and, for what was taken away, the one before it.
-    const double all = std::accumulate(followed.begin(), followed.end(), 0.0);
-    std::array<double, kSymbols> single{};
-    for (size_t symbol = 0; symbol < kSymbols; ++symbol)
-        single[symbol] = (followed[symbol] + kAdded) / (all + kSymbols * kAdded);
+    const std::array<double, kSymbols> single = symbolShares(table);
     const auto afterLetter = [&](size_t letter, size_t after) {
         const double total = letterTotals[letter];
         if (total == 0)
@@ -76,8 +91,7 @@ LanguageModel modelOf(const LanguageTable& table) {
     const double started = std::accumulate(starts.begin(), starts.end(), 0.0);
 
     LanguageModel model;
-    for (size_t letter = 0; letter < 52; ++letter)
-        model.letterLogs[letter] = std::log(single[letter % 26] / (1 - single[kBoundary]));
+    model.letterLogs = letterLogsOf(single);
     model.tripleLogs.assign(size_t(kNeighbours) * 26 * kNeighbours, 0.0F);
     for (size_t letter = 0; letter < 26; ++letter) {
         const double startLog = std::log((starts[letter] + kAdded) / (started + 26 * kAdded));
@@ -125,6 +139,16 @@ LanguageModel modelOf(const LanguageTable& table) {
 }
 
 }  // namespace
+
+const std::array<std::array<double, 52>, kLanguages>& languageLetterLogs() {
+    static const std::array<std::array<double, 52>, kLanguages> logs = [] {
+        std::array<std::array<double, 52>, kLanguages> built;
+        for (size_t language = 0; language < kLanguages; ++language)
+            built[language] = letterLogsOf(symbolShares(kLanguageTables[language]));
+        return built;
+    }();
+    return logs;
+}
 
 const std::array<LanguageModel, kLanguages>& languageModels() {
     static const std::array<LanguageModel, kLanguages> models = [] {

@@ -33,5 +33,8 @@ struct LanguageModel {
 
 // The models of kLanguageTables, in the same order, built on first use.
 const std::array<LanguageModel, kLanguages>& languageModels();
+// Their letter logs alone (LanguageModel::letterLogs), built on first use apart from the models,
+// which take far longer to build: a long text is ranked by its letters alone.
+const std::array<std::array<double, 52>, kLanguages>& languageLetterLogs();
 
 }  // namespace korvane::cipher

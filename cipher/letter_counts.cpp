@@ -8,8 +8,10 @@
 #include <map>
 #include <memory>
 #include <numeric>
+#include <utility>
 
 #include "cipher/upper_case.h"
+#include "cipher/vector_lanes.h"
 
 namespace korvane::cipher {
 namespace {
@@ -31,14 +33,33 @@ const quint8* letterPositions() {
     return table.get();
 }
 
-// The letters of a text, counted into four tallies taken in turn: successive characters that are
-// the same letter then do not wait on one another's increment. A tally of 32-bit counts is
-// emptied into the result before it could overflow.
-std::array<qint64, 26> tally(QStringView text) {
-    const quint8* positions = letterPositions();
-    const char16_t* units = text.utf16();
-    const qsizetype n = text.size();
-    std::array<qint64, 26> result{};
+// The alphabet position of an ASCII unit's capital, or kNoLetter.
+constexpr quint8 asciiPosition(char16_t unit) {
+    const char16_t folded = unit | 0x20;  // 'A'…'Z' to 'a'…'z'
+    return unit < 0x80 && folded >= u'a' && folded <= u'z' ? quint8(folded - u'a') : kNoLetter;
+}
+
+// The positions of the 128 ASCII units: a text of ASCII alone is counted without the table of
+// every code unit, which takes building.
+constexpr std::array<quint8, 128> kAsciiPositions = [] {
+    std::array<quint8, 128> positions{};
+    for (char16_t unit = 0; unit < 128; ++unit)
+        positions[unit] = asciiPosition(unit);
+    return positions;
+}();
+
+// The positions to read `n` units by: the ASCII table for units of ASCII alone, else the table
+// of every code unit, built the first time a text needs it.
+const quint8* positionsFor(const char16_t* units, qsizetype n) {
+    const bool ascii = std::all_of(units, units + n, [](char16_t unit) { return unit < 0x80; });
+    return ascii ? kAsciiPositions.data() : letterPositions();
+}
+
+// Adds the letters of `n` units to `result`, one unit at a time, into four tallies taken in turn:
+// successive characters that are the same letter then do not wait on one another's increment. A
+// tally of 32-bit counts is emptied into the result before it could overflow.
+void tallyUnits(const char16_t* units, qsizetype n, std::array<qint64, 26>& result) {
+    const quint8* positions = positionsFor(units, n);
     constexpr qsizetype kBlock = qsizetype(1) << 30;
     for (qsizetype start = 0; start < n; start += kBlock) {
         const qsizetype end = start + std::min(kBlock, n - start);
@@ -56,6 +77,99 @@ std::array<qint64, 26> tally(QStringView text) {
             result[letter] += qint64(tallies[0][letter]) + tallies[1][letter] + tallies[2][letter] +
                               tallies[3][letter];
     }
+}
+
+#if defined(__SSE2__)
+
+// How many units AVX2's registers take at a time, as 32 bytes.
+constexpr qsizetype kStep = 32;
+// A block of steps whose counts, one byte a lane, cannot overflow: 255 steps.
+constexpr qsizetype kBlockSteps = 255;
+
+// The alphabet positions of 32 ASCII units, one byte each: the lowercase position of a letter,
+// anything else outside 0…25.
+KORVANE_AVX2 inline __m256i asciiPositions(const char16_t* units) {
+    const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(units));
+    const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(units + 16));
+    return _mm256_sub_epi8(_mm256_or_si256(_mm256_packus_epi16(low, high), _mm256_set1_epi8(0x20)),
+                           _mm256_set1_epi8('a'));
+}
+
+// All ones in the lanes of `positions` that are the letter's.
+KORVANE_AVX2 inline __m256i matches(__m256i positions, int letter) {
+    return _mm256_cmpeq_epi8(positions, _mm256_set1_epi8(char(letter)));
+}
+
+// Counts the letters kFirst + k of a block of ASCII units into `result`: a lane of byte counts
+// for each letter takes away the all-ones its compare with the units' positions gives, two steps
+// at a time. A few letters at a time keep their counts in registers.
+template <int kFirst, int... k>
+KORVANE_AVX2 void tallyLetterLanes(const char16_t* units, qsizetype steps,
+                                   std::array<qint64, 26>& result,
+                                   std::integer_sequence<int, k...>) {
+    __m256i counts[] = {((void)k, _mm256_setzero_si256())...};
+    qsizetype step = 0;
+    for (; step + 2 <= steps; step += 2, units += 2 * kStep) {
+        const __m256i first = asciiPositions(units);
+        const __m256i second = asciiPositions(units + kStep);
+        ((counts[k] = _mm256_sub_epi8(
+              counts[k], _mm256_add_epi8(matches(first, kFirst + k), matches(second, kFirst + k)))),
+         ...);
+    }
+    if (step < steps) {
+        const __m256i last = asciiPositions(units);
+        ((counts[k] = _mm256_sub_epi8(counts[k], matches(last, kFirst + k))), ...);
+    }
+    for (size_t letter = 0; letter < sizeof...(k); ++letter) {
+        // The byte counts summed in fours of eight, then the four sums.
+        const __m256i sums = _mm256_sad_epu8(counts[letter], _mm256_setzero_si256());
+        const __m128i half =
+            _mm_add_epi64(_mm256_castsi256_si128(sums), _mm256_extracti128_si256(sums, 1));
+        result[kFirst + letter] += _mm_cvtsi128_si64(half) + _mm_extract_epi64(half, 1);
+    }
+}
+
+// Whether the units of a block are ASCII alone.
+KORVANE_AVX2 bool isAsciiBlock(const char16_t* units, qsizetype steps) {
+    __m256i any = _mm256_setzero_si256();
+    for (qsizetype k = 0; k < steps * kStep; k += 16)
+        any = _mm256_or_si256(any, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(units + k)));
+    return _mm256_testz_si256(any, _mm256_set1_epi16(qint16(0xFF80)));
+}
+
+// Counts whole blocks of steps into `result`, blocks of ASCII in AVX2's lanes and any other one
+// unit at a time; returns how many units it counted.
+KORVANE_AVX2 qsizetype tallyBlocksAvx2(const char16_t* units, qsizetype n,
+                                       std::array<qint64, 26>& result) {
+    qsizetype i = 0;
+    for (; n - i >= kStep;) {
+        const qsizetype steps = std::min(kBlockSteps, (n - i) / kStep);
+        if (isAsciiBlock(units + i, steps)) {
+            tallyLetterLanes<0>(units + i, steps, result, std::make_integer_sequence<int, 9>());
+            tallyLetterLanes<9>(units + i, steps, result, std::make_integer_sequence<int, 9>());
+            tallyLetterLanes<18>(units + i, steps, result, std::make_integer_sequence<int, 8>());
+        } else {
+            _mm256_zeroupper();  // the scalar code that follows may use SSE2
+            tallyUnits(units + i, steps * kStep, result);
+        }
+        i += steps * kStep;
+    }
+    return i;
+}
+
+#endif
+
+// The letters of a text: in AVX2's lanes where the processor has them, the rest one at a time.
+std::array<qint64, 26> tally(QStringView text) {
+    const char16_t* units = text.utf16();
+    const qsizetype n = text.size();
+    std::array<qint64, 26> result{};
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    if (hasAvx2())
+        i = tallyBlocksAvx2(units, n, result);
+#endif
+    tallyUnits(units + i, n - i, result);
     return result;
 }
 
@@ -95,9 +209,9 @@ void TripleCounts::remove(const SpanWithEdges& span) {
 // letter or one of whose neighbours lies in the span, or which spans the place an empty span
 // lies at.
 void TripleCounts::countSpan(const SpanWithEdges& span, qint64 step) {
-    const quint8* positions = letterPositions();
     const char16_t* units = span.text.utf16();
     const qsizetype size = span.text.size();
+    const quint8* positions = positionsFor(units, size);
     const auto neighbour = [&](qsizetype at) {
         if (at < 0 || at >= size)
             return kTextEdge;  // only where the whole text begins or ends, as the span's edges say
@@ -120,7 +234,7 @@ qint64 TripleCounts::total() const {
 }
 
 std::vector<std::pair<std::string, qint64>> wholeWordsOf(QStringView text) {
-    const quint8* positions = letterPositions();
+    const quint8* positions = positionsFor(text.utf16(), text.size());
     std::map<std::string, qint64> words;
     std::string word;
     bool afterBoundary = false;  // the word under way began after a boundary, not at the edge

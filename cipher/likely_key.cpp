@@ -53,9 +53,9 @@ constexpr size_t kLeastCandidates = 3 * kLanguages;
 // over adjacent entries in which no sum waits on another.
 std::vector<double> letterScores(const LetterCounts& counts) {
     std::vector<double> scores(kReadings);
-    const auto& models = languageModels();
+    const auto& letterLogs = languageLetterLogs();
     for (size_t language = 0; language < kLanguages; ++language) {
-        const std::array<double, 52>& logs = models[language].letterLogs;
+        const std::array<double, 52>& logs = letterLogs[language];
         for (size_t m = 0; m < kMultipliers.size(); ++m) {
             std::array<double, 26> byRotation{};
             for (int letter = 0; letter < 26; ++letter) {

@@ -10,10 +10,7 @@
 
 #include "cipher/letter_map.h"
 #include "cipher/upper_case.h"
-
-#if defined(__SSE2__)
-#include <immintrin.h>
-#endif
+#include "cipher/vector_lanes.h"
 
 namespace korvane::cipher {
 
@@ -62,12 +59,12 @@ inline bool startsPair(const char16_t* in, qsizetype n, qsizetype i) {
 // Upper-cases the character at in[i], the whole pair when a surrogate pair starts there, into
 // out[i]; returns how many code units it took. A lone half of a pair passes as it is.
 inline qsizetype upperCaseOne(const char16_t* in, qsizetype n, qsizetype i, char16_t* out,
-                              const char16_t* upperCase) {
+                              UnitCapitals& capitals) {
     if (startsPair(in, n, i)) {
         upperCasePair(in + i, out + i);
         return 2;
     }
-    out[i] = upperCase[in[i]];
+    out[i] = capitals.of(in[i]);
     return 1;
 }
 
@@ -81,8 +78,8 @@ inline char16_t mapLetter(char16_t upper, const LetterMap& map, bool& overflow) 
 
 // Both steps for the units from i on, one at a time; returns how many it took.
 inline qsizetype transformOne(const char16_t* in, qsizetype n, qsizetype i, char16_t* out,
-                              const char16_t* upperCase, const LetterMap& map, bool& overflow) {
-    const qsizetype taken = upperCaseOne(in, n, i, out, upperCase);
+                              UnitCapitals& capitals, const LetterMap& map, bool& overflow) {
+    const qsizetype taken = upperCaseOne(in, n, i, out, capitals);
     for (qsizetype k = i; k < i + taken; ++k)
         out[k] = mapLetter(out[k], map, overflow);
     return taken;
@@ -203,8 +200,9 @@ qsizetype upperCasePairs(const char16_t* in, qsizetype n, char16_t* upper) {
 // Upper-cases and transforms one chunk that is not all ASCII through the SSE2 lanes; returns the
 // units it took, one more than kChunk when its last unit starts a pair.
 inline qsizetype transformOtherChunk(ChunkKind kind, const char16_t* in, qsizetype n, char16_t* out,
-                                     const char16_t* upperCase, const LetterLanes& lanes,
+                                     UnitCapitals& capitals, const LetterLanes& lanes,
                                      __m128i& overflow) {
+    const char16_t* upperCase = capitals.table();
     if (kind == ChunkKind::NoSurrogates) {
         for (qsizetype k = 0; k < kChunk; k += kLanes)
             store(out + k, lanes.transform(upperCaseLanes(in + k, upperCase), overflow));
@@ -224,7 +222,7 @@ inline qsizetype transformOtherChunk(ChunkKind kind, const char16_t* in, qsizety
 // chosen per chunk rather than per character, which keeps branch prediction right over long
 // stretches of a text.
 qsizetype transformChunksSse2(const char16_t* in, qsizetype n, char16_t* out,
-                              const char16_t* upperCase, const LetterMap& map, bool& overflow) {
+                              UnitCapitals& capitals, const LetterMap& map, bool& overflow) {
     const LetterLanes lanes(map);
     __m128i laneOverflow = _mm_setzero_si128();
     qsizetype i = 0;
@@ -234,14 +232,12 @@ qsizetype transformChunksSse2(const char16_t* in, qsizetype n, char16_t* out,
             lanes.transformChunk(in + i, out + i, laneOverflow);
             i += kChunk;
         } else {
-            i += transformOtherChunk(kind, in + i, n - i, out + i, upperCase, lanes, laneOverflow);
+            i += transformOtherChunk(kind, in + i, n - i, out + i, capitals, lanes, laneOverflow);
         }
     }
     overflow |= _mm_movemask_epi8(laneOverflow) != 0;
     return i;
 }
-
-#define KORVANE_AVX2 __attribute__((target("avx2")))
 
 // LetterLanes' arithmetic sixteen code units at a time, in AVX2's registers, for the ASCII chunks
 // that are most of most texts.
@@ -286,7 +282,7 @@ private:
 
 // transformChunksSse2 with the ASCII chunks in AVX2's lanes.
 KORVANE_AVX2 qsizetype transformChunksAvx2(const char16_t* in, qsizetype n, char16_t* out,
-                                           const char16_t* upperCase, const LetterMap& map,
+                                           UnitCapitals& capitals, const LetterMap& map,
                                            bool& overflow) {
     const WideLetterLanes wide(map);
     const LetterLanes lanes(map);
@@ -302,28 +298,23 @@ KORVANE_AVX2 qsizetype transformChunksAvx2(const char16_t* in, qsizetype n, char
             // The other chunks run SSE2 code, which stalls while the upper halves of the AVX
             // registers hold data: they are cleared first.
             _mm256_zeroupper();
-            i += transformOtherChunk(kind, in + i, n - i, out + i, upperCase, lanes, laneOverflow);
+            i += transformOtherChunk(kind, in + i, n - i, out + i, capitals, lanes, laneOverflow);
         }
     }
     overflow |= _mm256_movemask_epi8(wideOverflow) != 0 || _mm_movemask_epi8(laneOverflow) != 0;
     return i;
 }
 
-bool hasAvx2() {
-    static const bool has = __builtin_cpu_supports("avx2");
-    return has;
-}
-
 qsizetype transformChunks(TransformLanes lanes, const char16_t* in, qsizetype n, char16_t* out,
-                          const char16_t* upperCase, const LetterMap& map, bool& overflow) {
+                          UnitCapitals& capitals, const LetterMap& map, bool& overflow) {
     if (lanes == TransformLanes::Avx2 && hasAvx2())
-        return transformChunksAvx2(in, n, out, upperCase, map, overflow);
-    return transformChunksSse2(in, n, out, upperCase, map, overflow);
+        return transformChunksAvx2(in, n, out, capitals, map, overflow);
+    return transformChunksSse2(in, n, out, capitals, map, overflow);
 }
 
 #else
 
-qsizetype transformChunks(TransformLanes, const char16_t*, qsizetype, char16_t*, const char16_t*,
+qsizetype transformChunks(TransformLanes, const char16_t*, qsizetype, char16_t*, UnitCapitals&,
                           const LetterMap&, bool&) {
     return 0;  // no lanes here: the whole text goes one unit at a time
 }
@@ -339,11 +330,11 @@ namespace {
 bool transformUnits(const char16_t* in, qsizetype n, char16_t* out, qint16 rotation,
                     qint16 multiplier, TransformLanes lanes = TransformLanes::Widest) {
     const LetterMap map = makeLetterMap(rotation, multiplier);
-    const char16_t* upperCase = upperCaseTable();
+    UnitCapitals capitals;
     bool overflow = false;
-    qsizetype i = transformChunks(lanes, in, n, out, upperCase, map, overflow);
+    qsizetype i = transformChunks(lanes, in, n, out, capitals, map, overflow);
     while (i < n)
-        i += transformOne(in, n, i, out, upperCase, map, overflow);
+        i += transformOne(in, n, i, out, capitals, map, overflow);
     return !overflow;
 }
 
@@ -388,8 +379,12 @@ std::optional<char16_t> firstOverflowingLetter(QStringView text, qint16 rotation
 }
 
 std::optional<QString> TransformText(QString&& text, qint16 rotation, qint16 multiplier) {
+    // A text shared with another string (a box's whole text) is read where it lies into new
+    // storage: detaching it would copy it first.
+    if (!text.isDetached())
+        return TransformText(QStringView(text), rotation, multiplier);
     QString result = std::move(text);
-    char16_t* units = reinterpret_cast<char16_t*>(result.data());  // detaches a shared text
+    char16_t* units = reinterpret_cast<char16_t*>(result.data());
     if (!transformUnits(units, result.size(), units, rotation, multiplier))
         return std::nullopt;
     return result;

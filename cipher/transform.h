@@ -22,7 +22,8 @@ std::optional<qint16> TransformLetter(qint16 code, qint16 rotation, qint16 multi
 // stays where it is. No text at all when any letter of the text overflows.
 std::optional<QString> TransformText(QStringView text, qint16 rotation, qint16 multiplier);
 // The same, transforming a text the caller gives up in its own storage, so that no second
-// copy of a long text is made.
+// copy of a long text is made; a text whose storage another string shares is transformed into
+// storage of its own, as by the view above.
 std::optional<QString> TransformText(QString&& text, qint16 rotation, qint16 multiplier);
 // The same into `out`, which has room for as many code units as the text (it may be the text
 // itself). False when a letter overflowed; `out` is written in full either way.

@@ -17,4 +17,24 @@ char32_t simpleUpperCase(char32_t code);
 // point by the caller.
 const char16_t* upperCaseTable();
 
+// simpleUpperCase of code units one by one: of ASCII worked out, of any other unit looked up in
+// upperCaseTable(), fetched the first time a unit outside ASCII needs it, so that a text of ASCII
+// alone never has the table built.
+class UnitCapitals {
+public:
+    char16_t of(char16_t unit) {
+        if (unit >= 0x80)
+            return table()[unit];
+        return unit >= u'a' && unit <= u'z' ? char16_t(unit - 32) : unit;
+    }
+    const char16_t* table() {
+        if (table_ == nullptr)
+            table_ = upperCaseTable();
+        return table_;
+    }
+
+private:
+    const char16_t* table_ = nullptr;
+};
+
 }  // namespace korvane::cipher

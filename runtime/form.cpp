@@ -8,7 +8,9 @@
 #include <QFocusEvent>
 #include <QIcon>
 #include <QLabel>
+#include <QPixmap>
 #include <algorithm>
+#include <utility>
 
 #include "runtime/events.h"
 #include "runtime/form_font.h"
@@ -24,9 +26,10 @@ Form::Form(const FormDescription& description)
     setWindowTitle(QString::fromUtf8(description.caption));
     setAccessibleDescription(QString::fromUtf8(description.accessibleDescription));
     QIcon icon;
-    for (const char* picture : description.iconResources)
-        icon.addFile(QString::fromUtf8(picture));
+    for (const char* const* picture : description.iconPictures)
+        icon.addPixmap(QPixmap(picture));
     setWindowIcon(icon);
+    largeIconResources_ = description.largeIconResources;
     resize(storedClientPixels_, twipsToPixels(description.clientHeight));
     setMinimumSize(twipsToPixels(description.minClientWidth),
                    twipsToPixels(description.minClientHeight));
@@ -79,6 +82,24 @@ void Form::showEvent(QShowEvent* event) {
         applyTabOrder();
     }
     QWidget::showEvent(event);
+}
+
+void Form::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    if (largeIconResources_.empty())
+        return;
+    // Once the window is on the screen, the next time the event loop turns.
+    QMetaObject::invokeMethod(
+        this,
+        [this, pictures = std::exchange(largeIconResources_, {})] { addIconResources(pictures); },
+        Qt::QueuedConnection);
+}
+
+void Form::addIconResources(std::span<const char* const> resources) {
+    QIcon icon = windowIcon();
+    for (const char* picture : resources)
+        icon.addFile(QString::fromUtf8(picture));
+    setWindowIcon(icon);
 }
 
 void Form::applyTabOrder() {

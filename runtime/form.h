@@ -17,7 +17,8 @@ namespace korvane::runtime {
 // class. It raises its own Resize event, and raises GotFocus and LostFocus when focus moves from
 // one of its controls to another; focus leaving for another window (a message box, another
 // program) and coming back raises nothing. When first shown, it orders its controls for Tab by
-// their tab index and gives focus to the first.
+// their tab index and gives focus to the first; once first painted, it adds its icon's larger
+// pictures.
 class Form : public QWidget {
     Q_OBJECT
 
@@ -47,6 +48,7 @@ Q_SIGNALS:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -55,6 +57,7 @@ private:
     void withdraw(Control& control) noexcept;
 
     void applyTabOrder();
+    void addIconResources(std::span<const char* const> resources);
     Control* controlOf(QWidget* widget) const;
     void onFocusChanged(QWidget* now);
 
@@ -64,6 +67,7 @@ private:
     std::vector<Control*> controls_;  // members of the form class, in the order they were made
     QPointer<Control> active_;
     bool tabOrderApplied_ = false;
+    std::span<const char* const> largeIconResources_;  // until they are added
     Qt::FocusReason lastFocusInReason_ = Qt::OtherFocusReason;
     QMetaObject::Connection focusChanged_;
 };

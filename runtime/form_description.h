@@ -30,7 +30,12 @@ struct FormDescription {
     int clientWidth, clientHeight;
     int minClientWidth, minClientHeight;
     const char* accessibleDescription = "";
-    std::span<const char* const> iconResources = {};  // Qt resource paths, one per picture size
+    // The icon's pictures, one per size: those the window shows from the start (in its title
+    // bar), as XPM arrays compiled in, which need no image reader; and the larger ones that docks
+    // and task switchers show, as Qt resource paths, added once the window has been painted, so
+    // that reading them does not hold up its appearance.
+    std::span<const char* const* const> iconPictures = {};
+    std::span<const char* const> largeIconResources = {};
 };
 
 }  // namespace korvane::runtime

@@ -188,6 +188,13 @@ void MultiLineTextBox::replaceSpan(qsizetype position, qsizetype removed, QStrin
         [&] { editor_->document().replace(position, removed, std::move(inserted)); });
 }
 
+void MultiLineTextBox::replaceAllLinedAs(QString text, const MultiLineTextBox& source) {
+    writeRaisingEvents([&] {
+        editor_->document().replace(0, length(), std::move(text),
+                                    source.editor_->document().lines());
+    });
+}
+
 void MultiLineTextBox::overwrite(const Writer& write) {
     writeRaisingEvents([&] { editor_->document().overwrite(0, length(), write); });
 }

@@ -47,6 +47,10 @@ public:
     // Replaces `removed` characters at `position` by `inserted`, in one write. An empty box
     // takes the inserted text's storage as its own.
     void replaceSpan(qsizetype position, qsizetype removed, QString inserted);
+    // Writes `text` in place of the whole text, in one write, taking its storage, with the lines
+    // of `source`: for a text whose line breaks stand where that box's do (such as its
+    // transform, which keeps every character in its place), which then is not read for them.
+    void replaceAllLinedAs(QString text, const MultiLineTextBox& source);
     // Writes up to `length` characters of the text from `position` into `out` and returns how
     // many it wrote, at least one.
     using Writer = std::function<qsizetype(qsizetype position, qsizetype length, QChar* out)>;

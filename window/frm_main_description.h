@@ -115,11 +115,15 @@ inline constexpr std::array<ControlDescription, 10> kControls{{
      .locked = true},
 }};
 
-// The window's icon: the two bitmaps drawn by hand, and the larger pictures the build draws from
-// the scalable icon, so that a dock or task switcher showing it large shows it sharp.
-inline constexpr std::array<const char*, 6> kIcon{
-    ":/korvane/icon-16.xpm", ":/korvane/icon-32.xpm",  ":/korvane/icon-48.png",
-    ":/korvane/icon-64.png", ":/korvane/icon-128.png", ":/korvane/icon-256.png"};
+// The window's icon: the two bitmaps drawn by hand (icon/*.xpm, compiled in), and the larger
+// pictures the build draws from the scalable icon, so that a dock or task switcher showing it
+// large shows it sharp.
+extern const char* const kIcon16Xpm[];
+extern const char* const kIcon32Xpm[];
+inline constexpr std::array<const char* const*, 2> kIcon{kIcon16Xpm, kIcon32Xpm};
+inline constexpr std::array<const char*, 4> kLargeIcon{
+    ":/korvane/icon-48.png", ":/korvane/icon-64.png", ":/korvane/icon-128.png",
+    ":/korvane/icon-256.png"};
 
 // The window opens at 8220 × 5685 twips and can shrink no further than what shows every
 // control (the Exit button ends at 7215, the output box at 5565, each with a 120 margin);
@@ -131,7 +135,8 @@ inline constexpr runtime::FormDescription kForm{
     .minClientWidth = 7335,
     .minClientHeight = 5685,
     .accessibleDescription = KORVANE_USAGE_NOTE,
-    .iconResources = kIcon,
+    .iconPictures = kIcon,
+    .largeIconResources = kLargeIcon,
 };
 
 // The row of the named control, found while compiling: a name the table lacks does not compile.

@@ -72,8 +72,9 @@ void IncrementalTransform::writeWhole(cipher::Key key) {
                                          [&] { return overflowIn(0, length, key); });
         if (output_.length() == 0) {
             // An empty box takes the transform's storage as its own: no copy of it is made, so
-            // a paste into the window as it starts holds no more copies than any other.
-            output_.replaceSpan(0, 0, std::move(transformed));
+            // a paste into the window as it starts holds no more copies than any other. The
+            // transform moves no line break, so the output's lines are the input's.
+            output_.replaceAllLinedAs(std::move(transformed), input_);
         } else {
             output_.setText(transformed);
         }
@@ -103,7 +104,13 @@ void IncrementalTransform::writeChangedSpan(cipher::Key key) {
         QString transformed =
             orOverflow(TransformText(input_.mid(prefix, changed), key.rotation, key.multiplier),
                        [&] { return overflowIn(prefix, changed, key); });
-        output_.replaceSpan(prefix, outputLength - prefix - suffix, std::move(transformed));
+        if (prefix == 0 && suffix == 0) {
+            // The transform of the whole input in place of the whole output: its lines are the
+            // input's, as the transform moves no line break.
+            output_.replaceAllLinedAs(std::move(transformed), input_);
+        } else {
+            output_.replaceSpan(prefix, outputLength - prefix - suffix, std::move(transformed));
+        }
     } catch (...) {
         // A write refused whole (out of memory, or an overflow) left the output as it was: the
         // transform under this key of the input but for the spans noted since, so the next

@@ -105,12 +105,12 @@ void LikelyKeyHint::countTriples(QStringView whole) {
 }
 
 QString LikelyKeyHint::readingItem(const cipher::Reading& reading) const {
-    QString start = box_.mid(0, std::min(box_.length(), kReadingStart)).simplified();
+    const QString start = box_.mid(0, std::min(box_.length(), kReadingStart)).simplified();
+    QString read = cipher::TransformText(start, reading.key.rotation, reading.key.multiplier)
+                       .value_or(QString());
     if (box_.length() > kReadingStart)
-        start += u'\u2026';
-    return keyText(reading.key) + QStringLiteral(": ") +
-           cipher::TransformText(start, reading.key.rotation, reading.key.multiplier)
-               .value_or(QString());
+        read += u'\u2026';
+    return keyText(reading.key) + QStringLiteral(": ") + read;
 }
 
 void LikelyKeyHint::refresh() noexcept {

@@ -165,6 +165,15 @@ void tst_LikelyKey::counts_data() {
     QTest::newRow("a word that comes again is counted again")
         << QStringLiteral(" to be or not to be ") << qint64(13)
         << QStringList{u"BE"_s, u"BE"_s, u"NOT"_s, u"OR"_s, u"TO"_s, u"TO"_s};
+    // Texts long enough to be counted in vector lanes, with the signs next to the letters in
+    // ASCII, one letter more often than a lane's byte can count, and a letter outside ASCII.
+    QTest::newRow("a long text of both cases and the signs beside them")
+        << u"aBz@[`{ "_s.repeated(3000) << qint64(9000) << QStringList(2999, u"ABZ"_s);
+    QTest::newRow("one letter ten thousand times")
+        << QString(10000, u'e') << qint64(10000) << QStringList();
+    QTest::newRow("a dotless i far into a long text")
+        << u"abc "_s.repeated(1000) + u"\u0131"_s + u"abc "_s.repeated(1000) << qint64(6001)
+        << QStringList(1998, u"ABC"_s) + QStringList{u"IABC"_s};
 }
 
 // The counts are those of the letters, of each letter with its neighbours, and of the whole words

@@ -2,9 +2,10 @@
 //
 // SPDX-License-Identifier: MIT
 
-// The layouts a view keeps of its lines, apart from painting them: an edit moves the layouts of
-// the lines it did not touch with their lines and lays out again only the lines it changed, and
-// an input method's pre-edit is laid out in the line it is shown in, and only there.
+// The layouts a view keeps of its lines, apart from painting them: a line laid out only as far
+// as the view reaches shows every character where the whole line laid out does, an edit moves the
+// layouts of the lines it did not touch with their lines and lays out again only the lines it
+// changed, and an input method's pre-edit is laid out in the line it is shown in, and only there.
 #include <QGuiApplication>
 #include <QImage>
 #include <QTest>
@@ -21,19 +22,26 @@ namespace {
 
 // Wide enough for every line of the rows.
 constexpr LayoutCache::Span kInView{0, 1000};
+// Wider than any line of the rows: every line is laid out whole.
+constexpr LayoutCache::Span kEverything{0, 1e7};
 
-// A document of ten lines, "line 0" to "line 9", laid out in a cache that follows its edits.
+// Ten lines, "line 0" to "line 9".
+QString tenLines() {
+    QString text;
+    for (int line = 0; line < 10; ++line)
+        text += u"line %1\n"_s.arg(line);
+    text.chop(1);
+    return text;
+}
+
+// A document laid out in a cache that follows its edits.
 struct LaidOut {
     TextDocument document;
     Preedit preedit;
     QImage device{10, 10, QImage::Format_RGB32};
     LayoutCache layouts{document, preedit, &device, QFont()};
 
-    LaidOut() {
-        QString text;
-        for (int line = 0; line < 10; ++line)
-            text += u"line %1\n"_s.arg(line);
-        text.chop(1);
+    explicit LaidOut(const QString& text = tenLines()) {
         document.replace(0, 0, text);
         QObject::connect(&document, &TextDocument::contentsChanged, &document,
                          [this](const TextChange& change) { layouts.follow(change); });
@@ -52,10 +60,50 @@ class tst_LayoutCache : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void lineLaidOutInPartAsWhole_data();
+    void lineLaidOutInPartAsWhole();
     void editsMoveTheLayouts_data();
     void editsMoveTheLayouts();
     void preeditIsLaidOutInItsLine();
 };
+
+void tst_LayoutCache::lineLaidOutInPartAsWhole_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<qreal>("viewLeft");  // the view is 300 pixels wide
+    // Whether the view lays out only the line's start, not the whole of it.
+    QTest::addColumn<bool>("inPart");
+
+    // Capitals that kern in pairs, so that a cut anywhere parts a pair.
+    const QString kerned = u"AVAWATAY To Ty Yo "_s.repeated(56);
+    QTest::newRow("kerned capitals, from the start") << kerned << -4.0 << true;
+    QTest::newRow("kerned capitals, scrolled sideways") << kerned << 2000.0 << true;
+    QTest::newRow("a combining accent on every letter")
+        << u"e\u0301a\u0300o\u0302 \u0439\u0306 "_s.repeated(100) << 300.0 << true;
+    QTest::newRow("tab stops") << u"ab\tcde\tf "_s.repeated(100) << 1000.0 << true;
+    // Its one strong letter, at the end, makes the whole line read right to left.
+    QTest::newRow("digits and a Hebrew word at the end")
+        << u"12 34 56 "_s.repeated(110) + u"\u05e9\u05dc\u05d5\u05dd"_s << -4.0 << false;
+}
+
+// Every character of a line laid out only as far as a view reaches stands where the whole line
+// laid out puts it, and every place in the view finds the same character; so do the characters
+// beyond the view, laid out as far as they are asked for.
+void tst_LayoutCache::lineLaidOutInPartAsWhole() {
+    QFETCH(QString, line);
+    QFETCH(qreal, viewLeft);
+    QFETCH(bool, inPart);
+
+    LaidOut part(line);
+    LaidOut whole(line);
+    const LayoutCache::Span view{viewLeft, viewLeft + 300};
+    QCOMPARE(part.layouts.layoutOf(0, view).length < line.size(), inPart);
+    QCOMPARE(whole.layouts.layoutOf(0, kEverything).length, line.size());
+    for (qreal x = view.left; x < view.right; x += 7) {
+        QCOMPARE(part.layouts.positionAt(0, x, view), whole.layouts.positionAt(0, x, kEverything));
+    }
+    for (qsizetype position = 0; position <= line.size(); ++position)
+        QCOMPARE(part.layouts.xOf(position, view), whole.layouts.xOf(position, kEverything));
+}
 
 void tst_LayoutCache::editsMoveTheLayouts_data() {
     QTest::addColumn<int>("position");

@@ -8,6 +8,7 @@
 #include <QAccessible>
 #include <QAccessibleTextInterface>
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QInputMethodEvent>
 #include <QScreen>
 #include <QScrollBar>
@@ -85,6 +86,7 @@ private Q_SLOTS:
     void replaceKeepsThePlace();
     void scrollRangeFollowsTheLongestLine_data();
     void scrollRangeFollowsTheLongestLine();
+    void scrollRangeReachesLinesLaidOutInPart();
     void longLineShowsTheCaret();
     void repaintsLeaveNothingStale_data();
     void repaintsLeaveNothingStale();
@@ -240,6 +242,36 @@ void tst_TextView::scrollRangeFollowsTheLongestLine() {
     QVERIFY(edited > 0);
 }
 
+// Lines of 1000 characters are laid out only as far as the view reaches: the horizontal scroll
+// range still takes them whole, the rest of each as wide as its start, and the view scrolled to
+// the end of the range shows where the widest of them ends.
+void tst_TextView::scrollRangeReachesLinesLaidOutInPart() {
+    const QString line = u"Word wider "_s.repeated(90) + u"end"_s;
+    view_->setText((line + u'\n').repeated(5) + line + u" and more"_s);
+    const qreal width =
+        QFontMetricsF(view_->font(), view_->viewport()).horizontalAdvance(line + u" and more"_s);
+    view_->repaint();  // lays out the lines in view, which sets how far the view goes sideways
+    QApplication::processEvents();
+    QScrollBar* sideways = view_->horizontalScrollBar();
+    const int reach = sideways->maximum() + view_->viewport()->width();
+    QVERIFY2(reach >= width && reach <= 1.05 * width + sideways->pageStep() / 4,
+             qPrintable(u"reaches %1 of %2"_s.arg(reach).arg(width)));
+    sideways->setValue(sideways->maximum());
+    const qsizetype length = editor_->document().length();
+    const QRect end = view_->characterRect(length);
+    QVERIFY(view_->viewport()->rect().contains(end.center()));
+    // The last word is drawn where its characters are.
+    const QRect word = view_->characterRect(length - 4).united(view_->characterRect(length - 1));
+    const QImage shown = view_->viewport()->grab().toImage();
+    const QRgb background = view_->palette().color(QPalette::Base).rgb();
+    bool inked = false;
+    for (int y = word.top(); y <= word.bottom(); ++y) {
+        for (int x = word.left(); x <= word.right(); ++x)
+            inked = inked || shown.pixel(x, y) != background;
+    }
+    QVERIFY(inked);
+}
+
 void tst_TextView::longLineShowsTheCaret() {
     // A line of a megabyte: the caret at its end, and back at its start, are drawn where the
     // view shows them, and a click there finds the same place.
@@ -267,6 +299,10 @@ void tst_TextView::repaintsLeaveNothingStale_data() {
         << QStringList{u"Shift+Down"_s, u"Shift+Down"_s, u"Right"_s, u"Up"_s};
     QTest::newRow("lines put in above the caret by the program")
         << QStringList{u"Down"_s, u"Down"_s, u"insert:0:new\nlines\n"_s, u"insert:3:x"_s};
+    // A line laid out only as far as the view reached, laid out further as the view goes on.
+    QTest::newRow("typing at the end of a line of 1000 characters")
+        << QStringList{u"insert:0:"_s + QString(1000, u'n') + u"\n"_s, u"Ctrl+Home"_s, u"End"_s,
+                       u"type:abc"_s, u"Home"_s};
 }
 
 // After each step, what the window shows, repainted only where the view asked, equals the view

@@ -78,12 +78,20 @@ void tst_Icon::windowIcon_data() {
     QTest::newRow("128 at scale 2") << 128 << 2.0 << 256;
 }
 
+// The shown window's icon: the title bar's pictures from the start, the larger ones once the
+// window has been painted.
 void tst_Icon::windowIcon() {
     QFETCH(int, logicalSize);
     QFETCH(qreal, ratio);
     QFETCH(int, picture);
 
     korvane::window::frmMain form;
+    const QSize size(picture, picture);
+    if (picture <= 32)
+        QVERIFY(form.windowIcon().availableSizes().contains(size));
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTRY_VERIFY(form.windowIcon().availableSizes().contains(size));
     const QPixmap pixmap = form.windowIcon().pixmap(QSize(logicalSize, logicalSize), ratio);
     QCOMPARE(pixmap.size(), QSize(picture, picture));
     QCOMPARE(pixmap.devicePixelRatio(), ratio);

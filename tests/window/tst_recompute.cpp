@@ -6,6 +6,8 @@
 // every kind of edit a user makes: typing, pasting hostile text, deleting, undo, cut, the
 // multiplier and the scroll bar, an overflow that writes nothing; and a write into the output box
 // reads back exactly as written.
+#include <QAccessible>
+#include <QAccessibleTextInterface>
 #include <QApplication>
 #include <QClipboard>
 #include <QTest>
@@ -13,6 +15,7 @@
 
 #include "cipher/number_text.h"
 #include "reference/reference_transform.h"
+#include "runtime/accessibility.h"
 #include "runtime/events.h"
 #include "runtime/message_box.h"
 #include "user_steps.h"
@@ -36,6 +39,37 @@ QString shown(korvane::runtime::TextBox& box) {
     return box.text();
 }
 
+// The lines of a text, each with the break that ends it; a break at the end ends the last.
+QStringList linesOf(const QString& text) {
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        if (text[at] == u'\n' || text[at] == QChar(QChar::LineSeparator)) {
+            lines << text.mid(start, at + 1 - start);
+            start = at + 1;
+        }
+    }
+    if (start < text.size())
+        lines << text.mid(start);
+    return lines;
+}
+
+// The lines of a box as a screen reader reads them, one after another from the start.
+QStringList linesRead(korvane::runtime::TextBox& box) {
+    QAccessibleTextInterface* text =
+        QAccessible::queryAccessibleInterface(box.widget())->textInterface();
+    QStringList lines;
+    for (int offset = 0; offset < text->characterCount();) {
+        int start = 0;
+        int end = 0;
+        lines << text->textAtOffset(offset, QAccessible::LineBoundary, &start, &end);
+        if (start != offset || end <= offset)
+            return lines << u"(no line starts at %1)"_s.arg(offset);
+        offset = end;
+    }
+    return lines;
+}
+
 // The reference transform of what the input box shows under what the two small boxes show;
 // nothing when it overflows.
 std::optional<QString> expectedOutput(frmMain& window) {
@@ -55,7 +89,8 @@ void placeCaret(korvane::runtime::TextBox& box, int position, int selected = 0) 
 // Runs one step of a row's script on the real widgets. Steps: "type:TEXT" and "paste:TEXT" (as
 // user_steps.h makes them), "caret:N", "select:N+LENGTH", "backspace", "delete", "cut", "undo",
 // "redo", "multiplier:TEXT" (overtypes the box), "multiplier+:TEXT" (types on), "right" and
-// "left" (the scroll bar), "input:TEXT" and "output:TEXT" (what the box must show now).
+// "left" (the scroll bar), "input:TEXT" and "output:TEXT" (what the box must show now, in the
+// lines a screen reader reads).
 void runStep(frmMain& window, const QString& step) {
     QWidget* input = window.txtOriginal.widget();
     const QString argument = step.section(u':', 1);
@@ -87,8 +122,10 @@ void runStep(frmMain& window, const QString& step) {
         QTest::keyClick(window.HSRotate.widget(), step == u"right" ? Qt::Key_Right : Qt::Key_Left);
     } else if (step.startsWith(u"input:")) {
         QCOMPARE(shown(window.txtOriginal), argument);
+        QCOMPARE(linesRead(window.txtOriginal), linesOf(argument));
     } else if (step.startsWith(u"output:")) {
         QCOMPARE(shown(window.txtDecrypted), argument);
+        QCOMPARE(linesRead(window.txtDecrypted), linesOf(argument));
     } else {
         QFAIL(qPrintable(u"unknown step "_s + step));
     }
@@ -116,6 +153,7 @@ private:
 };
 
 void tst_Recompute::init() {
+    korvane::runtime::installAccessibleInterfaces();  // as the program does, for linesRead()
     reported_.clear();
     previous_ = korvane::runtime::setMessageBoxPresenter(
         [this](const korvane::runtime::MessageBoxRequest& request) { reported_.append(request); });
@@ -218,6 +256,11 @@ void tst_Recompute::outputFollowsEveryEdit_data() {
     QTest::newRow("every kind of line break but U+2028 becomes a line feed")
         << pasted(u"a\r\nb\rc\u2029d\ufdd0e\ufdd1f\u2028g"_s, u"a\nb\nc\nd\ne\nf\u2028g"_s,
                   u"A\nB\nC\nD\nE\nF\u2028G"_s);
+    // Far enough in that the paste's reading meets them in its vector blocks.
+    QTest::newRow("other breaks far into a pasted text")
+        << pasted(QString(40, u'x') + u"\r\ny\u2029"_s + QString(40, u'z'),
+                  QString(40, u'x') + u"\ny\n"_s + QString(40, u'z'),
+                  QString(40, u'X') + u"\nY\n"_s + QString(40, u'Z'));
     QTest::newRow("control codes, DEL, non-characters and BOM stay")
         << pasted(u"\x01\x1f\x7f\ufffe\uffff\ufeff"_s, u"\x01\x1f\x7f\ufffe\uffff\ufeff"_s,
                   u"\x01\x1f\x7f\ufffe\uffff\ufeff"_s);

@@ -15,7 +15,6 @@
 
 #include "text/editor/caret_stops.h"
 #include "text/editor/primary_selection.h"
-#include "text/model/line_breaks.h"
 #include "text/model/line_window.h"
 #include "text/model/surrogate_pairs.h"
 
@@ -204,10 +203,12 @@ qint64 TextEditor::memoryToReplace(qsizetype added, qsizetype removed) const {
 void TextEditor::editAt(qsizetype position, qsizetype removed, QString text, EditKind kind) {
     if (readOnly_)
         return;
-    text = withLineFeeds(std::move(text));
+    // The text is read once, for its other line breaks and for its lines.
+    LineIndex lines;
+    lines.buildWithLineFeeds(text);
     const qsizetype added = text.size();
     cursor_.setWantedX(std::nullopt);
-    document_->replace(position, removed, std::move(text), kind);
+    document_->replace(position, removed, std::move(text), std::move(lines), kind);
     setCursorPosition(position + added);
     Q_EMIT visibilityRequest(cursor_.position());
 }

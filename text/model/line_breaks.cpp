@@ -6,41 +6,24 @@
 
 #include <algorithm>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "text/model/line_break_lanes.h"
 
 namespace korvane::text {
 namespace {
 
-bool isOtherBreak(char16_t c) {
-    return c == u'\r' || c == u'\u2029' || c == u'\ufdd0' || c == u'\ufdd1';
-}
-
 // The first break other than a line feed in [begin, end), or `end`. Most pasted text has none,
-// so the whole text is read: 32 units at a time in the vector unit (SSE2), whose lanes are
-// tested together and looked at one by one only where one of them holds a break.
+// so the whole text is read: 32 units at a time in the vector unit (SSE2), looked at one by one
+// only where one of them is such a break.
 const char16_t* firstOtherBreak(const char16_t* begin, const char16_t* end) {
     const char16_t* c = begin;
 #if defined(__SSE2__)
-    const __m128i carriageReturn = _mm_set1_epi16(u'\r');
-    const __m128i paragraphSeparator = _mm_set1_epi16(short(u'\u2029'));
-    const __m128i frameMarks = _mm_set1_epi16(short(u'\ufdd0'));  // U+FDD0 and U+FDD1
-    const __m128i lastBitOff = _mm_set1_epi16(short(0xfffe));
-    const auto breaks = [&](const char16_t* units) {
-        const __m128i lanes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units));
-        return _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(lanes, carriageReturn),
-                                         _mm_cmpeq_epi16(lanes, paragraphSeparator)),
-                            _mm_cmpeq_epi16(_mm_and_si128(lanes, lastBitOff), frameMarks));
-    };
     for (; end - c >= 32; c += 32) {
-        const __m128i any = _mm_or_si128(_mm_or_si128(breaks(c), breaks(c + 8)),
-                                         _mm_or_si128(breaks(c + 16), breaks(c + 24)));
-        if (_mm_movemask_epi8(any) != 0)
+        const BreakBlock block(c);
+        if (block.mayHoldBreaks() && block.holdsOtherBreaks())
             break;  // found one by one below
     }
 #endif
-    return std::find_if(c, end, isOtherBreak);
+    return std::find_if(c, end, isOtherLineBreak);
 }
 
 }  // namespace
@@ -57,7 +40,7 @@ QString withLineFeeds(QString text) {
     for (const char16_t* c = first; c != end; ++c) {
         if (*c == u'\r' && c + 1 != end && c[1] == u'\n')
             continue;  // the line feed that follows stands for both
-        stored.append(isOtherBreak(*c) ? QChar(u'\n') : QChar(*c));
+        stored.append(isOtherLineBreak(*c) ? QChar(u'\n') : QChar(*c));
     }
     return stored;
 }
@@ -68,12 +51,7 @@ bool sameLineBreaks(const QChar* a, const QChar* b, qsizetype length) {
     const auto* y = reinterpret_cast<const char16_t*>(b);
     qsizetype i = 0;
 #if defined(__SSE2__)
-    const __m128i lineFeed = _mm_set1_epi16(u'\n');
-    const __m128i separator = _mm_set1_epi16(short(u'\x2028'));
-    const auto breaks = [&](const char16_t* units) {
-        const __m128i lanes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units));
-        return _mm_or_si128(_mm_cmpeq_epi16(lanes, lineFeed), _mm_cmpeq_epi16(lanes, separator));
-    };
+    const auto breaks = [](const char16_t* units) { return lineBreakLanes(loadUnits(units)); };
     __m128i differ = _mm_setzero_si128();
     for (; i + 8 <= length; i += 8)
         differ = _mm_or_si128(differ, _mm_xor_si128(breaks(x + i), breaks(y + i)));

@@ -15,6 +15,13 @@ constexpr bool isLineBreak(char16_t unit) {
     return unit == u'\n' || unit == u'\x2028';
 }
 
+// Another kind of line break, which an editable view stores as a line feed: a carriage return
+// ("\r\n" counts as one break), the paragraph separator U+2029 and the frame marks U+FDD0 and
+// U+FDD1 that rich-text documents use.
+constexpr bool isOtherLineBreak(char16_t unit) {
+    return unit == u'\r' || unit == u'\u2029' || unit == u'\ufdd0' || unit == u'\ufdd1';
+}
+
 // The text as an editable view stores it: every other kind of line break ("\r\n" as one, a lone
 // '\r', the paragraph separator U+2029 and the frame marks U+FDD0 and U+FDD1 that rich-text
 // documents use) becomes a line feed, every other character stays. A text with none of them

@@ -33,6 +33,10 @@ public:
 
     // Indexes `text` from scratch.
     void build(QStringView text);
+    // Makes `text` what an editable view stores, every other kind of line break a line feed
+    // (withLineFeeds), and indexes it: a text with none, as most pasted text, is read once for
+    // both.
+    void buildWithLineFeeds(QString& text);
 
     // The lines an edit replacing `removed` characters at `position` by `inserted` would touch
     // and the line starts it brings, found before the edit is made, with room made for them:
@@ -46,6 +50,10 @@ public:
         std::vector<qsizetype> addedStarts;
     };
     Edit prepare(qsizetype position, qsizetype removed, QStringView inserted);
+    // The same for `inserted` characters whose own lines are indexed already, `insertedLines`:
+    // they are not read again.
+    Edit prepare(qsizetype position, qsizetype removed, qsizetype inserted,
+                 const LineIndex& insertedLines);
     // Makes the edit, which then cannot fail, and returns the lines it touched.
     EditedLines apply(const Edit& edit);
     // The memory, in bytes, the starts of the lines of `added` characters take, for lines of 64

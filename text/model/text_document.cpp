@@ -82,6 +82,11 @@ void TextDocument::replace(qsizetype position, qsizetype removed, QString&& inse
     edit(position, removed, std::move(inserted), kind);
 }
 
+void TextDocument::replace(qsizetype position, qsizetype removed, QString&& inserted,
+                           LineIndex insertedLines, EditKind kind) {
+    edit(position, removed, std::move(inserted), kind, &insertedLines);
+}
+
 std::optional<TextRange> TextDocument::replaceChanged(QStringView wanted) {
     const QString& current = text();
     const ChangedSpan span = findChangedSpan(current, wanted);
@@ -94,7 +99,8 @@ std::optional<TextRange> TextDocument::replaceChanged(QStringView wanted) {
 }
 
 template <typename Text>
-void TextDocument::edit(qsizetype position, qsizetype removed, Text&& inserted, EditKind kind) {
+void TextDocument::edit(qsizetype position, qsizetype removed, Text&& inserted, EditKind kind,
+                        LineIndex* insertedLines) {
     position = std::clamp<qsizetype>(position, 0, length());
     removed = std::clamp<qsizetype>(removed, 0, length() - position);
     const QStringView insertedView(inserted);
@@ -104,7 +110,7 @@ void TextDocument::edit(qsizetype position, qsizetype removed, Text&& inserted, 
     const bool redoBefore = isRedoAvailable();
     // What needs memory first, the note in the history last: a failure leaves all as it was.
     constexpr bool taking = std::is_same_v<std::remove_cvref_t<Text>, QString>;
-    PreparedEdit prepared = prepare(position, removed, insertedView, taking);
+    PreparedEdit prepared = prepare(position, removed, insertedView, taking, insertedLines);
     if (undoRedoEnabled_)
         history_.record(position, removedText(position, removed), insertedView, kind);
     if constexpr (taking) {
@@ -117,14 +123,20 @@ void TextDocument::edit(qsizetype position, qsizetype removed, Text&& inserted, 
 }
 
 TextDocument::PreparedEdit TextDocument::prepare(qsizetype position, qsizetype removed,
-                                                 QStringView inserted, bool taking) {
+                                                 QStringView inserted, bool taking,
+                                                 LineIndex* insertedLines) {
     PreparedEdit edit{position, removed, removed == length(), {}, {}, {}};
     if (edit.whole) {
-        edit.wholeLines.build(inserted);
+        if (insertedLines)
+            edit.wholeLines = std::move(*insertedLines);
+        else
+            edit.wholeLines.build(inserted);
         if (!taking)
             edit.wholeText = inserted.toString();
     } else {
-        edit.lineEdit = lines_.prepare(position, removed, inserted);
+        edit.lineEdit = insertedLines
+                            ? lines_.prepare(position, removed, inserted.size(), *insertedLines)
+                            : lines_.prepare(position, removed, inserted);
         buffer_.reserve(inserted.size() - removed);
     }
     return edit;

@@ -89,6 +89,11 @@ public:
     // whole text, so that a paste into an empty box copies nothing.
     void replace(qsizetype position, qsizetype removed, QString&& inserted,
                  EditKind kind = EditKind::Other);
+    // The same with the lines of `inserted` indexed already (LineIndex::buildWithLineFeeds, or
+    // the lines of a text whose line breaks stand where those of `inserted` do): the edit takes
+    // them, and reads the text for nothing.
+    void replace(qsizetype position, qsizetype removed, QString&& inserted, LineIndex insertedLines,
+                 EditKind kind = EditKind::Other);
     // Makes the text `wanted` by replacing only the span where the two differ, in one edit.
     // Returns the span of `wanted` that came in, or nothing when the texts were the same.
     std::optional<TextRange> replaceChanged(QStringView wanted);
@@ -149,10 +154,13 @@ private:
     };
 
     template <typename Text>
-    void edit(qsizetype position, qsizetype removed, Text&& inserted, EditKind kind);
+    void edit(qsizetype position, qsizetype removed, Text&& inserted, EditKind kind,
+              LineIndex* insertedLines = nullptr);
     // Makes ready, or fails for want of memory with nothing changed. A whole text that will not
-    // be taken (`taking` false) is copied here.
-    PreparedEdit prepare(qsizetype position, qsizetype removed, QStringView inserted, bool taking);
+    // be taken (`taking` false) is copied here. The lines of `inserted` are found here unless
+    // they are given, indexed already.
+    PreparedEdit prepare(qsizetype position, qsizetype removed, QStringView inserted, bool taking,
+                         LineIndex* insertedLines = nullptr);
     // Makes a prepared edit, which can no longer fail, and announces it. A whole text given as a
     // string is taken with its storage.
     void commit(PreparedEdit& edit, QStringView inserted, QString* takenText);

@@ -20,6 +20,28 @@ constexpr qreal kTabStop = 80;
 constexpr qreal kUnwrappedWidth = 1e7;
 // How many characters a new slice of a long line starts before the first one in view.
 constexpr qsizetype kSliceLead = 256;
+// How many characters before a cut the characters after it could shape otherwise (a kerning
+// pair, a ligature, a contextual form): a layout of a line's start shows those in their place
+// only with the rest of the line.
+constexpr qsizetype kCutReach = 16;
+
+// Whether the characters of a line stand where the whole line laid out puts them when it is laid
+// out only up to a cut, but for the last characters before it: text read left to right
+// throughout, in scripts whose shapes join no more than a base and its marks (Latin, Greek,
+// Cyrillic, Armenian, with their punctuation, currency signs and combining marks). A letter or
+// digit of a right-to-left script, a bidirectional control or a joiner changes the order or the
+// shape of what comes before it, and so may the scripts shaped across clusters (Arabic, the
+// Indic scripts, Thai, emoji sequences).
+bool laysOutInPart(QStringView line) {
+    bool simple = true;
+    for (const QChar c : line) {
+        const char16_t unit = c.unicode();
+        simple &= unit < 0x0590 || (unit >= 0x1e00 && unit < 0x2000) ||
+                  (unit >= 0x2010 && unit < 0x2028) || (unit >= 0x2030 && unit < 0x205f) ||
+                  (unit >= 0x20a0 && unit < 0x20d0);
+    }
+    return simple;
+}
 
 }  // namespace
 
@@ -102,20 +124,64 @@ std::unique_ptr<QTextLayout> LayoutCache::makeLayout(const QString& text,
 }
 
 const LayoutCache::LineLayout& LayoutCache::layoutOf(int line, Span inView) {
+    return layoutCovering(line, inView, inView.right, -1);
+}
+
+const LayoutCache::LineLayout& LayoutCache::layoutCovering(int line, Span inView, qreal x,
+                                                           qsizetype inLine) {
     LineLayout& entry = layouts_[line];
+    if (document_.lineEnd(line) - document_.lineStart(line) > kLongLine)
+        layOutSlice(line, entry, inView);
+    else
+        layOutStart(line, entry, inView, std::max(x, inView.right), inLine);
+    return entry;
+}
+
+void LayoutCache::layOutStart(int line, LineLayout& entry, Span inView, qreal right,
+                              qsizetype inLine) {
     const qsizetype start = document_.lineStart(line);
     const qsizetype length = document_.lineEnd(line) - start;
-    if (length > kLongLine) {
-        layOutSlice(line, entry, inView);
-    } else if (!entry.layout || entry.offset != 0 || entry.length != length) {
-        entry.layout = makeLayout(document_.mid(start, length), preeditIn(line, 0, length));
-        entry.offset = 0;
-        entry.length = length;
-        entry.x = 0;
-        entry.width = entry.layout->lineAt(0).naturalTextWidth();
-        noteWidth(entry.width);
+    const auto covers = [&](qsizetype count, qreal exactWidth) {
+        return count == length || (exactWidth >= right && inLine <= count - kCutReach);
+    };
+    const bool laidOut = entry.layout && entry.offset == 0 && entry.length <= length;
+    if (laidOut && covers(entry.length, entry.exactWidth))
+        return;
+
+    const QString text = document_.mid(start, length);
+    const qsizetype preeditAt = preeditIn(line, 0, length);
+    qsizetype count = length;
+    if (preeditAt < 0 && length > kCutReach && laysOutInPart(text)) {
+        // Enough characters to reach half a view past `right` at the average width; twice as
+        // many as before when the view went past the start laid out, so that a view scrolled
+        // along the line lays out its start only a few times.
+        const qreal reach = right + (inView.right - inView.left) / 2;
+        count = std::max({qsizetype(std::max(0.0, reach) / averageCharWidth_) + kCutReach,
+                          inLine + kCutReach, laidOut ? 2 * entry.length : 0});
     }
-    return entry;
+    std::unique_ptr<QTextLayout> layout;
+    qreal width = 0;
+    qreal exactWidth = 0;
+    for (;;) {
+        count = std::min(count, length);
+        layout = makeLayout(count == length ? text : text.first(count),
+                            count == length ? preeditAt : -1);
+        const QTextLine shown = layout->lineAt(0);
+        width = shown.naturalTextWidth();
+        exactWidth = count == length ? width : shown.cursorToX(int(count - kCutReach));
+        if (covers(count, exactWidth))
+            break;
+        count *= 2;  // the text is wider than average
+    }
+    entry.offset = 0;
+    entry.length = count;
+    entry.x = 0;
+    entry.width = width;
+    entry.exactWidth = exactWidth;
+    entry.layout = std::move(layout);
+    // The rest of a line laid out in part is as wide as its start, character for character, for
+    // the scroll range; laid out that far, it is measured.
+    noteWidth(count == length ? width : width * qreal(length) / qreal(count));
 }
 
 void LayoutCache::layOutSlice(int line, LineLayout& slice, Span inView) {
@@ -187,8 +253,8 @@ void LayoutCache::layOutSlice(int line, LineLayout& slice, Span inView) {
 
 qreal LayoutCache::xOf(qsizetype position, Span inView) {
     const int line = document_.lineAt(position);
-    const LineLayout& layout = layoutOf(line, inView);
     const qsizetype inLine = position - document_.lineStart(line);
+    const LineLayout& layout = layoutCovering(line, inView, inView.right, inLine);
     if (inLine < layout.offset)
         return layout.x - qreal(layout.offset - inLine) * averageCharWidth_;
     if (inLine > layout.offset + layout.length)
@@ -202,7 +268,7 @@ qreal LayoutCache::xOf(qsizetype position, Span inView) {
 }
 
 qsizetype LayoutCache::positionAt(int line, qreal x, Span inView) {
-    const LineLayout& layout = layoutOf(line, inView);
+    const LineLayout& layout = layoutCovering(line, inView, x, -1);
     const qsizetype start = document_.lineStart(line);
     const qsizetype length = document_.lineEnd(line) - start;
     qsizetype inLine;

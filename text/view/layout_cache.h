@@ -19,24 +19,32 @@ class QPaintDevice;
 
 namespace korvane::text {
 
-// The lines of a view laid out: only those asked for, which are the lines in view and a page
-// either side, and of a line longer than kLongLine only a slice around the part in view, so a
-// text of many megabytes, or one line of megabytes, costs no more to show than a page of it. It
-// keeps the font's metrics and the widest line seen so far (for the horizontal scroll range),
-// and lays out what an input method is composing in place. It reads the document and the
-// pre-edit only, and paints nothing.
+// The lines of a view laid out: only those asked for, which are the lines in view, and of each
+// only the columns in view, so a text of many megabytes, or of lines of megabytes, costs no more
+// to show than a page of it. A line of up to kLongLine characters is laid out from its start as
+// far as the view reaches, its characters where the whole line laid out would put them, unless
+// the characters after a cut could move those before it (a right-to-left script, bidirectional
+// controls, scripts shaped across clusters, a pre-edit), when it is laid out whole. Of a longer
+// line only a slice around the part in view is laid out, placed by estimate where it is far from
+// the slice before. It keeps the font's metrics and the widest line seen so far (for the
+// horizontal scroll range), and lays out what an input method is composing in place. It reads
+// the document and the pre-edit only, and paints nothing.
 class LayoutCache {
 public:
     // Lines longer than this many characters are laid out a slice at a time.
     static constexpr qsizetype kLongLine = 2048;
 
-    // The laid-out text of one line, or of the slice of a long line starting `offset`
-    // characters into it and drawn `x` pixels from the line's left end.
+    // The laid-out text of one line, of its start, or of the slice of a long line starting
+    // `offset` characters into it and drawn `x` pixels from the line's left end.
     struct LineLayout {
         qsizetype offset = 0;
         qsizetype length = 0;
         qreal x = 0;
         qreal width = 0;
+        // How far from its left end the layout of a line's start shows it exactly as the whole
+        // line laid out: all but the last characters before the cut, whose shapes the characters
+        // after it could change.
+        qreal exactWidth = 0;
         std::unique_ptr<QTextLayout> layout;
     };
     // The part of a line in view: its left and right edges, from the line's left end.
@@ -58,7 +66,7 @@ public:
     // would be at the average character width.
     qreal contentWidth() const;
 
-    // The line's layout, covering at least the part in view for a long line.
+    // The line's layout, covering at least the part in view.
     const LineLayout& layoutOf(int line, Span inView);
     // The horizontal place of `position` on its line, from the line's left end.
     qreal xOf(qsizetype position, Span inView);
@@ -84,6 +92,13 @@ public:
 private:
     // A layout of `text`, with the pre-edit text shown at `preeditAt` if that is not negative.
     std::unique_ptr<QTextLayout> makeLayout(const QString& text, qsizetype preeditAt = -1) const;
+    // The line's layout, covering the part in view and, of a line laid out from its start, also
+    // the place `x` and the character `inLine` characters into the line (-1 for none).
+    const LineLayout& layoutCovering(int line, Span inView, qreal x, qsizetype inLine);
+    // Lays out the line from its start as far as it covers `right` and the character `inLine`
+    // characters into it, and half a view further, so that a view scrolled a little sideways
+    // finds it laid out; the whole line where a cut could move the characters before it.
+    void layOutStart(int line, LineLayout& entry, Span inView, qreal right, qsizetype inLine);
     // Lays out the slice of a long line that covers the part in view, placed so that it meets
     // the slice laid out before wherever the two overlap.
     void layOutSlice(int line, LineLayout& slice, Span inView);
