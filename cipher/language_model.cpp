@@ -25,6 +25,13 @@ constexpr double kDiscount = 0.75;
 // is unlikely but possible.
 constexpr double kAdded = 0.5;
 
+// One language's terms, before they are laid side by side with the others'.
+struct LanguageModel {
+    std::array<double, 52> letterLogs{};
+    std::vector<float> tripleLogs;
+    std::unordered_map<std::string, double> wordLogs;
+};
+
 LanguageModel modelOf(const LanguageTable& table) {
     std::vector<double> counts(kSymbols * 26 * kSymbols, 0.0);
     for (size_t i = 0; i < table.tripleCount; ++i)
@@ -126,11 +133,20 @@ LanguageModel modelOf(const LanguageTable& table) {
 
 }  // namespace
 
-const std::array<LanguageModel, kLanguages>& languageModels() {
-    static const std::array<LanguageModel, kLanguages> models = [] {
-        std::array<LanguageModel, kLanguages> built;
-        for (size_t language = 0; language < kLanguages; ++language)
-            built[language] = modelOf(kLanguageTables[language]);
+const LanguageModels& languageModels() {
+    static const LanguageModels models = [] {
+        LanguageModels built;
+        built.tripleLogs.resize(size_t(kNeighbours) * 26 * kNeighbours);
+        for (size_t language = 0; language < kLanguages; ++language) {
+            LanguageModel model = modelOf(kLanguageTables[language]);
+            for (size_t letter = 0; letter < 52; ++letter) {
+                built.letterLogs[letter][language] =
+                    std::round(model.letterLogs[letter] / kLetterLogUnit) * kLetterLogUnit;
+            }
+            for (size_t triple = 0; triple < built.tripleLogs.size(); ++triple)
+                built.tripleLogs[triple].lane[language] = model.tripleLogs[triple];
+            built.wordLogs[language] = std::move(model.wordLogs);
+        }
         return built;
     }();
     return models;

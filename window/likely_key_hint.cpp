@@ -115,12 +115,13 @@ QString LikelyKeyHint::readingItem(const cipher::Reading& reading) const {
 
 void LikelyKeyHint::refresh() noexcept {
     try {
+        letterScores_.follow(counts_);
         const cipher::ReadingRanking ranking =
-            triplesKept_ ? cipher::rankReadings(counts_, triples_,
+            triplesKept_ ? cipher::rankReadings(letterScores_, triples_,
                                                 box_.length() <= kWordedCharacters
                                                     ? cipher::wholeWordsOf(box_.text())
                                                     : cipher::WordCounts())
-                         : cipher::rankReadingsByLetters(counts_);
+                         : letterScores_.rank();
         const std::optional<cipher::Reading> reading = cipher::sureReading(ranking);
         // While nothing is sure, and the text does not already read as it stands, the likeliest
         // readings are offered.

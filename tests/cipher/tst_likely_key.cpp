@@ -41,8 +41,14 @@ TripleCounts triplesOf(QStringView text) {
     return triples;
 }
 
+LetterScores scoresOf(QStringView text) {
+    LetterScores scores;
+    scores.follow(countsOf(text));
+    return scores;
+}
+
 ReadingRanking rankingOf(const QString& text) {
-    return rankReadings(countsOf(text), triplesOf(text), wholeWordsOf(text));
+    return rankReadings(scoresOf(text), triplesOf(text), wholeWordsOf(text));
 }
 
 // The letters A–Z of the engine's own upper-casing of the text, counted one by one.
@@ -191,7 +197,8 @@ void tst_LikelyKey::counts() {
 
 // A text put through seeded random edits, with spans that start and end anywhere, also
 // inside a surrogate pair: counts kept by removing each edit's old span and adding its new one,
-// the triples with the units either side of each span, stay the counts of the whole text.
+// the triples with the units either side of each span, stay the counts of the whole text, and
+// the readings' letter scores that follow the counts stay those worked out afresh, to the bit.
 void tst_LikelyKey::countsFollowEdits() {
     const QString pieces[] = {QStringLiteral("a"),
                               QStringLiteral("Z"),
@@ -205,6 +212,7 @@ void tst_LikelyKey::countsFollowEdits() {
     QString text;
     LetterCounts counts;
     TripleCounts triples;
+    LetterScores scores;
     for (int edit = 0; edit < 3000; ++edit) {
         const qsizetype position = random.bounded(int(text.size()) + 1);
         const qsizetype removed =
@@ -219,6 +227,9 @@ void tst_LikelyKey::countsFollowEdits() {
         triples.add(spanWithEdges(text, position, added.size()));
         QVERIFY2(counts == countsOf(text), qPrintable(QStringLiteral("edit %1").arg(edit)));
         QVERIFY2(triples == triplesOf(text), qPrintable(QStringLiteral("edit %1").arg(edit)));
+        scores.follow(counts);
+        QVERIFY2(scores.scores() == scoresOf(text).scores(),
+                 qPrintable(QStringLiteral("edit %1").arg(edit)));
     }
     QVERIFY(sameCounts(counts, lettersAfterUpperCasing(text)));
     QVERIFY(sameTriples(triples, text));
