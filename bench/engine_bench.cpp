@@ -165,9 +165,11 @@ void keystrokeReading(benchmark::State& state) {
         triples.add(added);
         const korvane::cipher::WordCounts words =
             worded ? korvane::cipher::wholeWordsOf(text) : korvane::cipher::WordCounts();
+        const korvane::cipher::OtherLetterCounts others =
+            worded ? korvane::cipher::otherLettersOf(text) : korvane::cipher::OtherLetterCounts();
         scores.follow(counts);
-        benchmark::DoNotOptimize(
-            korvane::cipher::sureReading(korvane::cipher::rankReadings(scores, triples, words)));
+        benchmark::DoNotOptimize(korvane::cipher::sureReading(
+            korvane::cipher::rankReadings(scores, triples, words, others)));
         replaces = !replaces;
         position = (position + 7919) % (text.size() - 4) + 2;
     }

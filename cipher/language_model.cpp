@@ -11,8 +11,9 @@
 namespace korvane::cipher {
 namespace {
 
-// A triple's count by its three symbols, the neighbours a letter or a boundary (27 each).
-constexpr size_t kSymbols = 27;
+// A triple's count by its three symbols, the neighbours a letter A–Z, a boundary or a letter
+// outside A–Z (28 each).
+constexpr size_t kSymbols = 28;
 
 size_t countIndex(size_t before, size_t letter, size_t after) {
     return (before * 26 + letter) * kSymbols + after;
@@ -84,7 +85,8 @@ LanguageModel modelOf(const LanguageTable& table) {
 
     LanguageModel model;
     for (size_t letter = 0; letter < 52; ++letter)
-        model.letterLogs[letter] = std::log(single[letter % 26] / (1 - single[kBoundary]));
+        model.letterLogs[letter] =
+            std::log(single[letter % 26] / (1 - single[kBoundary] - single[kOtherLetter]));
     model.tripleLogs.assign(size_t(kNeighbours) * 26 * kNeighbours, 0.0F);
     for (size_t letter = 0; letter < 26; ++letter) {
         const double startLog = std::log((starts[letter] + kAdded) / (started + 26 * kAdded));
@@ -131,6 +133,34 @@ LanguageModel modelOf(const LanguageTable& table) {
     return model;
 }
 
+// Half a count added to every letter outside A–Z, listed or not, so that one a language's text
+// never has is unlikely but possible; and how many such letters share what is added.
+constexpr double kOtherLetterAdded = 0.5;
+
+// Each language's log-likelihood of each letter outside A–Z that any language lists, given that a
+// letter outside A–Z stands there, and of any other such letter, lane by lane.
+void addOtherLetters(LanguageModels& models) {
+    std::unordered_map<char16_t, std::array<double, kLanguages>> counts;
+    std::array<double, kLanguages> totals{};
+    for (size_t language = 0; language < kLanguages; ++language) {
+        const LanguageTable& table = kLanguageTables[language];
+        for (size_t i = 0; i < table.otherLetterCount; ++i) {
+            counts[table.otherLetters[i].letter][language] = table.otherLetters[i].count;
+            totals[language] += table.otherLetters[i].count;
+        }
+    }
+    // The listed letters and one more for all the others.
+    const double kinds = double(counts.size() + 1);
+    for (size_t language = 0; language < kLanguages; ++language) {
+        const double share = totals[language] + kinds * kOtherLetterAdded;
+        for (const auto& [letter, count] : counts) {
+            models.otherLetterLogs[letter][language] =
+                std::log((count[language] + kOtherLetterAdded) / share);
+        }
+        models.unlistedOtherLetterLog[language] = std::log(kOtherLetterAdded / share);
+    }
+}
+
 }  // namespace
 
 const LanguageModels& languageModels() {
@@ -147,6 +177,7 @@ const LanguageModels& languageModels() {
                 built.tripleLogs[triple].lane[language] = model.tripleLogs[triple];
             built.wordLogs[language] = std::move(model.wordLogs);
         }
+        addOtherLetters(built);
         return built;
     }();
     return models;

@@ -25,8 +25,9 @@ struct alignas(32) LanguageLanes {
 };
 
 // The languages as the likely key reads them, worked out from their counts in kLanguageTables: a
-// text is read word by word, each letter given the two symbols before it (letters or a boundary),
-// and each whole word also as a word of the language.
+// text is read word by word, each letter given the two symbols before it (letters A–Z, a boundary
+// or a letter outside A–Z), each whole word also as a word of the language, and each letter
+// outside A–Z as a letter of the language.
 struct LanguageModels {
     // The natural logarithm of each letter's share of the letters, A to Z and then A to Z again,
     // so that a position moved on by a rotation needs no reduction modulo 26; by language. Each is
@@ -42,6 +43,12 @@ struct LanguageModels {
     // Each word of each language (its letters' alphabet positions) with the logarithm of its share
     // of the words.
     std::array<std::unordered_map<std::string, double>, kLanguages> wordLogs;
+    // The log-likelihood of each letter outside A–Z in each language, where the text has a letter
+    // outside A–Z: such letters pass through every key as they are, so that they say nothing of
+    // the key and much of the language. Every letter a language lists is here, and any other has
+    // the unlisted term.
+    std::unordered_map<char16_t, std::array<double, kLanes>> otherLetterLogs;
+    std::array<double, kLanes> unlistedOtherLetterLog{};
 };
 
 // 2^-16 of a nat.

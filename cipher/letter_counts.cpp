@@ -4,6 +4,7 @@
 
 #include "cipher/letter_counts.h"
 
+#include <QChar>
 #include <algorithm>
 #include <map>
 #include <memory>
@@ -27,6 +28,26 @@ const quint8* letterPositions() {
             positions[c] = capital >= u'A' && capital <= u'Z' ? quint8(capital - u'A') : kNoLetter;
         }
         return positions;
+    }();
+    return table.get();
+}
+
+// For every code unit what it is beside a letter: the alphabet position of its capital, kBoundary,
+// or kOtherLetter for a letter or combining mark outside A–Z. Each half of a surrogate pair is a
+// boundary: the units are read one by one, as the letter counts read them.
+const quint8* neighbourSymbols() {
+    static const std::unique_ptr<quint8[]> table = [] {
+        const quint8* positions = letterPositions();
+        const char16_t* upper = upperCaseTable();
+        auto symbols = std::make_unique<quint8[]>(0x10000);
+        for (char32_t c = 0; c < 0x10000; ++c) {
+            const QChar capital(upper[c]);
+            const bool other = !capital.isSurrogate() && (capital.isLetter() || capital.isMark());
+            symbols[c] = positions[c] != kNoLetter ? positions[c]
+                         : other                   ? quint8(kOtherLetter)
+                                                   : quint8(kBoundary);
+        }
+        return symbols;
     }();
     return table.get();
 }
@@ -95,19 +116,19 @@ void TripleCounts::remove(const SpanWithEdges& span) {
 // letter or one of whose neighbours lies in the span, or which spans the place an empty span
 // lies at.
 void TripleCounts::countSpan(const SpanWithEdges& span, qint64 step) {
-    const quint8* positions = letterPositions();
+    const quint8* symbols = neighbourSymbols();
     const char16_t* units = span.text.utf16();
     const qsizetype size = span.text.size();
     const auto neighbour = [&](qsizetype at) {
         if (at < 0 || at >= size)
             return kTextEdge;  // only where the whole text begins or ends, as the span's edges say
-        return positions[units[at]] == kNoLetter ? kBoundary : int(positions[units[at]]);
+        return int(symbols[units[at]]);
     };
     const qsizetype first = std::max<qsizetype>(span.start - 1, 0);
     const qsizetype last = std::min(span.start + span.length, size - 1);
     for (qsizetype at = first; at <= last; ++at) {
-        const quint8 letter = positions[units[at]];
-        if (letter != kNoLetter) {
+        const quint8 letter = symbols[units[at]];
+        if (letter < 26) {
             const int before = neighbour(at - 1);
             counts_[indexOf(before, letter, neighbour(at + 1))] += step;
             rowTotals_[size_t(before) * 26 + letter] += step;
@@ -120,22 +141,39 @@ qint64 TripleCounts::total() const {
 }
 
 std::vector<std::pair<std::string, qint64>> wholeWordsOf(QStringView text) {
-    const quint8* positions = letterPositions();
+    const quint8* symbols = neighbourSymbols();
     std::map<std::string, qint64> words;
     std::string word;
-    bool afterBoundary = false;  // the word under way began after a boundary, not at the edge
+    bool afterBoundary = false;  // the run of letters under way began after a boundary
+    bool whole = true;           // and holds only letters A–Z
     for (QChar unit : text) {
-        const quint8 letter = positions[unit.unicode()];
-        if (letter != kNoLetter) {
-            word.push_back(char(letter));
+        const quint8 symbol = symbols[unit.unicode()];
+        if (symbol < 26) {
+            word.push_back(char(symbol));
             continue;
         }
-        if (afterBoundary && !word.empty())
+        if (symbol == kOtherLetter) {
+            whole = false;
+            continue;
+        }
+        if (afterBoundary && whole && !word.empty())
             ++words[word];
         word.clear();
         afterBoundary = true;
+        whole = true;
     }
     return {words.begin(), words.end()};
+}
+
+std::vector<std::pair<char16_t, qint64>> otherLettersOf(QStringView text) {
+    const quint8* symbols = neighbourSymbols();
+    const char16_t* upper = upperCaseTable();
+    std::map<char16_t, qint64> letters;
+    for (QChar unit : text) {
+        if (symbols[unit.unicode()] == kOtherLetter)
+            ++letters[upper[unit.unicode()]];
+    }
+    return {letters.begin(), letters.end()};
 }
 
 }  // namespace korvane::cipher

@@ -42,6 +42,8 @@ constexpr size_t kWordReadings = 24;
 // The fewest keys a ranking by triples scores, however many triples the text holds.
 constexpr size_t kLeastCandidates = 3;
 
+using Pair = double __attribute__((vector_size(2 * sizeof(double))));
+
 // Adds `count` times each letter's terms to the scores, language by language: the letter goes
 // under multiplier m alone to m·letter, and each rotation then moves it on by one, so that the 26
 // rotations of a multiplier read 26 adjacent entries of the doubled table.
@@ -50,9 +52,17 @@ void addLetterTerms(ReadingScores& scores, int letter, double count) {
     for (size_t m = 0; m < kMultipliers.size(); ++m) {
         const auto* moved = logs.data() + kMultipliers[m] * letter % 26;
         for (size_t rotation = 0; rotation < 26; ++rotation) {
-            std::array<double, kLanes>& score = scores[m * 26 + rotation];
-            for (size_t lane = 0; lane < kLanes; ++lane)
-                score[lane] += count * moved[rotation][lane];
+            double* score = scores[m * 26 + rotation].data();
+            const double* terms = moved[rotation].data();
+            // Two lanes at a time, the width every vector unit has.
+            for (size_t lane = 0; lane < kLanes; lane += 2) {
+                Pair sum;
+                Pair term;
+                std::memcpy(&sum, score + lane, sizeof(sum));
+                std::memcpy(&term, terms + lane, sizeof(term));
+                sum += count * term;
+                std::memcpy(score + lane, &sum, sizeof(sum));
+            }
         }
     }
 }
@@ -75,8 +85,10 @@ std::array<quint8, kKeys> bestLanguages(const ReadingScores& scores) {
 
 // The ranking of the readings by their scores, kUnscored for a key that was not scored, with the
 // lean towards English already in them. Of two readings that score alike the one whose key is
-// numbered first goes ahead. `uniform` is what the best reading's score is measured against.
-ReadingRanking rankingOf(const ReadingScores& scores, qint64 letters, double uniform) {
+// numbered first goes ahead. `baseline` is what the best reading's score is measured against, by
+// its language.
+ReadingRanking rankingOf(const ReadingScores& scores, qint64 letters,
+                         const std::array<double, kLanes>& baseline) {
     ReadingRanking ranking;
     ranking.letters = letters;
     const std::array<quint8, kKeys> bestOf = bestLanguages(scores);
@@ -110,7 +122,7 @@ ReadingRanking rankingOf(const ReadingScores& scores, qint64 letters, double uni
     const double wide = std::numeric_limits<double>::max();
     ranking.keyMargin = found < 2 ? wide : best - scoreOf(top[1]);
     ranking.languageMargin = otherLanguage == kUnscored ? wide : best - otherLanguage;
-    ranking.overUniform = best - uniform;
+    ranking.overUniform = best - baseline[bestOf[top[0]]];
     return ranking;
 }
 
@@ -144,22 +156,27 @@ std::vector<HeldTriple> heldTriples(const TripleCounts& triples) {
     return held;
 }
 
-// The share of a letter that ends a word in prose, about one in five.
+// The share of a letter that ends a word in prose, about one in five; and the share followed by a
+// letter outside A–Z, about one in fifty in the languages that write such letters.
 constexpr double kWordEnds = 0.2;
+constexpr double kOtherLetterShare = 0.02;
 
 // How much the text's triples weigh under letters drawn all equally often in words as the text
 // has them: every letter one of 26, every letter followed by a boundary with the share a word's
-// end has in prose. What a language's reading must clearly beat.
+// end has in prose, and by a letter outside A–Z with the share such letters have. What a
+// language's reading must clearly beat.
 double uniformLogLikelihood(const std::vector<HeldTriple>& held) {
     const double letterLog = std::log(1.0 / 26);
     const double endLog = std::log(kWordEnds);
     const double goesOnLog = std::log((1 - kWordEnds) / 26);
+    const double otherLog = std::log(kOtherLetterShare);
     double sum = 0;
     for (const HeldTriple& triple : held) {
         const double own = triple.before >= kBoundary ? letterLog : 0.0;
-        const double next = triple.after == kBoundary ? endLog
-                            : triple.after < 26       ? goesOnLog
-                                                      : 0.0;
+        const double next = triple.after == kBoundary      ? endLog
+                            : triple.after == kOtherLetter ? otherLog
+                            : triple.after < 26            ? goesOnLog
+                                                           : 0.0;
         sum += triple.count * (own + next);
     }
     return sum;
@@ -215,6 +232,20 @@ double wordGain(size_t key, size_t language, const WordCounts& words) {
                  std::log(1 - kWordShare));
     }
     return gain;
+}
+
+// What the letters outside A–Z of a text add to a reading in each language.
+std::array<double, kLanes> otherLetterTerms(const OtherLetterCounts& letters) {
+    const LanguageModels& models = languageModels();
+    std::array<double, kLanes> terms{};
+    for (const auto& [letter, count] : letters) {
+        const auto found = models.otherLetterLogs.find(letter);
+        const std::array<double, kLanes>& logs =
+            found == models.otherLetterLogs.end() ? models.unlistedOtherLetterLog : found->second;
+        for (size_t language = 0; language < kLanguages; ++language)
+            terms[language] += double(count) * logs[language];
+    }
+    return terms;
 }
 
 // The keys a ranking by triples scores: every key while the text holds few triples, else the best
@@ -293,14 +324,16 @@ void LetterScores::follow(const LetterCounts& letters) {
 }
 
 ReadingRanking LetterScores::rank() const {
-    ReadingRanking ranking =
-        rankingOf(scores_, followed_.total(), double(followed_.total()) * std::log(1.0 / 26));
+    std::array<double, kLanes> baseline{};
+    baseline.fill(double(followed_.total()) * std::log(1.0 / 26));
+    ReadingRanking ranking = rankingOf(scores_, followed_.total(), baseline);
     ranking.byLettersAlone = true;
     return ranking;
 }
 
 ReadingRanking rankReadings(const LetterScores& letters, const TripleCounts& triples,
-                            const WordCounts& words) {
+                            const WordCounts& words, const OtherLetterCounts& otherLetters) {
+    const std::array<double, kLanes> otherTerms = otherLetterTerms(otherLetters);
     const std::vector<HeldTriple> held = heldTriples(triples);
     const std::vector<size_t> candidates = candidateKeys(letters, held.size());
     ReadingScores scores(kKeys);
@@ -328,11 +361,17 @@ ReadingRanking rankReadings(const LetterScores& letters, const TripleCounts& tri
         std::memcpy(sum.data(), &low, sizeof(low));
         std::memcpy(sum.data() + 4, &high, sizeof(high));
         for (size_t language = 0; language < kLanguages; ++language)
-            scores[key][language] = sum[language] + leanOf(language);
+            scores[key][language] = sum[language] + otherTerms[language] + leanOf(language);
     }
     if (!words.empty())
         addWordGains(scores, words);
-    return rankingOf(scores, letters.letters().total(), uniformLogLikelihood(held));
+    // The letters outside A–Z tell the language, not whether the key's output reads as one: the
+    // best reading is measured against random letters without them.
+    std::array<double, kLanes> baseline{};
+    const double uniform = uniformLogLikelihood(held);
+    for (size_t language = 0; language < kLanguages; ++language)
+        baseline[language] = uniform + otherTerms[language];
+    return rankingOf(scores, letters.letters().total(), baseline);
 }
 
 ReadingRanking rankReadingsByLetters(const LetterCounts& letters) {

@@ -69,17 +69,21 @@ private:
     std::vector<std::array<double, kLanes>> scores_;
 };
 
-// The whole words of a text as wholeWordsOf() gives them.
+// The whole words of a text as wholeWordsOf() gives them, and its letters outside A–Z as
+// otherLettersOf() gives them.
 using WordCounts = std::vector<std::pair<std::string, qint64>>;
+using OtherLetterCounts = std::vector<std::pair<char16_t, qint64>>;
 
 // The readings ranked by the letters read word by word: each letter given the two symbols before
-// it, a letter or a boundary, where spaces and punctuation are boundaries and the text's edges say
-// nothing; and each of the whole words also as a word of the language, where the text has any.
-// Such a score costs a term for every different triple the text holds, read in all languages at
-// once, so that while the text holds few of them every key is scored, and otherwise as many of the
-// best keys by their single-letter scores as kTripleTerms allow.
+// it, a letter A–Z, a letter outside A–Z or a boundary, where spaces and punctuation are
+// boundaries and the text's edges say nothing; each of the whole words also as a word of the
+// language, where the text has any; and the letters outside A–Z, which every key leaves as they
+// are, as letters of the language. Such a score costs a term for every different triple the text
+// holds, read in all languages at once, so that while the text holds few of them every key is
+// scored, and otherwise as many of the best keys by their single-letter scores as kTripleTerms
+// allow.
 ReadingRanking rankReadings(const LetterScores& letters, const TripleCounts& triples,
-                            const WordCounts& words);
+                            const WordCounts& words, const OtherLetterCounts& otherLetters);
 
 // The readings ranked by single letters alone, cheap at any length, for a text of at least
 // kLettersAloneMinLetters letters.

@@ -48,7 +48,7 @@ LetterScores scoresOf(QStringView text) {
 }
 
 ReadingRanking rankingOf(const QString& text) {
-    return rankReadings(scoresOf(text), triplesOf(text), wholeWordsOf(text));
+    return rankReadings(scoresOf(text), triplesOf(text), wholeWordsOf(text), otherLettersOf(text));
 }
 
 // The letters A–Z of the engine's own upper-casing of the text, counted one by one.
@@ -70,19 +70,24 @@ bool sameCounts(const LetterCounts& counts, const std::array<qint64, 26>& expect
     return true;
 }
 
-// Each letter of the upper-cased text with what stands either side of it: a letter, a boundary or
-// the text's edge.
+// What a unit of the upper-cased text is beside a letter: a letter A–Z, another letter or a
+// combining mark (neither half of a surrogate pair), or a boundary.
+int symbolOf(QChar unit) {
+    if (unit >= u'A' && unit <= u'Z')
+        return int(unit.unicode() - u'A');
+    return !unit.isSurrogate() && (unit.isLetter() || unit.isMark()) ? kOtherLetter : kBoundary;
+}
+
+// Each letter of the upper-cased text with what stands either side of it: a letter A–Z, another
+// letter, a boundary or the text's edge.
 bool sameTriples(const TripleCounts& triples, const QString& text) {
     const QString upper = TransformText(text, 0, 1).value_or(QString());
     const auto symbolAt = [&upper](qsizetype at) {
-        if (at < 0 || at >= upper.size())
-            return kTextEdge;
-        const char16_t unit = upper[at].unicode();
-        return unit >= u'A' && unit <= u'Z' ? int(unit - u'A') : kBoundary;
+        return at < 0 || at >= upper.size() ? kTextEdge : symbolOf(upper[at]);
     };
     std::map<std::array<int, 3>, qint64> expected;
     for (qsizetype i = 0; i < upper.size(); ++i) {
-        if (symbolAt(i) != kBoundary)
+        if (symbolAt(i) < 26)
             ++expected[{symbolAt(i - 1), symbolAt(i), symbolAt(i + 1)}];
     }
     for (int before = 0; before < kNeighbours; ++before) {
@@ -151,34 +156,39 @@ void tst_LikelyKey::counts_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<qint64>("total");
     QTest::addColumn<QStringList>("wholeWords");
+    QTest::addColumn<QString>("otherLetters");
 
-    QTest::newRow("empty") << QString() << qint64(0) << QStringList();
-    QTest::newRow("both cases alike")
-        << QStringLiteral("aA zZ, Hello!") << qint64(9) << QStringList{u"HELLO"_s, u"ZZ"_s};
+    QTest::newRow("empty") << QString() << qint64(0) << QStringList() << QString();
+    QTest::newRow("both cases alike") << QStringLiteral("aA zZ, Hello!") << qint64(9)
+                                      << QStringList{u"HELLO"_s, u"ZZ"_s} << QString();
     QTest::newRow("digits and signs are no letters")
-        << QStringLiteral("0-9 @[`{ ~\n") << qint64(0) << QStringList();
+        << QStringLiteral("0-9 @[`{ ~\n") << qint64(0) << QStringList() << QString();
     QTest::newRow("dotless i and long s have capitals I and S")
-        << QStringLiteral(" \u0131\u017F ") << qint64(2) << QStringList{u"IS"_s};
-    QTest::newRow("accented and other scripts are boundaries")
-        << QStringLiteral("n\u00E3o \u00E9\u00DF\u0434\uFF21\u212A") << qint64(2)
-        << QStringList{u"O"_s};
-    QTest::newRow("astral letters stay out")
-        << QString::fromUcs4(U"\U0001D400\U00010428x ") << qint64(1) << QStringList{u"X"_s};
+        << QStringLiteral(" \u0131\u017F ") << qint64(2) << QStringList{u"IS"_s} << QString();
+    QTest::newRow("accented letters and other scripts are letters outside A-Z, in no word")
+        << QStringLiteral(" n\u00E3o \u00E9\u00DF\u0434\uFF21\u212A ") << qint64(2) << QStringList()
+        << QStringLiteral("\u00C3\u00C9\u00DF\u0414\u212A\uFF21");
+    QTest::newRow("combining marks are letters outside A-Z")
+        << QStringLiteral(" na\u0303o e ") << qint64(4) << QStringList{u"E"_s}
+        << QStringLiteral("\u0303");
+    QTest::newRow("astral letters stay out") << QString::fromUcs4(U"\U0001D400\U00010428x ")
+                                             << qint64(1) << QStringList{u"X"_s} << QString();
     QTest::newRow("lone halves of pairs stay out")
-        << QStringLiteral("\xD835 a \xDC00") << qint64(1) << QStringList{u"A"_s};
+        << QStringLiteral("\xD835 a \xDC00") << qint64(1) << QStringList{u"A"_s} << QString();
     QTest::newRow("a word at an edge of the text may be cut short")
-        << QStringLiteral("meet at noon") << qint64(10) << QStringList{u"AT"_s};
+        << QStringLiteral("meet at noon") << qint64(10) << QStringList{u"AT"_s} << QString();
     QTest::newRow("a word that comes again is counted again")
         << QStringLiteral(" to be or not to be ") << qint64(13)
-        << QStringList{u"BE"_s, u"BE"_s, u"NOT"_s, u"OR"_s, u"TO"_s, u"TO"_s};
+        << QStringList{u"BE"_s, u"BE"_s, u"NOT"_s, u"OR"_s, u"TO"_s, u"TO"_s} << QString();
 }
 
-// The counts are those of the letters, of each letter with its neighbours, and of the whole words
-// the transform's upper-casing gives.
+// The counts are those of the letters, of each letter with its neighbours, of the whole words and
+// of the letters outside A–Z the transform's upper-casing gives.
 void tst_LikelyKey::counts() {
     QFETCH(QString, text);
     QFETCH(qint64, total);
     QFETCH(QStringList, wholeWords);
+    QFETCH(QString, otherLetters);
 
     const LetterCounts counts = countsOf(text);
     QVERIFY(sameCounts(counts, lettersAfterUpperCasing(text)));
@@ -193,6 +203,10 @@ void tst_LikelyKey::counts() {
             words.append(spelt);
     }
     QCOMPARE(words, wholeWords);
+    QString others;
+    for (const auto& [letter, count] : otherLettersOf(text))
+        others += QString(qsizetype(count), QChar(letter));
+    QCOMPARE(others, otherLetters);
 }
 
 // A text put through seeded random edits, with spans that start and end anywhere, also
@@ -243,12 +257,12 @@ void tst_LikelyKey::englishTable() {
     QVERIFY(file.open(QIODevice::ReadOnly));
     const TripleCounts novel = triplesOf(QString::fromUtf8(file.readAll()));
     std::map<int, qint64> counted;
+    const auto inFile = [](int symbol) { return symbol == kTextEdge ? kBoundary : symbol; };
     for (int before = 0; before < kNeighbours; ++before) {
         for (int letter = 0; letter < 26; ++letter) {
             for (int after = 0; after < kNeighbours; ++after) {
                 if (const qint64 count = novel.count(before, letter, after); count != 0)
-                    counted[(std::min(before, kBoundary) * 26 + letter) * 27 +
-                            std::min(after, kBoundary)] += count;
+                    counted[(inFile(before) * 26 + letter) * 28 + inFile(after)] += count;
             }
         }
     }
@@ -272,11 +286,8 @@ void tst_LikelyKey::prose_data() {
                                                                 {12, 0.97, 0.99},
                                                                 {15, 0.99, 0.99},
                                                                 {20, 0.99, 0.99},
-                                                                {30, 0.99, 0.99},
                                                                 {40, 0.99, 0.99},
-                                                                {60, 0.99, 0.99},
                                                                 {100, 0.99, 0.99},
-                                                                {200, 0.99, 0.99},
                                                                 {500, 0.99, 0.99},
                                                                 {1000, 0.99, 0.99},
                                                                 {2000, 0.99, 0.99}}) {
@@ -287,12 +298,12 @@ void tst_LikelyKey::prose_data() {
     // 40 letters, and how often it is taken for another one; Spanish and Portuguese are taken for
     // each other most.
     const std::tuple<Language, const char*, std::array<double, 3>, double> others[] = {
-        {Language::German, "German", {0.93, 0.96, 0.99}, 0.03},
-        {Language::French, "French", {0.89, 0.97, 0.99}, 0.04},
-        {Language::Spanish, "Spanish", {0.72, 0.82, 0.95}, 0.09},
-        {Language::Italian, "Italian", {0.83, 0.95, 0.99}, 0.01},
-        {Language::Dutch, "Dutch", {0.80, 0.90, 0.98}, 0.03},
-        {Language::Portuguese, "Portuguese", {0.66, 0.82, 0.96}, 0.16}};
+        {Language::German, "German", {0.93, 0.98, 0.99}, 0.03},
+        {Language::French, "French", {0.88, 0.97, 0.99}, 0.04},
+        {Language::Spanish, "Spanish", {0.78, 0.87, 0.98}, 0.07},
+        {Language::Italian, "Italian", {0.84, 0.96, 0.99}, 0.01},
+        {Language::Dutch, "Dutch", {0.87, 0.94, 0.99}, 0.02},
+        {Language::Portuguese, "Portuguese", {0.74, 0.89, 0.99}, 0.12}};
     for (const auto& [language, name, right, wrongLanguage] : others) {
         QTest::addRow("%s, 10 letters", name) << language << 10 << 0.0 << 0.97 << wrongLanguage;
         QTest::addRow("%s, 15 letters", name)
@@ -306,9 +317,12 @@ void tst_LikelyKey::prose_data() {
 
 // Pieces of prose enciphered with TransformText under every one of the 312 keys: the reading named
 // must be the key that reads it back and the language it is written in, and for a piece left as
-// it stands no key is named. A key named wrongly is a worse answer than none, and stays rarer than
-// three times in a thousand; a language named wrongly with the right key is rarer than the row
-// says.
+// it stands no key is named. A row reads up to 100 pieces, as many as its prose holds (English 100
+// up to 100 letters, 31 of 500, 7 of 2000; another language 100 up to 20 letters and about 60 of
+// 40), each under all 312 keys: 31,200 trials for the most. The keys of one piece score alike up
+// to a renumbering, so that a share moves by whole pieces. A key named wrongly is a worse answer
+// than none, and stays rarer than three times in a thousand; a language named wrongly with the
+// right key is rarer than the row says.
 void tst_LikelyKey::prose() {
     QFETCH(Language, language);
     QFETCH(int, letters);
@@ -379,7 +393,7 @@ void tst_LikelyKey::prose() {
 
 void tst_LikelyKey::randomLetters_data() {
     QTest::addColumn<int>("letters");
-    for (int letters : {10, 12, 15, 20, 30, 40, 60, 100, 200, 500, 2000})
+    for (int letters : {10, 12, 15, 20, 40, 100, 2000})
         QTest::addRow("%d letters", letters) << letters;
 }
 
