@@ -43,6 +43,7 @@ constexpr size_t kWordReadings = 24;
 constexpr size_t kLeastCandidates = 3;
 
 using Pair = double __attribute__((vector_size(2 * sizeof(double))));
+static_assert(kLanes == 8);
 
 // Adds `count` times each letter's terms to the scores, language by language: the letter goes
 // under multiplier m alone to m·letter, and each rotation then moves it on by one, so that the 26
@@ -55,14 +56,15 @@ void addLetterTerms(ReadingScores& scores, int letter, double count) {
             double* score = scores[m * 26 + rotation].data();
             const double* terms = moved[rotation].data();
             // Two lanes at a time, the width every vector unit has.
-            for (size_t lane = 0; lane < kLanes; lane += 2) {
-                Pair sum;
-                Pair term;
-                std::memcpy(&sum, score + lane, sizeof(sum));
-                std::memcpy(&term, terms + lane, sizeof(term));
-                sum += count * term;
-                std::memcpy(score + lane, &sum, sizeof(sum));
-            }
+            std::array<Pair, kLanes / 2> sums;
+            std::array<Pair, kLanes / 2> added;
+            std::memcpy(sums.data(), score, sizeof(sums));
+            std::memcpy(added.data(), terms, sizeof(added));
+            sums[0] += count * added[0];
+            sums[1] += count * added[1];
+            sums[2] += count * added[2];
+            sums[3] += count * added[3];
+            std::memcpy(score, sums.data(), sizeof(sums));
         }
     }
 }
