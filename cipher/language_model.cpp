@@ -4,6 +4,8 @@
 
 #include "cipher/language_model.h"
 
+#include <QString>
+#include <QStringList>
 #include <cmath>
 #include <cstdlib>
 #include <numeric>
@@ -30,7 +32,7 @@ constexpr double kAdded = 0.5;
 struct LanguageModel {
     std::array<double, 52> letterLogs{};
     std::vector<float> tripleLogs;
-    std::unordered_map<std::string, double> wordLogs;
+    std::unordered_map<std::u16string, double> wordLogs;
 };
 
 LanguageModel modelOf(const LanguageTable& table) {
@@ -115,16 +117,18 @@ LanguageModel modelOf(const LanguageTable& table) {
         }
     }
 
-    // "WORD count WORD count …"
-    std::vector<std::pair<std::string, double>> words;
+    // "WORD count WORD count …" in UTF-8: each word's letters A–Z become alphabet positions, as
+    // wholeWordsOf() gives them, and its other letters stay as they are.
+    const QStringList entries = QString::fromUtf8(table.words).split(u' ', Qt::SkipEmptyParts);
+    std::vector<std::pair<std::u16string, double>> words;
     double wordTotal = 0;
-    for (const char* at = table.words; *at != '\0';) {
-        std::string word;
-        for (; *at != ' '; ++at)
-            word.push_back(char(*at - 'A'));
-        char* end = nullptr;
-        const double count = double(std::strtol(at + 1, &end, 10));
-        at = *end == ' ' ? end + 1 : end;
+    for (qsizetype i = 0; i + 1 < entries.size(); i += 2) {
+        std::u16string word;
+        for (QChar letter : entries[i]) {
+            const char16_t unit = letter.unicode();
+            word.push_back(unit >= u'A' && unit <= u'Z' ? char16_t(unit - u'A') : unit);
+        }
+        const double count = entries[i + 1].toDouble();
         words.emplace_back(std::move(word), count);
         wordTotal += count;
     }

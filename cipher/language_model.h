@@ -42,7 +42,7 @@ struct LanguageModels {
     std::vector<LanguageLanes> tripleLogs;
     // Each word of each language (its letters' alphabet positions) with the logarithm of its share
     // of the words.
-    std::array<std::unordered_map<std::string, double>, kLanguages> wordLogs;
+    std::array<std::unordered_map<std::u16string, double>, kLanguages> wordLogs;
     // The log-likelihood of each letter outside A–Z in each language, where the text has a letter
     // outside A–Z: such letters pass through every key as they are, so that they say nothing of
     // the key and much of the language. Every letter a language lists is here, and any other has

@@ -140,27 +140,26 @@ qint64 TripleCounts::total() const {
     return std::accumulate(counts_.begin(), counts_.end(), qint64(0));
 }
 
-std::vector<std::pair<std::string, qint64>> wholeWordsOf(QStringView text) {
+std::vector<std::pair<std::u16string, qint64>> wholeWordsOf(QStringView text) {
     const quint8* symbols = neighbourSymbols();
-    std::map<std::string, qint64> words;
-    std::string word;
-    bool afterBoundary = false;  // the run of letters under way began after a boundary
-    bool whole = true;           // and holds only letters A–Z
+    const char16_t* upper = upperCaseTable();
+    std::map<std::u16string, qint64> words;
+    std::u16string word;
+    bool afterBoundary = false;  // the word under way began after a boundary, not at the edge
     for (QChar unit : text) {
         const quint8 symbol = symbols[unit.unicode()];
         if (symbol < 26) {
-            word.push_back(char(symbol));
+            word.push_back(char16_t(symbol));
             continue;
         }
         if (symbol == kOtherLetter) {
-            whole = false;
+            word.push_back(upper[unit.unicode()]);
             continue;
         }
-        if (afterBoundary && whole && !word.empty())
+        if (afterBoundary && !word.empty())
             ++words[word];
         word.clear();
         afterBoundary = true;
-        whole = true;
     }
     return {words.begin(), words.end()};
 }

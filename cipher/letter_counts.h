@@ -115,9 +115,10 @@ private:
 };
 
 // The whole words of a text: runs of letters with a boundary on both sides, not at an edge of the
-// text, where a word may be cut short, that hold letters A–Z alone. Each word is its letters'
-// alphabet positions (A = 0), counted as often as it occurs.
-std::vector<std::pair<std::string, qint64>> wholeWordsOf(QStringView text);
+// text, where a word may be cut short. Each word is its letters A–Z as alphabet positions (A = 0)
+// and its letters outside A–Z as the transform upper-cases them, so that a key moves the first
+// and leaves the second; counted as often as it occurs.
+std::vector<std::pair<std::u16string, qint64>> wholeWordsOf(QStringView text);
 
 // The letters outside A–Z of a text as the transform upper-cases them, in increasing order, each
 // with how often it occurs.

@@ -201,14 +201,31 @@ const std::array<quint8, kNeighbours>& symbolsUnder(size_t key) {
     return moved[key];
 }
 
+// What a letter of a word is beside another: its alphabet position, or kOtherLetter.
+int symbolOf(char16_t letter) {
+    return letter < 26 ? int(letter) : kOtherLetter;
+}
+
+// The log-likelihood of a letter outside A–Z as a letter of the language.
+double otherLetterLog(char16_t letter, size_t language) {
+    const LanguageModels& models = languageModels();
+    const auto found = models.otherLetterLogs.find(letter);
+    return (found == models.otherLetterLogs.end() ? models.unlistedOtherLetterLog
+                                                  : found->second)[language];
+}
+
 // The log-likelihood a word's letters add to a reading as the language, read letter by letter
-// between two boundaries.
-double lettersOfWord(const std::string& word, size_t language) {
+// between two boundaries: each letter A–Z by its triple, each other letter as itself.
+double lettersOfWord(const std::u16string& word, size_t language) {
     const std::vector<LanguageLanes>& logs = languageModels().tripleLogs;
     double sum = 0;
     for (size_t i = 0; i < word.size(); ++i) {
-        const int before = i == 0 ? kBoundary : word[i - 1];
-        const int after = i + 1 == word.size() ? kBoundary : word[i + 1];
+        if (word[i] >= 26) {
+            sum += otherLetterLog(word[i], language);
+            continue;
+        }
+        const int before = i == 0 ? kBoundary : symbolOf(word[i - 1]);
+        const int after = i + 1 == word.size() ? kBoundary : symbolOf(word[i + 1]);
         sum += logs[TripleCounts::indexOf(before, word[i], after)].lane[language];
     }
     return sum;
@@ -217,14 +234,15 @@ double lettersOfWord(const std::string& word, size_t language) {
 // How much likelier the reading's whole words are with the language's word list than letter by
 // letter alone: a word of the list gains, any other word is read as before.
 double wordGain(size_t key, size_t language, const WordCounts& words) {
-    const std::unordered_map<std::string, double>& wordLogs = languageModels().wordLogs[language];
+    const std::unordered_map<std::u16string, double>& wordLogs =
+        languageModels().wordLogs[language];
     const std::array<quint8, kNeighbours>& moved = symbolsUnder(key);
     double gain = 0;
-    std::string read;
+    std::u16string read;
     for (const auto& [word, count] : words) {
         read.resize(word.size());
         for (size_t i = 0; i < word.size(); ++i)
-            read[i] = char(moved[size_t(word[i])]);
+            read[i] = word[i] < 26 ? char16_t(moved[word[i]]) : word[i];
         const auto found = wordLogs.find(read);
         if (found == wordLogs.end())
             continue;
@@ -238,14 +256,10 @@ double wordGain(size_t key, size_t language, const WordCounts& words) {
 
 // What the letters outside A–Z of a text add to a reading in each language.
 std::array<double, kLanes> otherLetterTerms(const OtherLetterCounts& letters) {
-    const LanguageModels& models = languageModels();
     std::array<double, kLanes> terms{};
     for (const auto& [letter, count] : letters) {
-        const auto found = models.otherLetterLogs.find(letter);
-        const std::array<double, kLanes>& logs =
-            found == models.otherLetterLogs.end() ? models.unlistedOtherLetterLog : found->second;
         for (size_t language = 0; language < kLanguages; ++language)
-            terms[language] += double(count) * logs[language];
+            terms[language] += double(count) * otherLetterLog(letter, language);
     }
     return terms;
 }

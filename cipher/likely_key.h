@@ -71,7 +71,7 @@ private:
 
 // The whole words of a text as wholeWordsOf() gives them, and its letters outside A–Z as
 // otherLettersOf() gives them.
-using WordCounts = std::vector<std::pair<std::string, qint64>>;
+using WordCounts = std::vector<std::pair<std::u16string, qint64>>;
 using OtherLetterCounts = std::vector<std::pair<char16_t, qint64>>;
 
 // The readings ranked by the letters read word by word: each letter given the two symbols before
