@@ -101,19 +101,22 @@ void recountTriples(benchmark::State& state, bool mixed) {
 }
 
 // One keystroke in a counted text: the character it replaces, none every other time, leaves
-// the counts, the typed one joins them, and the likely reading is ranked again by single letters.
+// the counts, the typed one joins them, the readings' single-letter scores follow the letters
+// that changed, and the likely reading is ranked again by them.
 void keystroke(benchmark::State& state, bool mixed) {
     const QString& text = sampleOf(mixed, state.range(0));
     korvane::cipher::LetterCounts counts;
     counts.add(text);
+    korvane::cipher::LetterScores scores;
+    scores.follow(counts);
     const QString typed = QStringLiteral("e");
     qsizetype position = text.size() / 2;
     bool replaces = false;
     for (auto _ : state) {
         counts.remove(QStringView(text).mid(position, replaces ? 1 : 0));
         counts.add(typed);
-        benchmark::DoNotOptimize(
-            korvane::cipher::sureReading(korvane::cipher::rankReadingsByLetters(counts)));
+        scores.follow(counts);
+        benchmark::DoNotOptimize(korvane::cipher::sureReading(scores.rank()));
         replaces = !replaces;
         position = (position + 7919) % text.size();
     }
@@ -146,6 +149,7 @@ void keystrokeReading(benchmark::State& state) {
     counts.add(text);
     korvane::cipher::TripleCounts triples;
     triples.add(korvane::cipher::spanWithEdges(text, 0, text.size()));
+    korvane::cipher::LetterScores scores;
     const bool worded = text.size() <= 1000;
     qsizetype position = text.size() / 2;
     bool replaces = false;
@@ -161,8 +165,11 @@ void keystrokeReading(benchmark::State& state) {
         triples.add(added);
         const korvane::cipher::WordCounts words =
             worded ? korvane::cipher::wholeWordsOf(text) : korvane::cipher::WordCounts();
-        benchmark::DoNotOptimize(
-            korvane::cipher::sureReading(korvane::cipher::rankReadings(counts, triples, words)));
+        const korvane::cipher::OtherLetterCounts others =
+            worded ? korvane::cipher::otherLettersOf(text) : korvane::cipher::OtherLetterCounts();
+        scores.follow(counts);
+        benchmark::DoNotOptimize(korvane::cipher::sureReading(
+            korvane::cipher::rankReadings(scores, triples, words, others)));
         replaces = !replaces;
         position = (position + 7919) % (text.size() - 4) + 2;
     }

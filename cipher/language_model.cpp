@@ -4,6 +4,8 @@
 
 #include "cipher/language_model.h"
 
+#include <QString>
+#include <QStringList>
 #include <cmath>
 #include <cstdlib>
 #include <numeric>
@@ -11,8 +13,9 @@
 namespace korvane::cipher {
 namespace {
 
-// A triple's count by its three symbols, the neighbours a letter or a boundary (27 each).
-constexpr size_t kSymbols = 27;
+// A triple's count by its three symbols, the neighbours a letter A–Z, a boundary or a letter
+// outside A–Z (28 each).
+constexpr size_t kSymbols = 28;
 
 size_t countIndex(size_t before, size_t letter, size_t after) {
     return (before * 26 + letter) * kSymbols + after;
@@ -38,13 +41,11 @@ std::array<double, kSymbols> symbolShares(const LanguageTable& table) {
     return shares;
 }
 
-// The natural logarithm of each letter's share of the letters, A to Z twice.
-std::array<double, 52> letterLogsOf(const std::array<double, kSymbols>& single) {
-    std::array<double, 52> logs{};
-    for (size_t letter = 0; letter < 52; ++letter)
-        logs[letter] = std::log(single[letter % 26] / (1 - single[kBoundary]));
-    return logs;
-}
+// One language's terms, before they are laid side by side with the others'.
+struct LanguageModel {
+    std::vector<float> tripleLogs;
+    std::unordered_map<std::u16string, double> wordLogs;
+};
 
 LanguageModel modelOf(const LanguageTable& table) {
     std::vector<double> counts(kSymbols * 26 * kSymbols, 0.0);
@@ -90,8 +91,8 @@ LanguageModel modelOf(const LanguageTable& table) {
     };
     const double started = std::accumulate(starts.begin(), starts.end(), 0.0);
 
+    const double letterShare = 1 - single[kBoundary] - single[kOtherLetter];
     LanguageModel model;
-    model.letterLogs = letterLogsOf(single);
     model.tripleLogs.assign(size_t(kNeighbours) * 26 * kNeighbours, 0.0F);
     for (size_t letter = 0; letter < 26; ++letter) {
         const double startLog = std::log((starts[letter] + kAdded) / (started + 26 * kAdded));
@@ -115,21 +116,23 @@ LanguageModel modelOf(const LanguageTable& table) {
         // follows it given the letter alone.
         for (size_t after = 0; after < size_t(kNeighbours); ++after) {
             model.tripleLogs[TripleCounts::indexOf(kTextEdge, int(letter), int(after))] =
-                float(model.letterLogs[letter] +
+                float(std::log(single[letter] / letterShare) +
                       (after < kSymbols ? std::log(afterLetter(letter, after)) : 0.0));
         }
     }
 
-    // "WORD count WORD count …"
-    std::vector<std::pair<std::string, double>> words;
+    // "WORD count WORD count …" in UTF-8: each word's letters A–Z become alphabet positions, as
+    // wholeWordsOf() gives them, and its other letters stay as they are.
+    const QStringList entries = QString::fromUtf8(table.words).split(u' ', Qt::SkipEmptyParts);
+    std::vector<std::pair<std::u16string, double>> words;
     double wordTotal = 0;
-    for (const char* at = table.words; *at != '\0';) {
-        std::string word;
-        for (; *at != ' '; ++at)
-            word.push_back(char(*at - 'A'));
-        char* end = nullptr;
-        const double count = double(std::strtol(at + 1, &end, 10));
-        at = *end == ' ' ? end + 1 : end;
+    for (qsizetype i = 0; i + 1 < entries.size(); i += 2) {
+        std::u16string word;
+        for (QChar letter : entries[i]) {
+            const char16_t unit = letter.unicode();
+            word.push_back(unit >= u'A' && unit <= u'Z' ? char16_t(unit - u'A') : unit);
+        }
+        const double count = entries[i + 1].toDouble();
         words.emplace_back(std::move(word), count);
         wordTotal += count;
     }
@@ -138,23 +141,63 @@ LanguageModel modelOf(const LanguageTable& table) {
     return model;
 }
 
+// Half a count added to every letter outside A–Z, listed or not, so that one a language's text
+// never has is unlikely but possible; and how many such letters share what is added.
+constexpr double kOtherLetterAdded = 0.5;
+
+// Each language's log-likelihood of each letter outside A–Z that any language lists, given that a
+// letter outside A–Z stands there, and of any other such letter, lane by lane.
+void addOtherLetters(LanguageModels& models) {
+    std::unordered_map<char16_t, std::array<double, kLanguages>> counts;
+    std::array<double, kLanguages> totals{};
+    for (size_t language = 0; language < kLanguages; ++language) {
+        const LanguageTable& table = kLanguageTables[language];
+        for (size_t i = 0; i < table.otherLetterCount; ++i) {
+            counts[table.otherLetters[i].letter][language] = table.otherLetters[i].count;
+            totals[language] += table.otherLetters[i].count;
+        }
+    }
+    // The listed letters and one more for all the others.
+    const double kinds = double(counts.size() + 1);
+    for (size_t language = 0; language < kLanguages; ++language) {
+        const double share = totals[language] + kinds * kOtherLetterAdded;
+        for (const auto& [letter, count] : counts) {
+            models.otherLetterLogs[letter][language] =
+                std::log((count[language] + kOtherLetterAdded) / share);
+        }
+        models.unlistedOtherLetterLog[language] = std::log(kOtherLetterAdded / share);
+    }
+}
+
 }  // namespace
 
-const std::array<std::array<double, 52>, kLanguages>& languageLetterLogs() {
-    static const std::array<std::array<double, 52>, kLanguages> logs = [] {
-        std::array<std::array<double, 52>, kLanguages> built;
-        for (size_t language = 0; language < kLanguages; ++language)
-            built[language] = letterLogsOf(symbolShares(kLanguageTables[language]));
+const LetterLogs& languageLetterLogs() {
+    static const LetterLogs logs = [] {
+        LetterLogs built{};
+        for (size_t language = 0; language < kLanguages; ++language) {
+            const std::array<double, kSymbols> single = symbolShares(kLanguageTables[language]);
+            const double letters = 1 - single[kBoundary] - single[kOtherLetter];
+            for (size_t letter = 0; letter < 52; ++letter) {
+                const double log = std::log(single[letter % 26] / letters);
+                built[letter][language] = std::round(log / kLetterLogUnit) * kLetterLogUnit;
+            }
+        }
         return built;
     }();
     return logs;
 }
 
-const std::array<LanguageModel, kLanguages>& languageModels() {
-    static const std::array<LanguageModel, kLanguages> models = [] {
-        std::array<LanguageModel, kLanguages> built;
-        for (size_t language = 0; language < kLanguages; ++language)
-            built[language] = modelOf(kLanguageTables[language]);
+const LanguageModels& languageModels() {
+    static const LanguageModels models = [] {
+        LanguageModels built;
+        built.tripleLogs.resize(size_t(kNeighbours) * 26 * kNeighbours);
+        for (size_t language = 0; language < kLanguages; ++language) {
+            LanguageModel model = modelOf(kLanguageTables[language]);
+            for (size_t triple = 0; triple < built.tripleLogs.size(); ++triple)
+                built.tripleLogs[triple].lane[language] = model.tripleLogs[triple];
+            built.wordLogs[language] = std::move(model.wordLogs);
+        }
+        addOtherLetters(built);
         return built;
     }();
     return models;

@@ -15,21 +15,32 @@ enum class Language { English, German, French, Spanish, Italian, Dutch, Portugue
 inline constexpr size_t kLanguages = 7;
 
 // How often a letter stands between what comes before it and what comes after it: each of the
-// two a letter A–Z (0…25) or a boundary (26), anything that is no letter. The three are packed
-// as (before × 26 + letter) × 27 + after.
+// two a letter A–Z (0…25), a boundary (26), anything that is no letter, or a letter outside A–Z
+// (27). The three are packed as (before × 26 + letter) × 28 + after.
 struct TripleCount {
     quint16 triple;
     qint32 count;
 };
 
+// How often a letter outside A–Z occurs, as the engine upper-cases it.
+struct OtherLetterCount {
+    char16_t letter;
+    qint32 count;
+};
+
 // The counts of one language, written by scripts/language-tables from the files under data/:
 // Jane Austen's "Pride and Prejudice" for English (public domain), and for every other language
-// its translation of the Universal Declaration of Human Rights with the letter triples of the
-// langdetect detector's profile of it; see .reuse/dep5 for each source and its licence.
+// its translation of the Universal Declaration of Human Rights with the letter triples and single
+// letters of the langdetect detector's profile of it, and the words of everyday speech of the
+// zxcvbn-ts password checker's lists; see .reuse/dep5 for each source and its licence.
 struct LanguageTable {
     // The triples that occur, in increasing order, each once.
     const TripleCount* triples;
     size_t tripleCount;
+    // The letters outside A–Z that make at least a thousandth of the language's such letters, in
+    // increasing order.
+    const OtherLetterCount* otherLetters;
+    size_t otherLetterCount;
     // The language's words in capitals, most frequent first, each followed by how often it
     // occurs: "THE 4331 OF 3610 …", separated by single spaces.
     const char* words;

@@ -4,6 +4,7 @@
 
 #include "cipher/letter_counts.h"
 
+#include <QChar>
 #include <algorithm>
 #include <map>
 #include <memory>
@@ -53,6 +54,42 @@ constexpr std::array<quint8, 128> kAsciiPositions = [] {
 const quint8* positionsFor(const char16_t* units, qsizetype n) {
     const bool ascii = std::all_of(units, units + n, [](char16_t unit) { return unit < 0x80; });
     return ascii ? kAsciiPositions.data() : letterPositions();
+}
+
+// For every code unit what it is beside a letter: the alphabet position of its capital, kBoundary,
+// or kOtherLetter for a letter or combining mark outside A–Z. Each half of a surrogate pair is a
+// boundary: the units are read one by one, as the letter counts read them.
+const quint8* neighbourSymbols() {
+    static const std::unique_ptr<quint8[]> table = [] {
+        const quint8* positions = letterPositions();
+        const char16_t* upper = upperCaseTable();
+        auto symbols = std::make_unique<quint8[]>(0x10000);
+        for (char32_t c = 0; c < 0x10000; ++c) {
+            const QChar capital(upper[c]);
+            const bool other = !capital.isSurrogate() && (capital.isLetter() || capital.isMark());
+            symbols[c] = positions[c] != kNoLetter ? positions[c]
+                         : other                   ? quint8(kOtherLetter)
+                                                   : quint8(kBoundary);
+        }
+        return symbols;
+    }();
+    return table.get();
+}
+
+// What each ASCII unit is beside a letter: ASCII holds no letter outside A–Z, so that a text of
+// ASCII alone is read without the table of every code unit, which takes building.
+constexpr std::array<quint8, 128> kAsciiSymbols = [] {
+    std::array<quint8, 128> symbols{};
+    for (char16_t unit = 0; unit < 128; ++unit)
+        symbols[unit] = asciiPosition(unit) != kNoLetter ? asciiPosition(unit) : quint8(kBoundary);
+    return symbols;
+}();
+
+// The symbols to read `n` units by: the ASCII table for units of ASCII alone, else the table of
+// every code unit, built the first time a text needs it.
+const quint8* symbolsFor(const char16_t* units, qsizetype n) {
+    const bool ascii = std::all_of(units, units + n, [](char16_t unit) { return unit < 0x80; });
+    return ascii ? kAsciiSymbols.data() : neighbourSymbols();
 }
 
 // Adds the letters of `n` units to `result`, one unit at a time, into four tallies taken in turn:
@@ -211,17 +248,17 @@ void TripleCounts::remove(const SpanWithEdges& span) {
 void TripleCounts::countSpan(const SpanWithEdges& span, qint64 step) {
     const char16_t* units = span.text.utf16();
     const qsizetype size = span.text.size();
-    const quint8* positions = positionsFor(units, size);
+    const quint8* symbols = symbolsFor(units, size);
     const auto neighbour = [&](qsizetype at) {
         if (at < 0 || at >= size)
             return kTextEdge;  // only where the whole text begins or ends, as the span's edges say
-        return positions[units[at]] == kNoLetter ? kBoundary : int(positions[units[at]]);
+        return int(symbols[units[at]]);
     };
     const qsizetype first = std::max<qsizetype>(span.start - 1, 0);
     const qsizetype last = std::min(span.start + span.length, size - 1);
     for (qsizetype at = first; at <= last; ++at) {
-        const quint8 letter = positions[units[at]];
-        if (letter != kNoLetter) {
+        const quint8 letter = symbols[units[at]];
+        if (letter < 26) {
             const int before = neighbour(at - 1);
             counts_[indexOf(before, letter, neighbour(at + 1))] += step;
             rowTotals_[size_t(before) * 26 + letter] += step;
@@ -233,15 +270,20 @@ qint64 TripleCounts::total() const {
     return std::accumulate(counts_.begin(), counts_.end(), qint64(0));
 }
 
-std::vector<std::pair<std::string, qint64>> wholeWordsOf(QStringView text) {
-    const quint8* positions = positionsFor(text.utf16(), text.size());
-    std::map<std::string, qint64> words;
-    std::string word;
+std::vector<std::pair<std::u16string, qint64>> wholeWordsOf(QStringView text) {
+    const quint8* symbols = symbolsFor(text.utf16(), text.size());
+    UnitCapitals upper;
+    std::map<std::u16string, qint64> words;
+    std::u16string word;
     bool afterBoundary = false;  // the word under way began after a boundary, not at the edge
     for (QChar unit : text) {
-        const quint8 letter = positions[unit.unicode()];
-        if (letter != kNoLetter) {
-            word.push_back(char(letter));
+        const quint8 symbol = symbols[unit.unicode()];
+        if (symbol < 26) {
+            word.push_back(char16_t(symbol));
+            continue;
+        }
+        if (symbol == kOtherLetter) {
+            word.push_back(upper.of(unit.unicode()));
             continue;
         }
         if (afterBoundary && !word.empty())
@@ -250,6 +292,17 @@ std::vector<std::pair<std::string, qint64>> wholeWordsOf(QStringView text) {
         afterBoundary = true;
     }
     return {words.begin(), words.end()};
+}
+
+std::vector<std::pair<char16_t, qint64>> otherLettersOf(QStringView text) {
+    const quint8* symbols = symbolsFor(text.utf16(), text.size());
+    UnitCapitals upper;
+    std::map<char16_t, qint64> letters;
+    for (QChar unit : text) {
+        if (symbols[unit.unicode()] == kOtherLetter)
+            ++letters[upper.of(unit.unicode())];
+    }
+    return {letters.begin(), letters.end()};
 }
 
 }  // namespace korvane::cipher

@@ -64,11 +64,14 @@ struct SpanWithEdges {
 SpanWithEdges spanWithEdges(QStringView text, qsizetype position, qsizetype length);
 
 // What stands either side of a letter in a text: a letter A–Z (0…25), a boundary (any unit that
-// is no letter A–Z once upper-cased), or the edge of the text. The edge says nothing of what the
-// text held beyond it: a text may begin or end inside a word.
+// is no letter once upper-cased, such as a space, a digit or a sign), a letter outside A–Z (an
+// accented or other letter, or a combining mark, such as 'Ã', 'ß' or 'Д'), or the edge of the
+// text. The edge says nothing of what the text held beyond it: a text may begin or end inside a
+// word.
 inline constexpr int kBoundary = 26;
-inline constexpr int kTextEdge = 27;
-inline constexpr int kNeighbours = 28;
+inline constexpr int kOtherLetter = 27;
+inline constexpr int kTextEdge = 28;
+inline constexpr int kNeighbours = 29;
 
 // How often each letter A–Z of a text stands between each pair of neighbours, counted on the
 // letters the transform's upper-casing gives, just as LetterCounts counts them. A caller keeps the
@@ -111,9 +114,14 @@ private:
     std::array<qint64, size_t(kNeighbours) * 26> rowTotals_{};
 };
 
-// The whole words of a text: runs of letters A–Z with a boundary on both sides, not at an edge of
-// the text, where a word may be cut short. Each word is its letters' alphabet positions (A = 0),
-// counted as often as it occurs.
-std::vector<std::pair<std::string, qint64>> wholeWordsOf(QStringView text);
+// The whole words of a text: runs of letters with a boundary on both sides, not at an edge of the
+// text, where a word may be cut short. Each word is its letters A–Z as alphabet positions (A = 0)
+// and its letters outside A–Z as the transform upper-cases them, so that a key moves the first
+// and leaves the second; counted as often as it occurs.
+std::vector<std::pair<std::u16string, qint64>> wholeWordsOf(QStringView text);
+
+// The letters outside A–Z of a text as the transform upper-cases them, in increasing order, each
+// with how often it occurs.
+std::vector<std::pair<char16_t, qint64>> otherLettersOf(QStringView text);
 
 }  // namespace korvane::cipher

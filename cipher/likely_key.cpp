@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <numeric>
 
@@ -15,21 +16,14 @@ namespace korvane::cipher {
 namespace {
 
 constexpr std::array<int, 12> kMultipliers = {1, 3, 5, 7, 9, 11, 15, 17, 19, 21, 23, 25};
-
-// Every key, numbered multiplier by multiplier in the order of kMultipliers and within one
-// multiplier by rotation; every reading, numbered language by language and within one language
-// by key.
-constexpr size_t kKeys = kMultipliers.size() * 26;
-constexpr size_t kReadings = kKeys * kLanguages;
+static_assert(kKeys == kMultipliers.size() * 26);
 
 Key keyNumbered(size_t number) {
     return {.rotation = qint16(number % 26), .multiplier = qint16(kMultipliers[number / 26])};
 }
 
-size_t keyNumberOf(Key key) {
-    const auto m = std::find(kMultipliers.begin(), kMultipliers.end(), key.multiplier);
-    return size_t(m - kMultipliers.begin()) * 26 + size_t(key.rotation);
-}
+// The score of every reading: by key, each language in its lane.
+using ReadingScores = std::vector<std::array<double, kLanes>>;
 
 // How much likelier, in nats, a reading as English is taken to be than one as another language:
 // a text typed into an English program is more often English, and a short text that reads about
@@ -45,88 +39,108 @@ double leanOf(size_t language) {
 constexpr double kWordShare = 0.7;
 // How many of the best readings by triples are read word by word as well.
 constexpr size_t kWordReadings = 24;
-// The fewest readings a ranking by triples scores, however many triples the text holds.
-constexpr size_t kLeastCandidates = 3 * kLanguages;
+// The fewest keys a ranking by triples scores, however many triples the text holds.
+constexpr size_t kLeastCandidates = 3;
 
-// The single-letter score of every reading, by number, leaning towards English. For each
-// language, each letter in turn adds its term to the 26 rotations of a multiplier, in one loop
-// over adjacent entries in which no sum waits on another.
-std::vector<double> letterScores(const LetterCounts& counts) {
-    std::vector<double> scores(kReadings);
-    const auto& letterLogs = languageLetterLogs();
-    for (size_t language = 0; language < kLanguages; ++language) {
-        const std::array<double, 52>& logs = letterLogs[language];
-        for (size_t m = 0; m < kMultipliers.size(); ++m) {
-            std::array<double, 26> byRotation{};
-            for (int letter = 0; letter < 26; ++letter) {
-                const double count = double(counts.count(letter));
-                // Where the letter goes under the multiplier alone; the rotation then moves it on.
-                const double* moved = logs.data() + kMultipliers[m] * letter % 26;
-                for (size_t rotation = 0; rotation < 26; ++rotation)
-                    byRotation[rotation] += count * moved[rotation];
-            }
-            for (size_t rotation = 0; rotation < 26; ++rotation)
-                scores[language * kKeys + m * 26 + rotation] =
-                    byRotation[rotation] + leanOf(language);
+using Pair = double __attribute__((vector_size(2 * sizeof(double))));
+static_assert(kLanes == 8);
+
+// Adds `count` times each letter's terms to the scores, language by language: the letter goes
+// under multiplier m alone to m·letter, and each rotation then moves it on by one, so that the 26
+// rotations of a multiplier read 26 adjacent entries of the doubled table.
+void addLetterTerms(ReadingScores& scores, int letter, double count) {
+    const LetterLogs& logs = languageLetterLogs();
+    for (size_t m = 0; m < kMultipliers.size(); ++m) {
+        const auto* moved = logs.data() + kMultipliers[m] * letter % 26;
+        for (size_t rotation = 0; rotation < 26; ++rotation) {
+            double* score = scores[m * 26 + rotation].data();
+            const double* terms = moved[rotation].data();
+            // Two lanes at a time, the width every vector unit has.
+            std::array<Pair, kLanes / 2> sums;
+            std::array<Pair, kLanes / 2> added;
+            std::memcpy(sums.data(), score, sizeof(sums));
+            std::memcpy(added.data(), terms, sizeof(added));
+            sums[0] += count * added[0];
+            sums[1] += count * added[1];
+            sums[2] += count * added[2];
+            sums[3] += count * added[3];
+            std::memcpy(score, sums.data(), sizeof(sums));
         }
     }
-    return scores;
 }
 
 constexpr double kUnscored = -std::numeric_limits<double>::infinity();
 
-// The ranking of the readings by their scores, kUnscored for a reading that was not scored. Of
-// two readings that score alike the one numbered first goes ahead.
-ReadingRanking rankingOf(const std::vector<double>& scores, qint64 letters, double uniform) {
+// The best language of each key, of two alike the one named first.
+std::array<quint8, kKeys> bestLanguages(const ReadingScores& scores) {
+    std::array<quint8, kKeys> best{};
+    for (size_t key = 0; key < kKeys; ++key) {
+        double bestScore = scores[key][0];
+        for (size_t language = 1; language < kLanguages; ++language) {
+            const bool better = scores[key][language] > bestScore;
+            bestScore = better ? scores[key][language] : bestScore;
+            best[key] = better ? quint8(language) : best[key];
+        }
+    }
+    return best;
+}
+
+// The ranking of the readings by their scores, kUnscored for a key that was not scored, with the
+// lean towards English already in them. Of two readings that score alike the one whose key is
+// numbered first goes ahead. `baseline` is what the best reading's score is measured against, by
+// its language.
+ReadingRanking rankingOf(const ReadingScores& scores, qint64 letters,
+                         const std::array<double, kLanes>& baseline) {
     ReadingRanking ranking;
     ranking.letters = letters;
-    // The best reading of each key.
-    std::array<size_t, kKeys> bestOfKey{};
+    const std::array<quint8, kKeys> bestOf = bestLanguages(scores);
+    const auto scoreOf = [&](size_t key) { return scores[key][bestOf[key]]; };
+    // The best keys, and the best after them.
+    std::array<size_t, 3> top{};
+    size_t found = 0;
     for (size_t key = 0; key < kKeys; ++key) {
-        bestOfKey[key] = key;
-        for (size_t reading = key + kKeys; reading < kReadings; reading += kKeys) {
-            if (scores[reading] > scores[bestOfKey[key]])
-                bestOfKey[key] = reading;
-        }
+        if (scoreOf(key) == kUnscored)
+            continue;
+        size_t at = std::min(found, top.size() - 1);
+        if (found == top.size() && scoreOf(key) <= scoreOf(top[at]))
+            continue;
+        for (; at > 0 && scoreOf(key) > scoreOf(top[at - 1]); --at)
+            top[at] = top[at - 1];
+        top[at] = key;
+        found = std::min(found + 1, top.size());
     }
-    std::array<bool, kKeys> taken{};
-    for (Reading& reading : ranking.readings) {
-        size_t next = kKeys;
-        for (size_t key = 0; key < kKeys; ++key) {
-            if (!taken[key] && (next == kKeys || scores[bestOfKey[key]] > scores[bestOfKey[next]]))
-                next = key;
-        }
-        if (next == kKeys || scores[bestOfKey[next]] == kUnscored)
-            break;
-        taken[next] = true;
-        reading = {.key = keyNumbered(next), .language = Language(bestOfKey[next] / kKeys)};
-        ++ranking.readingCount;
-    }
-    if (ranking.readingCount == 0)
+    ranking.readingCount = found;
+    for (size_t i = 0; i < ranking.readingCount; ++i)
+        ranking.readings[i] = {.key = keyNumbered(top[i]), .language = Language(bestOf[top[i]])};
+    if (found == 0)
         return ranking;
-    const size_t best = bestOfKey[keyNumberOf(ranking.readings[0].key)];
-    double otherKey = kUnscored;
+    const double best = scoreOf(top[0]);
     double otherLanguage = kUnscored;
-    for (size_t reading = 0; reading < kReadings; ++reading) {
-        if (reading % kKeys != best % kKeys)
-            otherKey = std::max(otherKey, scores[reading]);
-        else if (reading != best)
-            otherLanguage = std::max(otherLanguage, scores[reading]);
+    for (size_t language = 0; language < kLanguages; ++language) {
+        if (language != bestOf[top[0]])
+            otherLanguage = std::max(otherLanguage, scores[top[0]][language]);
     }
     // A reading that was not scored was far behind: the margin over it counts as wide.
     const double wide = std::numeric_limits<double>::max();
-    ranking.keyMargin = otherKey == kUnscored ? wide : scores[best] - otherKey;
-    ranking.languageMargin = otherLanguage == kUnscored ? wide : scores[best] - otherLanguage;
-    ranking.overUniform = scores[best] - uniform;
+    ranking.keyMargin = found < 2 ? wide : best - scoreOf(top[1]);
+    ranking.languageMargin = otherLanguage == kUnscored ? wide : best - otherLanguage;
+    ranking.overUniform = best - baseline[bestOf[top[0]]];
     return ranking;
 }
+
+// Four lanes of terms as a vector of the compiler's, which it maps onto the processor's vector
+// registers. A reading's triples are summed in single precision: a text ranked by triples is
+// short, or scored by few triples, and its sums stay far within a float's 24 bits of precision
+// of what separates two readings.
+using Quarter = float __attribute__((vector_size(4 * sizeof(float))));
+static_assert(kLanes == 8);
 
 // A letter triple the text holds, and how often.
 struct HeldTriple {
     quint8 before;
     quint8 letter;
     quint8 after;
-    double count;
+    float count;
 };
 
 std::vector<HeldTriple> heldTriples(const TripleCounts& triples) {
@@ -137,72 +151,102 @@ std::vector<HeldTriple> heldTriples(const TripleCounts& triples) {
                 continue;
             for (int after = 0; after < kNeighbours; ++after) {
                 if (const qint64 count = triples.count(before, letter, after); count != 0)
-                    held.push_back({quint8(before), quint8(letter), quint8(after), double(count)});
+                    held.push_back({quint8(before), quint8(letter), quint8(after), float(count)});
             }
         }
     }
     return held;
 }
 
-// The share of a letter that ends a word in prose, about one in five.
+// The share of a letter that ends a word in prose, about one in five; and the share followed by a
+// letter outside A–Z, about one in fifty in the languages that write such letters.
 constexpr double kWordEnds = 0.2;
+constexpr double kOtherLetterShare = 0.02;
 
 // How much the text's triples weigh under letters drawn all equally often in words as the text
 // has them: every letter one of 26, every letter followed by a boundary with the share a word's
-// end has in prose. What a language's reading must clearly beat.
+// end has in prose, and by a letter outside A–Z with the share such letters have. What a
+// language's reading must clearly beat.
 double uniformLogLikelihood(const std::vector<HeldTriple>& held) {
     const double letterLog = std::log(1.0 / 26);
     const double endLog = std::log(kWordEnds);
     const double goesOnLog = std::log((1 - kWordEnds) / 26);
+    const double otherLog = std::log(kOtherLetterShare);
     double sum = 0;
     for (const HeldTriple& triple : held) {
         const double own = triple.before >= kBoundary ? letterLog : 0.0;
-        const double next = triple.after == kBoundary ? endLog
-                            : triple.after < 26       ? goesOnLog
-                                                      : 0.0;
+        const double next = triple.after == kBoundary      ? endLog
+                            : triple.after == kOtherLetter ? otherLog
+                            : triple.after < 26            ? goesOnLog
+                                                           : 0.0;
         sum += triple.count * (own + next);
     }
     return sum;
 }
 
-// Where a key takes each symbol: a letter to its letter, a boundary or an edge to itself.
-std::array<quint8, kNeighbours> symbolsUnder(size_t key) {
-    std::array<quint8, kNeighbours> moved{};
-    const int multiplier = kMultipliers[key / 26];
-    const int rotation = int(key % 26);
-    for (int symbol = 0; symbol < kNeighbours; ++symbol)
-        moved[size_t(symbol)] =
-            quint8(symbol < 26 ? (multiplier * symbol + rotation) % 26 : symbol);
-    return moved;
+// Where each key takes each symbol: a letter to its letter, a boundary or an edge to itself.
+const std::array<quint8, kNeighbours>& symbolsUnder(size_t key) {
+    static const std::array<std::array<quint8, kNeighbours>, kKeys> moved = [] {
+        std::array<std::array<quint8, kNeighbours>, kKeys> table{};
+        for (size_t number = 0; number < kKeys; ++number) {
+            const int multiplier = kMultipliers[number / 26];
+            const int rotation = int(number % 26);
+            for (int symbol = 0; symbol < kNeighbours; ++symbol) {
+                table[number][size_t(symbol)] =
+                    quint8(symbol < 26 ? (multiplier * symbol + rotation) % 26 : symbol);
+            }
+        }
+        return table;
+    }();
+    return moved[key];
 }
 
-// The log-likelihood a word's letters add to a reading, read letter by letter between two
-// boundaries.
-double lettersOfWord(const std::string& word, const std::vector<float>& tripleLogs) {
+// What a letter of a word is beside another: its alphabet position, or kOtherLetter.
+int symbolOf(char16_t letter) {
+    return letter < 26 ? int(letter) : kOtherLetter;
+}
+
+// The log-likelihood of a letter outside A–Z as a letter of the language.
+double otherLetterLog(char16_t letter, size_t language) {
+    const LanguageModels& models = languageModels();
+    const auto found = models.otherLetterLogs.find(letter);
+    return (found == models.otherLetterLogs.end() ? models.unlistedOtherLetterLog
+                                                  : found->second)[language];
+}
+
+// The log-likelihood a word's letters add to a reading as the language, read letter by letter
+// between two boundaries: each letter A–Z by its triple, each other letter as itself.
+double lettersOfWord(const std::u16string& word, size_t language) {
+    const std::vector<LanguageLanes>& logs = languageModels().tripleLogs;
     double sum = 0;
     for (size_t i = 0; i < word.size(); ++i) {
-        const int before = i == 0 ? kBoundary : word[i - 1];
-        const int after = i + 1 == word.size() ? kBoundary : word[i + 1];
-        sum += tripleLogs[TripleCounts::indexOf(before, word[i], after)];
+        if (word[i] >= 26) {
+            sum += otherLetterLog(word[i], language);
+            continue;
+        }
+        const int before = i == 0 ? kBoundary : symbolOf(word[i - 1]);
+        const int after = i + 1 == word.size() ? kBoundary : symbolOf(word[i + 1]);
+        sum += logs[TripleCounts::indexOf(before, word[i], after)].lane[language];
     }
     return sum;
 }
 
 // How much likelier the reading's whole words are with the language's word list than letter by
 // letter alone: a word of the list gains, any other word is read as before.
-double wordGain(size_t reading, const WordCounts& words) {
-    const LanguageModel& model = languageModels()[reading / kKeys];
-    const std::array<quint8, kNeighbours> moved = symbolsUnder(reading % kKeys);
+double wordGain(size_t key, size_t language, const WordCounts& words) {
+    const std::unordered_map<std::u16string, double>& wordLogs =
+        languageModels().wordLogs[language];
+    const std::array<quint8, kNeighbours>& moved = symbolsUnder(key);
     double gain = 0;
-    std::string read;
+    std::u16string read;
     for (const auto& [word, count] : words) {
         read.resize(word.size());
         for (size_t i = 0; i < word.size(); ++i)
-            read[i] = char(moved[size_t(word[i])]);
-        const auto found = model.wordLogs.find(read);
-        if (found == model.wordLogs.end())
+            read[i] = word[i] < 26 ? char16_t(moved[word[i]]) : word[i];
+        const auto found = wordLogs.find(read);
+        if (found == wordLogs.end())
             continue;
-        const double byLetters = lettersOfWord(read, model.tripleLogs);
+        const double byLetters = lettersOfWord(read, language);
         gain += double(count) *
                 (std::log((1 - kWordShare) + kWordShare * std::exp(found->second - byLetters)) -
                  std::log(1 - kWordShare));
@@ -210,88 +254,146 @@ double wordGain(size_t reading, const WordCounts& words) {
     return gain;
 }
 
+// What the letters outside A–Z of a text add to a reading in each language.
+std::array<double, kLanes> otherLetterTerms(const OtherLetterCounts& letters) {
+    std::array<double, kLanes> terms{};
+    for (const auto& [letter, count] : letters) {
+        for (size_t language = 0; language < kLanguages; ++language)
+            terms[language] += double(count) * otherLetterLog(letter, language);
+    }
+    return terms;
+}
+
+// The keys a ranking by triples scores: every key while the text holds few triples, else the best
+// by single letters, as many as kTripleTerms allow.
+std::vector<size_t> candidateKeys(const LetterScores& byLetters, size_t heldTriples) {
+    std::vector<size_t> keys(kKeys);
+    std::iota(keys.begin(), keys.end(), size_t(0));
+    const size_t affordable =
+        std::max(kTripleTerms / std::max<size_t>(heldTriples, 1), kLeastCandidates);
+    if (affordable >= kKeys)
+        return keys;
+    const ReadingScores& scores = byLetters.scores();
+    const std::array<quint8, kKeys> bestOf = bestLanguages(scores);
+    std::nth_element(keys.begin(), keys.begin() + ptrdiff_t(affordable), keys.end(),
+                     [&](size_t a, size_t b) {
+                         const double x = scores[a][bestOf[a]];
+                         const double y = scores[b][bestOf[b]];
+                         return x > y || (x == y && a < b);
+                     });
+    keys.resize(affordable);
+    return keys;
+}
+
+// Adds the word gain to the best kWordReadings readings. Those lie among the best kWordReadings
+// keys by their best language: a key with a reading among them has fewer better readings, and so
+// fewer better keys.
+void addWordGains(ReadingScores& scores, const WordCounts& words) {
+    const std::array<quint8, kKeys> bestOf = bestLanguages(scores);
+    std::vector<size_t> keys(kKeys);
+    std::iota(keys.begin(), keys.end(), size_t(0));
+    const auto ahead = [&](size_t a, size_t b) {
+        const double x = scores[a][bestOf[a]];
+        const double y = scores[b][bestOf[b]];
+        return x > y || (x == y && a < b);
+    };
+    const size_t read = std::min(kWordReadings, kKeys);
+    std::nth_element(keys.begin(), keys.begin() + ptrdiff_t(read), keys.end(), ahead);
+    // Their readings, numbered key by key in their order, and the best of them.
+    std::vector<size_t> readings;
+    for (size_t i = 0; i < read; ++i) {
+        for (size_t language = 0; language < kLanguages; ++language)
+            readings.push_back(keys[i] * kLanguages + language);
+    }
+    const auto scoreOf = [&](size_t reading) {
+        return scores[reading / kLanguages][reading % kLanguages];
+    };
+    std::nth_element(readings.begin(), readings.begin() + ptrdiff_t(read), readings.end(),
+                     [&](size_t a, size_t b) {
+                         return scoreOf(a) > scoreOf(b) || (scoreOf(a) == scoreOf(b) && a < b);
+                     });
+    for (size_t i = 0; i < read; ++i) {
+        const size_t key = readings[i] / kLanguages;
+        const size_t language = readings[i] % kLanguages;
+        if (scores[key][language] != kUnscored)
+            scores[key][language] += wordGain(key, language, words);
+    }
+}
+
 }  // namespace
 
-ReadingRanking rankReadings(const LetterCounts& letters, const TripleCounts& triples,
-                            const WordCounts& words) {
+LetterScores::LetterScores() : scores_(kKeys) {
+    for (std::array<double, kLanes>& score : scores_) {
+        for (size_t language = 0; language < kLanguages; ++language)
+            score[language] = leanOf(language);
+        for (size_t lane = kLanguages; lane < kLanes; ++lane)
+            score[lane] = kUnscored;
+    }
+}
+
+void LetterScores::follow(const LetterCounts& letters) {
+    for (int letter = 0; letter < 26; ++letter) {
+        if (const qint64 moved = letters.count(letter) - followed_.count(letter); moved != 0)
+            addLetterTerms(scores_, letter, double(moved));
+    }
+    followed_ = letters;
+}
+
+ReadingRanking LetterScores::rank() const {
+    std::array<double, kLanes> baseline{};
+    baseline.fill(double(followed_.total()) * std::log(1.0 / 26));
+    ReadingRanking ranking = rankingOf(scores_, followed_.total(), baseline);
+    ranking.byLettersAlone = true;
+    return ranking;
+}
+
+ReadingRanking rankReadings(const LetterScores& letters, const TripleCounts& triples,
+                            const WordCounts& words, const OtherLetterCounts& otherLetters) {
+    const std::array<double, kLanes> otherTerms = otherLetterTerms(otherLetters);
     const std::vector<HeldTriple> held = heldTriples(triples);
-    // The candidates: every reading, or the best by single letters; by key, the languages each
-    // key is read as.
-    std::array<quint8, kKeys> languagesOf{};
-    languagesOf.fill(quint8((1U << kLanguages) - 1));
-    const size_t affordable =
-        std::max(kTripleTerms / std::max<size_t>(held.size(), 1), kLeastCandidates);
-    if (affordable < kReadings) {
-        const std::vector<double> byLetters = letterScores(letters);
-        std::vector<size_t> order(kReadings);
-        std::iota(order.begin(), order.end(), size_t(0));
-        std::nth_element(order.begin(), order.begin() + ptrdiff_t(affordable), order.end(),
-                         [&byLetters](size_t a, size_t b) {
-                             return byLetters[a] > byLetters[b] ||
-                                    (byLetters[a] == byLetters[b] && a < b);
-                         });
-        languagesOf.fill(0);
-        for (size_t i = 0; i < affordable; ++i)
-            languagesOf[order[i] % kKeys] |= quint8(1U << (order[i] / kKeys));
-    }
-
-    // Where each candidate key takes each triple, worked out once for all its languages; then
-    // scored language by language, so that one language's table stays in the cache.
-    std::vector<quint16> places;
-    std::array<size_t, kKeys> placesOf{};
-    for (size_t key = 0; key < kKeys; ++key) {
-        if (languagesOf[key] == 0)
-            continue;
-        placesOf[key] = places.size();
-        const std::array<quint8, kNeighbours> moved = symbolsUnder(key);
+    const std::vector<size_t> candidates = candidateKeys(letters, held.size());
+    ReadingScores scores(kKeys);
+    for (std::array<double, kLanes>& score : scores)
+        score.fill(kUnscored);
+    const LanguageLanes* logs = languageModels().tripleLogs.data();
+    for (size_t key : candidates) {
+        const std::array<quint8, kNeighbours>& moved = symbolsUnder(key);
+        // Two halves of four lanes, the width every vector unit has, so that the sums stay in
+        // registers.
+        Quarter low{};
+        Quarter high{};
         for (const HeldTriple& triple : held) {
-            places.push_back(quint16(TripleCounts::indexOf(
-                moved[triple.before], moved[triple.letter], moved[triple.after])));
+            const float* terms =
+                logs[TripleCounts::indexOf(moved[triple.before], moved[triple.letter],
+                                           moved[triple.after])]
+                    .lane.data();
+            Quarter half;
+            std::memcpy(&half, terms, sizeof(half));
+            low += triple.count * half;
+            std::memcpy(&half, terms + 4, sizeof(half));
+            high += triple.count * half;
         }
+        std::array<float, kLanes> sum;
+        std::memcpy(sum.data(), &low, sizeof(low));
+        std::memcpy(sum.data() + 4, &high, sizeof(high));
+        for (size_t language = 0; language < kLanguages; ++language)
+            scores[key][language] = sum[language] + otherTerms[language] + leanOf(language);
     }
-    std::vector<double> scores(kReadings, kUnscored);
-    const auto& models = languageModels();
-    for (size_t language = 0; language < kLanguages; ++language) {
-        const float* logs = models[language].tripleLogs.data();
-        for (size_t key = 0; key < kKeys; ++key) {
-            if ((languagesOf[key] >> language & 1U) == 0)
-                continue;
-            const quint16* at = places.data() + placesOf[key];
-            // Four sums taken in turn, so that one addition does not wait on the one before.
-            std::array<double, 4> sums{};
-            size_t t = 0;
-            for (; t + 4 <= held.size(); t += 4) {
-                for (size_t k = 0; k < 4; ++k)
-                    sums[k] += held[t + k].count * double(logs[at[t + k]]);
-            }
-            for (; t < held.size(); ++t)
-                sums[0] += held[t].count * double(logs[at[t]]);
-            scores[language * kKeys + key] =
-                (sums[0] + sums[1]) + (sums[2] + sums[3]) + leanOf(language);
-        }
-    }
-
-    if (!words.empty()) {
-        std::vector<size_t> order(kReadings);
-        std::iota(order.begin(), order.end(), size_t(0));
-        const size_t read = std::min(kWordReadings, kReadings);
-        std::nth_element(order.begin(), order.begin() + ptrdiff_t(read), order.end(),
-                         [&scores](size_t a, size_t b) {
-                             return scores[a] > scores[b] || (scores[a] == scores[b] && a < b);
-                         });
-        for (size_t i = 0; i < read; ++i) {
-            if (scores[order[i]] != kUnscored)
-                scores[order[i]] += wordGain(order[i], words);
-        }
-    }
-    return rankingOf(scores, letters.total(), uniformLogLikelihood(held));
+    if (!words.empty())
+        addWordGains(scores, words);
+    // The letters outside A–Z tell the language, not whether the key's output reads as one: the
+    // best reading is measured against random letters without them.
+    std::array<double, kLanes> baseline{};
+    const double uniform = uniformLogLikelihood(held);
+    for (size_t language = 0; language < kLanguages; ++language)
+        baseline[language] = uniform + otherTerms[language];
+    return rankingOf(scores, letters.letters().total(), baseline);
 }
 
 ReadingRanking rankReadingsByLetters(const LetterCounts& letters) {
-    ReadingRanking ranking = rankingOf(letterScores(letters), letters.total(),
-                                       double(letters.total()) * std::log(1.0 / 26));
-    ranking.byLettersAlone = true;
-    return ranking;
+    LetterScores scores;
+    scores.follow(letters);
+    return scores.rank();
 }
 
 namespace {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cipher/inverse_key.h"
+#include "cipher/language_model.h"
 #include "cipher/language_tables.h"
 #include "cipher/letter_counts.h"
 
@@ -44,24 +45,52 @@ struct ReadingRanking {
     bool byLettersAlone = false;
 };
 
-// The whole words of a text as wholeWordsOf() gives them.
-using WordCounts = std::vector<std::pair<std::string, qint64>>;
+// Every key, numbered multiplier by multiplier (1, 3, 5, …, 25) and within one multiplier by
+// rotation.
+inline constexpr size_t kKeys = 12 * 26;
+
+// The single-letter score of every reading, kept by the edits of a text: a score is a sum over
+// the letters of the letter's count times its term, so that a letter whose count moves by d moves
+// every score by d times its term, and an edit costs the letters it changes, not the length of
+// the text. The scores are those rankReadingsByLetters() works out afresh, to the last bit.
+class LetterScores {
+public:
+    LetterScores();
+    // Brings the scores to those of `letters`, letter by letter where the count has moved.
+    void follow(const LetterCounts& letters);
+    ReadingRanking rank() const;
+    // The letter counts the scores are those of.
+    const LetterCounts& letters() const { return followed_; }
+    // By key, each language in its lane.
+    const std::vector<std::array<double, kLanes>>& scores() const { return scores_; }
+
+private:
+    LetterCounts followed_;
+    std::vector<std::array<double, kLanes>> scores_;
+};
+
+// The whole words of a text as wholeWordsOf() gives them, and its letters outside A–Z as
+// otherLettersOf() gives them.
+using WordCounts = std::vector<std::pair<std::u16string, qint64>>;
+using OtherLetterCounts = std::vector<std::pair<char16_t, qint64>>;
 
 // The readings ranked by the letters read word by word: each letter given the two symbols before
-// it, a letter or a boundary, where spaces and punctuation are boundaries and the text's edges say
-// nothing; and each of the whole words also as a word of the language, where the text has any.
-// Such a score costs a term for every different triple the text holds, so that while the text
-// holds few of them every reading is scored, and otherwise as many of the best readings by single
-// letters as kTripleTerms allow.
-ReadingRanking rankReadings(const LetterCounts& letters, const TripleCounts& triples,
-                            const WordCounts& words);
+// it, a letter A–Z, a letter outside A–Z or a boundary, where spaces and punctuation are
+// boundaries and the text's edges say nothing; each of the whole words also as a word of the
+// language, where the text has any; and the letters outside A–Z, which every key leaves as they
+// are, as letters of the language. Such a score costs a term for every different triple the text
+// holds, read in all languages at once, so that while the text holds few of them every key is
+// scored, and otherwise as many of the best keys by their single-letter scores as kTripleTerms
+// allow.
+ReadingRanking rankReadings(const LetterScores& letters, const TripleCounts& triples,
+                            const WordCounts& words, const OtherLetterCounts& otherLetters);
 
 // The readings ranked by single letters alone, cheap at any length, for a text of at least
 // kLettersAloneMinLetters letters.
 ReadingRanking rankReadingsByLetters(const LetterCounts& letters);
 
 // How many terms a ranking by triples may spend.
-inline constexpr size_t kTripleTerms = 40000;
+inline constexpr size_t kTripleTerms = 12000;
 
 // Below these a ranking by triples is not trusted. Chosen on prose none of the statistics were
 // counted from and the tests do not read: the English declaration of human rights, and a page of

@@ -15,8 +15,8 @@ namespace {
 
 // Past this many letters the triples are no longer kept.
 constexpr qint64 kTripledLetters = 2 * cipher::kLettersAloneMinLetters;
-// Up to this many characters the whole text is read for its words: a line or a few, where words
-// say most; past it the letters and their neighbours say enough.
+// Up to this many characters the whole text is read for its words and its letters outside A–Z: a
+// line or a few, where they say most; past it the letters and their neighbours say enough.
 constexpr qsizetype kWordedCharacters = 1000;
 // How much of the text a reading of the submenu shows.
 constexpr qsizetype kReadingStart = 24;
@@ -115,12 +115,15 @@ QString LikelyKeyHint::readingItem(const cipher::Reading& reading) const {
 
 void LikelyKeyHint::refresh() noexcept {
     try {
+        letterScores_.follow(counts_);
+        const bool worded = box_.length() <= kWordedCharacters;
         const cipher::ReadingRanking ranking =
-            triplesKept_ ? cipher::rankReadings(counts_, triples_,
-                                                box_.length() <= kWordedCharacters
-                                                    ? cipher::wholeWordsOf(box_.text())
-                                                    : cipher::WordCounts())
-                         : cipher::rankReadingsByLetters(counts_);
+            triplesKept_
+                ? cipher::rankReadings(
+                      letterScores_, triples_,
+                      worded ? cipher::wholeWordsOf(box_.text()) : cipher::WordCounts(),
+                      worded ? cipher::otherLettersOf(box_.text()) : cipher::OtherLetterCounts())
+                : letterScores_.rank();
         const std::optional<cipher::Reading> reading = cipher::sureReading(ranking);
         // While nothing is sure, and the text does not already read as it stands, the likeliest
         // readings are offered.

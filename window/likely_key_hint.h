@@ -60,6 +60,9 @@ private:
     // the triples are counted again from the whole text.
     cipher::TripleCounts triples_;
     bool triplesKept_ = true;
+    // The single-letter scores of every reading, brought up to the counts by the letters each
+    // edit changed.
+    cipher::LetterScores letterScores_;
     QString sentence_;
     std::optional<cipher::Reading> reading_;
     std::vector<cipher::Reading> readings_;

@@ -41,8 +41,22 @@ TripleCounts triplesOf(QStringView text) {
     return triples;
 }
 
+LetterScores scoresOf(QStringView text) {
+    LetterScores scores;
+    scores.follow(countsOf(text));
+    return scores;
+}
+
+// The text's triples are added to counts kept empty between rankings and taken away after,
+// which costs the text's length where a fresh count would clear every triple.
 ReadingRanking rankingOf(const QString& text) {
-    return rankReadings(countsOf(text), triplesOf(text), wholeWordsOf(text));
+    static TripleCounts triples;
+    const SpanWithEdges whole = spanWithEdges(text, 0, text.size());
+    triples.add(whole);
+    const ReadingRanking ranking =
+        rankReadings(scoresOf(text), triples, wholeWordsOf(text), otherLettersOf(text));
+    triples.remove(whole);
+    return ranking;
 }
 
 // The letters A–Z of the engine's own upper-casing of the text, counted one by one.
@@ -64,19 +78,24 @@ bool sameCounts(const LetterCounts& counts, const std::array<qint64, 26>& expect
     return true;
 }
 
-// Each letter of the upper-cased text with what stands either side of it: a letter, a boundary or
-// the text's edge.
+// What a unit of the upper-cased text is beside a letter: a letter A–Z, another letter or a
+// combining mark (neither half of a surrogate pair), or a boundary.
+int symbolOf(QChar unit) {
+    if (unit >= u'A' && unit <= u'Z')
+        return int(unit.unicode() - u'A');
+    return !unit.isSurrogate() && (unit.isLetter() || unit.isMark()) ? kOtherLetter : kBoundary;
+}
+
+// Each letter of the upper-cased text with what stands either side of it: a letter A–Z, another
+// letter, a boundary or the text's edge.
 bool sameTriples(const TripleCounts& triples, const QString& text) {
     const QString upper = TransformText(text, 0, 1).value_or(QString());
     const auto symbolAt = [&upper](qsizetype at) {
-        if (at < 0 || at >= upper.size())
-            return kTextEdge;
-        const char16_t unit = upper[at].unicode();
-        return unit >= u'A' && unit <= u'Z' ? int(unit - u'A') : kBoundary;
+        return at < 0 || at >= upper.size() ? kTextEdge : symbolOf(upper[at]);
     };
     std::map<std::array<int, 3>, qint64> expected;
     for (qsizetype i = 0; i < upper.size(); ++i) {
-        if (symbolAt(i) != kBoundary)
+        if (symbolAt(i) < 26)
             ++expected[{symbolAt(i - 1), symbolAt(i), symbolAt(i + 1)}];
     }
     for (int before = 0; before < kNeighbours; ++before) {
@@ -145,43 +164,49 @@ void tst_LikelyKey::counts_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<qint64>("total");
     QTest::addColumn<QStringList>("wholeWords");
+    QTest::addColumn<QString>("otherLetters");
 
-    QTest::newRow("empty") << QString() << qint64(0) << QStringList();
-    QTest::newRow("both cases alike")
-        << QStringLiteral("aA zZ, Hello!") << qint64(9) << QStringList{u"HELLO"_s, u"ZZ"_s};
+    QTest::newRow("empty") << QString() << qint64(0) << QStringList() << QString();
+    QTest::newRow("both cases alike") << QStringLiteral("aA zZ, Hello!") << qint64(9)
+                                      << QStringList{u"HELLO"_s, u"ZZ"_s} << QString();
     QTest::newRow("digits and signs are no letters")
-        << QStringLiteral("0-9 @[`{ ~\n") << qint64(0) << QStringList();
+        << QStringLiteral("0-9 @[`{ ~\n") << qint64(0) << QStringList() << QString();
     QTest::newRow("dotless i and long s have capitals I and S")
-        << QStringLiteral(" \u0131\u017F ") << qint64(2) << QStringList{u"IS"_s};
-    QTest::newRow("accented and other scripts are boundaries")
-        << QStringLiteral("n\u00E3o \u00E9\u00DF\u0434\uFF21\u212A") << qint64(2)
-        << QStringList{u"O"_s};
-    QTest::newRow("astral letters stay out")
-        << QString::fromUcs4(U"\U0001D400\U00010428x ") << qint64(1) << QStringList{u"X"_s};
+        << QStringLiteral(" \u0131\u017F ") << qint64(2) << QStringList{u"IS"_s} << QString();
+    QTest::newRow("accented letters and other scripts are letters outside A-Z, in words")
+        << QStringLiteral(" n\u00E3o \u00E9\u00DF\u0434\uFF21\u212A ") << qint64(2)
+        << QStringList{u"N\u00C3O"_s, u"\u00C9\u00DF\u0414\uFF21\u212A"_s}
+        << QStringLiteral("\u00C3\u00C9\u00DF\u0414\u212A\uFF21");
+    QTest::newRow("combining marks are letters outside A-Z")
+        << QStringLiteral(" na\u0303o e ") << qint64(4) << QStringList{u"E"_s, u"NA\u0303O"_s}
+        << QStringLiteral("\u0303");
+    QTest::newRow("astral letters stay out") << QString::fromUcs4(U"\U0001D400\U00010428x ")
+                                             << qint64(1) << QStringList{u"X"_s} << QString();
     QTest::newRow("lone halves of pairs stay out")
-        << QStringLiteral("\xD835 a \xDC00") << qint64(1) << QStringList{u"A"_s};
+        << QStringLiteral("\xD835 a \xDC00") << qint64(1) << QStringList{u"A"_s} << QString();
     QTest::newRow("a word at an edge of the text may be cut short")
-        << QStringLiteral("meet at noon") << qint64(10) << QStringList{u"AT"_s};
+        << QStringLiteral("meet at noon") << qint64(10) << QStringList{u"AT"_s} << QString();
     QTest::newRow("a word that comes again is counted again")
         << QStringLiteral(" to be or not to be ") << qint64(13)
-        << QStringList{u"BE"_s, u"BE"_s, u"NOT"_s, u"OR"_s, u"TO"_s, u"TO"_s};
+        << QStringList{u"BE"_s, u"BE"_s, u"NOT"_s, u"OR"_s, u"TO"_s, u"TO"_s} << QString();
     // Texts long enough to be counted in vector lanes, with the signs next to the letters in
     // ASCII, one letter more often than a lane's byte can count, and a letter outside ASCII.
     QTest::newRow("a long text of both cases and the signs beside them")
-        << u"aBz@[`{ "_s.repeated(3000) << qint64(9000) << QStringList(2999, u"ABZ"_s);
+        << u"aBz@[`{ "_s.repeated(3000) << qint64(9000) << QStringList(2999, u"ABZ"_s) << QString();
     QTest::newRow("one letter ten thousand times")
-        << QString(10000, u'e') << qint64(10000) << QStringList();
+        << QString(10000, u'e') << qint64(10000) << QStringList() << QString();
     QTest::newRow("a dotless i far into a long text")
         << u"abc "_s.repeated(1000) + u"\u0131"_s + u"abc "_s.repeated(1000) << qint64(6001)
-        << QStringList(1998, u"ABC"_s) + QStringList{u"IABC"_s};
+        << QStringList(1998, u"ABC"_s) + QStringList{u"IABC"_s} << QString();
 }
 
-// The counts are those of the letters, of each letter with its neighbours, and of the whole words
-// the transform's upper-casing gives.
+// The counts are those of the letters, of each letter with its neighbours, of the whole words and
+// of the letters outside A–Z the transform's upper-casing gives.
 void tst_LikelyKey::counts() {
     QFETCH(QString, text);
     QFETCH(qint64, total);
     QFETCH(QStringList, wholeWords);
+    QFETCH(QString, otherLetters);
 
     const LetterCounts counts = countsOf(text);
     QVERIFY(sameCounts(counts, lettersAfterUpperCasing(text)));
@@ -190,17 +215,22 @@ void tst_LikelyKey::counts() {
     QStringList words;
     for (const auto& [word, count] : wholeWordsOf(text)) {
         QString spelt;
-        for (char letter : word)
-            spelt += QChar(u'A' + letter);
+        for (char16_t letter : word)
+            spelt += letter < 26 ? QChar(u'A' + letter) : QChar(letter);
         for (qint64 i = 0; i < count; ++i)
             words.append(spelt);
     }
     QCOMPARE(words, wholeWords);
+    QString others;
+    for (const auto& [letter, count] : otherLettersOf(text))
+        others += QString(qsizetype(count), QChar(letter));
+    QCOMPARE(others, otherLetters);
 }
 
 // A text put through seeded random edits, with spans that start and end anywhere, also
 // inside a surrogate pair: counts kept by removing each edit's old span and adding its new one,
-// the triples with the units either side of each span, stay the counts of the whole text.
+// the triples with the units either side of each span, stay the counts of the whole text, and
+// the readings' letter scores that follow the counts stay those worked out afresh, to the bit.
 void tst_LikelyKey::countsFollowEdits() {
     const QString pieces[] = {QStringLiteral("a"),
                               QStringLiteral("Z"),
@@ -214,6 +244,7 @@ void tst_LikelyKey::countsFollowEdits() {
     QString text;
     LetterCounts counts;
     TripleCounts triples;
+    LetterScores scores;
     for (int edit = 0; edit < 3000; ++edit) {
         const qsizetype position = random.bounded(int(text.size()) + 1);
         const qsizetype removed =
@@ -228,6 +259,9 @@ void tst_LikelyKey::countsFollowEdits() {
         triples.add(spanWithEdges(text, position, added.size()));
         QVERIFY2(counts == countsOf(text), qPrintable(QStringLiteral("edit %1").arg(edit)));
         QVERIFY2(triples == triplesOf(text), qPrintable(QStringLiteral("edit %1").arg(edit)));
+        scores.follow(counts);
+        QVERIFY2(scores.scores() == scoresOf(text).scores(),
+                 qPrintable(QStringLiteral("edit %1").arg(edit)));
     }
     QVERIFY(sameCounts(counts, lettersAfterUpperCasing(text)));
     QVERIFY(sameTriples(triples, text));
@@ -241,12 +275,12 @@ void tst_LikelyKey::englishTable() {
     QVERIFY(file.open(QIODevice::ReadOnly));
     const TripleCounts novel = triplesOf(QString::fromUtf8(file.readAll()));
     std::map<int, qint64> counted;
+    const auto inFile = [](int symbol) { return symbol == kTextEdge ? kBoundary : symbol; };
     for (int before = 0; before < kNeighbours; ++before) {
         for (int letter = 0; letter < 26; ++letter) {
             for (int after = 0; after < kNeighbours; ++after) {
                 if (const qint64 count = novel.count(before, letter, after); count != 0)
-                    counted[(std::min(before, kBoundary) * 26 + letter) * 27 +
-                            std::min(after, kBoundary)] += count;
+                    counted[(inFile(before) * 26 + letter) * 28 + inFile(after)] += count;
             }
         }
     }
@@ -270,11 +304,7 @@ void tst_LikelyKey::prose_data() {
                                                                 {12, 0.97, 0.99},
                                                                 {15, 0.99, 0.99},
                                                                 {20, 0.99, 0.99},
-                                                                {30, 0.99, 0.99},
-                                                                {40, 0.99, 0.99},
-                                                                {60, 0.99, 0.99},
                                                                 {100, 0.99, 0.99},
-                                                                {200, 0.99, 0.99},
                                                                 {500, 0.99, 0.99},
                                                                 {1000, 0.99, 0.99},
                                                                 {2000, 0.99, 0.99}}) {
@@ -285,12 +315,12 @@ void tst_LikelyKey::prose_data() {
     // 40 letters, and how often it is taken for another one; Spanish and Portuguese are taken for
     // each other most.
     const std::tuple<Language, const char*, std::array<double, 3>, double> others[] = {
-        {Language::German, "German", {0.93, 0.96, 0.99}, 0.03},
-        {Language::French, "French", {0.89, 0.97, 0.99}, 0.04},
-        {Language::Spanish, "Spanish", {0.72, 0.82, 0.95}, 0.09},
-        {Language::Italian, "Italian", {0.83, 0.95, 0.99}, 0.01},
-        {Language::Dutch, "Dutch", {0.80, 0.90, 0.98}, 0.03},
-        {Language::Portuguese, "Portuguese", {0.66, 0.82, 0.96}, 0.16}};
+        {Language::German, "German", {0.95, 0.98, 0.99}, 0.02},
+        {Language::French, "French", {0.95, 0.99, 0.99}, 0.03},
+        {Language::Spanish, "Spanish", {0.85, 0.94, 0.99}, 0.07},
+        {Language::Italian, "Italian", {0.87, 0.96, 0.99}, 0.02},
+        {Language::Dutch, "Dutch", {0.94, 0.99, 0.99}, 0.02},
+        {Language::Portuguese, "Portuguese", {0.79, 0.93, 0.98}, 0.11}};
     for (const auto& [language, name, right, wrongLanguage] : others) {
         QTest::addRow("%s, 10 letters", name) << language << 10 << 0.0 << 0.97 << wrongLanguage;
         QTest::addRow("%s, 15 letters", name)
@@ -304,9 +334,12 @@ void tst_LikelyKey::prose_data() {
 
 // Pieces of prose enciphered with TransformText under every one of the 312 keys: the reading named
 // must be the key that reads it back and the language it is written in, and for a piece left as
-// it stands no key is named. A key named wrongly is a worse answer than none, and stays rarer than
-// three times in a thousand; a language named wrongly with the right key is rarer than the row
-// says.
+// it stands no key is named. A row reads up to 100 pieces, as many as its prose holds (English 100
+// up to 100 letters, 31 of 500, 7 of 2000; another language 100 up to 20 letters and about 60 of
+// 40), each under all 312 keys: 31,200 trials for the most. The keys of one piece score alike up
+// to a renumbering, so that a share moves by whole pieces. A key named wrongly is a worse answer
+// than none, and stays rarer than three times in a thousand; a language named wrongly with the
+// right key is rarer than the row says.
 void tst_LikelyKey::prose() {
     QFETCH(Language, language);
     QFETCH(int, letters);
@@ -377,7 +410,7 @@ void tst_LikelyKey::prose() {
 
 void tst_LikelyKey::randomLetters_data() {
     QTest::addColumn<int>("letters");
-    for (int letters : {10, 12, 15, 20, 30, 40, 60, 100, 200, 500, 2000})
+    for (int letters : {10, 12, 15, 20, 40, 100, 2000})
         QTest::addRow("%d letters", letters) << letters;
 }
 

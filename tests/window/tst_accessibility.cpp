@@ -434,10 +434,16 @@ void tst_Accessibility::likelyKeyHint_data() {
         << encipher(german, 13, 1) << QString()
         << sentence("German", "rotation 13, multiplier 1 (ROT13)") << 0
         << u"Read as German (rotation 13, multiplier 1, ROT13)"_s << german.toUpper();
+    // Its words and letters A–Z alone name no reading; its Ã and É tell Portuguese.
+    const QString portuguese = u"Actualmente n\u00E3o \u00E9 suportada."_s;
+    QTest::newRow("Portuguese told by its accented letters")
+        << encipher(portuguese, 13, 1) << QString()
+        << sentence("Portuguese", "rotation 13, multiplier 1 (ROT13)") << 0
+        << u"Read as Portuguese (rotation 13, multiplier 1, ROT13)"_s << portuguese.toUpper();
     QTest::newRow("a short line under rot13")
-        << u"Zrrg ng abba."_s << QString()
+        << u"Oruvaq n gerr."_s << QString()
         << sentence("English", "rotation 13, multiplier 1 (ROT13)") << 0
-        << u"Read as English (rotation 13, multiplier 1, ROT13)"_s << u"MEET AT NOON."_s;
+        << u"Read as English (rotation 13, multiplier 1, ROT13)"_s << u"BEHIND A TREE."_s;
     QTest::newRow("too short to be sure offers the readings")
         << u"Zrrg ng"_s << QString() << QString() << 0
         << u"rotation 13, multiplier 1 (ROT13): MEET AT"_s << u"MEET AT"_s;
