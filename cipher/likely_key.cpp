@@ -35,8 +35,10 @@ double leanOf(size_t language) {
 }
 
 // A whole word of the text is read as a mixture: with this share as a word of the language's
-// list, and with the rest letter by letter.
-constexpr double kWordShare = 0.7;
+// list, and with the rest letter by letter. Chosen on the translated messages of the programs of
+// a Debian system, pieces of 15 and 20 letters in six languages: from 0.7 to 0.9 names 1 to 3 %
+// more of them rightly in every language, more does little more.
+constexpr double kWordShare = 0.9;
 // How many of the best readings by triples are read word by word as well.
 constexpr size_t kWordReadings = 24;
 // The fewest keys a ranking by triples scores, however many triples the text holds.
