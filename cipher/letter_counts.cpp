@@ -49,11 +49,16 @@ constexpr std::array<quint8, 128> kAsciiPositions = [] {
     return positions;
 }();
 
-// The positions to read `n` units by: the ASCII table for units of ASCII alone, else the table
-// of every code unit, built the first time a text needs it.
+// The table to read `n` units by: `ascii`, of the 128 ASCII units, for units of ASCII alone, else
+// the table of every code unit that `whole` builds the first time a text needs it.
+const quint8* tableFor(const char16_t* units, qsizetype n, const quint8* ascii,
+                       const quint8* (*whole)()) {
+    const bool allAscii = std::all_of(units, units + n, [](char16_t unit) { return unit < 0x80; });
+    return allAscii ? ascii : whole();
+}
+
 const quint8* positionsFor(const char16_t* units, qsizetype n) {
-    const bool ascii = std::all_of(units, units + n, [](char16_t unit) { return unit < 0x80; });
-    return ascii ? kAsciiPositions.data() : letterPositions();
+    return tableFor(units, n, kAsciiPositions.data(), letterPositions);
 }
 
 // For every code unit what it is beside a letter: the alphabet position of its capital, kBoundary,
@@ -85,11 +90,8 @@ constexpr std::array<quint8, 128> kAsciiSymbols = [] {
     return symbols;
 }();
 
-// The symbols to read `n` units by: the ASCII table for units of ASCII alone, else the table of
-// every code unit, built the first time a text needs it.
 const quint8* symbolsFor(const char16_t* units, qsizetype n) {
-    const bool ascii = std::all_of(units, units + n, [](char16_t unit) { return unit < 0x80; });
-    return ascii ? kAsciiSymbols.data() : neighbourSymbols();
+    return tableFor(units, n, kAsciiSymbols.data(), neighbourSymbols);
 }
 
 // Adds the letters of `n` units to `result`, one unit at a time, into four tallies taken in turn:

@@ -208,12 +208,11 @@ int symbolOf(char16_t letter) {
     return letter < 26 ? int(letter) : kOtherLetter;
 }
 
-// The log-likelihood of a letter outside A–Z as a letter of the language.
-double otherLetterLog(char16_t letter, size_t language) {
+// The log-likelihood of a letter outside A–Z as a letter of each language.
+const std::array<double, kLanes>& otherLetterLogs(char16_t letter) {
     const LanguageModels& models = languageModels();
     const auto found = models.otherLetterLogs.find(letter);
-    return (found == models.otherLetterLogs.end() ? models.unlistedOtherLetterLog
-                                                  : found->second)[language];
+    return found == models.otherLetterLogs.end() ? models.unlistedOtherLetterLog : found->second;
 }
 
 // The log-likelihood a word's letters add to a reading as the language, read letter by letter
@@ -223,7 +222,7 @@ double lettersOfWord(const std::u16string& word, size_t language) {
     double sum = 0;
     for (size_t i = 0; i < word.size(); ++i) {
         if (word[i] >= 26) {
-            sum += otherLetterLog(word[i], language);
+            sum += otherLetterLogs(word[i])[language];
             continue;
         }
         const int before = i == 0 ? kBoundary : symbolOf(word[i - 1]);
@@ -260,47 +259,45 @@ double wordGain(size_t key, size_t language, const WordCounts& words) {
 std::array<double, kLanes> otherLetterTerms(const OtherLetterCounts& letters) {
     std::array<double, kLanes> terms{};
     for (const auto& [letter, count] : letters) {
+        const std::array<double, kLanes>& logs = otherLetterLogs(letter);
         for (size_t language = 0; language < kLanguages; ++language)
-            terms[language] += double(count) * otherLetterLog(letter, language);
+            terms[language] += double(count) * logs[language];
     }
     return terms;
 }
 
-// The keys a ranking by triples scores: every key while the text holds few triples, else the best
-// by single letters, as many as kTripleTerms allow.
-std::vector<size_t> candidateKeys(const LetterScores& byLetters, size_t heldTriples) {
+// The `count` keys whose best readings score highest, in no particular order; of two alike the
+// one numbered first.
+std::vector<size_t> leadingKeys(const ReadingScores& scores, size_t count) {
     std::vector<size_t> keys(kKeys);
     std::iota(keys.begin(), keys.end(), size_t(0));
-    const size_t affordable =
-        std::max(kTripleTerms / std::max<size_t>(heldTriples, 1), kLeastCandidates);
-    if (affordable >= kKeys)
+    if (count >= kKeys)
         return keys;
-    const ReadingScores& scores = byLetters.scores();
     const std::array<quint8, kKeys> bestOf = bestLanguages(scores);
-    std::nth_element(keys.begin(), keys.begin() + ptrdiff_t(affordable), keys.end(),
+    std::nth_element(keys.begin(), keys.begin() + ptrdiff_t(count), keys.end(),
                      [&](size_t a, size_t b) {
                          const double x = scores[a][bestOf[a]];
                          const double y = scores[b][bestOf[b]];
                          return x > y || (x == y && a < b);
                      });
-    keys.resize(affordable);
+    keys.resize(count);
     return keys;
+}
+
+// The keys a ranking by triples scores: every key while the text holds few triples, else the best
+// by single letters, as many as kTripleTerms allow.
+std::vector<size_t> candidateKeys(const LetterScores& byLetters, size_t heldTriples) {
+    const size_t affordable =
+        std::max(kTripleTerms / std::max<size_t>(heldTriples, 1), kLeastCandidates);
+    return leadingKeys(byLetters.scores(), affordable);
 }
 
 // Adds the word gain to the best kWordReadings readings. Those lie among the best kWordReadings
 // keys by their best language: a key with a reading among them has fewer better readings, and so
 // fewer better keys.
 void addWordGains(ReadingScores& scores, const WordCounts& words) {
-    const std::array<quint8, kKeys> bestOf = bestLanguages(scores);
-    std::vector<size_t> keys(kKeys);
-    std::iota(keys.begin(), keys.end(), size_t(0));
-    const auto ahead = [&](size_t a, size_t b) {
-        const double x = scores[a][bestOf[a]];
-        const double y = scores[b][bestOf[b]];
-        return x > y || (x == y && a < b);
-    };
     const size_t read = std::min(kWordReadings, kKeys);
-    std::nth_element(keys.begin(), keys.begin() + ptrdiff_t(read), keys.end(), ahead);
+    const std::vector<size_t> keys = leadingKeys(scores, read);
     // Their readings, numbered key by key in their order, and the best of them.
     std::vector<size_t> readings;
     for (size_t i = 0; i < read; ++i) {

@@ -116,13 +116,12 @@ QString LikelyKeyHint::readingItem(const cipher::Reading& reading) const {
 void LikelyKeyHint::refresh() noexcept {
     try {
         letterScores_.follow(counts_);
-        const bool worded = box_.length() <= kWordedCharacters;
+        // A short text is read whole once more, for its words and its letters outside A–Z.
+        const QString worded = box_.length() <= kWordedCharacters ? box_.text() : QString();
         const cipher::ReadingRanking ranking =
             triplesKept_
-                ? cipher::rankReadings(
-                      letterScores_, triples_,
-                      worded ? cipher::wholeWordsOf(box_.text()) : cipher::WordCounts(),
-                      worded ? cipher::otherLettersOf(box_.text()) : cipher::OtherLetterCounts())
+                ? cipher::rankReadings(letterScores_, triples_, cipher::wholeWordsOf(worded),
+                                       cipher::otherLettersOf(worded))
                 : letterScores_.rank();
         const std::optional<cipher::Reading> reading = cipher::sureReading(ranking);
         // While nothing is sure, and the text does not already read as it stands, the likeliest
