@@ -267,20 +267,22 @@ void tst_LikelyKey::countsFollowEdits() {
     QVERIFY(sameTriples(triples, text));
 }
 
-// The English triples the ranking reads are what the engine's own counts give for the novel they
-// cite, the edges of the file taken as boundaries, so that the script that writes the tables
-// reads letters as the engine does.
+// The English triples the ranking reads are what the engine's own counts give for the prose they
+// cite, the novel and the manual, the edges of each file taken as boundaries, so that the script
+// that writes the tables reads letters as the engine does.
 void tst_LikelyKey::englishTable() {
-    QFile file(QStringLiteral(KORVANE_ENGLISH_DATA "/pride_and_prejudice.txt"));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const TripleCounts novel = triplesOf(QString::fromUtf8(file.readAll()));
     std::map<int, qint64> counted;
     const auto inFile = [](int symbol) { return symbol == kTextEdge ? kBoundary : symbol; };
-    for (int before = 0; before < kNeighbours; ++before) {
-        for (int letter = 0; letter < 26; ++letter) {
-            for (int after = 0; after < kNeighbours; ++after) {
-                if (const qint64 count = novel.count(before, letter, after); count != 0)
-                    counted[(inFile(before) * 26 + letter) * 28 + inFile(after)] += count;
+    for (const char* name : {"pride_and_prejudice.txt", "handbook.txt"}) {
+        QFile file(QStringLiteral(KORVANE_ENGLISH_DATA "/%1").arg(QLatin1StringView(name)));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const TripleCounts prose = triplesOf(QString::fromUtf8(file.readAll()));
+        for (int before = 0; before < kNeighbours; ++before) {
+            for (int letter = 0; letter < 26; ++letter) {
+                for (int after = 0; after < kNeighbours; ++after) {
+                    if (const qint64 count = prose.count(before, letter, after); count != 0)
+                        counted[(inFile(before) * 26 + letter) * 28 + inFile(after)] += count;
+                }
             }
         }
     }
