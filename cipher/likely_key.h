@@ -107,7 +107,7 @@ inline constexpr qint64 kLikelyOtherLanguageMinLetters = 12;
 inline constexpr double kLikelyKeyMinMargin = 6.0;
 // Since the tables count the handbooks too, a wrong key ahead by 6.05 nats was named as Spanish
 // for a piece of 12 letters of fortune cookies (a name said three times), so another language
-// than English needs its best key to lead by 6.5, which names 0.1 to 0.3 % fewer pieces of 12
+// than English needs its best key to lead by 6.5, which names 0.1 to 0.2 % fewer pieces of 12
 // letters of translated program messages rightly. English keeps 6, as its lines are named from
 // 10 letters, where 6.5 names 0.4 % fewer pieces of 10 letters of English program messages.
 inline constexpr double kLikelyOtherLanguageMinMargin = 6.5;
