@@ -3,10 +3,7 @@
 # SPDX-License-Identifier: MIT
 
 """Checks that scripts/manual-prose keeps the running prose of a manual's page and nothing else: each
-row is a page in a language and the lines the script must write for it.
-
-Usage: python3 check_manual_prose.py SOURCE_DIR
-"""
+row is a page in a language and the lines the script must write for it. Usage: SOURCE_DIR"""
 
 import pathlib
 import subprocess
@@ -42,18 +39,17 @@ ROWS = [
 
 
 def main():
-    source_dir = pathlib.Path(sys.argv[1])
+    script = pathlib.Path(sys.argv[1]) / "scripts" / "manual-prose"
     failed = 0
     with tempfile.TemporaryDirectory() as folder:
         for name, language, page, expected in ROWS:
             path = pathlib.Path(folder) / "page.html"
             path.write_text(page, encoding="utf-8")
-            written = subprocess.run(
-                [sys.executable, str(source_dir / "scripts" / "manual-prose"), language, str(path)],
-                capture_output=True, text=True, check=True).stdout
+            written = subprocess.run([sys.executable, str(script), language, str(path)],
+                                     capture_output=True, text=True, check=True).stdout
             if written != expected:
                 failed += 1
-                print(f"FAIL: {name}:\n  wrote    {written!r}\n  expected {expected!r}")
+                print(f"FAIL: {name}: wrote {written!r}, not {expected!r}")
     print(f"{len(ROWS) - failed} passed, {failed} failed")
     return 1 if failed else 0
 
