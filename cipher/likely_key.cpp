@@ -411,7 +411,8 @@ std::optional<Reading> sureBest(const ReadingRanking& ranking) {
                   ranking.overUniform >= kLettersAloneMinOverUniform
             : ranking.letters >=
                       (english ? kLikelyKeyMinLetters : kLikelyOtherLanguageMinLetters) &&
-                  ranking.keyMargin >= kLikelyKeyMinMargin &&
+                  ranking.keyMargin >=
+                      (english ? kLikelyKeyMinMargin : kLikelyOtherLanguageMinMargin) &&
                   ranking.languageMargin >= kLikelyLanguageMinMargin &&
                   ranking.overUniform >=
                       (english ? kLikelyKeyMinOverUniform : kLikelyOtherLanguageMinOverUniform);
