@@ -22,6 +22,8 @@ namespace korvane::cipher {
 class LetterCounts {
 public:
     void add(QStringView text);
+    // Adds the counts of another span, such as one the transform counted as it read it.
+    void add(const LetterCounts& other);
     // Takes away the letters of a span that was added before; removing what was never added
     // leaves counts that belong to no text.
     void remove(QStringView text);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <bit>
 
+#include "cipher/letter_counts.h"
 #include "cipher/letter_map.h"
 #include "cipher/upper_case.h"
 #include "cipher/vector_lanes.h"
@@ -218,15 +219,16 @@ inline qsizetype transformOtherChunk(ChunkKind kind, const char16_t* in, qsizety
     return taken;
 }
 
-// Transforms whole chunks from the start of the text; returns how far it got. The code path is
-// chosen per chunk rather than per character, which keeps branch prediction right over long
-// stretches of a text.
-qsizetype transformChunksSse2(const char16_t* in, qsizetype n, char16_t* out,
+// Transforms whole chunks from the start of the text of `n` units as far as `limit`; returns how
+// far it got, which may be one unit past `limit` when a chunk ends on the high half of a pair.
+// The code path is chosen per chunk rather than per character, which keeps branch prediction
+// right over long stretches of a text.
+qsizetype transformChunksSse2(const char16_t* in, qsizetype n, qsizetype limit, char16_t* out,
                               UnitCapitals& capitals, const LetterMap& map, bool& overflow) {
     const LetterLanes lanes(map);
     __m128i laneOverflow = _mm_setzero_si128();
     qsizetype i = 0;
-    while (i + kChunk <= n) {
+    while (i + kChunk <= limit) {
         const ChunkKind kind = kindOf(in + i);
         if (kind == ChunkKind::Ascii) {
             lanes.transformChunk(in + i, out + i, laneOverflow);
@@ -281,15 +283,15 @@ private:
 };
 
 // transformChunksSse2 with the ASCII chunks in AVX2's lanes.
-KORVANE_AVX2 qsizetype transformChunksAvx2(const char16_t* in, qsizetype n, char16_t* out,
-                                           UnitCapitals& capitals, const LetterMap& map,
-                                           bool& overflow) {
+KORVANE_AVX2 qsizetype transformChunksAvx2(const char16_t* in, qsizetype n, qsizetype limit,
+                                           char16_t* out, UnitCapitals& capitals,
+                                           const LetterMap& map, bool& overflow) {
     const WideLetterLanes wide(map);
     const LetterLanes lanes(map);
     __m256i wideOverflow = _mm256_setzero_si256();
     __m128i laneOverflow = _mm_setzero_si128();
     qsizetype i = 0;
-    while (i + kChunk <= n) {
+    while (i + kChunk <= limit) {
         const ChunkKind kind = kindOf(in + i);
         if (kind == ChunkKind::Ascii) {
             wide.transformChunk(in + i, out + i, wideOverflow);
@@ -305,17 +307,18 @@ KORVANE_AVX2 qsizetype transformChunksAvx2(const char16_t* in, qsizetype n, char
     return i;
 }
 
-qsizetype transformChunks(TransformLanes lanes, const char16_t* in, qsizetype n, char16_t* out,
-                          UnitCapitals& capitals, const LetterMap& map, bool& overflow) {
+qsizetype transformChunks(TransformLanes lanes, const char16_t* in, qsizetype n, qsizetype limit,
+                          char16_t* out, UnitCapitals& capitals, const LetterMap& map,
+                          bool& overflow) {
     if (lanes == TransformLanes::Avx2 && hasAvx2())
-        return transformChunksAvx2(in, n, out, capitals, map, overflow);
-    return transformChunksSse2(in, n, out, capitals, map, overflow);
+        return transformChunksAvx2(in, n, limit, out, capitals, map, overflow);
+    return transformChunksSse2(in, n, limit, out, capitals, map, overflow);
 }
 
 #else
 
-qsizetype transformChunks(TransformLanes, const char16_t*, qsizetype, char16_t*, UnitCapitals&,
-                          const LetterMap&, bool&) {
+qsizetype transformChunks(TransformLanes, const char16_t*, qsizetype, qsizetype, char16_t*,
+                          UnitCapitals&, const LetterMap&, bool&) {
     return 0;  // no lanes here: the whole text goes one unit at a time
 }
 
@@ -325,16 +328,32 @@ qsizetype transformChunks(TransformLanes, const char16_t*, qsizetype, char16_t*,
 
 namespace {
 
+// How many code units the transform takes at a time when it also counts their letters: few
+// enough that they are still in the first-level cache, with their transform, when the transform
+// reads them after the count did.
+constexpr qsizetype kCountedBlock = 4096;
+
 // Transforms n code units from `in` into `out`, which may be the same place: every unit is read
-// before the unit at its place is written. False when a letter overflowed, after the whole text.
+// before the unit at its place is written. With `letters`, adds the letters of the text to it, a
+// block at a time just before the block is transformed, so that the text is read from memory
+// once for both. False when a letter overflowed, after the whole text.
 bool transformUnits(const char16_t* in, qsizetype n, char16_t* out, qint16 rotation,
-                    qint16 multiplier, TransformLanes lanes = TransformLanes::Widest) {
+                    qint16 multiplier, TransformLanes lanes = TransformLanes::Widest,
+                    LetterCounts* letters = nullptr) {
     const LetterMap map = makeLetterMap(rotation, multiplier);
     UnitCapitals capitals;
     bool overflow = false;
-    qsizetype i = transformChunks(lanes, in, n, out, capitals, map, overflow);
-    while (i < n)
-        i += transformOne(in, n, i, out, capitals, map, overflow);
+    qsizetype i = 0;
+    while (i < n) {
+        const qsizetype end = letters != nullptr ? std::min(n, i + kCountedBlock) : n;
+        if (letters != nullptr)
+            letters->add(QStringView(in + i, end - i));
+        i += transformChunks(lanes, in + i, n - i, end - i, out + i, capitals, map, overflow);
+        // A pair that starts at the block's last unit is taken whole, one unit past the block:
+        // the low half of a pair, which is no letter, so the counts miss nothing.
+        while (i < end)
+            i += transformOne(in, n, i, out, capitals, map, overflow);
+    }
     return !overflow;
 }
 
@@ -344,6 +363,15 @@ std::optional<QString> TransformText(QStringView text, qint16 rotation, qint16 m
     QString result(text.size(), Qt::Uninitialized);
     if (!transformUnits(text.utf16(), text.size(), reinterpret_cast<char16_t*>(result.data()),
                         rotation, multiplier))
+        return std::nullopt;
+    return result;
+}
+
+std::optional<QString> TransformText(QStringView text, qint16 rotation, qint16 multiplier,
+                                     LetterCounts& letters) {
+    QString result(text.size(), Qt::Uninitialized);
+    if (!transformUnits(text.utf16(), text.size(), reinterpret_cast<char16_t*>(result.data()),
+                        rotation, multiplier, TransformLanes::Widest, &letters))
         return std::nullopt;
     return result;
 }
@@ -378,14 +406,18 @@ std::optional<char16_t> firstOverflowingLetter(QStringView text, qint16 rotation
     return std::nullopt;
 }
 
-std::optional<QString> TransformText(QString&& text, qint16 rotation, qint16 multiplier) {
+std::optional<QString> TransformText(QString&& text, qint16 rotation, qint16 multiplier,
+                                     LetterCounts* letters) {
     // A text shared with another string (a box's whole text) is read where it lies into new
     // storage: detaching it would copy it first.
-    if (!text.isDetached())
-        return TransformText(QStringView(text), rotation, multiplier);
+    if (!text.isDetached()) {
+        return letters != nullptr ? TransformText(QStringView(text), rotation, multiplier, *letters)
+                                  : TransformText(QStringView(text), rotation, multiplier);
+    }
     QString result = std::move(text);
     char16_t* units = reinterpret_cast<char16_t*>(result.data());
-    if (!transformUnits(units, result.size(), units, rotation, multiplier))
+    if (!transformUnits(units, result.size(), units, rotation, multiplier, TransformLanes::Widest,
+                        letters))
         return std::nullopt;
     return result;
 }

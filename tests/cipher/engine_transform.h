@@ -10,13 +10,16 @@
 #include <stdexcept>
 #include <utility>
 
+#include "cipher/letter_counts.h"
 #include "cipher/transform.h"
 
 namespace korvane::testing {
 
 // The engine's transform, or nothing when it overflows, to set beside the reference model's,
-// from both ways into the engine: into a new text, and in place in a copy that still
-// shares its storage with the caller's text, which must not change. They must agree.
+// from every way into the engine: into a new text, and in place in a copy that still
+// shares its storage with the caller's text, which must not change; and both again counting
+// the text's letters as they read it, in a text of their own and in place in one the caller
+// gives up. They must agree, and the letters counted must be those LetterCounts counts.
 inline std::optional<QString> engineTransform(QStringView text, qint16 rotation,
                                               qint16 multiplier) {
     const QString original = text.toString();
@@ -26,6 +29,21 @@ inline std::optional<QString> engineTransform(QStringView text, qint16 rotation,
         cipher::TransformText(std::move(shared), rotation, multiplier);
     if (copied != inPlace || original != text)
         throw std::logic_error("the in-place transform differs from the copying one");
+    cipher::LetterCounts letters;
+    letters.add(text);
+    cipher::LetterCounts countedCopying;
+    cipher::LetterCounts countedInPlace;
+    QString own = text.toString();
+    own.detach();
+    const std::optional<QString> copiedCounting =
+        cipher::TransformText(text, rotation, multiplier, countedCopying);
+    const std::optional<QString> inPlaceCounting =
+        cipher::TransformText(std::move(own), rotation, multiplier, &countedInPlace);
+    if (copiedCounting != copied || inPlaceCounting != copied)
+        throw std::logic_error(
+            "the transform that counts letters differs from the one that does not");
+    if (countedCopying != letters || countedInPlace != letters)
+        throw std::logic_error("the transform counted other letters than LetterCounts");
     return copied;
 }
 
