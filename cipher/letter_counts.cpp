@@ -182,6 +182,30 @@ KORVANE_AVX2 void tallyLetterLanes(const quint8* positions, qsizetype steps,
     }
 }
 
+// Counts the letters of `steps` steps of staged positions, at most kBlockSteps, into `result`.
+KORVANE_AVX2 void tallyPositionSteps(const quint8* positions, qsizetype steps,
+                                     std::array<qint64, 26>& result) {
+    tallyLetterLanes<0>(positions, steps, result, std::make_integer_sequence<int, 6>());
+    tallyLetterLanes<6>(positions, steps, result, std::make_integer_sequence<int, 5>());
+    tallyLetterLanes<11>(positions, steps, result, std::make_integer_sequence<int, 5>());
+    tallyLetterLanes<16>(positions, steps, result, std::make_integer_sequence<int, 5>());
+    tallyLetterLanes<21>(positions, steps, result, std::make_integer_sequence<int, 5>());
+}
+
+// Counts the letters of whole steps of staged positions into `result`; returns how many
+// positions it counted.
+KORVANE_AVX2 qsizetype tallyPositionsAvx2(const quint8* positions, qsizetype n,
+                                          std::array<qint64, 26>& result) {
+    qsizetype i = 0;
+    for (; n - i >= kStep;) {
+        const qsizetype steps = std::min(kBlockSteps, (n - i) / kStep);
+        tallyPositionSteps(positions + i, steps, result);
+        i += steps * kStep;
+    }
+    _mm256_zeroupper();  // the scalar code that follows may use SSE2
+    return i;
+}
+
 // Whether the units of a block are ASCII alone.
 KORVANE_AVX2 bool isAsciiBlock(const char16_t* units, qsizetype steps) {
     __m256i any = _mm256_setzero_si256();
@@ -200,11 +224,7 @@ KORVANE_AVX2 qsizetype tallyBlocksAvx2(const char16_t* units, qsizetype n,
         if (isAsciiBlock(units + i, steps)) {
             alignas(32) quint8 positions[kBlockSteps * kStep];
             stagePositions(units + i, steps, positions);
-            tallyLetterLanes<0>(positions, steps, result, std::make_integer_sequence<int, 6>());
-            tallyLetterLanes<6>(positions, steps, result, std::make_integer_sequence<int, 5>());
-            tallyLetterLanes<11>(positions, steps, result, std::make_integer_sequence<int, 5>());
-            tallyLetterLanes<16>(positions, steps, result, std::make_integer_sequence<int, 5>());
-            tallyLetterLanes<21>(positions, steps, result, std::make_integer_sequence<int, 5>());
+            tallyPositionSteps(positions, steps, result);
         } else {
             _mm256_zeroupper();  // the scalar code that follows may use SSE2
             tallyUnits(units + i, steps * kStep, result);
@@ -236,6 +256,18 @@ void LetterCounts::add(QStringView text) {
     const std::array<qint64, 26> counted = tally(text);
     for (size_t letter = 0; letter < counts_.size(); ++letter)
         counts_[letter] += counted[letter];
+}
+
+void LetterCounts::addPositions(const quint8* positions, qsizetype n) {
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    if (hasAvx2())
+        i = tallyPositionsAvx2(positions, n, counts_);
+#endif
+    for (; i < n; ++i) {
+        if (positions[i] < kNoLetter)
+            ++counts_[positions[i]];
+    }
 }
 
 void LetterCounts::add(const LetterCounts& other) {
