@@ -444,6 +444,11 @@ void tst_Accessibility::likelyKeyHint_data() {
         << u"Oruvaq n gerr."_s << QString()
         << sentence("English", "rotation 13, multiplier 1 (ROT13)") << 0
         << u"Read as English (rotation 13, multiplier 1, ROT13)"_s << u"BEHIND A TREE."_s;
+    // The recompute counts the second paste's letters; the hint reads the letters either side
+    // of where the two pastes meet for the letters with their neighbours.
+    QTest::newRow("a short line pasted in two halves")
+        << u"Oruvaq n"_s << u"+ gerr."_s << sentence("English", "rotation 13, multiplier 1 (ROT13)")
+        << 1 << u"Read as English (rotation 13, multiplier 1, ROT13)"_s << u"BEHIND A TREE."_s;
     QTest::newRow("too short to be sure offers the readings")
         << u"Zrrg ng"_s << QString() << QString() << 0
         << u"rotation 13, multiplier 1 (ROT13): MEET AT"_s << u"MEET AT"_s;
