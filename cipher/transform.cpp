@@ -417,9 +417,9 @@ bool TransformText(QStringView text, QChar* out, qint16 rotation, qint16 multipl
 }
 
 bool TransformText(TransformLanes lanes, QStringView text, QChar* out, qint16 rotation,
-                   qint16 multiplier) {
+                   qint16 multiplier, LetterCounts* letters) {
     return transformUnits(text.utf16(), text.size(), reinterpret_cast<char16_t*>(out), rotation,
-                          multiplier, lanes);
+                          multiplier, lanes, letters);
 }
 
 bool anyLetterOverflows(qint16 rotation, qint16 multiplier) {

@@ -40,9 +40,10 @@ std::optional<QString> TransformText(QString&& text, qint16 rotation, qint16 mul
 // the processor has; each gives the same text.
 enum class TransformLanes { Sse2, Avx2, Widest = Avx2 };
 // The transform into `out` as above, through these lanes, or SSE2's when the processor has no
-// AVX2.
+// AVX2; with `letters`, adding the text's letters to it as the transform reads them.
 [[nodiscard]] bool TransformText(TransformLanes lanes, QStringView text, QChar* out,
-                                 qint16 rotation, qint16 multiplier);
+                                 qint16 rotation, qint16 multiplier,
+                                 LetterCounts* letters = nullptr);
 // Whether any letter overflows under this key, so that a text may fail to transform; with most
 // keys none does.
 bool anyLetterOverflows(qint16 rotation, qint16 multiplier);

@@ -47,11 +47,22 @@ inline std::optional<QString> engineTransform(QStringView text, qint16 rotation,
     return copied;
 }
 
-// The engine's transform through the given vector lanes, or nothing when it overflows.
+// The engine's transform through the given vector lanes, or nothing when it overflows; the same
+// again counting the text's letters as it reads them, which must give the same text and the
+// letters LetterCounts counts.
 inline std::optional<QString> engineTransform(cipher::TransformLanes lanes, QStringView text,
                                               qint16 rotation, qint16 multiplier) {
     QString out(text.size(), Qt::Uninitialized);
-    if (!cipher::TransformText(lanes, text, out.data(), rotation, multiplier))
+    const bool whole = cipher::TransformText(lanes, text, out.data(), rotation, multiplier);
+    QString counting(text.size(), Qt::Uninitialized);
+    cipher::LetterCounts counted;
+    const bool countingWhole =
+        cipher::TransformText(lanes, text, counting.data(), rotation, multiplier, &counted);
+    cipher::LetterCounts letters;
+    letters.add(text);
+    if (countingWhole != whole || (whole && counting != out) || counted != letters)
+        throw std::logic_error("the lanes' transform that counts letters differs");
+    if (!whole)
         return std::nullopt;
     return out;
 }
