@@ -215,10 +215,6 @@ private Q_SLOTS:
             << u'a' + QString(QChar(0xDE00)) << 1 << 1 << u'B' + QString(QChar(0xDE00));
         QTest::newRow("digits never overflow")
             << "0123456789 !?" << 32767 << 32767 << "0123456789 !?";
-        // Past the size from which the output asks for large pages.
-        QTest::newRow("a text of megabytes")
-            << QStringLiteral("Hello, World! ").repeated(300000) << 3 << 1
-            << QStringLiteral("KHOOR, ZRUOG! ").repeated(300000);
     }
     void transformText() {
         QFETCH(QString, text);
