@@ -12,6 +12,7 @@
 #include "cipher/letter_map.h"
 #include "cipher/upper_case.h"
 #include "cipher/vector_lanes.h"
+#include "cipher/written_storage.h"
 
 namespace korvane::cipher {
 
@@ -394,7 +395,7 @@ bool transformUnits(const char16_t* in, qsizetype n, char16_t* out, qint16 rotat
 }  // namespace
 
 std::optional<QString> TransformText(QStringView text, qint16 rotation, qint16 multiplier) {
-    QString result(text.size(), Qt::Uninitialized);
+    QString result = storageWrittenWhole(text.size());
     if (!transformUnits(text.utf16(), text.size(), reinterpret_cast<char16_t*>(result.data()),
                         rotation, multiplier))
         return std::nullopt;
@@ -403,7 +404,7 @@ std::optional<QString> TransformText(QStringView text, qint16 rotation, qint16 m
 
 std::optional<QString> TransformText(QStringView text, qint16 rotation, qint16 multiplier,
                                      LetterCounts& letters) {
-    QString result(text.size(), Qt::Uninitialized);
+    QString result = storageWrittenWhole(text.size());
     if (!transformUnits(text.utf16(), text.size(), reinterpret_cast<char16_t*>(result.data()),
                         rotation, multiplier, TransformLanes::Widest, &letters))
         return std::nullopt;
