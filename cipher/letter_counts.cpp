@@ -134,38 +134,76 @@ KORVANE_AVX2 inline __m256i asciiPositions(const char16_t* units) {
                            _mm256_set1_epi8('a'));
 }
 
-// All ones in the lanes of `positions` that are the letter's.
-KORVANE_AVX2 inline __m256i matches(__m256i positions, int letter) {
-    return _mm256_cmpeq_epi8(positions, _mm256_set1_epi8(char(letter)));
+// Writes the alphabet positions of a block of ASCII units, one byte each, to `positions`: they
+// are worked out once, and each group of letters below reads them from the cache.
+KORVANE_AVX2 void stagePositions(const char16_t* units, qsizetype steps, quint8* positions) {
+    for (qsizetype step = 0; step < steps; ++step)
+        _mm256_store_si256(reinterpret_cast<__m256i*>(positions + step * kStep),
+                           asciiPositions(units + step * kStep));
 }
 
-// Counts the letters kFirst + k of a block of ASCII units into `result`: a lane of byte counts
-// for each letter takes away the all-ones its compare with the units' positions gives, two steps
-// at a time. A few letters at a time keep their counts in registers.
+// The staged positions of one step.
+KORVANE_AVX2 inline __m256i stagedStep(const quint8* positions, qsizetype step) {
+    return _mm256_load_si256(reinterpret_cast<const __m256i*>(positions + step * kStep));
+}
+
+// Counts the letters kFirst + k of a block's staged positions into `result`: a lane of byte
+// counts for each letter adds the all-ones (minus one) its compare with the positions gives, two
+// steps at a time, and is negated at the end. Few enough letters at a time that their counts and
+// the letters themselves stay in registers beside the two steps' positions.
 template <int kFirst, int... k>
-KORVANE_AVX2 void tallyLetterLanes(const char16_t* units, qsizetype steps,
+KORVANE_AVX2 void tallyLetterLanes(const quint8* positions, qsizetype steps,
                                    std::array<qint64, 26>& result,
                                    std::integer_sequence<int, k...>) {
-    __m256i counts[] = {((void)k, _mm256_setzero_si256())...};
+    const __m256i letters[] = {_mm256_set1_epi8(char(kFirst + k))...};
+    __m256i negatedCounts[] = {((void)k, _mm256_setzero_si256())...};
     qsizetype step = 0;
-    for (; step + 2 <= steps; step += 2, units += 2 * kStep) {
-        const __m256i first = asciiPositions(units);
-        const __m256i second = asciiPositions(units + kStep);
-        ((counts[k] = _mm256_sub_epi8(
-              counts[k], _mm256_add_epi8(matches(first, kFirst + k), matches(second, kFirst + k)))),
+    for (; step + 2 <= steps; step += 2) {
+        const __m256i first = stagedStep(positions, step);
+        const __m256i second = stagedStep(positions, step + 1);
+        ((negatedCounts[k] = _mm256_add_epi8(_mm256_add_epi8(_mm256_cmpeq_epi8(first, letters[k]),
+                                                             _mm256_cmpeq_epi8(second, letters[k])),
+                                             negatedCounts[k])),
          ...);
     }
     if (step < steps) {
-        const __m256i last = asciiPositions(units);
-        ((counts[k] = _mm256_sub_epi8(counts[k], matches(last, kFirst + k))), ...);
+        const __m256i last = stagedStep(positions, step);
+        ((negatedCounts[k] =
+              _mm256_add_epi8(_mm256_cmpeq_epi8(last, letters[k]), negatedCounts[k])),
+         ...);
     }
     for (size_t letter = 0; letter < sizeof...(k); ++letter) {
         // The byte counts summed in fours of eight, then the four sums.
-        const __m256i sums = _mm256_sad_epu8(counts[letter], _mm256_setzero_si256());
+        const __m256i counts = _mm256_sub_epi8(_mm256_setzero_si256(), negatedCounts[letter]);
+        const __m256i sums = _mm256_sad_epu8(counts, _mm256_setzero_si256());
         const __m128i half =
             _mm_add_epi64(_mm256_castsi256_si128(sums), _mm256_extracti128_si256(sums, 1));
         result[kFirst + letter] += _mm_cvtsi128_si64(half) + _mm_extract_epi64(half, 1);
     }
+}
+
+// Counts the letters of `steps` steps of staged positions, at most kBlockSteps, into `result`.
+KORVANE_AVX2 void tallyPositionSteps(const quint8* positions, qsizetype steps,
+                                     std::array<qint64, 26>& result) {
+    tallyLetterLanes<0>(positions, steps, result, std::make_integer_sequence<int, 6>());
+    tallyLetterLanes<6>(positions, steps, result, std::make_integer_sequence<int, 5>());
+    tallyLetterLanes<11>(positions, steps, result, std::make_integer_sequence<int, 5>());
+    tallyLetterLanes<16>(positions, steps, result, std::make_integer_sequence<int, 5>());
+    tallyLetterLanes<21>(positions, steps, result, std::make_integer_sequence<int, 5>());
+}
+
+// Counts the letters of whole steps of staged positions into `result`; returns how many
+// positions it counted.
+KORVANE_AVX2 qsizetype tallyPositionsAvx2(const quint8* positions, qsizetype n,
+                                          std::array<qint64, 26>& result) {
+    qsizetype i = 0;
+    for (; n - i >= kStep;) {
+        const qsizetype steps = std::min(kBlockSteps, (n - i) / kStep);
+        tallyPositionSteps(positions + i, steps, result);
+        i += steps * kStep;
+    }
+    _mm256_zeroupper();  // the scalar code that follows may use SSE2
+    return i;
 }
 
 // Whether the units of a block are ASCII alone.
@@ -184,9 +222,9 @@ KORVANE_AVX2 qsizetype tallyBlocksAvx2(const char16_t* units, qsizetype n,
     for (; n - i >= kStep;) {
         const qsizetype steps = std::min(kBlockSteps, (n - i) / kStep);
         if (isAsciiBlock(units + i, steps)) {
-            tallyLetterLanes<0>(units + i, steps, result, std::make_integer_sequence<int, 9>());
-            tallyLetterLanes<9>(units + i, steps, result, std::make_integer_sequence<int, 9>());
-            tallyLetterLanes<18>(units + i, steps, result, std::make_integer_sequence<int, 8>());
+            alignas(32) quint8 positions[kBlockSteps * kStep];
+            stagePositions(units + i, steps, positions);
+            tallyPositionSteps(positions, steps, result);
         } else {
             _mm256_zeroupper();  // the scalar code that follows may use SSE2
             tallyUnits(units + i, steps * kStep, result);
@@ -218,6 +256,23 @@ void LetterCounts::add(QStringView text) {
     const std::array<qint64, 26> counted = tally(text);
     for (size_t letter = 0; letter < counts_.size(); ++letter)
         counts_[letter] += counted[letter];
+}
+
+void LetterCounts::addPositions(const quint8* positions, qsizetype n) {
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    if (hasAvx2())
+        i = tallyPositionsAvx2(positions, n, counts_);
+#endif
+    for (; i < n; ++i) {
+        if (positions[i] < kNoLetter)
+            ++counts_[positions[i]];
+    }
+}
+
+void LetterCounts::add(const LetterCounts& other) {
+    for (size_t letter = 0; letter < counts_.size(); ++letter)
+        counts_[letter] += other.counts_[letter];
 }
 
 void LetterCounts::remove(QStringView text) {

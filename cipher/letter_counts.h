@@ -22,6 +22,11 @@ namespace korvane::cipher {
 class LetterCounts {
 public:
     void add(QStringView text);
+    // Adds the counts of another span, such as one the transform counted as it read it.
+    void add(const LetterCounts& other);
+    // Adds the letters of `n` code units whose alphabet positions were worked out already, one
+    // byte each: 0…25 a letter A–Z, any other value none. `positions` is aligned to 32 bytes.
+    void addPositions(const quint8* positions, qsizetype n);
     // Takes away the letters of a span that was added before; removing what was never added
     // leaves counts that belong to no text.
     void remove(QStringView text);

@@ -8,9 +8,11 @@
 #include <algorithm>
 #include <bit>
 
+#include "cipher/letter_counts.h"
 #include "cipher/letter_map.h"
 #include "cipher/upper_case.h"
 #include "cipher/vector_lanes.h"
+#include "cipher/written_storage.h"
 
 namespace korvane::cipher {
 
@@ -84,6 +86,10 @@ inline qsizetype transformOne(const char16_t* in, qsizetype n, qsizetype i, char
         out[k] = mapLetter(out[k], map, overflow);
     return taken;
 }
+
+// How many code units the transform takes at a time when it also counts their letters: the
+// positions of a block's letters, one byte each, wait in the first-level cache to be counted.
+constexpr qsizetype kCountedBlock = 4096;
 
 #if defined(__SSE2__)
 
@@ -218,15 +224,19 @@ inline qsizetype transformOtherChunk(ChunkKind kind, const char16_t* in, qsizety
     return taken;
 }
 
-// Transforms whole chunks from the start of the text; returns how far it got. The code path is
-// chosen per chunk rather than per character, which keeps branch prediction right over long
-// stretches of a text.
-qsizetype transformChunksSse2(const char16_t* in, qsizetype n, char16_t* out,
-                              UnitCapitals& capitals, const LetterMap& map, bool& overflow) {
+// Transforms whole chunks from the start of the text of `n` units as far as `limit`; returns how
+// far it got, which may be one unit past `limit` when a chunk ends on the high half of a pair.
+// The code path is chosen per chunk rather than per character, which keeps branch prediction
+// right over long stretches of a text.
+qsizetype transformChunksSse2(const char16_t* in, qsizetype n, qsizetype limit, char16_t* out,
+                              UnitCapitals& capitals, const LetterMap& map, bool& overflow,
+                              LetterCounts* letters) {
     const LetterLanes lanes(map);
     __m128i laneOverflow = _mm_setzero_si128();
     qsizetype i = 0;
-    while (i + kChunk <= n) {
+    while (i + kChunk <= limit) {
+        if (letters != nullptr)  // before the chunk is transformed, perhaps in place
+            letters->add(QStringView(in + i, kChunk));
         const ChunkKind kind = kindOf(in + i);
         if (kind == ChunkKind::Ascii) {
             lanes.transformChunk(in + i, out + i, laneOverflow);
@@ -239,83 +249,113 @@ qsizetype transformChunksSse2(const char16_t* in, qsizetype n, char16_t* out,
     return i;
 }
 
-// LetterLanes' arithmetic sixteen code units at a time, in AVX2's registers, for the ASCII chunks
-// that are most of most texts.
+// The ASCII chunks that are most of most texts, 32 code units at a time in AVX2's registers, as
+// bytes: an ASCII letter's position p = (unit | 32) − 'a' lies in 0…25, and its transform is
+// the letter map's, looked up in two tables of sixteen bytes (the transforms of 'A'–'Z' are
+// codes below 128). A letter at a position past the last that fits overflows.
 class WideLetterLanes {
 public:
     KORVANE_AVX2 explicit WideLetterLanes(const LetterMap& map)
-        : multiplier_(_mm256_set1_epi16(map.multiplier)),
-          base_(_mm256_set1_epi16(qint16(65 * map.multiplier + map.rotation))),
-          lastFitting_(_mm256_set1_epi16(qint16(map.firstOverflow - u'A' - 1))) {}
+        : firstSixteen_(table(map, 0)),
+          lastTen_(table(map, 16)),
+          lastFitting_(_mm256_set1_epi8(char(map.firstOverflow - u'A' - 1))) {}
 
-    KORVANE_AVX2 __m256i transform(__m256i units, __m256i& overflow) const {
+    // Transforms 32 ASCII units, in two registers of 16, into `out`; with `positions`, writes
+    // there the units' alphabet positions, one byte each, for their letters to be counted.
+    KORVANE_AVX2 void transform(const char16_t* in, char16_t* out, __m256i& overflow,
+                                quint8* positions) const {
+        const __m256i first = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in));
+        const __m256i second = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + 16));
+        // Each 128-bit half holds eight units of the first register, then eight of the second.
+        const __m256i bytes = _mm256_packus_epi16(first, second);
         const __m256i p =
-            _mm256_sub_epi16(_mm256_or_si256(units, _mm256_set1_epi16(32)), _mm256_set1_epi16(97));
-        const __m256i letter =
-            _mm256_cmpeq_epi16(_mm256_subs_epu16(p, _mm256_set1_epi16(25)), _mm256_setzero_si256());
-        const __m256i t = _mm256_add_epi16(_mm256_mullo_epi16(p, multiplier_), base_);
-        const __m256i quotient =
-            _mm256_sub_epi16(_mm256_srai_epi16(_mm256_mulhi_epi16(t, _mm256_set1_epi16(20165)), 3),
-                             _mm256_srai_epi16(t, 15));
-        const __m256i remainder =
-            _mm256_sub_epi16(t, _mm256_mullo_epi16(quotient, _mm256_set1_epi16(26)));
-        __m256i g = _mm256_add_epi16(remainder, _mm256_set1_epi16(78));
-        g = _mm256_sub_epi16(g, _mm256_and_si256(_mm256_cmpgt_epi16(g, _mm256_set1_epi16(90)),
-                                                 _mm256_set1_epi16(26)));
-        overflow = _mm256_or_si256(overflow,
-                                   _mm256_and_si256(letter, _mm256_cmpgt_epi16(p, lastFitting_)));
-        return _mm256_or_si256(_mm256_and_si256(letter, g), _mm256_andnot_si256(letter, units));
+            _mm256_sub_epi8(_mm256_or_si256(bytes, _mm256_set1_epi8(32)), _mm256_set1_epi8('a'));
+        if (positions != nullptr)
+            _mm256_store_si256(reinterpret_cast<__m256i*>(positions), p);
+        const __m256i letter = _mm256_cmpeq_epi8(_mm256_min_epu8(p, _mm256_set1_epi8(25)), p);
+        // A shuffle reads the low four bits of p: the second table serves p from 16 on.
+        const __m256i mapped = _mm256_blendv_epi8(_mm256_shuffle_epi8(firstSixteen_, p),
+                                                  _mm256_shuffle_epi8(lastTen_, p),
+                                                  _mm256_cmpgt_epi8(p, _mm256_set1_epi8(15)));
+        overflow =
+            _mm256_or_si256(overflow, _mm256_and_si256(letter, _mm256_cmpgt_epi8(p, lastFitting_)));
+        const __m256i result = _mm256_blendv_epi8(bytes, mapped, letter);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out),
+                            _mm256_unpacklo_epi8(result, _mm256_setzero_si256()));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 16),
+                            _mm256_unpackhi_epi8(result, _mm256_setzero_si256()));
     }
 
-    KORVANE_AVX2 void transformChunk(const char16_t* in, char16_t* out, __m256i& overflow) const {
-        for (qsizetype k = 0; k < kChunk; k += 2 * kLanes) {
-            const __m256i units = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + k));
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + k), transform(units, overflow));
-        }
+    // A chunk; `positions`, when given, has room for kChunk bytes at 32-byte alignment.
+    KORVANE_AVX2 void transformChunk(const char16_t* in, char16_t* out, __m256i& overflow,
+                                     quint8* positions) const {
+        for (qsizetype k = 0; k < kChunk; k += 4 * kLanes)
+            transform(in + k, out + k, overflow, positions != nullptr ? positions + k : nullptr);
     }
 
 private:
-    __m256i multiplier_;
-    __m256i base_;
+    // The transforms of the sixteen letters from `from` on, as far as 'Z', in both halves.
+    KORVANE_AVX2 static __m256i table(const LetterMap& map, int from) {
+        alignas(16) char bytes[16] = {};
+        for (int p = from; p < std::min(from + 16, 26); ++p)
+            bytes[p - from] = char(map.letters[size_t(p)]);
+        return _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(bytes)));
+    }
+
+    __m256i firstSixteen_;
+    __m256i lastTen_;
     __m256i lastFitting_;
 };
 
-// transformChunksSse2 with the ASCII chunks in AVX2's lanes.
-KORVANE_AVX2 qsizetype transformChunksAvx2(const char16_t* in, qsizetype n, char16_t* out,
-                                           UnitCapitals& capitals, const LetterMap& map,
-                                           bool& overflow) {
+// transformChunksSse2 with the ASCII chunks in AVX2's lanes. With `letters`, as far as `limit`
+// of at most kCountedBlock units: the ASCII chunks leave their letters' positions, which the lanes
+// work out for the transform anyway, to be counted once the block is done; any other chunk is
+// counted from the text before it is transformed.
+KORVANE_AVX2 qsizetype transformChunksAvx2(const char16_t* in, qsizetype n, qsizetype limit,
+                                           char16_t* out, UnitCapitals& capitals,
+                                           const LetterMap& map, bool& overflow,
+                                           LetterCounts* letters) {
     const WideLetterLanes wide(map);
     const LetterLanes lanes(map);
     __m256i wideOverflow = _mm256_setzero_si256();
     __m128i laneOverflow = _mm_setzero_si128();
+    alignas(32) quint8 positions[kCountedBlock];
+    qsizetype staged = 0;
     qsizetype i = 0;
-    while (i + kChunk <= n) {
+    while (i + kChunk <= limit) {
         const ChunkKind kind = kindOf(in + i);
         if (kind == ChunkKind::Ascii) {
-            wide.transformChunk(in + i, out + i, wideOverflow);
+            wide.transformChunk(in + i, out + i, wideOverflow,
+                                letters != nullptr ? positions + staged : nullptr);
+            staged += letters != nullptr ? kChunk : 0;
             i += kChunk;
         } else {
             // The other chunks run SSE2 code, which stalls while the upper halves of the AVX
             // registers hold data: they are cleared first.
             _mm256_zeroupper();
+            if (letters != nullptr)
+                letters->add(QStringView(in + i, kChunk));
             i += transformOtherChunk(kind, in + i, n - i, out + i, capitals, lanes, laneOverflow);
         }
     }
     overflow |= _mm256_movemask_epi8(wideOverflow) != 0 || _mm_movemask_epi8(laneOverflow) != 0;
+    if (letters != nullptr)
+        letters->addPositions(positions, staged);
     return i;
 }
 
-qsizetype transformChunks(TransformLanes lanes, const char16_t* in, qsizetype n, char16_t* out,
-                          UnitCapitals& capitals, const LetterMap& map, bool& overflow) {
+qsizetype transformChunks(TransformLanes lanes, const char16_t* in, qsizetype n, qsizetype limit,
+                          char16_t* out, UnitCapitals& capitals, const LetterMap& map,
+                          bool& overflow, LetterCounts* letters) {
     if (lanes == TransformLanes::Avx2 && hasAvx2())
-        return transformChunksAvx2(in, n, out, capitals, map, overflow);
-    return transformChunksSse2(in, n, out, capitals, map, overflow);
+        return transformChunksAvx2(in, n, limit, out, capitals, map, overflow, letters);
+    return transformChunksSse2(in, n, limit, out, capitals, map, overflow, letters);
 }
 
 #else
 
-qsizetype transformChunks(TransformLanes, const char16_t*, qsizetype, char16_t*, UnitCapitals&,
-                          const LetterMap&, bool&) {
+qsizetype transformChunks(TransformLanes, const char16_t*, qsizetype, qsizetype, char16_t*,
+                          UnitCapitals&, const LetterMap&, bool&, LetterCounts*) {
     return 0;  // no lanes here: the whole text goes one unit at a time
 }
 
@@ -326,24 +366,47 @@ qsizetype transformChunks(TransformLanes, const char16_t*, qsizetype, char16_t*,
 namespace {
 
 // Transforms n code units from `in` into `out`, which may be the same place: every unit is read
-// before the unit at its place is written. False when a letter overflowed, after the whole text.
+// before the unit at its place is written. With `letters`, adds the letters of the text to it in
+// the same pass, a block at a time, so that the text is read once for both. False when a letter
+// overflowed, after the whole text.
 bool transformUnits(const char16_t* in, qsizetype n, char16_t* out, qint16 rotation,
-                    qint16 multiplier, TransformLanes lanes = TransformLanes::Widest) {
+                    qint16 multiplier, TransformLanes lanes = TransformLanes::Widest,
+                    LetterCounts* letters = nullptr) {
     const LetterMap map = makeLetterMap(rotation, multiplier);
     UnitCapitals capitals;
     bool overflow = false;
-    qsizetype i = transformChunks(lanes, in, n, out, capitals, map, overflow);
-    while (i < n)
-        i += transformOne(in, n, i, out, capitals, map, overflow);
+    qsizetype i = 0;
+    while (i < n) {
+        const qsizetype end = letters != nullptr ? std::min(n, i + kCountedBlock) : n;
+        i += transformChunks(lanes, in + i, n - i, end - i, out + i, capitals, map, overflow,
+                             letters);
+        // The units short of the block's end, fewer than a chunk, one at a time: counted first,
+        // as the transform may write them in place. A pair that starts at the block's last unit
+        // is taken whole, one unit past the block: the low half of a pair, which is no letter,
+        // so the counts miss nothing; so is the unit a chunk may take past its end.
+        if (letters != nullptr && i < end)
+            letters->add(QStringView(in + i, end - i));
+        while (i < end)
+            i += transformOne(in, n, i, out, capitals, map, overflow);
+    }
     return !overflow;
 }
 
 }  // namespace
 
 std::optional<QString> TransformText(QStringView text, qint16 rotation, qint16 multiplier) {
-    QString result(text.size(), Qt::Uninitialized);
+    QString result = storageWrittenWhole(text.size());
     if (!transformUnits(text.utf16(), text.size(), reinterpret_cast<char16_t*>(result.data()),
                         rotation, multiplier))
+        return std::nullopt;
+    return result;
+}
+
+std::optional<QString> TransformText(QStringView text, qint16 rotation, qint16 multiplier,
+                                     LetterCounts& letters) {
+    QString result = storageWrittenWhole(text.size());
+    if (!transformUnits(text.utf16(), text.size(), reinterpret_cast<char16_t*>(result.data()),
+                        rotation, multiplier, TransformLanes::Widest, &letters))
         return std::nullopt;
     return result;
 }
@@ -354,9 +417,9 @@ bool TransformText(QStringView text, QChar* out, qint16 rotation, qint16 multipl
 }
 
 bool TransformText(TransformLanes lanes, QStringView text, QChar* out, qint16 rotation,
-                   qint16 multiplier) {
+                   qint16 multiplier, LetterCounts* letters) {
     return transformUnits(text.utf16(), text.size(), reinterpret_cast<char16_t*>(out), rotation,
-                          multiplier, lanes);
+                          multiplier, lanes, letters);
 }
 
 bool anyLetterOverflows(qint16 rotation, qint16 multiplier) {
@@ -378,14 +441,18 @@ std::optional<char16_t> firstOverflowingLetter(QStringView text, qint16 rotation
     return std::nullopt;
 }
 
-std::optional<QString> TransformText(QString&& text, qint16 rotation, qint16 multiplier) {
+std::optional<QString> TransformText(QString&& text, qint16 rotation, qint16 multiplier,
+                                     LetterCounts* letters) {
     // A text shared with another string (a box's whole text) is read where it lies into new
     // storage: detaching it would copy it first.
-    if (!text.isDetached())
-        return TransformText(QStringView(text), rotation, multiplier);
+    if (!text.isDetached()) {
+        return letters != nullptr ? TransformText(QStringView(text), rotation, multiplier, *letters)
+                                  : TransformText(QStringView(text), rotation, multiplier);
+    }
     QString result = std::move(text);
     char16_t* units = reinterpret_cast<char16_t*>(result.data());
-    if (!transformUnits(units, result.size(), units, rotation, multiplier))
+    if (!transformUnits(units, result.size(), units, rotation, multiplier, TransformLanes::Widest,
+                        letters))
         return std::nullopt;
     return result;
 }

@@ -4,7 +4,6 @@
 
 #include "window/frm_main.h"
 
-#include <algorithm>
 #include <limits>
 
 #include "cipher/checked_int.h"
@@ -15,6 +14,7 @@
 #include "window/frm_main_description.h"
 #include "window/incremental_transform.h"
 #include "window/inverse_key_hint.h"
+#include "window/likely_key_feed.h"
 #include "window/likely_key_hint.h"
 #include "window/overflow.h"
 
@@ -59,36 +59,6 @@ Integer rotationIn(const runtime::TextBox& box) {
                              u"select it and press Delete, or type a smaller one");
 }
 
-// Hands the hint the `length` characters at `position` of the input box with the characters
-// either side of them that its counts need, where the text has them, read as a copy of just that
-// much. A span that cannot be copied for want of memory leaves the hint as it was.
-void handSpan(const runtime::MultiLineTextBox& input, qsizetype position, qsizetype length,
-              LikelyKeyHint& hint,
-              void (LikelyKeyHint::*hand)(const cipher::SpanWithEdges&)) noexcept {
-    try {
-        const qsizetype from = std::max<qsizetype>(position - cipher::kSpanContext, 0);
-        const QString around = input.mid(
-            from, std::min(position + length + cipher::kSpanContext, input.length()) - from);
-        (hint.*hand)(cipher::spanWithEdges(around, position - from, length));
-    } catch (...) {
-    }
-}
-
-// The likely-key hint counts the letters an edit of the input box removes, while they are still
-// in the box, and those it adds, once they are in: an edit costs what it changed. Each span comes
-// with the characters either side of it, for the letters with their neighbours across its edges.
-void followInputEdits(runtime::MultiLineTextBox& input, LikelyKeyHint& hint) {
-    QObject::connect(&input, &runtime::MultiLineTextBox::AboutToEdit, &hint,
-                     [&input, &hint](qsizetype position, qsizetype removed) {
-                         handSpan(input, position, removed, hint,
-                                  &LikelyKeyHint::textAboutToChange);
-                     });
-    QObject::connect(&input, &runtime::MultiLineTextBox::Edited, &hint,
-                     [&input, &hint](qsizetype position, qsizetype, qsizetype added) {
-                         handSpan(input, position, added, hint, &LikelyKeyHint::textChanged);
-                     });
-}
-
 }  // namespace
 
 frmMain::frmMain()
@@ -120,10 +90,12 @@ frmMain::frmMain()
                    &frmMain::txtOriginal_SubmenuItemClick);
     inverseKeyHint_->show(txtMultiply);
     inverseKeyHint_->show(txtDecrypted);
-    followInputEdits(txtOriginal, *likelyKeyHint_);
+    // After the Change handler above, so that the hint takes the letters the recompute counted.
+    new LikelyKeyFeed(txtOriginal, *transform_, *likelyKeyHint_, this);
     // What following an edit of the input costs, beyond the input's own memory: the hint's copy
-    // of the added text, the recompute's copy of the changed span and its transform, and the
-    // output box taking the transform in. An edit without memory for it all is refused.
+    // of the added text when it counts it itself, the recompute's copy of the changed span and
+    // its transform, and the output box taking the transform in. An edit without memory for it all
+    // is refused.
     txtOriginal.setFollowingNeed([this](qsizetype added) {
         return 3 * 2 * qint64(added) + txtDecrypted.memoryToInsert(added);
     });

@@ -29,6 +29,7 @@ void IncrementalTransform::noteEdit(qsizetype position, qsizetype /*removed*/, q
 }
 
 void IncrementalTransform::write(cipher::Key key) {
+    lettersRead_.reset();
     if (writtenKey_ == key && writtenRevision_ == output_.revision()) {
         writeChangedSpan(key);
     } else {
@@ -68,7 +69,7 @@ void IncrementalTransform::writeWhole(cipher::Key key) {
             return taken;
         });
     } else {
-        QString transformed = orOverflow(TransformText(input_.text(), key.rotation, key.multiplier),
+        QString transformed = orOverflow(transformRead(input_.text(), 0, key),
                                          [&] { return overflowIn(0, length, key); });
         if (output_.length() == 0) {
             // An empty box takes the transform's storage as its own: no copy of it is made, so
@@ -101,9 +102,8 @@ void IncrementalTransform::writeChangedSpan(cipher::Key key) {
     const quint64 before = output_.revision();
     try {
         const qsizetype changed = length - prefix - suffix;
-        QString transformed =
-            orOverflow(TransformText(input_.mid(prefix, changed), key.rotation, key.multiplier),
-                       [&] { return overflowIn(prefix, changed, key); });
+        QString transformed = orOverflow(transformRead(input_.mid(prefix, changed), prefix, key),
+                                         [&] { return overflowIn(prefix, changed, key); });
         if (prefix == 0 && suffix == 0) {
             // The transform of the whole input in place of the whole output: its lines are the
             // input's, as the transform moves no line break.
@@ -120,6 +120,18 @@ void IncrementalTransform::writeChangedSpan(cipher::Key key) {
         throw;
     }
     written(key, before);
+}
+
+std::optional<QString> IncrementalTransform::transformRead(QString text, qsizetype position,
+                                                           cipher::Key key) {
+    LettersRead read;
+    read.position = position;
+    read.length = text.size();
+    read.inputRevision = input_.revision();
+    std::optional<QString> transformed =
+        TransformText(std::move(text), key.rotation, key.multiplier, &read.letters);
+    lettersRead_ = read;
+    return transformed;
 }
 
 QString IncrementalTransform::overflowIn(qsizetype from, qsizetype count, cipher::Key key) const {

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "cipher/inverse_key.h"
+#include "cipher/letter_counts.h"
 #include "runtime/multi_line_text_box.h"
 
 namespace korvane::window {
@@ -33,12 +34,27 @@ public:
     // last write was under it, and neither box changed since.
     bool isUpToDate(cipher::Key key) const;
 
+    // The letters of the span of the input that the last write transformed, counted as the
+    // transform read it: where the span began, how long it was and the input's revision then.
+    struct LettersRead {
+        qsizetype position = 0;
+        qsizetype length = 0;
+        quint64 inputRevision = 0;
+        cipher::LetterCounts letters;
+    };
+    // None when the last write read no span in one piece (it rewrote the output in place from
+    // the whole input) or ran out of memory before the span was read.
+    const std::optional<LettersRead>& lettersRead() const { return lettersRead_; }
+
 private:
     void noteEdit(qsizetype position, qsizetype removed, qsizetype added);
     void writeWhole(cipher::Key key);
     void writeChangedSpan(cipher::Key key);
     // Notes that the output now shows the input's transform under the key.
     void written(cipher::Key key, quint64 revisionBefore);
+    // The transform of the `count` characters of `text`, which begins at `position` of the
+    // input, counting their letters into lettersRead(); no text when a letter overflows.
+    std::optional<QString> transformRead(QString text, qsizetype position, cipher::Key key);
     // What the report of an overflow says: the first letter of the `count` characters of the
     // input from `from` on that overflows under the key.
     QString overflowIn(qsizetype from, qsizetype count, cipher::Key key) const;
@@ -54,6 +70,7 @@ private:
     quint64 writtenInputRevision_ = 0;
     qsizetype unchangedPrefix_ = 0;
     qsizetype unchangedSuffix_ = 0;
+    std::optional<LettersRead> lettersRead_;
 };
 
 }  // namespace korvane::window

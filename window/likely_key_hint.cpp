@@ -4,6 +4,7 @@
 
 #include "window/likely_key_hint.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "cipher/number_text.h"
@@ -86,8 +87,35 @@ void LikelyKeyHint::textAboutToChange(const cipher::SpanWithEdges& removed) {
 }
 
 void LikelyKeyHint::textChanged(const cipher::SpanWithEdges& added) {
-    counts_.add(added.span());
-    if (triplesKept_ && counts_.total() > kTripledLetters) {
+    cipher::LetterCounts letters;
+    letters.add(added.span());
+    followAdded(letters, added);
+}
+
+void LikelyKeyHint::textChanged(qsizetype position, qsizetype length,
+                                const cipher::LetterCounts& letters) {
+    // The span is copied, with its edges, before anything is counted: a copy that cannot get
+    // its memory leaves the hint as it was.
+    QString around;
+    cipher::SpanWithEdges added;
+    if (keepsTriplesWith(letters)) {
+        const qsizetype from = std::max<qsizetype>(position - cipher::kSpanContext, 0);
+        around = box_.mid(from,
+                          std::min(position + length + cipher::kSpanContext, box_.length()) - from);
+        added = cipher::spanWithEdges(around, position - from, length);
+    }
+    followAdded(letters, added);
+}
+
+bool LikelyKeyHint::keepsTriplesWith(const cipher::LetterCounts& added) const {
+    return triplesKept_ && counts_.total() + added.total() <= kTripledLetters;
+}
+
+void LikelyKeyHint::followAdded(const cipher::LetterCounts& letters,
+                                const cipher::SpanWithEdges& added) {
+    const bool keepsTriples = keepsTriplesWith(letters);
+    counts_.add(letters);
+    if (triplesKept_ && !keepsTriples) {
         triplesKept_ = false;
         triples_.clear();
     } else if (triplesKept_) {

@@ -37,6 +37,10 @@ public:
     void textAboutToChange(const cipher::SpanWithEdges& removed);
     // After an edit: the span it added, now in the text, with its edges.
     void textChanged(const cipher::SpanWithEdges& added);
+    // After an edit: the `length` characters it added at `position`, whose letters someone has
+    // counted already, such as the transform as it read them. The span is read again only for
+    // the letters with their neighbours, which are kept while the text is short.
+    void textChanged(qsizetype position, qsizetype length, const cipher::LetterCounts& letters);
 
     // The sentence the box shows now, empty while there is none, and the reading it names.
     const QString& sentence() const { return sentence_; }
@@ -46,6 +50,11 @@ public:
 
 private:
     void refresh() noexcept;
+    // Whether the letters with their neighbours are still kept once `added` more letters are in.
+    bool keepsTriplesWith(const cipher::LetterCounts& added) const;
+    // Follows an edit whose added span, with its edges, is `added` and its letters `letters`;
+    // the span is read only while keepsTriplesWith(letters).
+    void followAdded(const cipher::LetterCounts& letters, const cipher::SpanWithEdges& added);
     // Counts the triples of the whole text afresh, and keeps them from then on.
     void countTriples(QStringView whole);
     // The submenu's item for a reading: its key and the start of what the text reads as by it.

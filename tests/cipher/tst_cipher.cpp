@@ -215,6 +215,10 @@ private Q_SLOTS:
             << u'a' + QString(QChar(0xDE00)) << 1 << 1 << u'B' + QString(QChar(0xDE00));
         QTest::newRow("digits never overflow")
             << "0123456789 !?" << 32767 << 32767 << "0123456789 !?";
+        // Past the size from which the output's pages are made present in one call.
+        QTest::newRow("a text of megabytes")
+            << QStringLiteral("Hello, World! ").repeated(300000) << 3 << 1
+            << QStringLiteral("KHOOR, ZRUOG! ").repeated(300000);
     }
     void transformText() {
         QFETCH(QString, text);

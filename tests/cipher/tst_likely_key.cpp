@@ -10,6 +10,7 @@
 #include <QTest>
 #include <array>
 #include <map>
+#include <memory>
 #include <optional>
 #include <tuple>
 #include <vector>
@@ -67,6 +68,24 @@ std::array<qint64, 26> lettersAfterUpperCasing(const QString& text) {
         if (c >= u'A' && c <= u'Z')
             ++counts[size_t(c.unicode() - u'A')];
     }
+    return counts;
+}
+
+// The letters of the text counted from their alphabet positions, one byte each and worked out
+// beforehand from the engine's upper-casing (255 for no letter), as the transform's lanes leave
+// them.
+LetterCounts countsOfPositions(const QString& text) {
+    const QString upper = TransformText(text, 0, 1).value_or(QString());
+    std::vector<quint8> storage(size_t(upper.size()) + 32);
+    void* aligned = storage.data();
+    size_t room = storage.size();
+    auto* positions = static_cast<quint8*>(std::align(32, size_t(upper.size()), aligned, room));
+    for (qsizetype i = 0; i < upper.size(); ++i) {
+        const QChar c = upper[i];
+        positions[i] = c >= u'A' && c <= u'Z' ? quint8(c.unicode() - u'A') : quint8(255);
+    }
+    LetterCounts counts;
+    counts.addPositions(positions, upper.size());
     return counts;
 }
 
@@ -211,6 +230,14 @@ void tst_LikelyKey::counts() {
     const LetterCounts counts = countsOf(text);
     QVERIFY(sameCounts(counts, lettersAfterUpperCasing(text)));
     QCOMPARE(counts.total(), total);
+    // The same from the letters' positions, and from the transform that counts them as it reads
+    // the text; and twice as many when the counts are added to themselves.
+    QVERIFY(countsOfPositions(text) == counts);
+    LetterCounts transformed;
+    QVERIFY(TransformText(text, 0, 1, transformed).has_value());
+    QVERIFY(transformed == counts);
+    transformed.add(counts);
+    QCOMPARE(transformed.total(), 2 * total);
     QVERIFY(sameTriples(triplesOf(text), text));
     QStringList words;
     for (const auto& [word, count] : wholeWordsOf(text)) {

@@ -148,19 +148,28 @@ void tst_TransformReference::randomTextsMatchTheReference() {
 
 void tst_TransformReference::pairsAtEveryOffsetMatchTheReference_data() {
     QTest::addColumn<QString>("pair");
-    QTest::newRow("pair that upper-cases to another") << QString::fromUtf8("\U00010428");
-    QTest::newRow("pair that stays") << QString::fromUtf8("😀");
-    QTest::newRow("high half alone") << QString(QChar(u'\xd801'));
-    QTest::newRow("low half alone") << QString(QChar(u'\xdc28'));
-    QTest::newRow("dotless i") << QString::fromUtf8("ı");
+    // The ASCII letters between the special character and its second time.
+    QTest::addColumn<int>("gap");
+    QTest::newRow("pair that upper-cases to another") << QString::fromUtf8("\U00010428") << 70;
+    QTest::newRow("pair that stays") << QString::fromUtf8("😀") << 70;
+    QTest::newRow("high half alone") << QString(QChar(u'\xd801')) << 70;
+    QTest::newRow("low half alone") << QString(QChar(u'\xdc28')) << 70;
+    QTest::newRow("dotless i") << QString::fromUtf8("ı") << 70;
+    // The second time across the end of the first block of text that the transform counts the
+    // letters of, the first pair having moved the chunks off their even places.
+    QTest::newRow("pair across the block the letters are counted by")
+        << QString::fromUtf8("\U00010428") << 4030;
+    QTest::newRow("dotless i across the block the letters are counted by")
+        << QString::fromUtf8("ı") << 4030;
 }
 
 // One special character after every number of ASCII letters, so that it meets every border
 // the engine divides a text at.
 void tst_TransformReference::pairsAtEveryOffsetMatchTheReference() {
     QFETCH(QString, pair);
+    QFETCH(int, gap);
     for (int offset = 0; offset < 200; ++offset) {
-        const QString text = QString(offset, u'q') + pair + QString(70, u'z') + pair;
+        const QString text = QString(offset, u'q') + pair + QString(gap, u'z') + pair;
         QCOMPARE(engineTransform(text, 3, 7), transform(text, 3, 7));
     }
 }

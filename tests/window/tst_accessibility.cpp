@@ -389,7 +389,7 @@ protected:
 void tst_Accessibility::likelyKeyHint_data() {
     QTest::addColumn<QString>("pasted");
     // "^" erases the whole text (Ctrl+A, Delete); "~" all but its first 40 characters;
-    // "\b" is Backspace.
+    // "+" pastes what follows it at the end; "\b" is Backspace.
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("sentence");
     QTest::addColumn<int>("writesWhileTyping");  // tooltip writes after the paste
@@ -444,6 +444,11 @@ void tst_Accessibility::likelyKeyHint_data() {
         << u"Oruvaq n gerr."_s << QString()
         << sentence("English", "rotation 13, multiplier 1 (ROT13)") << 0
         << u"Read as English (rotation 13, multiplier 1, ROT13)"_s << u"BEHIND A TREE."_s;
+    // The recompute counts the second paste's letters; the hint reads the letters either side
+    // of where the two pastes meet for the letters with their neighbours.
+    QTest::newRow("a short line pasted in two halves")
+        << u"Oruvaq n"_s << u"+ gerr."_s << sentence("English", "rotation 13, multiplier 1 (ROT13)")
+        << 1 << u"Read as English (rotation 13, multiplier 1, ROT13)"_s << u"BEHIND A TREE."_s;
     QTest::newRow("too short to be sure offers the readings")
         << u"Zrrg ng"_s << QString() << QString() << 0
         << u"rotation 13, multiplier 1 (ROT13): MEET AT"_s << u"MEET AT"_s;
@@ -461,6 +466,14 @@ void tst_Accessibility::likelyKeyHint_data() {
     QTest::newRow("a long text cut down to a short one keeps the sentence")
         << byFiveThree.repeated(12) << u"~"_s << sentence("English", "rotation 7, multiplier 9")
         << 0 << readBack << paragraph.left(40);
+    // The recompute reads the pair whole, from the half before the paste: the hint counts the
+    // pasted letters itself.
+    const QString highHalf(QChar(0xD83D));
+    const QString lowHalf(QChar(0xDE00));
+    QTest::newRow("pasted after the high half of a pair")
+        << highHalf << u"+"_s + lowHalf + byFiveThree
+        << sentence("English", "rotation 7, multiplier 9") << 1 << readBack
+        << highHalf + lowHalf + paragraph;
     QTest::newRow("erasing the text takes the sentence away")
         << byFiveThree << u"^"_s << QString() << 1 << QString() << QString();
 }
@@ -500,6 +513,11 @@ void tst_Accessibility::likelyKeyHint() {
         form_->txtOriginal.setSelLength(int(pasted.size()));
         QTest::keyClick(input, Qt::Key_Delete);
         expectedText = pasted.left(40);
+        ++expectedChanges;
+    } else if (typed.startsWith(u'+')) {
+        QApplication::clipboard()->setText(typed.mid(1));
+        QTest::keyClick(input, Qt::Key_V, Qt::ControlModifier);
+        expectedText += typed.mid(1);
         ++expectedChanges;
     } else if (typed == u'^') {
         QTest::keyClick(input, Qt::Key_A, Qt::ControlModifier);
