@@ -125,21 +125,12 @@ constexpr qsizetype kStep = 32;
 // A block of steps whose counts, one byte a lane, cannot overflow: 255 steps.
 constexpr qsizetype kBlockSteps = 255;
 
-// The alphabet positions of 32 ASCII units, one byte each: the lowercase position of a letter,
-// anything else outside 0…25.
-KORVANE_AVX2 inline __m256i asciiPositions(const char16_t* units) {
-    const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(units));
-    const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(units + 16));
-    return _mm256_sub_epi8(_mm256_or_si256(_mm256_packus_epi16(low, high), _mm256_set1_epi8(0x20)),
-                           _mm256_set1_epi8('a'));
-}
-
 // Writes the alphabet positions of a block of ASCII units, one byte each, to `positions`: they
 // are worked out once, and each group of letters below reads them from the cache.
 KORVANE_AVX2 void stagePositions(const char16_t* units, qsizetype steps, quint8* positions) {
     for (qsizetype step = 0; step < steps; ++step)
         _mm256_store_si256(reinterpret_cast<__m256i*>(positions + step * kStep),
-                           asciiPositions(units + step * kStep));
+                           alphabetPositions(packAsciiUnits(units + step * kStep)));
 }
 
 // The staged positions of one step.

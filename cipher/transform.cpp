@@ -264,12 +264,8 @@ public:
     // there the units' alphabet positions, one byte each, for their letters to be counted.
     KORVANE_AVX2 void transform(const char16_t* in, char16_t* out, __m256i& overflow,
                                 quint8* positions) const {
-        const __m256i first = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in));
-        const __m256i second = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + 16));
-        // Each 128-bit half holds eight units of the first register, then eight of the second.
-        const __m256i bytes = _mm256_packus_epi16(first, second);
-        const __m256i p =
-            _mm256_sub_epi8(_mm256_or_si256(bytes, _mm256_set1_epi8(32)), _mm256_set1_epi8('a'));
+        const __m256i bytes = packAsciiUnits(in);
+        const __m256i p = alphabetPositions(bytes);
         if (positions != nullptr)
             _mm256_store_si256(reinterpret_cast<__m256i*>(positions), p);
         const __m256i letter = _mm256_cmpeq_epi8(_mm256_min_epu8(p, _mm256_set1_epi8(25)), p);
@@ -394,19 +390,11 @@ bool transformUnits(const char16_t* in, qsizetype n, char16_t* out, qint16 rotat
 
 }  // namespace
 
-std::optional<QString> TransformText(QStringView text, qint16 rotation, qint16 multiplier) {
-    QString result = storageWrittenWhole(text.size());
-    if (!transformUnits(text.utf16(), text.size(), reinterpret_cast<char16_t*>(result.data()),
-                        rotation, multiplier))
-        return std::nullopt;
-    return result;
-}
-
 std::optional<QString> TransformText(QStringView text, qint16 rotation, qint16 multiplier,
-                                     LetterCounts& letters) {
+                                     LetterCounts* letters) {
     QString result = storageWrittenWhole(text.size());
     if (!transformUnits(text.utf16(), text.size(), reinterpret_cast<char16_t*>(result.data()),
-                        rotation, multiplier, TransformLanes::Widest, &letters))
+                        rotation, multiplier, TransformLanes::Widest, letters))
         return std::nullopt;
     return result;
 }
@@ -445,10 +433,8 @@ std::optional<QString> TransformText(QString&& text, qint16 rotation, qint16 mul
                                      LetterCounts* letters) {
     // A text shared with another string (a box's whole text) is read where it lies into new
     // storage: detaching it would copy it first.
-    if (!text.isDetached()) {
-        return letters != nullptr ? TransformText(QStringView(text), rotation, multiplier, *letters)
-                                  : TransformText(QStringView(text), rotation, multiplier);
-    }
+    if (!text.isDetached())
+        return TransformText(QStringView(text), rotation, multiplier, letters);
     QString result = std::move(text);
     char16_t* units = reinterpret_cast<char16_t*>(result.data());
     if (!transformUnits(units, result.size(), units, rotation, multiplier, TransformLanes::Widest,

@@ -21,12 +21,11 @@ class LetterCounts;
 std::optional<qint16> TransformLetter(qint16 code, qint16 rotation, qint16 multiplier) noexcept;
 
 // Upper-cases the text and replaces every letter A–Z by its transform; every other character
-// stays where it is. No text at all when any letter of the text overflows.
-std::optional<QString> TransformText(QStringView text, qint16 rotation, qint16 multiplier);
-// The same, adding the letters of the text to `letters` as LetterCounts::add counts them, in the
-// same reading of the text, whether or not a letter overflows.
+// stays where it is. No text at all when any letter of the text overflows. With `letters`, adds
+// the letters of the text to it as LetterCounts::add counts them, in the same reading of the text,
+// whether or not a letter overflows.
 std::optional<QString> TransformText(QStringView text, qint16 rotation, qint16 multiplier,
-                                     LetterCounts& letters);
+                                     LetterCounts* letters = nullptr);
 // The same, transforming a text the caller gives up in its own storage, so that no second
 // copy of a long text is made; a text whose storage another string shares is transformed into
 // storage of its own, as by the view above. With `letters`, adds the text's letters to it too.

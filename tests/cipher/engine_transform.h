@@ -36,7 +36,7 @@ inline std::optional<QString> engineTransform(QStringView text, qint16 rotation,
     QString own = text.toString();
     own.detach();
     const std::optional<QString> copiedCounting =
-        cipher::TransformText(text, rotation, multiplier, countedCopying);
+        cipher::TransformText(text, rotation, multiplier, &countedCopying);
     const std::optional<QString> inPlaceCounting =
         cipher::TransformText(std::move(own), rotation, multiplier, &countedInPlace);
     if (copiedCounting != copied || inPlaceCounting != copied)

@@ -234,7 +234,7 @@ void tst_LikelyKey::counts() {
     // the text; and twice as many when the counts are added to themselves.
     QVERIFY(countsOfPositions(text) == counts);
     LetterCounts transformed;
-    QVERIFY(TransformText(text, 0, 1, transformed).has_value());
+    QVERIFY(TransformText(text, 0, 1, &transformed).has_value());
     QVERIFY(transformed == counts);
     transformed.add(counts);
     QCOMPARE(transformed.total(), 2 * total);
