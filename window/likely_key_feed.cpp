@@ -4,8 +4,6 @@
 
 #include "window/likely_key_feed.h"
 
-#include <algorithm>
-
 #include "cipher/letter_counts.h"
 #include "window/incremental_transform.h"
 #include "window/likely_key_hint.h"
@@ -21,10 +19,8 @@ void handSpan(const runtime::MultiLineTextBox& input, qsizetype position, qsizet
               LikelyKeyHint& hint,
               void (LikelyKeyHint::*hand)(const cipher::SpanWithEdges&)) noexcept {
     try {
-        const qsizetype from = std::max<qsizetype>(position - cipher::kSpanContext, 0);
-        const QString around = input.mid(
-            from, std::min(position + length + cipher::kSpanContext, input.length()) - from);
-        (hint.*hand)(cipher::spanWithEdges(around, position - from, length));
+        const SpanCopy copy = copySpanWithEdges(input, position, length);
+        (hint.*hand)(copy.span());
     } catch (...) {
     }
 }

@@ -33,6 +33,13 @@ QString keyText(cipher::Key key) {
 
 }  // namespace
 
+SpanCopy copySpanWithEdges(const runtime::MultiLineTextBox& box, qsizetype position,
+                           qsizetype length) {
+    const qsizetype from = std::max<qsizetype>(position - cipher::kSpanContext, 0);
+    const qsizetype to = std::min(position + length + cipher::kSpanContext, box.length());
+    return {box.mid(from, to - from), position - from, length};
+}
+
 QString languageName(cipher::Language language) {
     switch (language) {
         case cipher::Language::English:
@@ -96,13 +103,11 @@ void LikelyKeyHint::textChanged(qsizetype position, qsizetype length,
                                 const cipher::LetterCounts& letters) {
     // The span is copied, with its edges, before anything is counted: a copy that cannot get
     // its memory leaves the hint as it was.
-    QString around;
+    SpanCopy copy;
     cipher::SpanWithEdges added;
     if (keepsTriplesWith(letters)) {
-        const qsizetype from = std::max<qsizetype>(position - cipher::kSpanContext, 0);
-        around = box_.mid(from,
-                          std::min(position + length + cipher::kSpanContext, box_.length()) - from);
-        added = cipher::spanWithEdges(around, position - from, length);
+        copy = copySpanWithEdges(box_, position, length);
+        added = copy.span();
     }
     followAdded(letters, added);
 }

@@ -77,6 +77,18 @@ private:
     std::vector<cipher::Reading> readings_;
 };
 
+// A copy of the `length` characters at `position` of a box with the characters either side of
+// them that the hint's counts need, where the box has them: a copy of just that much.
+struct SpanCopy {
+    QString around;
+    qsizetype start = 0;
+    qsizetype length = 0;
+
+    cipher::SpanWithEdges span() const { return cipher::spanWithEdges(around, start, length); }
+};
+SpanCopy copySpanWithEdges(const runtime::MultiLineTextBox& box, qsizetype position,
+                           qsizetype length);
+
 // The language's name as the sentence and the menu give it.
 QString languageName(cipher::Language language);
 // The name people know a key by, where one applies: "ROT13", "Atbash", "a plain shift"; else
