@@ -140,27 +140,28 @@ KORVANE_AVX2 inline __m256i stagedStep(const quint8* positions, qsizetype step) 
 
 // Counts the letters kFirst + k of a block's staged positions into `result`: a lane of byte
 // counts for each letter adds the all-ones (minus one) its compare with the positions gives, two
-// steps at a time, and is negated at the end. Few enough letters at a time that their counts and
-// the letters themselves stay in registers beside the two steps' positions.
+// steps at a time, and is negated at the end. Nine letters at a time keep their counts in
+// registers beside the two steps' positions; the letters compared with are read from memory, as
+// there are not registers enough for them too, so that three passes cover the alphabet.
 template <int kFirst, int... k>
 KORVANE_AVX2 void tallyLetterLanes(const quint8* positions, qsizetype steps,
                                    std::array<qint64, 26>& result,
                                    std::integer_sequence<int, k...>) {
-    const __m256i letters[] = {_mm256_set1_epi8(char(kFirst + k))...};
     __m256i negatedCounts[] = {((void)k, _mm256_setzero_si256())...};
     qsizetype step = 0;
     for (; step + 2 <= steps; step += 2) {
         const __m256i first = stagedStep(positions, step);
         const __m256i second = stagedStep(positions, step + 1);
-        ((negatedCounts[k] = _mm256_add_epi8(_mm256_add_epi8(_mm256_cmpeq_epi8(first, letters[k]),
-                                                             _mm256_cmpeq_epi8(second, letters[k])),
-                                             negatedCounts[k])),
+        ((negatedCounts[k] = _mm256_add_epi8(
+              _mm256_add_epi8(_mm256_cmpeq_epi8(first, _mm256_set1_epi8(char(kFirst + k))),
+                              _mm256_cmpeq_epi8(second, _mm256_set1_epi8(char(kFirst + k)))),
+              negatedCounts[k])),
          ...);
     }
     if (step < steps) {
         const __m256i last = stagedStep(positions, step);
-        ((negatedCounts[k] =
-              _mm256_add_epi8(_mm256_cmpeq_epi8(last, letters[k]), negatedCounts[k])),
+        ((negatedCounts[k] = _mm256_add_epi8(
+              _mm256_cmpeq_epi8(last, _mm256_set1_epi8(char(kFirst + k))), negatedCounts[k])),
          ...);
     }
     for (size_t letter = 0; letter < sizeof...(k); ++letter) {
@@ -176,11 +177,9 @@ KORVANE_AVX2 void tallyLetterLanes(const quint8* positions, qsizetype steps,
 // Counts the letters of `steps` steps of staged positions, at most kBlockSteps, into `result`.
 KORVANE_AVX2 void tallyPositionSteps(const quint8* positions, qsizetype steps,
                                      std::array<qint64, 26>& result) {
-    tallyLetterLanes<0>(positions, steps, result, std::make_integer_sequence<int, 6>());
-    tallyLetterLanes<6>(positions, steps, result, std::make_integer_sequence<int, 5>());
-    tallyLetterLanes<11>(positions, steps, result, std::make_integer_sequence<int, 5>());
-    tallyLetterLanes<16>(positions, steps, result, std::make_integer_sequence<int, 5>());
-    tallyLetterLanes<21>(positions, steps, result, std::make_integer_sequence<int, 5>());
+    tallyLetterLanes<0>(positions, steps, result, std::make_integer_sequence<int, 9>());
+    tallyLetterLanes<9>(positions, steps, result, std::make_integer_sequence<int, 9>());
+    tallyLetterLanes<18>(positions, steps, result, std::make_integer_sequence<int, 8>());
 }
 
 // Counts the letters of whole steps of staged positions into `result`; returns how many
