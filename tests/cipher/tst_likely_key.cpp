@@ -330,13 +330,13 @@ void tst_LikelyKey::prose_data() {
 
     for (const auto& [letters, right, inThree] :
          std::initializer_list<std::tuple<int, double, double>>{{10, 0.94, 0.98},
-                                                                {12, 0.97, 0.99},
-                                                                {15, 0.99, 0.99},
-                                                                {20, 0.99, 0.99},
-                                                                {100, 0.99, 0.99},
-                                                                {500, 0.99, 0.99},
-                                                                {1000, 0.99, 0.99},
-                                                                {2000, 0.99, 0.99}}) {
+                                                                {12, 0.99, 0.99},
+                                                                {15, 1.00, 0.99},
+                                                                {20, 1.00, 0.99},
+                                                                {100, 1.00, 0.99},
+                                                                {500, 1.00, 0.99},
+                                                                {1000, 1.00, 0.99},
+                                                                {2000, 1.00, 0.99}}) {
         QTest::addRow("English, %d letters", letters)
             << Language::English << letters << right << inThree << 0.003;
     }
