@@ -32,10 +32,9 @@ struct OtherLetterCount {
 // The counts of one language, written by scripts/language-tables from the files under data/:
 // Jane Austen's "Pride and Prejudice" and the Debian Administrator's Handbook for English, and for
 // every other language its translations of the Universal Declaration of Human Rights and of the
-// handbook (and, for Portuguese, of the Debian Reference and of the GNOME desktop's help) with the
-// letter triples and single letters of the langdetect detector's profile of it, and the words of
-// everyday speech of the zxcvbn-ts password checker's lists; see .reuse/dep5 for each source and
-// its licence.
+// handbook (and, for Portuguese, of the GNOME desktop's help) with the letter triples and single
+// letters of the langdetect detector's profile of it, and the words of everyday speech of the
+// zxcvbn-ts password checker's lists; see .reuse/dep5 for each source and its licence.
 struct LanguageTable {
     // The triples that occur, in increasing order, each once.
     const TripleCount* triples;

@@ -440,6 +440,13 @@ void tst_Accessibility::likelyKeyHint_data() {
         << encipher(portuguese, 13, 1) << QString()
         << sentence("Portuguese", "rotation 13, multiplier 1 (ROT13)") << 0
         << u"Read as Portuguese (rotation 13, multiplier 1, ROT13)"_s << portuguese.toUpper();
+    // Everyday words hold letter runs that the language's counted prose lacks (EIJ): the line
+    // reads as Portuguese all the same.
+    const QString everyday = u"Plantava feij\u00E3o e milho."_s;
+    QTest::newRow("Portuguese with a letter run its counts lack")
+        << encipher(everyday, 13, 1) << QString()
+        << sentence("Portuguese", "rotation 13, multiplier 1 (ROT13)") << 0
+        << u"Read as Portuguese (rotation 13, multiplier 1, ROT13)"_s << everyday.toUpper();
     QTest::newRow("a short line under rot13")
         << u"Oruvaq n gerr."_s << QString()
         << sentence("English", "rotation 13, multiplier 1 (ROT13)") << 0
